@@ -1,0 +1,98 @@
+// Author corpora: one author's words, and the combined corpus of all authors.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/Phrase.h"
+#include "engine/Text.h"
+
+namespace quillprint {
+
+class TQuillprint;
+
+// A corpus of words with its name, its phrases and its score.
+class TAuthorCustom {
+public:
+    // Splits `AText` into the word list (no normalisation here).
+    TAuthorCustom(std::u16string_view AName, std::u16string_view AText);
+    virtual ~TAuthorCustom() = default;
+    TAuthorCustom(const TAuthorCustom&) = delete;
+    TAuthorCustom& operator=(const TAuthorCustom&) = delete;
+
+    virtual bool IsAllWords() const { return false; }
+
+    const std::u16string& Name() const { return FName; }
+    void SetName(std::u16string value) { FName = std::move(value); }
+    int32_t UniqueNum() const { return FUniqueNum; }
+    void SetUniqueNum(int32_t value) { FUniqueNum = value; }
+    double Koef() const { return FKoef; }
+    void SetKoef(double value) { FKoef = value; }
+
+    // The words in text order; callers may change them (the chat splitter
+    // keeps whole lines here).
+    TWordList& Text() { return FText; }
+    const TWordList& Text() const { return FText; }
+    int32_t WordCount() const { return static_cast<int32_t>(FText.size()); }
+
+    // Combined corpus: the valid phrases in phrase order. Author: every phrase
+    // with an instance in its text, in the order found (discarded ones too).
+    std::vector<TPhrase*>& Phrases() { return FPhrases; }
+    const std::vector<TPhrase*>& Phrases() const { return FPhrases; }
+
+    // Positions of the words in collation order (filled by the phrase pass).
+    const std::vector<int32_t>& WordsAlphabetic() const { return FWordsAlphabetic; }
+
+    // Puts the phrase list in phrase order (more words, then more instances
+    // first) by the partition sort, which does not keep the order of ties.
+    void SortPhrases();
+
+    // Has no effect: the record keeps its name, words, phrases and score.
+    void Clear() {}
+
+protected:
+    friend class TQuillprint;
+    std::u16string FName;
+    TWordList FText;
+    std::vector<TPhrase*> FPhrases;
+    std::vector<int32_t> FWordsAlphabetic;
+    int32_t FUniqueNum = 0;
+    double FKoef = 0.0;
+};
+
+// A candidate author, the test author "Unknown", or a chat participant.
+class TAuthor : public TAuthorCustom {
+public:
+    using TAuthorCustom::TAuthorCustom;
+};
+
+// The words of all authors one after another ("All Words").
+class TWordsAll : public TAuthorCustom {
+public:
+    TWordsAll(std::u16string_view AName, std::u16string_view AText);
+
+    bool IsAllWords() const override { return true; }
+
+    // Position where each author after the first begins (or, after
+    // Summarize, where every author ends).
+    std::vector<int32_t>& AuthorIndexes() { return FAuthorIndexes; }
+    const std::vector<int32_t>& AuthorIndexes() const { return FAuthorIndexes; }
+
+    // Index of the author whose text holds position APosition - 1: the number
+    // of start entries below APosition.
+    int32_t AuthorByPosition(int32_t APosition) const;
+
+    TQuillprint* Quillprint() const { return FQuillprint; }
+
+private:
+    friend class TQuillprint;
+    // Finds the repeated phrases of the corpus; runs once per corpus.
+    void ProcessText();
+
+    TQuillprint* FQuillprint = nullptr;
+    std::vector<int32_t> FAuthorIndexes;
+};
+
+}  // namespace quillprint

@@ -1,0 +1,72 @@
+// A word sequence that occurs more than once in the combined corpus, with
+// its counts per author.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+#include "engine/Text.h"
+
+namespace quillprint {
+
+class TPhrase {
+public:
+    // An empty record: no counts, Unique -1, Valid.
+    TPhrase() = default;
+
+    // A phrase of `countWords` words whose text is the words of `corpus` from
+    // position `start` on. Its text is rebuilt from there when asked for, so a
+    // record stays small however long the phrase is.
+    TPhrase(const TWordList* corpus, int32_t start, int32_t countWords);
+
+    // One entry per engine author: the phrase's instances in that author's
+    // text. The storage belongs to the engine that made the phrase.
+    std::span<const int32_t> AuthorsCounts() const { return {FAuthorsCounts, static_cast<size_t>(FAuthorCount)}; }
+    void SetAuthorsCounts(int32_t* counts, int32_t authorCount) { FAuthorsCounts = counts; FAuthorCount = authorCount; }
+    // The count of author `index`; throws std::out_of_range outside the list.
+    int32_t AuthorsCount(int32_t index) const;
+
+    int32_t CountInstances() const { return FCountInstances; }
+    void SetCountInstances(int32_t value) { FCountInstances = value; }
+    int32_t CountWords() const { return FCountWords; }
+    void SetCountWords(int32_t value) { FCountWords = value; }
+    double Density() const { return FDensity; }
+    void SetDensity(double value) { FDensity = value; }
+    int32_t Unique() const { return FUnique; }
+    void SetUnique(int32_t value) { FUnique = value; }
+    bool Valid() const { return FValid; }
+    void SetValid(bool value) { FValid = value; }
+    int32_t CountAuthors() const { return FCountAuthors; }
+    void SetCountAuthors(int32_t value) { FCountAuthors = value; }
+
+    // The phrase text: its words joined by single blanks.
+    std::u16string Value() const;
+    // Length of Value() in code units, without building it.
+    int32_t ValueLength() const { return FValueLength; }
+    void SetValueLength(int32_t value) { FValueLength = value; }
+    // True when a word of the phrase holds a blank, so the blanks of Value()
+    // are not all word boundaries (only quoted items do that).
+    bool HasBlankInWord() const { return FHasBlankInWord; }
+    void SetHasBlankInWord(bool value) { FHasBlankInWord = value; }
+
+    // Where one instance of the phrase starts in the corpus.
+    int32_t Start() const { return FStart; }
+    const TWordList* Corpus() const { return FCorpus; }
+
+private:
+    int32_t* FAuthorsCounts = nullptr;
+    int32_t FAuthorCount = 0;
+    int32_t FCountInstances = 0;
+    int32_t FCountWords = 0;
+    int32_t FUnique = -1;
+    int32_t FCountAuthors = 0;
+    int32_t FStart = 0;
+    int32_t FValueLength = 0;
+    bool FValid = true;
+    bool FHasBlankInWord = false;
+    double FDensity = 0.0;
+    const TWordList* FCorpus = nullptr;
+};
+
+}  // namespace quillprint

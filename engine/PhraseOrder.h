@@ -1,0 +1,27 @@
+// Phrase order, its partition sort and the containment filter.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "engine/Phrase.h"
+
+namespace quillprint {
+
+// Negative when `left` comes first: more words first, then more instances.
+int32_t ComparePhrases(const TPhrase& left, const TPhrase& right);
+
+// Sorts by ComparePhrases with the classic middle-pivot partition sort. It is
+// not stable: a, b, c, d, e that tie come out as d, e, c, a, b.
+void PartitionSortPhrases(std::vector<TPhrase*>& phrases);
+
+// True when Value() of `inner` occurs in Value() of `outer` at any code unit
+// position; an empty text never occurs.
+bool PhraseOccursInside(const TPhrase& inner, const TPhrase& outer);
+
+// Over a list in phrase order: a phrase used by exactly two authors discards
+// each of the next 1000 phrases used by exactly two authors whose text occurs
+// inside its own. Discarded phrases get Valid false and discard nothing.
+void ApplyContainmentFilter(const std::vector<TPhrase*>& phrases);
+
+}  // namespace quillprint

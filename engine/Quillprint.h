@@ -1,0 +1,85 @@
+// The engine of one attribution.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/Author.h"
+#include "engine/Collation.h"
+#include "engine/Phrase.h"
+
+namespace quillprint {
+
+// Limits that keep a verbatim copy from exhausting memory or time. They count
+// work, never time, so the same input always gives the same outcome.
+struct TPhraseBudget {
+    int64_t MaxPhrases = 24'000'000;
+    int64_t MaxInstances = 400'000'000;
+};
+
+// Takes candidate texts one by one, then a test text, finds the phrases they
+// repeat and scores every candidate against the test text.
+class TQuillprint {
+public:
+    // `localeName` picks the collation and the summary's decimal separator.
+    explicit TQuillprint(const std::string& localeName = DefaultLocaleName());
+    virtual ~TQuillprint();
+    TQuillprint(const TQuillprint&) = delete;
+    TQuillprint& operator=(const TQuillprint&) = delete;
+
+    // Normalises `AText`, makes it an author and appends its words to the
+    // combined corpus.
+    void AddAuthor(std::u16string_view AName, std::u16string_view AText);
+
+    // Adds the test author "Unknown", finds the phrases and scores every
+    // candidate. Returns one "Name: score" line per candidate, each ended by
+    // CR. Call once. Throws TPassageTooLongError past the budget.
+    std::u16string Detect(std::u16string_view ATest);
+
+    const std::vector<std::unique_ptr<TAuthor>>& Authors() const { return FAuthors; }
+    // The combined corpus's phrase list.
+    const std::vector<TPhrase*>& Phrases() const { return FWordsAll->Phrases(); }
+    // Mean word count of the candidates, an exact half to even; 0 without any.
+    int32_t AverageWordCounts() const;
+
+    // Rebuilds the combined corpus from the authors' word lists and runs the
+    // phrase pass on it again.
+    void Summarize();
+    // Destroys the authors; the combined corpus keeps its words and phrases.
+    void Clear();
+
+    TWordsAll& WordsAll() { return *FWordsAll; }
+    const TWordsAll& WordsAll() const { return *FWordsAll; }
+    const TAuthor* Test() const { return FTest; }
+    const TCollation& Collation() const { return *FCollation; }
+    const std::string& LocaleName() const { return FCollation->LocaleName(); }
+
+    void SetBudget(const TPhraseBudget& budget) { FBudget = budget; }
+    const TPhraseBudget& Budget() const { return FBudget; }
+
+    // Storage of the phrase records and their counts; they live as long as
+    // the engine. Used by the phrase pass.
+    TPhrase& NewPhrase(const TWordList* corpus, int32_t start, int32_t countWords);
+    int32_t* NewCounts(int32_t count);
+
+private:
+    void Score();
+    std::u16string SummarizeScores() const;
+
+    std::vector<std::unique_ptr<TAuthor>> FAuthors;
+    TAuthor* FTest = nullptr;
+    std::unique_ptr<TWordsAll> FWordsAll;
+    std::unique_ptr<TCollation> FCollation;
+    char16_t FDecimalSeparator = u'.';
+    TPhraseBudget FBudget;
+
+    std::deque<TPhrase> FPhraseStore;
+    std::vector<std::unique_ptr<int32_t[]>> FCountBlocks;
+    int32_t FCountBlockUsed = 0;
+};
+
+}  // namespace quillprint
