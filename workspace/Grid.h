@@ -1,0 +1,82 @@
+// Table contents without any window: cells of text plus the values the
+// drawing rules need, so the window and the command-line tool share them.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace quillprint {
+
+// Row 0 is the fixed header row and column 0 the fixed column of every table.
+class TGrid {
+public:
+    TGrid(int32_t colCount, int32_t rowCount);
+
+    int32_t ColCount() const { return FColCount; }
+    int32_t RowCount() const { return FRowCount; }
+    // Cells that still fit keep their texts; new cells are empty.
+    void SetColCount(int32_t count);
+    void SetRowCount(int32_t count);
+
+    // Indexes outside the table throw std::out_of_range.
+    const std::u16string& Cell(int32_t col, int32_t row) const;
+    void SetCell(int32_t col, int32_t row, std::u16string text);
+
+    // Results table: the row's shown score in single precision; 0 is none.
+    float RowScore(int32_t row) const;
+    void SetRowScore(int32_t row, float score);
+
+    // Analysis table: the engine index of the one candidate that shares the
+    // row's phrase; -1 for none. The table keeps this copy instead of a
+    // pointer into the engine, so it never outlives what it refers to.
+    int32_t RowAuthor(int32_t row) const;
+    void SetRowAuthor(int32_t row, int32_t author);
+
+    // Analysis table: the score of the author shown in column `col`.
+    std::optional<double> ColumnScore(int32_t col) const;
+    void SetColumnScore(int32_t col, std::optional<double> score);
+
+    // Forgets every row score, row author and column score.
+    void ClearAttachments();
+
+private:
+    size_t Index(int32_t col, int32_t row) const;
+    void CheckRow(int32_t row) const;
+    void CheckCol(int32_t col) const;
+
+    int32_t FColCount;
+    int32_t FRowCount;
+    std::vector<std::u16string> FCells;  // row by row
+    std::vector<float> FRowScores;
+    std::vector<int32_t> FRowAuthors;
+    std::vector<std::optional<double>> FColumnScores;
+};
+
+// How a score colours its cells.
+enum class TScoreColour {
+    Ordinary,   // the toolkit's own colour, regular style
+    Blue,       // RGB (0, 0, 255), regular: 0.5 <= K < 0.75
+    GreenBold,  // RGB (0, 128, 0), bold: 0.75 <= K < 2
+};
+TScoreColour ScoreColour(double K);
+
+struct TRgb {
+    int R, G, B;
+};
+inline constexpr TRgb kScoreBlue{0, 0, 255};
+inline constexpr TRgb kScoreGreen{0, 128, 0};
+
+// Colour of a results-table cell by its row score (every column alike).
+TScoreColour ResultCellColour(const TGrid& grid, int32_t col, int32_t row);
+// Colour of an analysis-table cell: header cells by their author's score; in
+// a data row the phrase cell and the cell of its one candidate by that
+// candidate's score.
+TScoreColour AnalysisCellColour(const TGrid& grid, int32_t col, int32_t row);
+
+// The clipboard text of a table: a tab before every cell, a lone CR after
+// every row, every row and column included.
+std::u16string CopyGrid(const TGrid& grid);
+
+}  // namespace quillprint

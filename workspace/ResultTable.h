@@ -1,0 +1,30 @@
+// The results table: candidates ranked by score, the test author last.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "workspace/Grid.h"
+
+namespace quillprint {
+
+class TQuillprint;
+
+// An entry of the author chooser of the page "Stylometry".
+struct TAuthorChoice {
+    std::u16string Name;
+    int32_t EngineIndex;  // position in TQuillprint::Authors()
+};
+
+// A fresh results table: 4 columns, 6 rows, the header row written.
+TGrid NewResultGrid();
+
+// Fills sgResult from an engine on which Detect has run and refills the
+// chooser with the engine's authors in the engine's order.
+void LoadGridResults(const TQuillprint& engine, TGrid& sgResult, std::vector<TAuthorChoice>& cbAuthors);
+
+// The score as a whole percentage: d x 100 in long double, halves to even.
+std::u16string FormatPercent(double d);
+
+}  // namespace quillprint

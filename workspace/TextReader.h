@@ -1,0 +1,38 @@
+// The text reading rule: how a file of the project becomes lines of UTF-16 text.
+#pragma once
+
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quillprint {
+
+using TLines = std::vector<std::u16string>;
+
+// A file that cannot be read. what() is UTF-8 for the user:
+// Cannot open file "<full path>". <the system's reason>
+class TFileReadError : public std::runtime_error {
+public:
+    TFileReadError(const std::filesystem::path& path, const std::string& reason);
+};
+
+// The legacy 8-bit Windows code page that stands in for the ANSI code page of
+// a locale ("windows-1252" for Western European languages, "C" and unknown
+// locales; 1250, 1251, 1253 to 1257 for the languages that use those).
+std::string LegacyCodePageFor(const std::string& localeName);
+
+// Decodes a whole file's bytes: a byte-order mark (EF BB BF, FF FE, FE FF)
+// decides; without one, valid UTF-8 is UTF-8 and anything else is read byte by
+// byte in `legacyCodePage`. The text ends at its first NUL; lines split at
+// CR LF, lone CR and lone LF; a final line break makes no empty last line.
+TLines DecodeText(std::string_view bytes, const std::string& legacyCodePage);
+
+// Reads and decodes the file at `path`; throws TFileReadError.
+TLines ReadTextFile(const std::filesystem::path& path, const std::string& legacyCodePage);
+
+// Every line, the last one included, followed by CR LF.
+std::u16string JoinLines(const TLines& lines);
+
+}  // namespace quillprint

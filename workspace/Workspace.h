@@ -1,0 +1,146 @@
+// The non-visual half of the main window: the project folder, the author
+// tree, the in-memory texts, the engine and the three tables' contents. The
+// window displays this model and forwards the user's actions to it.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/Quillprint.h"
+#include "workspace/AuthorTree.h"
+#include "workspace/Grid.h"
+#include "workspace/ResultTable.h"
+#include "workspace/WorkspaceViews.h"
+
+namespace quillprint {
+
+// The example projects beside the executable.
+enum class TExample { Federalist, Presidents, Tutorial, Authors, Candidates };
+// "FederalistShort", "Presidents", "Tutorial", "Authors", "Candidates".
+std::u16string ExampleFolderName(TExample example);
+
+class TWorkspace {
+public:
+    // `executableDir` ends with a separator. Nothing is loaded yet; the
+    // window calls Start(). The views must outlive the workspace.
+    TWorkspace(std::u16string executableDir, std::string localeName, TTextView& textView,
+               TMessageSink& messages, TWorkspaceObserver& observer);
+    ~TWorkspace();
+    TWorkspace(const TWorkspace&) = delete;
+    TWorkspace& operator=(const TWorkspace&) = delete;
+
+    // ---- User actions. Each reports its errors to the message sink and
+    // returns normally; the window just forwards to them. ----
+
+    // Start-up: FProjectDir := executable folder + "Examples/FederalistShort/",
+    // then LoadProject.
+    void Start();
+    // "Open folder" after the chooser returned `chosenPath` (not on cancel):
+    // trims blanks and control characters, appends a separator, loads.
+    void acOpenExecute(std::u16string_view chosenPath);
+    void acExampleExecute(TExample example);
+    void acNewExecute();
+    void acAddAuthorExecute();
+    void acAddTextExecute();
+    // The user selected `node` in the tree widget (nullptr: none).
+    void SelectNode(TTreeNode* node);
+    // The user finished editing a label in place.
+    void SetLabel(TTreeNode& node, std::u16string label);
+    // "Calculate": a normal run, then both tables, the chooser and the page
+    // "Result"; FIsCalculated set. The window shows the busy cursor around it.
+    void btCalculateClick();
+    // "Validation": exactly one validation run; no table or page changes.
+    void acValidationExecute();
+    // The user selected page `page`: recalculates when the results are out of
+    // date, brings `page` back, and fills "Stylometry" on its first visit.
+    void PageControl1Change(TPage page);
+    // The user chose entry `entry` of cbAuthors (-1: none).
+    void cbAuthorsChange(int32_t entry);
+
+    // ---- Operations with the specified names; errors propagate. ----
+
+    // Reads the project folder AProjectFile (ending with a separator) into
+    // the tree; reports a missing "Unknown" folder to the message sink.
+    void LoadProject(std::u16string_view AProjectFile);
+    // The tree's selection change: write-back, then shows the selected text.
+    void tvAuthorsChange();
+    // One calculation run; false only for an empty tree (no engine remains).
+    // Throws TFileReadError or the engine's errors.
+    bool Calculate(bool AValidation);
+    // Fill the tables from the current engine (after a successful run).
+    void LoadGridResults();
+    void LoadGridAnalysis();
+    // Fills the stylometry table for engine author `authorIndex` (-1: none).
+    void FillStylometry(int32_t authorIndex);
+
+    // ---- The model, for display. ----
+    const TAuthorTree& Tree() const { return FTree; }
+    TTreeNode* Selected() const { return FSelected; }
+    const std::u16string& ProjectDir() const { return FProjectDir; }
+    const std::u16string& ExecutableDir() const { return FExecutableDir; }
+    std::u16string HelpDocumentPath() const;  // "Quillprint.pdf" beside the executable
+    bool IsCalculated() const { return FIsCalculated; }
+    bool IsTreeUpdating() const { return FIsTreeUpdating; }
+    const TTreeNode* PrevSelectedNode() const { return FPrevSelectedNode; }
+    const std::vector<std::unique_ptr<TInMemoryText>>& Texts() const { return FTexts; }
+    // The engine, or nullptr after a run on an empty tree.
+    TQuillprint* AuthorDetector() const { return FAuthorDetector.get(); }
+    const std::string& LocaleName() const { return FLocaleName; }
+
+    const TGrid& sgResult() const { return FResult; }
+    const TGrid& sgAnalysis() const { return FAnalysis; }
+    const TGrid& sgStylometry() const { return FStylometry; }
+    // Rows the last stylometry fill wrote (the command-line tool prints these).
+    int32_t StylometryRowsWritten() const { return FStylometryRowsWritten; }
+    const std::vector<TAuthorChoice>& cbAuthors() const { return FAuthorChoices; }
+    int32_t ChosenAuthor() const { return FChosenAuthor; }  // -1: none
+
+    // Colours of the drawing rules. Ordinary while the tables do not belong
+    // to the current engine (after a failed or empty run).
+    TScoreColour ResultCellColour(int32_t col, int32_t row) const;
+    TScoreColour AnalysisCellColour(int32_t col, int32_t row) const;
+
+    // The file path of a file-backed text entry (labels joined to FProjectDir).
+    std::u16string TextPath(const TTreeNode& text) const;
+
+private:
+    void ReportErrors(void (TWorkspace::*action)());
+    void ClearTree();
+    void AddAuthor();
+    void Select(TTreeNode* node);
+    void WriteBack();
+    void ShowText(TTreeNode& text);
+    TLines GatherLines(TTreeNode& author);
+    void ReplaceEngine(std::unique_ptr<TQuillprint> engine);
+    void Calculate();
+    void Validate();
+
+    std::u16string FExecutableDir;
+    std::string FLocaleName;
+    std::string FCodePage;
+    TTextView& FTextView;
+    TMessageSink& FMessages;
+    TWorkspaceObserver& FObserver;
+
+    std::u16string FProjectDir;
+    std::vector<std::unique_ptr<TInMemoryText>> FTexts;
+    TAuthorTree FTree;
+    TTreeNode* FSelected = nullptr;
+    TTreeNode* FPrevSelectedNode = nullptr;
+    bool FIsTreeUpdating = false;
+    bool FIsCalculated = false;
+    std::unique_ptr<TQuillprint> FAuthorDetector;
+
+    TGrid FResult;
+    TGrid FAnalysis;
+    TGrid FStylometry;
+    int32_t FStylometryRowsWritten = 0;
+    std::vector<TAuthorChoice> FAuthorChoices;
+    int32_t FChosenAuthor = -1;
+    // The tables were filled from the engine now in FAuthorDetector.
+    bool FGridsCurrent = false;
+};
+
+}  // namespace quillprint

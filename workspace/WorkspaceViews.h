@@ -1,0 +1,60 @@
+// What the workspace asks of the window. The window implements these; tests
+// use fakes. All calls are synchronous, on the calling thread.
+#pragma once
+
+#include <string>
+
+#include "workspace/TextReader.h"
+
+namespace quillprint {
+
+class TTreeNode;
+
+// The multi-line text view mText.
+class TTextView {
+public:
+    virtual ~TTextView() = default;
+    virtual TLines Lines() const = 0;
+    virtual void SetLines(const TLines& lines) = 0;
+    virtual void SetReadOnly(bool readOnly) = 0;
+    virtual void SetVisible(bool visible) = 0;
+};
+
+// Messages to the user.
+class TMessageSink {
+public:
+    virtual ~TMessageSink() = default;
+    // A modal message box with a fixed text, such as
+    // "Please add "Unknown" folder for analysis".
+    virtual void ShowMessage(const std::u16string& text) = 0;
+    // The application's general error box, with an error's text.
+    virtual void ShowError(const std::u16string& text) = 0;
+};
+
+// The tab pages the workspace brings to the front.
+enum class TPage { InputData, Analysis, Result, Stylometry };
+
+// Changes of the model the window mirrors. Every method does nothing by
+// default. The window must not report a selection made through SelectionSet
+// back to the workspace (block its widget's signal while mirroring it).
+class TWorkspaceObserver {
+public:
+    virtual ~TWorkspaceObserver() = default;
+    // Every entry of the tree is gone.
+    virtual void TreeCleared() {}
+    // An author entry was appended at the end of the top level.
+    virtual void AuthorAdded(const TTreeNode& /*author*/) {}
+    // A text entry was appended at the end of its author's entries.
+    virtual void TextAdded(const TTreeNode& /*text*/) {}
+    // The workspace changed a label (not called for the user's own edits).
+    virtual void LabelChanged(const TTreeNode& /*node*/) {}
+    // The selection moved to `node` (nullptr: nothing selected).
+    virtual void SelectionSet(const TTreeNode* /*node*/) {}
+    virtual void PageToFront(TPage /*page*/) {}
+    // The tables or the author chooser changed: redraw them.
+    virtual void GridsChanged() {}
+    // "New" lets the window repaint while the tree is empty.
+    virtual void ProcessPendingEvents() {}
+};
+
+}  // namespace quillprint
