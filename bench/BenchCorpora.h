@@ -1,0 +1,32 @@
+// Inputs of the engine benchmarks: the Federalist papers and generated texts.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace quillprint::bench {
+
+struct TCandidateText {
+    std::u16string Name;
+    std::u16string Text;
+};
+
+struct TBenchCorpus {
+    std::vector<TCandidateText> Candidates;
+    std::u16string TestText;
+};
+
+// Hamilton, Madison and Jay with all their papers, paper 49 as the test text.
+const TBenchCorpus& FederalistCorpus();
+
+// The first `count` words of the Federalist papers in paper order, joined by
+// single blanks.
+std::u16string FederalistOpening(int32_t count);
+
+// `candidateCount` candidates of `wordsPerCandidate` words and a test text of
+// `testWords` words, drawn from a Zipf-like vocabulary with a fixed seed.
+TBenchCorpus SyntheticCorpus(int32_t candidateCount, int32_t wordsPerCandidate,
+                             int32_t testWords, uint32_t seed);
+
+}  // namespace quillprint::bench
