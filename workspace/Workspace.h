@@ -85,6 +85,8 @@ public:
     bool IsTreeUpdating() const { return FIsTreeUpdating; }
     const TTreeNode* PrevSelectedNode() const { return FPrevSelectedNode; }
     const std::vector<std::unique_ptr<TInMemoryText>>& Texts() const { return FTexts; }
+    // The text Detect returned in the last successful run (CR after each line).
+    const std::u16string& Summary() const { return FSummary; }
     // The engine, or nullptr after a run on an empty tree.
     TQuillprint* AuthorDetector() const { return FAuthorDetector.get(); }
     const std::string& LocaleName() const { return FLocaleName; }
@@ -106,16 +108,15 @@ public:
     std::u16string TextPath(const TTreeNode& text) const;
 
 private:
-    void ReportErrors(void (TWorkspace::*action)());
+    template <typename Action>
+    void ReportErrors(Action action);
     void ClearTree();
     void AddAuthor();
     void Select(TTreeNode* node);
     void WriteBack();
     void ShowText(TTreeNode& text);
     TLines GatherLines(TTreeNode& author);
-    void ReplaceEngine(std::unique_ptr<TQuillprint> engine);
-    void Calculate();
-    void Validate();
+    void DropEngine();
 
     std::u16string FExecutableDir;
     std::string FLocaleName;
@@ -132,6 +133,7 @@ private:
     bool FIsTreeUpdating = false;
     bool FIsCalculated = false;
     std::unique_ptr<TQuillprint> FAuthorDetector;
+    std::u16string FSummary;
 
     TGrid FResult;
     TGrid FAnalysis;

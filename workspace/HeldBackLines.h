@@ -1,0 +1,12 @@
+// The test text of a validation run, taken from the first author's lines.
+#pragma once
+
+#include "workspace/TextReader.h"
+
+namespace quillprint {
+
+// Removes the last n div 5 of `lines` and returns them run together, the last
+// line first, with nothing in between.
+std::u16string HoldBackLines(TLines& lines);
+
+}  // namespace quillprint

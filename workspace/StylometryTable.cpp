@@ -1,0 +1,62 @@
+#include "workspace/StylometryTable.h"
+
+#include <algorithm>
+#include <optional>
+#include <vector>
+
+#include "engine/Author.h"
+#include "engine/Text.h"
+
+namespace quillprint {
+
+namespace {
+
+// How far back a longer phrase may stand and still hide a shorter one.
+constexpr int32_t kLookBack = 100;
+
+}  // namespace
+
+TGrid NewStylometryGrid() {
+    TGrid grid(3, 5);
+    grid.SetCell(0, 0, u"Phrase");
+    grid.SetCell(1, 0, u"Count");
+    grid.SetCell(2, 0, u"Other Authors use");
+    return grid;
+}
+
+int32_t FillStylometry(TAuthor& AAuthor, int32_t authorIndex, TGrid& sgStylometry) {
+    auto& phrases = AAuthor.Phrases();
+    const auto phraseCount = static_cast<int32_t>(phrases.size());
+    sgStylometry.SetRowCount(phraseCount >= kMaxStylometryRows ? kMaxStylometryRows + 2 : phraseCount + 1);
+    // Rows this fill does not write would otherwise show another author's phrases.
+    for (int32_t row = 1; row < sgStylometry.RowCount(); ++row)
+        for (int32_t col = 0; col < sgStylometry.ColCount(); ++col) sgStylometry.SetCell(col, row, {});
+
+    AAuthor.SortPhrases();
+
+    // Texts padded with blanks, so containment matches whole words only;
+    // built when first needed.
+    std::vector<std::optional<std::u16string>> padded(phrases.size());
+    const auto paddedValue = [&](int32_t k) -> const std::u16string& {
+        if (!padded[k]) padded[k] = u" " + phrases[k]->Value() + u" ";
+        return *padded[k];
+    };
+
+    int32_t written = 0;
+    for (int32_t k = 0; k < phraseCount && written < kMaxStylometryRows; ++k) {
+        const TPhrase& phrase = *phrases[k];
+        if (!phrase.Valid()) continue;
+        bool hidden = false;
+        for (int32_t q = k - 1; q >= std::max(0, k - kLookBack) && !hidden; --q)
+            hidden = phrases[q]->CountInstances() == phrase.CountInstances() &&
+                     paddedValue(q).find(paddedValue(k)) != std::u16string::npos;
+        if (hidden) continue;
+        ++written;
+        sgStylometry.SetCell(0, written, phrase.Value());
+        sgStylometry.SetCell(1, written, FromUtf8(std::to_string(phrase.AuthorsCount(authorIndex))));
+        sgStylometry.SetCell(2, written, FromUtf8(std::to_string(phrase.CountAuthors() - 1)));
+    }
+    return written;
+}
+
+}  // namespace quillprint

@@ -1,0 +1,366 @@
+#include "workspace/Workspace.h"
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+
+#include "engine/Text.h"
+#include "workspace/AnalysisTable.h"
+#include "workspace/HeldBackLines.h"
+#include "workspace/ProjectFolder.h"
+#include "workspace/StylometryTable.h"
+
+namespace quillprint {
+
+namespace {
+
+const std::u16string kUnknown = u"Unknown";
+const std::u16string kNoUnknownMessage = u"Please add \"Unknown\" folder for analysis";
+
+// Clears a flag on the way out, also when an error passes through.
+class TFlagGuard {
+public:
+    explicit TFlagGuard(bool& flag) : FFlag(flag) { FFlag = true; }
+    ~TFlagGuard() { FFlag = false; }
+    TFlagGuard(const TFlagGuard&) = delete;
+    TFlagGuard& operator=(const TFlagGuard&) = delete;
+
+private:
+    bool& FFlag;
+};
+
+bool IsExistingFile(const std::filesystem::path& path) {
+    std::error_code error;
+    return std::filesystem::exists(path, error) && !std::filesystem::is_directory(path, error);
+}
+
+}  // namespace
+
+std::u16string ExampleFolderName(TExample example) {
+    switch (example) {
+        case TExample::Federalist: return u"FederalistShort";
+        case TExample::Presidents: return u"Presidents";
+        case TExample::Tutorial: return u"Tutorial";
+        case TExample::Authors: return u"Authors";
+        case TExample::Candidates: return u"Candidates";
+    }
+    return {};
+}
+
+TWorkspace::TWorkspace(std::u16string executableDir, std::string localeName, TTextView& textView,
+                       TMessageSink& messages, TWorkspaceObserver& observer)
+    : FExecutableDir(std::move(executableDir)),
+      FLocaleName(std::move(localeName)),
+      FCodePage(LegacyCodePageFor(FLocaleName)),
+      FTextView(textView),
+      FMessages(messages),
+      FObserver(observer),
+      FAuthorDetector(std::make_unique<TQuillprint>(FLocaleName)),
+      FResult(NewResultGrid()),
+      FAnalysis(NewAnalysisGrid()),
+      FStylometry(NewStylometryGrid()) {}
+
+TWorkspace::~TWorkspace() = default;
+
+template <typename Action>
+void TWorkspace::ReportErrors(Action action) {
+    try {
+        action();
+    } catch (const std::exception& error) {
+        FMessages.ShowError(FromUtf8(error.what()));
+    }
+}
+
+// ---- User actions ----
+
+void TWorkspace::Start() {
+    ReportErrors([this] {
+        FProjectDir = FExecutableDir + u"Examples" + PathSeparator() + ExampleFolderName(TExample::Federalist) +
+                      PathSeparator();
+        LoadProject(FProjectDir);
+    });
+}
+
+void TWorkspace::acOpenExecute(std::u16string_view chosenPath) {
+    ReportErrors([this, chosenPath] {
+        // Leading and trailing blanks and control characters go.
+        size_t begin = 0, end = chosenPath.size();
+        while (begin < end && chosenPath[begin] <= u' ') ++begin;
+        while (end > begin && chosenPath[end - 1] <= u' ') --end;
+        FProjectDir = std::u16string(chosenPath.substr(begin, end - begin));
+        if (FProjectDir.empty() || FProjectDir.back() != PathSeparator().front()) FProjectDir += PathSeparator();
+        LoadProject(FProjectDir);
+    });
+}
+
+void TWorkspace::acExampleExecute(TExample example) {
+    ReportErrors([this, example] {
+        FProjectDir = FExecutableDir + u"Examples" + PathSeparator() + ExampleFolderName(example) + PathSeparator();
+        LoadProject(FProjectDir);
+    });
+}
+
+void TWorkspace::acNewExecute() {
+    ReportErrors([this] {
+        FTextView.SetReadOnly(false);
+        FIsCalculated = false;
+        {
+            TFlagGuard updating(FIsTreeUpdating);
+            FTextView.SetVisible(false);
+            ClearTree();
+            FObserver.ProcessPendingEvents();
+            FPrevSelectedNode = nullptr;
+        }
+        AddAuthor();
+        TTreeNode& first = *FTree.Authors().front();
+        FTree.SetLabel(first, kUnknown);
+        FObserver.LabelChanged(first);
+
+        FTextView.SetLines({});
+        // The tables lose the old results; the result header stays.
+        FAnalysis = NewAnalysisGrid();
+        FAnalysis.SetRowCount(2);
+        FResult = NewResultGrid();
+        FResult.SetRowCount(2);
+        FGridsCurrent = false;
+        FObserver.GridsChanged();
+        FObserver.PageToFront(TPage::InputData);
+        FTextView.SetVisible(true);
+    });
+}
+
+void TWorkspace::acAddAuthorExecute() { ReportErrors([this] { AddAuthor(); }); }
+
+void TWorkspace::acAddTextExecute() {
+    ReportErrors([this] {
+        if (!FSelected) return;
+        FTexts.push_back(std::make_unique<TInMemoryText>());
+        TTreeNode& author = *FSelected->Author();
+        const auto number = static_cast<int64_t>(author.Texts().size()) + 1;
+        TTreeNode& text = FTree.AddText(author, FromUtf8(std::to_string(number)), FTexts.back().get());
+        FObserver.TextAdded(text);
+        Select(&text);
+    });
+}
+
+void TWorkspace::SelectNode(TTreeNode* node) {
+    ReportErrors([this, node] {
+        FSelected = FTree.Contains(node) ? node : nullptr;
+        tvAuthorsChange();
+    });
+}
+
+void TWorkspace::SetLabel(TTreeNode& node, std::u16string label) {
+    if (FTree.Contains(&node)) FTree.SetLabel(node, std::move(label));
+}
+
+void TWorkspace::btCalculateClick() {
+    ReportErrors([this] {
+        if (!Calculate(false)) return;
+        LoadGridResults();
+        LoadGridAnalysis();
+        FGridsCurrent = true;
+        FObserver.GridsChanged();
+        FObserver.PageToFront(TPage::Result);
+        FIsCalculated = true;
+    });
+}
+
+void TWorkspace::acValidationExecute() {
+    // One run: every run on a tree with entries succeeds, so repeating while
+    // runs succeed would never end.
+    ReportErrors([this] { Calculate(true); });
+}
+
+void TWorkspace::PageControl1Change(TPage page) {
+    ReportErrors([this, page] {
+        if (!FIsCalculated) {
+            btCalculateClick();
+            FObserver.PageToFront(page);
+        }
+        if (page == TPage::Stylometry && FChosenAuthor == -1 && !FAuthorChoices.empty()) cbAuthorsChange(0);
+    });
+}
+
+void TWorkspace::cbAuthorsChange(int32_t entry) {
+    ReportErrors([this, entry] {
+        if (entry < 0 || entry >= static_cast<int32_t>(FAuthorChoices.size())) return;
+        FChosenAuthor = entry;
+        FillStylometry(FAuthorChoices[entry].EngineIndex);
+    });
+}
+
+// ---- Project and tree ----
+
+void TWorkspace::LoadProject(std::u16string_view AProjectFile) {
+    FTextView.SetReadOnly(true);
+    FPrevSelectedNode = nullptr;
+    FIsCalculated = false;
+    FObserver.PageToFront(TPage::InputData);
+    {
+        TFlagGuard updating(FIsTreeUpdating);
+        ClearTree();
+    }
+
+    std::vector<std::u16string> names;
+    ListFolders(names, AProjectFile);
+    const auto unknown = FindUnknownFolder(names);
+    if (!unknown) {
+        FMessages.ShowMessage(kNoUnknownMessage);
+        return;
+    }
+    // The files are listed under the folder's own name, which may differ in
+    // letter case from the label "Unknown".
+    std::vector<std::u16string> folders = names;
+    folders.erase(folders.begin() + static_cast<std::ptrdiff_t>(*unknown));
+    folders.insert(folders.begin(), names[*unknown]);
+    names.erase(names.begin() + static_cast<std::ptrdiff_t>(*unknown));
+    names.insert(names.begin(), kUnknown);
+
+    for (size_t i = 0; i < names.size(); ++i) {
+        TTreeNode& author = FTree.AddAuthor(names[i]);
+        FObserver.AuthorAdded(author);
+        std::vector<std::u16string> files;
+        ListFiles(files, std::u16string(AProjectFile) + folders[i] + PathSeparator());
+        for (auto& file : files) FObserver.TextAdded(FTree.AddText(author, std::move(file), nullptr));
+    }
+
+    const TTreeNode& first = *FTree.Authors().front();
+    if (!first.Texts().empty()) Select(first.Texts().front().get());
+}
+
+void TWorkspace::ClearTree() {
+    FSelected = nullptr;
+    FTree.Clear();
+    FObserver.TreeCleared();
+}
+
+void TWorkspace::AddAuthor() {
+    FTextView.SetReadOnly(false);
+    FIsCalculated = false;
+    const int32_t number = FTree.EntryCount() / 2;
+    TTreeNode& author = FTree.AddAuthor(u"Author " + FromUtf8(std::to_string(number)));
+    FObserver.AuthorAdded(author);
+    FTexts.push_back(std::make_unique<TInMemoryText>());
+    TTreeNode& text = FTree.AddText(author, u"1", FTexts.back().get());
+    FObserver.TextAdded(text);
+    Select(&text);
+}
+
+void TWorkspace::Select(TTreeNode* node) {
+    FSelected = node;
+    FObserver.SelectionSet(node);
+    tvAuthorsChange();
+}
+
+void TWorkspace::WriteBack() {
+    if (FPrevSelectedNode && FPrevSelectedNode->Text()) FPrevSelectedNode->Text()->Lines = FTextView.Lines();
+}
+
+void TWorkspace::tvAuthorsChange() {
+    if (FIsTreeUpdating) return;
+    WriteBack();
+    if (!FSelected) return;
+    if (FSelected->IsAuthor()) {
+        // An author never stays selected while it has texts.
+        if (!FSelected->Texts().empty()) Select(FSelected->Texts().front().get());
+        return;
+    }
+    ShowText(*FSelected);
+}
+
+void TWorkspace::ShowText(TTreeNode& text) {
+    const std::filesystem::path path = ResolvePath(TextPath(text));
+    TLines lines;
+    if (IsExistingFile(path))
+        lines = ReadTextFile(path, FCodePage);
+    else if (text.Text())
+        lines = text.Text()->Lines;
+    else
+        throw TFileReadError(ToFsPath(TextPath(text)), std::strerror(ENOENT));
+    // Only a text actually shown becomes the write-back target, so a failed
+    // read never lets the previous text overwrite this entry's own.
+    FPrevSelectedNode = &text;
+    FTextView.SetLines(lines);
+}
+
+std::u16string TWorkspace::TextPath(const TTreeNode& text) const {
+    return FProjectDir + text.Parent()->Label() + PathSeparator() + text.Label();
+}
+
+std::u16string TWorkspace::HelpDocumentPath() const { return FExecutableDir + u"Quillprint.pdf"; }
+
+// ---- Calculation ----
+
+void TWorkspace::DropEngine() {
+    FAuthorDetector.reset();
+    FSummary.clear();
+    // Nothing shown may refer to the destroyed engine any more.
+    FGridsCurrent = false;
+    FAuthorChoices.clear();
+    FChosenAuthor = -1;
+    FObserver.GridsChanged();
+}
+
+TLines TWorkspace::GatherLines(TTreeNode& author) {
+    TLines lines;
+    for (const auto& text : author.Texts()) {
+        if (!text->Text()) {
+            TLines fileLines = ReadTextFile(ResolvePath(TextPath(*text)), FCodePage);
+            lines.insert(lines.end(), std::make_move_iterator(fileLines.begin()),
+                         std::make_move_iterator(fileLines.end()));
+            continue;
+        }
+        if (text.get() == FSelected) text->Text()->Lines = FTextView.Lines();  // edits not yet written back
+        const TLines& memoryLines = text->Text()->Lines;
+        lines.insert(lines.end(), memoryLines.begin(), memoryLines.end());
+    }
+    return lines;
+}
+
+bool TWorkspace::Calculate(bool AValidation) {
+    DropEngine();
+    if (FTree.Empty()) return false;
+    FAuthorDetector = std::make_unique<TQuillprint>(FLocaleName);
+    std::u16string test;
+    const TTreeNode* first = FTree.Authors().front().get();
+    for (const auto& author : FTree.Authors()) {
+        TLines lines = GatherLines(*author);
+        if (author->Label() == kUnknown) {
+            if (!AValidation) test = JoinLines(lines);
+            continue;
+        }
+        if (AValidation && author.get() == first) test = HoldBackLines(lines);
+        FAuthorDetector->AddAuthor(author->Label(), JoinLines(lines));
+    }
+    FSummary = FAuthorDetector->Detect(test);
+    return true;
+}
+
+void TWorkspace::LoadGridResults() {
+    if (FAuthorDetector) quillprint::LoadGridResults(*FAuthorDetector, FResult, FAuthorChoices);
+    FChosenAuthor = -1;
+}
+
+void TWorkspace::LoadGridAnalysis() {
+    if (FAuthorDetector) quillprint::LoadGridAnalysis(*FAuthorDetector, FAnalysis);
+}
+
+void TWorkspace::FillStylometry(int32_t authorIndex) {
+    if (!FAuthorDetector || authorIndex < 0) return;
+    TAuthor& author = *FAuthorDetector->Authors().at(static_cast<size_t>(authorIndex));
+    FStylometryRowsWritten = quillprint::FillStylometry(author, authorIndex, FStylometry);
+    FObserver.GridsChanged();
+}
+
+TScoreColour TWorkspace::ResultCellColour(int32_t col, int32_t row) const {
+    if (!FAuthorDetector || !FGridsCurrent) return TScoreColour::Ordinary;
+    return quillprint::ResultCellColour(FResult, col, row);
+}
+
+TScoreColour TWorkspace::AnalysisCellColour(int32_t col, int32_t row) const {
+    if (!FAuthorDetector || !FGridsCurrent) return TScoreColour::Ordinary;
+    return quillprint::AnalysisCellColour(FAnalysis, col, row);
+}
+
+}  // namespace quillprint
