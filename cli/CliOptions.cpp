@@ -1,0 +1,105 @@
+#include "cli/CliOptions.h"
+
+#include <charconv>
+
+namespace quillprint::cli {
+
+std::string UsageText() {
+    return
+        "Usage: quillprint-cli [--locale NAME] [--validation] [--table result|analysis|stylometry]\n"
+        "                      [--author N] [--summary] [--json] PROJECT_DIR\n"
+        "\n"
+        "Attributes the text in PROJECT_DIR/Unknown to one of the candidate authors, whose\n"
+        "texts lie in the other subfolders of PROJECT_DIR, and prints one table as\n"
+        "tab-separated lines (header row first). Nothing is written into PROJECT_DIR.\n"
+        "\n"
+        "Options:\n"
+        "  --locale NAME    collation locale of the word lists, for example en_US\n"
+        "                   (default: the user's locale from LC_ALL, LC_COLLATE or LANG)\n"
+        "  --validation     validation run: the test text is the last fifth of the lines of\n"
+        "                   the first author folder in listing order (\"Unknown\" is ignored)\n"
+        "  --table NAME     result (default): candidates ranked by score;\n"
+        "                   analysis: phrases the unknown text shares with exactly one candidate;\n"
+        "                   stylometry: the phrases that one author repeats (see --author)\n"
+        "  --author N       the author of the stylometry table, by position in the engine's\n"
+        "                   author list: candidates in folder order from 0, \"Unknown\" last\n"
+        "                   (default 0)\n"
+        "  --summary        print the engine's summary, one \"Name: score\" line per candidate,\n"
+        "                   instead of a table\n"
+        "  --json           print authors, phrases, summary and average word count as JSON\n"
+        "                   instead of a table\n"
+        "  --read-only      (benchmarks) only read and decode every text, then print counts\n"
+        "  --help           print this text\n"
+        "\n"
+        "Exit status: 0 success; 1 a text could not be read or the calculation failed;\n"
+        "2 bad arguments or a project folder without an \"Unknown\" folder.\n";
+}
+
+std::optional<TCliOptions> ParseOptions(const std::vector<std::string>& args, std::string& error) {
+    TCliOptions options;
+    bool haveProject = false;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        const auto value = [&](const char* name) -> const std::string* {
+            if (i + 1 >= args.size()) {
+                error = std::string(name) + " needs a value";
+                return nullptr;
+            }
+            return &args[++i];
+        };
+        if (arg == "--help" || arg == "-h") {
+            options.Help = true;
+        } else if (arg == "--validation") {
+            options.Validation = true;
+        } else if (arg == "--summary") {
+            options.Summary = true;
+        } else if (arg == "--json") {
+            options.Json = true;
+        } else if (arg == "--read-only") {
+            options.ReadOnly = true;
+        } else if (arg == "--locale") {
+            const std::string* name = value("--locale");
+            if (!name) return std::nullopt;
+            options.LocaleName = *name;
+        } else if (arg == "--table") {
+            const std::string* name = value("--table");
+            if (!name) return std::nullopt;
+            if (*name == "result") options.Table = TTable::Result;
+            else if (*name == "analysis") options.Table = TTable::Analysis;
+            else if (*name == "stylometry") options.Table = TTable::Stylometry;
+            else {
+                error = "--table must be result, analysis or stylometry, not \"" + *name + "\"";
+                return std::nullopt;
+            }
+        } else if (arg == "--author") {
+            const std::string* number = value("--author");
+            if (!number) return std::nullopt;
+            const char* end = number->data() + number->size();
+            const auto [ptr, ec] = std::from_chars(number->data(), end, options.Author);
+            if (ec != std::errc() || ptr != end || options.Author < 0) {
+                error = "--author needs a number from 0, not \"" + *number + "\"";
+                return std::nullopt;
+            }
+        } else if (arg.size() > 1 && arg[0] == '-' && arg != "--") {
+            error = "unknown option " + arg;
+            return std::nullopt;
+        } else {
+            if (arg == "--") {
+                if (++i >= args.size()) break;
+            }
+            if (haveProject) {
+                error = "only one PROJECT_DIR may be given";
+                return std::nullopt;
+            }
+            options.ProjectDir = args[i];
+            haveProject = true;
+        }
+    }
+    if (!haveProject && !options.Help) {
+        error = "PROJECT_DIR is missing";
+        return std::nullopt;
+    }
+    return options;
+}
+
+}  // namespace quillprint::cli

@@ -1,0 +1,32 @@
+// The command line of quillprint-cli.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace quillprint::cli {
+
+enum class TTable { Result, Analysis, Stylometry };
+
+struct TCliOptions {
+    std::string LocaleName;  // empty: the user's locale
+    bool Validation = false;
+    TTable Table = TTable::Result;
+    int32_t Author = 0;
+    bool Summary = false;
+    bool Json = false;
+    bool ReadOnly = false;  // benchmark aid: read and decode every text, nothing else
+    bool Help = false;
+    std::string ProjectDir;
+};
+
+// Parses the arguments after the program name. Returns the options, or sets
+// `error` to a message for the user.
+std::optional<TCliOptions> ParseOptions(const std::vector<std::string>& args, std::string& error);
+
+// The text --help prints.
+std::string UsageText();
+
+}  // namespace quillprint::cli

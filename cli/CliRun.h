@@ -1,0 +1,15 @@
+// One run of quillprint-cli on a project folder.
+#pragma once
+
+#include <ostream>
+
+#include "cli/CliOptions.h"
+
+namespace quillprint::cli {
+
+// Loads the project, calculates and prints what the options ask for.
+// Returns the exit status: 0, 1 (a text unreadable or the engine failed) or
+// 2 (no "Unknown" folder, or an author index outside the engine).
+int RunCli(const TCliOptions& options, std::ostream& out, std::ostream& err);
+
+}  // namespace quillprint::cli
