@@ -12,6 +12,7 @@
 namespace quillprint {
 
 class TQuillprint;
+class TPhraseSearch;
 
 // A corpus of words with its name, its phrases and its score.
 class TAuthorCustom {
@@ -54,6 +55,7 @@ public:
 
 protected:
     friend class TQuillprint;
+    friend class TPhraseSearch;
     std::u16string FName;
     TWordList FText;
     std::vector<TPhrase*> FPhrases;

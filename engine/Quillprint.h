@@ -73,6 +73,8 @@ private:
     std::vector<std::unique_ptr<TAuthor>> FAuthors;
     TAuthor* FTest = nullptr;
     std::unique_ptr<TWordsAll> FWordsAll;
+    // Corpora replaced by Summarize; their phrases still refer to their words.
+    std::vector<std::unique_ptr<TWordsAll>> FRetiredCorpora;
     std::unique_ptr<TCollation> FCollation;
     char16_t FDecimalSeparator = u'.';
     TPhraseBudget FBudget;

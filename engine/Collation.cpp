@@ -1,0 +1,89 @@
+#include "engine/Collation.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <numeric>
+#include <stdexcept>
+
+#include <unicode/coll.h>
+#include <unicode/locid.h>
+#include <unicode/unistr.h>
+
+namespace quillprint {
+
+std::string DefaultLocaleName()
+{
+    std::string name;
+    for (const char* variable : {"LC_ALL", "LC_COLLATE", "LANG"}) {
+        const char* value = std::getenv(variable);
+        if (value != nullptr && *value != '\0') {
+            name = value;
+            break;
+        }
+    }
+    // "de_DE.UTF-8@euro" -> "de_DE"
+    name = name.substr(0, name.find_first_of(".@"));
+    if (name == "C" || name == "POSIX")
+        name.clear();
+    return name;
+}
+
+struct TCollation::TImpl {
+    std::unique_ptr<icu::Collator> Collator;
+};
+
+TCollation::TCollation(const std::string& localeName)
+    : FImpl(std::make_unique<TImpl>())
+    , FLocaleName(localeName)
+{
+    UErrorCode status = U_ZERO_ERROR;
+    const icu::Locale locale = localeName.empty() ? icu::Locale::getRoot() : icu::Locale(localeName.c_str());
+    FImpl->Collator.reset(icu::Collator::createInstance(locale, status));
+    if (U_FAILURE(status) || !FImpl->Collator)
+        throw std::runtime_error("Cannot create the collation for locale \"" + localeName + "\"");
+    // Letter case ignored, accents kept; blanks and punctuation always count.
+    FImpl->Collator->setStrength(icu::Collator::SECONDARY);
+    FImpl->Collator->setAttribute(UCOL_ALTERNATE_HANDLING, UCOL_NON_IGNORABLE, status);
+    if (U_FAILURE(status))
+        throw std::runtime_error("Cannot set up the collation for locale \"" + localeName + "\"");
+}
+
+TCollation::~TCollation() = default;
+
+int TCollation::Compare(std::u16string_view left, std::u16string_view right) const
+{
+    UErrorCode status = U_ZERO_ERROR;
+    const UCollationResult result = FImpl->Collator->compare(
+        left.data(), static_cast<int32_t>(left.size()), right.data(), static_cast<int32_t>(right.size()), status);
+    return static_cast<int>(result);
+}
+
+std::vector<int32_t> TCollation::Ranks(const std::vector<std::u16string_view>& words) const
+{
+    // Sort keys compare like the collator itself, so equal keys mean equal
+    // strings under the collation.
+    std::vector<std::string> keys(words.size());
+    for (size_t i = 0; i < words.size(); ++i) {
+        const icu::UnicodeString text(false, words[i].data(), static_cast<int32_t>(words[i].size()));
+        int32_t length = FImpl->Collator->getSortKey(text, nullptr, 0);
+        keys[i].resize(static_cast<size_t>(length));
+        FImpl->Collator->getSortKey(text, reinterpret_cast<uint8_t*>(keys[i].data()), length);
+        // The key ends with a zero byte that carries no order.
+        if (!keys[i].empty() && keys[i].back() == '\0')
+            keys[i].pop_back();
+    }
+    std::vector<int32_t> order(words.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::sort(order.begin(), order.end(), [&](int32_t a, int32_t b) { return keys[a] < keys[b]; });
+
+    std::vector<int32_t> ranks(words.size());
+    int32_t rank = -1;
+    for (size_t i = 0; i < order.size(); ++i) {
+        if (i == 0 || keys[order[i]] != keys[order[i - 1]])
+            ++rank;
+        ranks[order[i]] = rank;
+    }
+    return ranks;
+}
+
+}  // namespace quillprint

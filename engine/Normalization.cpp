@@ -1,0 +1,55 @@
+#include "engine/Normalization.h"
+
+#include <array>
+
+#include "engine/Text.h"
+
+namespace quillprint {
+namespace {
+
+// Replaces every occurrence of `from`, found left to right without overlap;
+// replaced text is not searched again.
+std::u16string ReplaceAll(std::u16string_view text, std::u16string_view from, std::u16string_view to)
+{
+    std::u16string result;
+    result.reserve(text.size());
+    size_t pos = 0;
+    while (true) {
+        const size_t hit = text.find(from, pos);
+        if (hit == std::u16string_view::npos)
+            break;
+        result.append(text.substr(pos, hit - pos));
+        result.append(to);
+        pos = hit + from.size();
+    }
+    result.append(text.substr(pos));
+    return result;
+}
+
+bool IsTrimmed(char16_t c) { return c <= 32; }
+
+}  // namespace
+
+std::u16string NormalizeText(std::u16string_view text)
+{
+    // Single punctuation marks vanish in one pass each, in this order.
+    static constexpr std::array<char16_t, 7> kRemoved = {u',', u'.', u';', u'!', u'?', u'(', u')'};
+    std::u16string result(text);
+    for (const char16_t mark : kRemoved)
+        std::erase(result, mark);
+
+    // " - " joins the words on both sides into one.
+    result = ReplaceAll(result, u" - ", u"");
+    // One pass: a run of k blanks becomes ceil(k / 2) blanks.
+    result = ReplaceAll(result, u"  ", u" ");
+
+    size_t first = 0;
+    while (first < result.size() && IsTrimmed(result[first]))
+        ++first;
+    size_t last = result.size();
+    while (last > first && IsTrimmed(result[last - 1]))
+        --last;
+    return LowerAsciiLetters(std::u16string_view(result).substr(first, last - first));
+}
+
+}  // namespace quillprint

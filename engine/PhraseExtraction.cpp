@@ -1,0 +1,295 @@
+#include "engine/PhraseExtraction.h"
+
+#include <algorithm>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+#include "engine/Author.h"
+#include "engine/EngineError.h"
+#include "engine/Quillprint.h"
+#include "engine/Text.h"
+
+// Every entry of a sorted list at level k is an instance of a k-word string,
+// kept as the corpus position of its last word. All entries that an
+// extension list is made from share one identical string, so the collation
+// order of their extensions is the collation order of the appended words:
+// words are interned once to ids (identity) and collation ranks (order), and
+// every comparison below is on integers. Equal-ranked entries keep the order
+// the bisecting insertion gives them: the later inserted first.
+
+namespace quillprint {
+
+class TPhraseSearch {
+public:
+    TPhraseSearch(TWordsAll& corpus, TQuillprint& engine)
+        : FCorpus(corpus)
+        , FEngine(engine)
+        , FWords(corpus.Text())
+        , FAuthorCount(static_cast<int32_t>(engine.Authors().size()))
+    {
+    }
+
+    void Run()
+    {
+        InternWords();
+        MarkBoundaries();
+        SortWords();
+        FindPhrases();
+    }
+
+private:
+    struct TFrame {
+        size_t End;         // the list is FBuffer[begin, End)
+        size_t Cursor;      // first entry not yet looked at
+        int32_t Level;      // words per entry
+        int32_t PrefixLength;   // code units of the string shared by an extension list
+        bool PrefixHasBlank;    // a word of that string holds a blank
+    };
+
+    void InternWords()
+    {
+        const size_t n = FWords.size();
+        FIds.resize(n);
+        std::unordered_map<std::u16string_view, int32_t> idOf;
+        idOf.reserve(n / 4 + 16);
+        std::vector<std::u16string_view> distinct;
+        for (size_t pos = 0; pos < n; ++pos) {
+            const std::u16string_view word = FWords[pos];
+            auto [it, inserted] = idOf.try_emplace(word, static_cast<int32_t>(distinct.size()));
+            if (inserted)
+                distinct.push_back(word);
+            FIds[pos] = it->second;
+        }
+        FRanks = FEngine.Collation().Ranks(distinct);
+        FHasBlank.resize(distinct.size());
+        for (size_t id = 0; id < distinct.size(); ++id)
+            FHasBlank[id] = distinct[id].find(u' ') != std::u16string_view::npos;
+    }
+
+    // Which positions have a next word in the same author's text, and which
+    // author holds each position.
+    void MarkBoundaries()
+    {
+        const std::vector<int32_t>& starts = FCorpus.AuthorIndexes();
+        const auto n = static_cast<int32_t>(FWords.size());
+        std::vector<uint8_t> isStart(static_cast<size_t>(n) + 1, 0);
+        for (const int32_t start : starts) {
+            if (start >= 0 && start <= n)
+                isStart[static_cast<size_t>(start)] = 1;
+        }
+        FHasNext.assign(static_cast<size_t>(n), 0);
+        for (int32_t p = 0; p + 1 < n; ++p)
+            FHasNext[static_cast<size_t>(p)] = !isStart[static_cast<size_t>(p) + 1];
+
+        // The author of position p is the number of start entries not above p
+        // (the lookup by the position just after an instance).
+        FAuthorOf.resize(static_cast<size_t>(n));
+        size_t below = 0;
+        for (int32_t p = 0; p < n; ++p) {
+            while (below < starts.size() && starts[below] <= p)
+                ++below;
+            FAuthorOf[static_cast<size_t>(p)] = static_cast<int32_t>(below);
+        }
+    }
+
+    void SortWords()
+    {
+        std::vector<int32_t>& sorted = FCorpus.FWordsAlphabetic;
+        sorted.resize(FWords.size());
+        for (size_t i = 0; i < sorted.size(); ++i)
+            sorted[i] = static_cast<int32_t>(i);
+        // Words were inserted by ascending position, so equal ones stand in
+        // descending position order.
+        std::sort(sorted.begin(), sorted.end(), [&](int32_t a, int32_t b) {
+            const int32_t ra = Rank(a);
+            const int32_t rb = Rank(b);
+            return ra != rb ? ra < rb : a > b;
+        });
+    }
+
+    int32_t Rank(int32_t position) const { return FRanks[static_cast<size_t>(FIds[static_cast<size_t>(position)])]; }
+    int32_t Id(int32_t position) const { return FIds[static_cast<size_t>(position)]; }
+
+    void FindPhrases()
+    {
+        const std::vector<int32_t>& sorted = FCorpus.FWordsAlphabetic;
+        if (sorted.size() < 2)
+            return;
+        FBuffer.assign(sorted.begin(), sorted.end());
+        std::vector<TFrame> frames{{FBuffer.size(), 0, 1, 0, false}};
+        while (!frames.empty()) {
+            TFrame& frame = frames.back();
+            if (frame.Cursor >= frame.End) {
+                FBuffer.resize(FrameBegin(frames));
+                frames.pop_back();
+                continue;
+            }
+            const size_t runBegin = frame.Cursor;
+            const int32_t id = Id(FBuffer[runBegin]);
+            size_t runEnd = runBegin + 1;
+            while (runEnd < frame.End && Id(FBuffer[runEnd]) == id)
+                ++runEnd;
+            frame.Cursor = runEnd;
+            if (runEnd - runBegin < 2)
+                continue;
+
+            const TFrame current = frame;
+            const size_t wordLength = FWords[static_cast<size_t>(FBuffer[runBegin])].size();
+            const int32_t length = current.Level == 1
+                ? static_cast<int32_t>(wordLength)
+                : current.PrefixLength + 1 + static_cast<int32_t>(wordLength);
+            const bool hasBlank = current.PrefixHasBlank || FHasBlank[static_cast<size_t>(id)];
+            RecordPhrase(runBegin, runEnd, current.Level, length, hasBlank);
+
+            const size_t childBegin = FBuffer.size();
+            MakeExtensions(runBegin, runEnd);
+            if (FBuffer.size() - childBegin >= 2)
+                frames.push_back({FBuffer.size(), childBegin, current.Level + 1, length, hasBlank});
+            else
+                FBuffer.resize(childBegin);
+        }
+    }
+
+    // The list of the top frame begins where the list below it ends.
+    size_t FrameBegin(const std::vector<TFrame>& frames) const
+    {
+        return frames.size() >= 2 ? frames[frames.size() - 2].End : 0;
+    }
+
+    // Appends the extensions of a run that have a next word, in the order of
+    // their insertion into a sorted list.
+    void MakeExtensions(size_t runBegin, size_t runEnd)
+    {
+        const size_t childBegin = FBuffer.size();
+        // Inserting in run order puts later entries in front of equal ones:
+        // reverse first, then a stable sort by rank.
+        for (size_t i = runEnd; i-- > runBegin;) {
+            const int32_t q = FBuffer[i];
+            if (FHasNext[static_cast<size_t>(q)])
+                FBuffer.push_back(q + 1);
+        }
+        const auto first = FBuffer.begin() + static_cast<std::ptrdiff_t>(childBegin);
+        if (FBuffer.end() - first == 2) {
+            if (Rank(first[1]) < Rank(first[0]))
+                std::swap(first[0], first[1]);
+        } else {
+            std::stable_sort(first, FBuffer.end(), [&](int32_t a, int32_t b) { return Rank(a) < Rank(b); });
+        }
+    }
+
+    void RecordPhrase(size_t runBegin, size_t runEnd, int32_t level, int32_t length, bool hasBlank)
+    {
+        const auto instances = static_cast<int32_t>(runEnd - runBegin);
+        ++FPhraseCount;
+        FInstanceCount += instances;
+        if (FPhraseCount > FEngine.Budget().MaxPhrases || FInstanceCount > FEngine.Budget().MaxInstances)
+            throw TPassageTooLongError(DescribeLongPassage(FBuffer[runBegin], FBuffer[runBegin + 1], level));
+
+        int32_t firstStart = FBuffer[runBegin];
+        for (size_t i = runBegin + 1; i < runEnd; ++i)
+            firstStart = std::min(firstStart, FBuffer[i]);
+        firstStart -= level - 1;
+
+        TPhrase& phrase = FEngine.NewPhrase(&FWords, firstStart, level);
+        int32_t* counts = FEngine.NewCounts(FAuthorCount);
+        phrase.SetAuthorsCounts(counts, FAuthorCount);
+
+        const int32_t test = FAuthorCount - 1;
+        int32_t unique = -1;
+        bool shared = false;
+        for (size_t i = runBegin; i < runEnd; ++i) {
+            const int32_t author = FAuthorOf[static_cast<size_t>(FBuffer[i])];
+            if (author < 0 || author >= FAuthorCount)
+                throw std::out_of_range("List index out of bounds (" + std::to_string(author) + ")");
+            ++counts[author];
+            if (author != test && unique == -1)
+                unique = author;
+            else if (unique != author && unique != -1 && author != test)
+                shared = true;
+            if (shared)
+                unique = -1;
+        }
+        phrase.SetUnique(unique);
+
+        int32_t countAuthors = 0;
+        const auto& authors = FEngine.Authors();
+        for (int32_t k = 0; k < FAuthorCount; ++k) {
+            if (counts[k] == 0)
+                continue;
+            authors[static_cast<size_t>(k)]->FPhrases.push_back(&phrase);
+            ++countAuthors;
+        }
+        phrase.SetCountAuthors(countAuthors);
+        phrase.SetCountInstances(instances);
+        phrase.SetValueLength(length);
+        phrase.SetHasBlankInWord(hasBlank);
+        FCorpus.FPhrases.push_back(&phrase);
+    }
+
+    // The user's words for a verbatim passage too long to compare: how long
+    // the stretch around the instances ending at `a` and `b` runs identical.
+    std::string DescribeLongPassage(int32_t a, int32_t b, int32_t level) const
+    {
+        int32_t startA = a - level + 1;
+        int32_t startB = b - level + 1;
+        int32_t words = level;
+        while (FHasNext[static_cast<size_t>(a)] && FHasNext[static_cast<size_t>(b)] && Id(a + 1) == Id(b + 1)) {
+            ++a;
+            ++b;
+            ++words;
+        }
+        while (startA > 0 && startB > 0 && FHasNext[static_cast<size_t>(startA - 1)]
+               && FHasNext[static_cast<size_t>(startB - 1)] && Id(startA - 1) == Id(startB - 1)) {
+            --startA;
+            --startB;
+            ++words;
+        }
+        const auto& authors = FEngine.Authors();
+        const int32_t authorA = FAuthorOf[static_cast<size_t>(a)];
+        const int32_t authorB = FAuthorOf[static_cast<size_t>(b)];
+        const auto name = [&](int32_t k) { return "\"" + ToUtf8(authors[static_cast<size_t>(k)]->Name()) + "\""; };
+        const int32_t test = FAuthorCount - 1;
+        const std::string count = GroupThousands(words);
+        std::string what;
+        if (authorA == authorB)
+            what = "The texts of " + name(authorA) + " repeat a passage of " + count + " words.";
+        else if (authorA == test || authorB == test)
+            what = "The text " + name(test) + " and the texts of " + name(authorA == test ? authorB : authorA)
+                + " share a passage of " + count + " words.";
+        else
+            what = "The texts of " + name(std::min(authorA, authorB)) + " and " + name(std::max(authorA, authorB))
+                + " share a passage of " + count + " words.";
+        return what + " Such a long copy cannot be compared phrase by phrase; remove it and calculate again.";
+    }
+
+    static std::string GroupThousands(int64_t value)
+    {
+        std::string digits = std::to_string(value);
+        for (int i = static_cast<int>(digits.size()) - 3; i > 0; i -= 3)
+            digits.insert(static_cast<size_t>(i), ",");
+        return digits;
+    }
+
+    TWordsAll& FCorpus;
+    TQuillprint& FEngine;
+    const TWordList& FWords;
+    const int32_t FAuthorCount;
+
+    std::vector<int32_t> FIds;
+    std::vector<int32_t> FRanks;
+    std::vector<uint8_t> FHasBlank;
+    std::vector<uint8_t> FHasNext;
+    std::vector<int32_t> FAuthorOf;
+    std::vector<int32_t> FBuffer;   // the lists of all open levels, one after another
+    int64_t FPhraseCount = 0;
+    int64_t FInstanceCount = 0;
+};
+
+void ExtractPhrases(TWordsAll& corpus, TQuillprint& engine)
+{
+    TPhraseSearch(corpus, engine).Run();
+}
+
+}  // namespace quillprint

@@ -1,0 +1,177 @@
+#include "engine/Quillprint.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "engine/Normalization.h"
+#include "engine/PhraseExtraction.h"
+#include "engine/PhraseOrder.h"
+#include "engine/ScoreFormat.h"
+
+namespace quillprint {
+namespace {
+
+constexpr int32_t kCountBlockSize = 1 << 16;
+
+// The ratio of a candidate's raw score to half the test author's, mapped to
+// its score band. The bands are tested against the extended constants.
+double ScoreBand(double ratio)
+{
+    const long double r = ratio;
+    if (r <= 0.8L)
+        return ratio;
+    if (r > 1.5L)
+        return 0.99;
+    if (r <= 1.0L)
+        return static_cast<double>((r - 0.8L) / 10.0L + 0.8L);
+    return static_cast<double>((r - 1.0L) / 10.0L + 0.95L);
+}
+
+}  // namespace
+
+TQuillprint::TQuillprint(const std::string& localeName)
+    : FWordsAll(std::make_unique<TWordsAll>(u"All Words", u""))
+    , FCollation(std::make_unique<TCollation>(localeName))
+    , FDecimalSeparator(DecimalSeparatorOf(localeName))
+{
+    FWordsAll->FQuillprint = this;
+}
+
+TQuillprint::~TQuillprint() = default;
+
+void TQuillprint::AddAuthor(std::u16string_view AName, std::u16string_view AText)
+{
+    const std::u16string text = NormalizeText(AText);
+    auto author = std::make_unique<TAuthor>(AName, text);
+    if (!FAuthors.empty())
+        FWordsAll->FAuthorIndexes.push_back(FWordsAll->WordCount());
+    // The combined corpus receives exactly the words the author got from
+    // the same text.
+    TWordList& all = FWordsAll->FText;
+    all.insert(all.end(), author->Text().begin(), author->Text().end());
+    FAuthors.push_back(std::move(author));
+}
+
+std::u16string TQuillprint::Detect(std::u16string_view ATest)
+{
+    AddAuthor(u"Unknown", ATest);
+    FTest = FAuthors.back().get();
+    FWordsAll->ProcessText();
+    Score();
+    std::u16string summary = SummarizeScores();
+    FTest->SetKoef(2.0);
+    return summary;
+}
+
+void TWordsAll::ProcessText()
+{
+    std::sort(FAuthorIndexes.begin(), FAuthorIndexes.end());
+    ExtractPhrases(*this, *FQuillprint);
+    PartitionSortPhrases(FPhrases);
+    ApplyContainmentFilter(FPhrases);
+    std::erase_if(FPhrases, [](const TPhrase* phrase) { return !phrase->Valid(); });
+}
+
+// Adds each phrase the test text shares with exactly one candidate to the
+// raw scores of that candidate and of the test author, weighted by its
+// length and by how close the two rates of use are.
+void TQuillprint::Score()
+{
+    const auto n = static_cast<int32_t>(FAuthors.size());
+    const int32_t t = n - 1;
+    const auto testWords = static_cast<long double>(FAuthors[static_cast<size_t>(t)]->WordCount());
+    for (const TPhrase* phrase : FWordsAll->Phrases()) {
+        const int32_t testCount = phrase->AuthorsCount(t);
+        if (testCount < 1 || phrase->CountInstances() == testCount || phrase->Unique() == -1)
+            continue;
+        const auto rateT = static_cast<double>(static_cast<long double>(testCount) / testWords);
+        for (int32_t a = 0; a < n; ++a) {
+            const int32_t count = phrase->AuthorsCount(a);
+            if (count == 0)
+                continue;
+            TAuthor& author = *FAuthors[static_cast<size_t>(a)];
+            const long double rateA = static_cast<long double>(count) / static_cast<long double>(author.WordCount());
+            const long double gain = ((0.5L - std::fabs(static_cast<long double>(rateT) - rateA)) * rateT)
+                * phrase->CountWords();
+            author.FKoef = static_cast<double>(gain + author.FKoef);
+            ++author.FUniqueNum;
+        }
+    }
+}
+
+// Turns every candidate's raw score into its band and writes the summary.
+std::u16string TQuillprint::SummarizeScores() const
+{
+    std::u16string summary;
+    const long double testScore = FAuthors.back()->Koef();
+    for (size_t a = 0; a + 1 < FAuthors.size(); ++a) {
+        TAuthor& author = *FAuthors[a];
+        if (testScore == 0.0L) {
+            author.FKoef = 0.0;
+        } else {
+            author.FKoef = static_cast<double>(static_cast<long double>(author.FKoef) * 2.0L / testScore);
+            author.FKoef = ScoreBand(author.FKoef);
+        }
+        summary += author.Name();
+        summary += u": ";
+        summary += FormatScore(author.FKoef, FDecimalSeparator);
+        summary += u'\r';
+    }
+    return summary;
+}
+
+int32_t TQuillprint::AverageWordCounts() const
+{
+    if (FAuthors.size() < 2)
+        return 0;
+    const auto candidates = static_cast<int64_t>(FAuthors.size()) - 1;
+    int64_t sum = 0;
+    for (int64_t a = 0; a < candidates; ++a)
+        sum += FAuthors[static_cast<size_t>(a)]->WordCount();
+    return static_cast<int32_t>(RoundHalfEven(static_cast<long double>(sum) / static_cast<long double>(candidates)));
+}
+
+void TQuillprint::Summarize()
+{
+    // Phrases of the old corpus keep referring to its words.
+    FRetiredCorpora.push_back(std::move(FWordsAll));
+    FWordsAll = std::make_unique<TWordsAll>(u"All Words", u"");
+    FWordsAll->FQuillprint = this;
+    int32_t total = 0;
+    for (const auto& author : FAuthors) {
+        FWordsAll->FText.insert(FWordsAll->FText.end(), author->Text().begin(), author->Text().end());
+        total += author->WordCount();
+        FWordsAll->FAuthorIndexes.push_back(total);
+    }
+    FWordsAll->ProcessText();
+}
+
+void TQuillprint::Clear()
+{
+    FAuthors.clear();
+    FTest = nullptr;
+}
+
+TPhrase& TQuillprint::NewPhrase(const TWordList* corpus, int32_t start, int32_t countWords)
+{
+    return FPhraseStore.emplace_back(corpus, start, countWords);
+}
+
+int32_t* TQuillprint::NewCounts(int32_t count)
+{
+    if (count > kCountBlockSize) {
+        // Rare: more authors than a block holds. Such a block goes in front,
+        // so the block being filled stays last.
+        FCountBlocks.insert(FCountBlocks.begin(), std::make_unique<int32_t[]>(static_cast<size_t>(count)));
+        return FCountBlocks.front().get();
+    }
+    if (FCountBlocks.empty() || FCountBlockUsed + count > kCountBlockSize) {
+        FCountBlocks.push_back(std::make_unique<int32_t[]>(kCountBlockSize));
+        FCountBlockUsed = 0;
+    }
+    int32_t* counts = FCountBlocks.back().get() + FCountBlockUsed;
+    FCountBlockUsed += count;
+    return counts;
+}
+
+}  // namespace quillprint
