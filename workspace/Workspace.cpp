@@ -192,7 +192,10 @@ void TWorkspace::cbAuthorsChange(int32_t entry) {
 
 // ---- Project and tree ----
 
-void TWorkspace::LoadProject(std::u16string_view AProjectFile) {
+void TWorkspace::LoadProject(std::u16string_view projectDir) {
+    // Every caller loads the folder it has just made current.
+    const std::u16string AProjectFile(projectDir);
+    FProjectDir = AProjectFile;
     FTextView.SetReadOnly(true);
     FPrevSelectedNode = nullptr;
     FIsCalculated = false;
@@ -221,7 +224,7 @@ void TWorkspace::LoadProject(std::u16string_view AProjectFile) {
         TTreeNode& author = FTree.AddAuthor(names[i]);
         FObserver.AuthorAdded(author);
         std::vector<std::u16string> files;
-        ListFiles(files, std::u16string(AProjectFile) + folders[i] + PathSeparator());
+        ListFiles(files, AProjectFile + folders[i] + PathSeparator());
         for (auto& file : files) FObserver.TextAdded(FTree.AddText(author, std::move(file), nullptr));
     }
 

@@ -61,8 +61,9 @@ public:
 
     // ---- Operations with the specified names; errors propagate. ----
 
-    // Reads the project folder AProjectFile (ending with a separator) into
-    // the tree; reports a missing "Unknown" folder to the message sink.
+    // Makes AProjectFile (ending with a separator) the project folder and
+    // reads it into the tree; reports a missing "Unknown" folder to the
+    // message sink.
     void LoadProject(std::u16string_view AProjectFile);
     // The tree's selection change: write-back, then shows the selected text.
     void tvAuthorsChange();
