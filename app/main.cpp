@@ -1,0 +1,20 @@
+// Program start: the application, its title, the main window and its event
+// loop. The program reads no command line.
+#include <QApplication>
+
+#include "ui/Form1.h"
+#include "ui/Icons.h"
+#include "ui/UserDialogs.h"
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quillprint"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Quillprint"));
+    QApplication::setWindowIcon(quillprint::ApplicationIcon());
+
+    quillprint::TQtUserDialogs dialogs;
+    quillprint::TQtDesktopShell shell;
+    quillprint::TForm1 form(dialogs, shell);
+    form.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,285 @@
+// Building the main window: commands, ribbon, pages and tables, and what the
+// window does when it is created and destroyed.
+#include "ui/Form1.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QSplitter>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "engine/Collation.h"
+#include "ui/AuthorTreeView.h"
+#include "ui/GridModel.h"
+#include "ui/GridView.h"
+#include "ui/Icons.h"
+#include "ui/MemoTextView.h"
+#include "ui/Ribbon.h"
+#include "ui/RibbonGroup.h"
+#include "ui/QuickAccessToolbar.h"
+#include "ui/WindowFont.h"
+#include "workspace/Workspace.h"
+
+namespace quillprint {
+
+namespace {
+
+const QColor SkyBlue(166, 202, 240);
+
+// The drop-down cbAuthors: the user only picks, and typing a letter opens the list.
+class TAuthorComboBox : public QComboBox {
+public:
+    using QComboBox::QComboBox;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        if (!event->text().isEmpty() && event->text().at(0).isLetterOrNumber()) {
+            showPopup();
+            return;
+        }
+        QComboBox::keyPressEvent(event);
+    }
+};
+
+QAction* MakeAction(QObject* parent, const char* name, const QString& caption, const QIcon& icon = {}) {
+    auto* action = new QAction(icon, caption, parent);
+    action->setObjectName(QString::fromLatin1(name));
+    return action;
+}
+
+}  // namespace
+
+TForm1::TForm1(TUserDialogs& dialogs, TDesktopShell& shell, const QString& executableDir, QWidget* parent)
+    : QMainWindow(parent), FDialogs(dialogs), FShell(shell), FExecutableDir(executableDir) {
+    if (FExecutableDir.isEmpty()) FExecutableDir = QCoreApplication::applicationDirPath() + QLatin1Char('/');
+    setObjectName("Form1");
+    setWindowIcon(ApplicationIcon());
+    setFont(WindowFont());
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, SkyBlue);
+    setPalette(palette);
+    setAutoFillBackground(true);
+
+    createActions();
+    auto* client = new QWidget(this);
+    auto* layout = new QVBoxLayout(client);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    createRibbon();
+    layout->addWidget(Ribbon1);
+    createPages();
+    layout->addWidget(PageControl1, 1);
+    setCentralWidget(client);
+    // Client area at 96 dpi; Qt scales it on high-dpi screens.
+    resize(1203, 498);
+
+    FormCreate();
+}
+
+TForm1::~TForm1() { FormDestroy(); }
+
+void TForm1::createActions() {
+    acNew = MakeAction(this, "acNew", tr("&New"), NewIcon());
+    acAddAuthor = MakeAction(this, "acAddAuthor", tr("A&dd author"));
+    acOpen = MakeAction(this, "acOpen", tr("&Open folder"), OpenFolderIcon());
+    acFederalist = MakeAction(this, "acFederalist", tr("&Federalist"));
+    acPresidents = MakeAction(this, "acPresidents", tr("&Presidents"));
+    acTutorial = MakeAction(this, "acTutorial", tr("&Tutorial"));
+    Action1 = MakeAction(this, "Action1", tr("&Calculate"), CalculateIcon());
+    acHelp = MakeAction(this, "acHelp", tr("&Help"), HelpIcon());
+    miCopy = MakeAction(this, "miCopy", tr("Copy"));
+    acAddText = MakeAction(this, "acAddText", tr("Add text"));
+    acCandidates = MakeAction(this, "acCandidates", tr("Candidates"));
+    acAuthors = MakeAction(this, "acAuthors", tr("Authors"));
+    acValidation = MakeAction(this, "acValidation", tr("Validation"));
+    Action2 = MakeAction(this, "Action2", tr("Extract"));
+
+    // F1 runs "Help" from anywhere in the window.
+    acHelp->setShortcut(QKeySequence(Qt::Key_F1));
+    acHelp->setShortcutContext(Qt::WindowShortcut);
+    addAction(acHelp);
+
+    connect(acNew, &QAction::triggered, this, &TForm1::acNewExecute);
+    connect(acAddAuthor, &QAction::triggered, this, &TForm1::acAddAuthorExecute);
+    connect(acOpen, &QAction::triggered, this, &TForm1::acOpenExecute);
+    connect(acFederalist, &QAction::triggered, this, &TForm1::acFederalistExecute);
+    connect(acPresidents, &QAction::triggered, this, &TForm1::acPresidentsExecute);
+    connect(acTutorial, &QAction::triggered, this, &TForm1::acTutorialExecute);
+    connect(Action1, &QAction::triggered, this, &TForm1::btCalculateClick);
+    connect(acHelp, &QAction::triggered, this, &TForm1::acHelpExecute);
+    connect(miCopy, &QAction::triggered, this, &TForm1::miCopyClick);
+    connect(acAddText, &QAction::triggered, this, &TForm1::acAddTextExecute);
+    connect(acCandidates, &QAction::triggered, this, &TForm1::acCandidatesExecute);
+    connect(acAuthors, &QAction::triggered, this, &TForm1::acAuthorsExecute);
+    connect(acValidation, &QAction::triggered, this, &TForm1::acValidationExecute);
+    connect(Action2, &QAction::triggered, this, &TForm1::btExtractClick);
+}
+
+QList<QAction*> TForm1::commandSet() const {
+    return {acNew,  acAddAuthor, acOpen,    acFederalist, acPresidents, acTutorial,   Action1,
+            acHelp, miCopy,      acAddText, acCandidates, acAuthors,    acValidation, Action2};
+}
+
+void TForm1::createRibbon() {
+    Ribbon1 = new TRibbon(this);
+    Ribbon1->setCaption(tr("Lumeno Quillprint"));
+    Ribbon1->setCommandSet(commandSet());
+    const int main = Ribbon1->addTab(tr("Main"));
+
+    TRibbonGroup* project = Ribbon1->addGroup(main, tr("Project"));
+    project->addLargeButton(acNew);
+    project->addSmallButton(acAddAuthor);
+    project->addSmallButton(acOpen);
+
+    TRibbonGroup* examples = Ribbon1->addGroup(main, tr("Examples"));
+    examples->addSmallButton(acFederalist);
+    examples->addSmallButton(acPresidents);
+    examples->addSmallButton(acTutorial);
+
+    Ribbon1->addGroup(main, tr("Calculate"))->addLargeButton(Action1);
+    Ribbon1->addGroup(main, tr("Help"))->addSmallButton(acHelp);
+
+    TQuickAccessToolbar* quickAccess = Ribbon1->quickAccessToolbar();
+    quickAccess->addCommand(acNew);
+    quickAccess->addCommand(acOpen);
+    quickAccess->addCommand(Action1);
+}
+
+void TForm1::createPages() {
+    PageControl1 = new QTabWidget(this);
+    PageControl1->setObjectName("PageControl1");
+    PageControl1->setDocumentMode(false);
+
+    // Kept in the layout for its place among the pages; FormCreate removes it.
+    tbEmails = new QWidget;
+    auto* emailsLayout = new QVBoxLayout(tbEmails);
+    emailsLayout->addWidget(new QPlainTextEdit(tbEmails));
+    PageControl1->addTab(tbEmails, tr("Authors from E-mails, dialogs, etc."));
+
+    tbAuthors = new QWidget;
+    tbAuthors->setObjectName("tbAuthors");
+    auto* authorsLayout = new QHBoxLayout(tbAuthors);
+    authorsLayout->setContentsMargins(0, 0, 0, 0);
+    Splitter1 = new QSplitter(Qt::Horizontal, tbAuthors);
+    Splitter1->setObjectName("Splitter1");
+    Splitter1->setHandleWidth(3);
+    Splitter1->setChildrenCollapsible(false);
+    tvAuthors = new TAuthorTreeView(Splitter1);
+    mText = new QPlainTextEdit(Splitter1);
+    mText->setObjectName("mText");
+    mText->setReadOnly(true);
+    Splitter1->addWidget(tvAuthors);
+    Splitter1->addWidget(mText);
+    Splitter1->setStretchFactor(0, 0);
+    Splitter1->setStretchFactor(1, 1);
+    Splitter1->setSizes({113, 1082});
+    authorsLayout->addWidget(Splitter1);
+    PageControl1->addTab(tbAuthors, tr("Input data"));
+
+    createGrids();
+
+    connect(PageControl1, &QTabWidget::currentChanged, this, &TForm1::PageControl1Change);
+    connect(tvAuthors, &TAuthorTreeView::nodeSelected, this,
+            [this](TTreeNode* node) { Guarded([&] { FWorkspace->SelectNode(node); }); });
+    connect(tvAuthors, &TAuthorTreeView::labelEdited, this, [this](TTreeNode* node, const QString& label) {
+        Guarded([&] { FWorkspace->SetLabel(*node, label.toStdU16String()); });
+    });
+}
+
+void TForm1::createGrids() {
+    auto makeGridPage = [this](const char* name, const QString& caption, TGridView*& grid) {
+        auto* page = new QWidget;
+        page->setObjectName(QString::fromLatin1(name));
+        auto* pageLayout = new QVBoxLayout(page);
+        pageLayout->setContentsMargins(0, 0, 0, 0);
+        pageLayout->setSpacing(0);
+        grid = new TGridView(page);
+        PageControl1->addTab(page, caption);
+        return page;
+    };
+    tbAnalysis = makeGridPage("tbAnalysis", tr("Analysis"), sgAnalysis);
+    tbAnalysis->layout()->addWidget(sgAnalysis);
+    tbResult = makeGridPage("tbResult", tr("Result"), sgResult);
+    tbResult->layout()->addWidget(sgResult);
+    tbStylometry = makeGridPage("tbStylometry", tr("Stylometry"), sgStylometry);
+
+    // The chooser sits 3 from the left and 5 from the top; the table starts 40 down.
+    auto* chooserBand = new QWidget(tbStylometry);
+    chooserBand->setFixedHeight(40);
+    cbAuthors = new TAuthorComboBox(chooserBand);
+    cbAuthors->setObjectName("cbAuthors");
+    cbAuthors->setEditable(false);
+    cbAuthors->setGeometry(3, 5, 202, 21);
+    tbStylometry->layout()->addWidget(chooserBand);
+    tbStylometry->layout()->addWidget(sgStylometry);
+    connect(cbAuthors, &QComboBox::activated, this, &TForm1::cbAuthorsChange);
+
+    sgAnalysis->setObjectName("sgAnalysis");
+    sgResult->setObjectName("sgResult");
+    sgStylometry->setObjectName("sgStylometry");
+    // "Analysis" and "Stylometry" let the user select a range of rows,
+    // "Result" one row at a time.
+    sgAnalysis->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    sgStylometry->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    sgResult->setSelectionMode(QAbstractItemView::SingleSelection);
+
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName("PopupMenu1");
+    PopupMenu1->addAction(miCopy);
+    for (TGridView* grid : {sgAnalysis, sgResult, sgStylometry})
+        connect(grid, &TGridView::contextMenuRequested, this,
+                [this](const QPoint& globalPos) { PopupMenu1->popup(globalPos); });
+}
+
+void TForm1::FormCreate() {
+    setWindowTitle(Ribbon1->caption());
+    FTextView = std::make_unique<TMemoTextView>(*mText);
+    FWorkspace = std::make_unique<TWorkspace>(QDir::toNativeSeparators(FExecutableDir).toStdU16String(),
+                                              DefaultLocaleName(), *FTextView, static_cast<TMessageSink&>(*this),
+                                              static_cast<TWorkspaceObserver&>(*this));
+
+    const TWorkspace& workspace = *FWorkspace;
+    FAnalysisModel = new TGridModel(
+        workspace.sgAnalysis(), [&workspace](int32_t c, int32_t r) { return workspace.AnalysisCellColour(c, r); },
+        this);
+    FResultModel = new TGridModel(
+        workspace.sgResult(), [&workspace](int32_t c, int32_t r) { return workspace.ResultCellColour(c, r); },
+        this);
+    FStylometryModel = new TGridModel(workspace.sgStylometry(), {}, this);
+    FAnalysisModel->setHeaderFont(font());
+    sgAnalysis->setModel(FAnalysisModel);
+    sgResult->setModel(FResultModel);
+    sgStylometry->setModel(FStylometryModel);
+
+    sgAnalysis->setColumnWidthKept(0, 450);
+    sgResult->setColumnWidthKept(1, 150);
+    sgResult->setColumnWidthKept(2, 150);
+    sgResult->setColumnWidthKept(3, 250);
+    sgStylometry->setColumnWidthKept(0, 850);
+    sgStylometry->setColumnWidthKept(1, 150);
+    sgStylometry->setColumnWidthKept(2, 150);
+
+    // The e-mail page is never shown.
+    PageControl1->removeTab(PageControl1->indexOf(tbEmails));
+    delete tbEmails;
+    tbEmails = nullptr;
+
+    Guarded([this] { FWorkspace->Start(); });
+    // The header rows of "Result" and "Stylometry" come with the tables.
+    GridsChanged();
+}
+
+void TForm1::FormDestroy() {
+    // The workspace frees the in-memory texts and then the engine; it goes
+    // before the widgets it reports to, and the tables let go of its grids first.
+    for (TGridView* grid : {sgAnalysis, sgResult, sgStylometry}) grid->setModel(nullptr);
+    FWorkspace.reset();
+}
+
+}  // namespace quillprint

@@ -1,0 +1,137 @@
+// The main window: the ribbon above the tab pages "Input data", "Analysis",
+// "Result" and "Stylometry". It displays the workspace model and forwards
+// every command and user action to it.
+#pragma once
+
+#include <QList>
+#include <QMainWindow>
+#include <functional>
+#include <memory>
+
+#include "workspace/WorkspaceViews.h"
+
+class QAction;
+class QComboBox;
+class QMenu;
+class QPlainTextEdit;
+class QSplitter;
+class QTabWidget;
+
+namespace quillprint {
+
+class TAuthorTreeView;
+class TDesktopShell;
+class TGridModel;
+class TGridView;
+class TMemoTextView;
+class TRibbon;
+class TUserDialogs;
+class TWorkspace;
+
+class TForm1 : public QMainWindow, private TWorkspaceObserver, private TMessageSink {
+    Q_OBJECT
+public:
+    // `executableDir` (ending with a separator) is where "Examples/" and
+    // "Quillprint.pdf" are looked for; empty means the program's own folder.
+    TForm1(TUserDialogs& dialogs, TDesktopShell& shell, const QString& executableDir = {},
+           QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    TWorkspace& workspace() const { return *FWorkspace; }
+    // Every command of the window, in the order the customisation lists them.
+    QList<QAction*> commandSet() const;
+
+    // The window's components, under the names of its layout.
+    TRibbon* Ribbon1 = nullptr;
+    QTabWidget* PageControl1 = nullptr;
+    QWidget* tbEmails = nullptr;
+    QWidget* tbAuthors = nullptr;
+    QWidget* tbAnalysis = nullptr;
+    QWidget* tbResult = nullptr;
+    QWidget* tbStylometry = nullptr;
+    TAuthorTreeView* tvAuthors = nullptr;
+    QSplitter* Splitter1 = nullptr;
+    QPlainTextEdit* mText = nullptr;
+    TGridView* sgAnalysis = nullptr;
+    TGridView* sgResult = nullptr;
+    TGridView* sgStylometry = nullptr;
+    QComboBox* cbAuthors = nullptr;
+    QMenu* PopupMenu1 = nullptr;
+
+    QAction* acNew = nullptr;
+    QAction* acAddAuthor = nullptr;
+    QAction* acOpen = nullptr;
+    QAction* acFederalist = nullptr;
+    QAction* acPresidents = nullptr;
+    QAction* acTutorial = nullptr;
+    QAction* Action1 = nullptr;  // "Calculate"
+    QAction* acHelp = nullptr;
+    QAction* miCopy = nullptr;
+    QAction* acAddText = nullptr;
+    QAction* acCandidates = nullptr;
+    QAction* acAuthors = nullptr;
+    QAction* acValidation = nullptr;
+    QAction* Action2 = nullptr;  // "Extract"
+
+public slots:
+    void acNewExecute();
+    void acAddAuthorExecute();
+    void acOpenExecute();
+    void acAddTextExecute();
+    void acFederalistExecute();
+    void acPresidentsExecute();
+    void acTutorialExecute();
+    void acAuthorsExecute();
+    void acCandidatesExecute();
+    void btCalculateClick();
+    void acValidationExecute();
+    void acHelpExecute();
+    void btExtractClick();
+    void miCopyClick();
+
+private:
+    void createActions();
+    void createRibbon();
+    void createPages();
+    void createGrids();
+    void FormCreate();
+    void FormDestroy();
+    void PageControl1Change(int index);
+    void cbAuthorsChange(int entry);
+
+    // Runs a command; an error that escapes it goes to the general error box.
+    void Guarded(const std::function<void()>& command);
+    // Runs a command under the busy cursor; error boxes wait until the
+    // cursor is back.
+    void Busy(const std::function<void()>& command);
+    void setActivePage(QWidget* page);
+    TPage pageOf(QWidget* page) const;
+    void refillAuthorChooser();
+
+    // TWorkspaceObserver
+    void TreeCleared() override;
+    void AuthorAdded(const TTreeNode& author) override;
+    void TextAdded(const TTreeNode& text) override;
+    void LabelChanged(const TTreeNode& node) override;
+    void SelectionSet(const TTreeNode* node) override;
+    void PageToFront(TPage page) override;
+    void GridsChanged() override;
+    void ProcessPendingEvents() override;
+
+    // TMessageSink
+    void ShowMessage(const std::u16string& text) override;
+    void ShowError(const std::u16string& text) override;
+
+    TUserDialogs& FDialogs;
+    TDesktopShell& FShell;
+    QString FExecutableDir;
+    std::unique_ptr<TMemoTextView> FTextView;
+    std::unique_ptr<TWorkspace> FWorkspace;
+    TGridModel* FAnalysisModel = nullptr;
+    TGridModel* FResultModel = nullptr;
+    TGridModel* FStylometryModel = nullptr;
+    int FBusyDepth = 0;
+    QList<QString> FPendingErrors;
+};
+
+}  // namespace quillprint

@@ -1,0 +1,38 @@
+#include "ui/GridCellDelegate.h"
+
+#include <QPainter>
+
+#include "ui/GridModel.h"
+
+namespace quillprint {
+
+void TGridCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                              const QModelIndex& index) const {
+    const bool fixedColumn = index.column() == 0;
+    const bool selected = option.state.testFlag(QStyle::State_Selected);
+    const QPalette& palette = option.palette;
+
+    QColor background = palette.color(QPalette::Base);
+    QColor pen = palette.color(QPalette::Text);
+    if (fixedColumn) {
+        background = palette.color(QPalette::Button);
+        pen = palette.color(QPalette::ButtonText);
+    }
+    if (selected && !fixedColumn) {
+        background = palette.color(QPalette::Highlight);
+        pen = palette.color(QPalette::HighlightedText);
+    }
+
+    const auto colour = static_cast<TScoreColour>(index.data(TGridModel::ScoreColourRole).toInt());
+    painter->save();
+    painter->fillRect(option.rect, background);
+    painter->setFont(ScoreFont(colour, option.font));
+    painter->setPen(ScorePen(colour, pen));
+    const QRect textRect = option.rect.adjusted(TextLeft, TextTop, -1, 0);
+    painter->setClipRect(option.rect);
+    painter->drawText(textRect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
+                      index.data(Qt::DisplayRole).toString());
+    painter->restore();
+}
+
+}  // namespace quillprint

@@ -1,0 +1,23 @@
+// Draws one table cell: the background the table would give it (the
+// fixed-cell colour in column 0, the selection colour on a selected row, the
+// window colour elsewhere), then its text 3 pixels right of and 5 pixels
+// below the cell's corner, green and bold or blue where the score says so.
+#pragma once
+
+#include <QStyledItemDelegate>
+
+namespace quillprint {
+
+class TGridCellDelegate : public QStyledItemDelegate {
+    Q_OBJECT
+public:
+    static constexpr int TextLeft = 3;
+    static constexpr int TextTop = 5;
+
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
+};
+
+}  // namespace quillprint

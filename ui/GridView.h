@@ -1,0 +1,44 @@
+// A table view whose header row and first column stay in place while the
+// rest scrolls: the first column is a second view laid over the left edge,
+// sharing the model and the selection. Rows are 24 pixels high, columns 100
+// wide unless set otherwise, resizable by dragging the header borders, and a
+// click selects the whole row.
+#pragma once
+
+#include <QTableView>
+
+namespace quillprint {
+
+class TGridView : public QTableView {
+    Q_OBJECT
+public:
+    static constexpr int RowHeight = 24;
+    static constexpr int DefaultColumnWidth = 100;
+
+    explicit TGridView(QWidget* parent = nullptr);
+
+    void setModel(QAbstractItemModel* model) override;
+    // Widths by column; they survive refills of the model.
+    void setColumnWidthKept(int column, int width);
+    QTableView* frozenColumn() const { return FFrozen; }
+
+signals:
+    // A right click anywhere in the table, in global coordinates.
+    void contextMenuRequested(const QPoint& globalPos);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
+    void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
+
+private:
+    void rememberWidths();
+    void restoreWidths();
+    void updateFrozenColumns();
+    void updateFrozenGeometry();
+
+    QTableView* FFrozen = nullptr;
+    QList<int> FWidths;
+};
+
+}  // namespace quillprint

@@ -1,0 +1,19 @@
+#include "ui/Icons.h"
+
+namespace quillprint {
+
+namespace {
+
+QIcon ThemeOr(const char* themeName, const char* fallbackResource) {
+    return QIcon::fromTheme(QString::fromLatin1(themeName), QIcon(QString::fromLatin1(fallbackResource)));
+}
+
+}  // namespace
+
+QIcon CalculateIcon() { return ThemeOr("accessories-calculator", ":/icons/calculate.svg"); }
+QIcon NewIcon() { return ThemeOr("document-new", ":/icons/new.svg"); }
+QIcon OpenFolderIcon() { return ThemeOr("document-open", ":/icons/open-folder.svg"); }
+QIcon HelpIcon() { return ThemeOr("help-contents", ":/icons/help.svg"); }
+QIcon ApplicationIcon() { return QIcon(QStringLiteral(":/icons/quillprint.svg")); }
+
+}  // namespace quillprint

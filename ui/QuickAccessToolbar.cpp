@@ -1,0 +1,109 @@
+#include "ui/QuickAccessToolbar.h"
+
+#include <QAction>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QHBoxLayout>
+#include <QMenu>
+#include <QMimeData>
+#include <QToolButton>
+
+namespace quillprint {
+
+const char* const TQuickAccessToolbar::CommandMimeType = "application/x-quillprint-command";
+
+TQuickAccessToolbar::TQuickAccessToolbar(QWidget* parent) : QWidget(parent) {
+    setObjectName("quickAccessToolbar");
+    setAcceptDrops(true);
+    FLayout = new QHBoxLayout(this);
+    FLayout->setContentsMargins(2, 0, 2, 0);
+    FLayout->setSpacing(1);
+
+    FMenu = new QMenu(this);
+    FMenu->setObjectName("quickAccessMenu");
+    connect(FMenu, &QMenu::aboutToShow, this, &TQuickAccessToolbar::rebuildMenu);
+
+    FDropDown = new QToolButton(this);
+    FDropDown->setObjectName("quickAccessDropDown");
+    FDropDown->setText(QString(QChar(0x25BE)));  // small down-pointing triangle
+    FDropDown->setToolTip(tr("Customize Quick Access Toolbar"));
+    FDropDown->setAutoRaise(true);
+    FDropDown->setFocusPolicy(Qt::NoFocus);
+    FDropDown->setPopupMode(QToolButton::InstantPopup);
+    FDropDown->setMenu(FMenu);
+    FLayout->addWidget(FDropDown);
+}
+
+void TQuickAccessToolbar::setCommandSet(const QList<QAction*>& commands) { FCommandSet = commands; }
+
+QToolButton* TQuickAccessToolbar::buttonFor(QAction* command) const {
+    const auto index = FCommands.indexOf(command);
+    return index < 0 ? nullptr : FButtons.at(index);
+}
+
+void TQuickAccessToolbar::addCommand(QAction* command) {
+    if (!command) return;
+    if (FCommands.contains(command)) {
+        setCommandShown(command, true);
+        return;
+    }
+    auto* button = new QToolButton(this);
+    button->setDefaultAction(command);
+    button->setAutoRaise(true);
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setIconSize(QSize(16, 16));
+    // Commands without an icon show their caption, as on the ribbon.
+    button->setToolButtonStyle(command->icon().isNull() ? Qt::ToolButtonTextOnly
+                                                        : Qt::ToolButtonIconOnly);
+    FLayout->insertWidget(FLayout->indexOf(FDropDown), button);
+    FCommands.append(command);
+    FButtons.append(button);
+}
+
+void TQuickAccessToolbar::setCommandShown(QAction* command, bool shown) {
+    if (auto* button = buttonFor(command)) button->setVisible(shown);
+}
+
+bool TQuickAccessToolbar::isShown(QAction* command) const {
+    const auto* button = buttonFor(command);
+    return button && !button->isHidden();
+}
+
+void TQuickAccessToolbar::rebuildMenu() {
+    FMenu->clear();
+    auto* heading = FMenu->addAction(tr("Customize Quick Access Toolbar..."));
+    heading->setEnabled(false);
+    QFont bold = heading->font();
+    bold.setBold(true);
+    heading->setFont(bold);
+    for (QAction* command : FCommands) {
+        auto* entry = FMenu->addAction(command->icon(), command->iconText());
+        entry->setCheckable(true);
+        entry->setChecked(isShown(command));
+        connect(entry, &QAction::toggled, this,
+                [this, command](bool checked) { setCommandShown(command, checked); });
+    }
+    FMenu->addSeparator();
+    emit menuBuilding(FMenu);
+}
+
+QAction* TQuickAccessToolbar::commandFromMime(const QMimeData* mime) const {
+    if (!mime || !mime->hasFormat(CommandMimeType)) return nullptr;
+    const QString name = QString::fromUtf8(mime->data(CommandMimeType));
+    for (QAction* command : FCommandSet)
+        if (command->objectName() == name) return command;
+    return nullptr;
+}
+
+void TQuickAccessToolbar::dragEnterEvent(QDragEnterEvent* event) {
+    if (commandFromMime(event->mimeData())) event->acceptProposedAction();
+}
+
+void TQuickAccessToolbar::dropEvent(QDropEvent* event) {
+    if (QAction* command = commandFromMime(event->mimeData())) {
+        addCommand(command);
+        event->acceptProposedAction();
+    }
+}
+
+}  // namespace quillprint

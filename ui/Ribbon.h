@@ -1,0 +1,78 @@
+// A command ribbon built from Qt widgets: title area with the application
+// menu button, the quick-access toolbar and the caption; a tab row; and one
+// panel of groups per tab. Qt has no ribbon of its own.
+#pragma once
+
+#include <QList>
+#include <QPointer>
+#include <QWidget>
+
+class QAction;
+class QLabel;
+class QMenu;
+class QStackedWidget;
+class QTabBar;
+class QToolButton;
+class QVBoxLayout;
+
+namespace quillprint {
+
+class TQuickAccessCustomizeDialog;
+class TQuickAccessToolbar;
+class TRibbonGroup;
+
+class TRibbon : public QWidget {
+    Q_OBJECT
+public:
+    explicit TRibbon(QWidget* parent = nullptr);
+
+    void setCaption(const QString& caption);
+    QString caption() const;
+
+    // Adds a tab with an empty panel and returns the panel's index.
+    int addTab(const QString& caption);
+    TRibbonGroup* addGroup(int tab, const QString& caption);
+
+    // The commands the customisation dialog offers.
+    void setCommandSet(const QList<QAction*>& commands);
+    QList<QAction*> commandSet() const { return FCommandSet; }
+
+    TQuickAccessToolbar* quickAccessToolbar() const { return FQuickAccess; }
+    QToolButton* applicationMenuButton() const { return FAppMenuButton; }
+    QTabBar* tabBar() const { return FTabs; }
+
+    bool isMinimized() const { return FMinimized; }
+    void setMinimized(bool minimized);
+    bool isQuickAccessBelow() const { return FQuickAccessBelow; }
+    void setQuickAccessBelow(bool below);
+
+    // Shows the (modeless) customisation dialog, creating it on first use.
+    TQuickAccessCustomizeDialog* showCustomizeDialog();
+
+    // The right-click menu for a click on `command`'s button, or on no button
+    // when `command` is null. The caller owns the menu.
+    QMenu* createContextMenu(QAction* command, QWidget* parent);
+
+protected:
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    void appendQuickAccessMenuEntries(QMenu* menu);
+    void updateHeight();
+
+    QVBoxLayout* FLayout = nullptr;
+    QWidget* FTitleBar = nullptr;
+    QToolButton* FAppMenuButton = nullptr;
+    QLabel* FCaption = nullptr;
+    QTabBar* FTabs = nullptr;
+    QStackedWidget* FPanels = nullptr;
+    QWidget* FBelowBar = nullptr;
+    TQuickAccessToolbar* FQuickAccess = nullptr;
+    QWidget* FQuickAccessAboveSlot = nullptr;
+    QList<QAction*> FCommandSet;
+    QPointer<TQuickAccessCustomizeDialog> FCustomizeDialog;
+    bool FMinimized = false;
+    bool FQuickAccessBelow = false;
+};
+
+}  // namespace quillprint

@@ -1,0 +1,46 @@
+// The modal dialogs and the desktop shell the window uses, behind small
+// interfaces so tests can answer them without a person at the screen.
+#pragma once
+
+#include <QString>
+#include <optional>
+
+class QWidget;
+
+namespace quillprint {
+
+class TUserDialogs {
+public:
+    virtual ~TUserDialogs() = default;
+    // A modal message box with a fixed text.
+    virtual void ShowMessage(QWidget* parent, const QString& text) = 0;
+    // The application's general error box.
+    virtual void ShowError(QWidget* parent, const QString& text) = 0;
+    // The modal folder chooser; nothing when the user cancels.
+    virtual std::optional<QString> ChooseFolder(QWidget* parent, const QString& caption,
+                                                const QString& startFolder) = 0;
+};
+
+class TDesktopShell {
+public:
+    virtual ~TDesktopShell() = default;
+    // Opens a document with the program the desktop associates with it. The
+    // outcome is not examined.
+    virtual void OpenDocument(const QString& path) = 0;
+};
+
+// The real ones: QMessageBox, QFileDialog and QDesktopServices.
+class TQtUserDialogs : public TUserDialogs {
+public:
+    void ShowMessage(QWidget* parent, const QString& text) override;
+    void ShowError(QWidget* parent, const QString& text) override;
+    std::optional<QString> ChooseFolder(QWidget* parent, const QString& caption,
+                                        const QString& startFolder) override;
+};
+
+class TQtDesktopShell : public TDesktopShell {
+public:
+    void OpenDocument(const QString& path) override;
+};
+
+}  // namespace quillprint
