@@ -71,8 +71,9 @@ void ListEntries(std::vector<std::u16string>& list, std::u16string_view path, TE
         std::error_code statusError;
         const fs::file_status status = entry.status(statusError);
         if (statusError) continue;
-        const bool wanted = kind == TEntryKind::Folder ? fs::is_directory(status)
-                                                       : fs::exists(status) && !fs::is_directory(status);
+        // Only regular files are texts: reading a pipe or a device could wait
+        // forever or never end.
+        const bool wanted = kind == TEntryKind::Folder ? fs::is_directory(status) : fs::is_regular_file(status);
         if (wanted) names.push_back(std::move(name));
     }
     SortListing(names);

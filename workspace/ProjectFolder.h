@@ -24,8 +24,8 @@ std::u16string PathSeparator();
 // does not exist or cannot be listed yields no names and no error.
 void ListFolders(std::vector<std::u16string>& AList, std::u16string_view APath);
 
-// As ListFolders, for the plain files of `APath` (symbolic links to files
-// count; folders, broken links and hidden files do not).
+// As ListFolders, for the plain files of `APath`: regular files and links to
+// them; not folders, broken or looping links, pipes, devices or hidden files.
 void ListFiles(std::vector<std::u16string>& AList, std::u16string_view APath);
 
 // Sorts names into listing order (see ListFolders).

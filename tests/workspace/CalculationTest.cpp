@@ -1,0 +1,204 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "FakeViews.h"
+#include "TempProject.h"
+#include "engine/Text.h"
+#include "workspace/HeldBackLines.h"
+#include "workspace/Workspace.h"
+
+namespace quillprint {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::TTempFolder;
+
+class Calculation : public ::testing::Test, protected testing::TWorkspaceFixture {
+protected:
+    TWorkspace Workspace{u"/opt/quillprint/", "en_US", View, Messages, Observer};
+    TTempFolder Project;
+
+    TTreeNode& Author(size_t index) { return *Workspace.Tree().Authors().at(index); }
+
+    std::vector<std::u16string> EngineAuthorNames() const {
+        std::vector<std::u16string> names;
+        for (const auto& author : Workspace.AuthorDetector()->Authors()) names.push_back(author->Name());
+        return names;
+    }
+    const TWordList& TestWords() const { return Workspace.AuthorDetector()->Test()->Text(); }
+    const TWordList& CandidateWords(size_t index) const {
+        return Workspace.AuthorDetector()->Authors().at(index)->Text();
+    }
+
+    // A tree made in memory: "First" holding `lines`, then "Unknown".
+    void MakeFirstCandidateWithLines(const TLines& lines) {
+        Workspace.acNewExecute();
+        View.ShownLines = lines;
+        Workspace.SetLabel(Author(0), u"First");
+        Workspace.acAddAuthorExecute();
+        Workspace.SetLabel(Author(1), u"Unknown");
+        View.ShownLines = {u"ignored"};
+    }
+};
+
+TEST_F(Calculation, UnknownIsTheTestTextAndTheOthersAreCandidatesInTreeOrder) {
+    Project.Write("Unknown/1.txt", "one two\r\n");
+    Project.Write("Unknown/2.txt", "three");
+    Project.Write("beta/b.txt", "beta words");
+    Project.Write("Alpha/a.txt", "alpha words");
+    Workspace.LoadProject(Project.Dir());
+    ASSERT_TRUE(Workspace.Calculate(false));
+    EXPECT_EQ(EngineAuthorNames(), (std::vector<std::u16string>{u"Alpha", u"beta", u"Unknown"}));
+    EXPECT_EQ(TestWords(), (TWordList{u"one", u"two", u"three"}));
+    EXPECT_FALSE(Workspace.Summary().empty());
+}
+
+TEST_F(Calculation, LabelsDecideWhichEntryIsTheTestText) {
+    Workspace.acNewExecute();
+    View.ShownLines = {u"first unknown"};
+    Workspace.acAddAuthorExecute();
+    View.ShownLines = {u"second unknown"};
+    Workspace.acAddAuthorExecute();
+    View.ShownLines = {u"a candidate"};
+    Workspace.SetLabel(Author(1), u"Unknown");  // the later "Unknown" wins
+    Workspace.SetLabel(Author(0), u"unknown");  // exact case only: a candidate
+    ASSERT_TRUE(Workspace.Calculate(false));
+    EXPECT_EQ(EngineAuthorNames(), (std::vector<std::u16string>{u"unknown", u"Author 2", u"Unknown"}));
+    EXPECT_EQ(TestWords(), (TWordList{u"second", u"unknown"}));
+    EXPECT_EQ(CandidateWords(0), (TWordList{u"first", u"unknown"}));
+}
+
+TEST_F(Calculation, EmptyTreeLeavesNoEngine) {
+    Project.Write("Alpha/a.txt", "a");
+    Workspace.LoadProject(Project.Dir());
+    EXPECT_FALSE(Workspace.Calculate(false));
+    EXPECT_EQ(Workspace.AuthorDetector(), nullptr);
+    Workspace.btCalculateClick();  // no message, no page change
+    EXPECT_TRUE(Messages.Errors.empty());
+    EXPECT_FALSE(Workspace.IsCalculated());
+    EXPECT_EQ(Observer.Pages, std::vector<TPage>{TPage::InputData});
+}
+
+TEST_F(Calculation, EditsOfTheSelectedInMemoryTextCount) {
+    Workspace.acNewExecute();
+    Workspace.acAddAuthorExecute();
+    View.ShownLines = {u"candidate text"};
+    Workspace.SelectNode(Author(0).Texts()[0].get());
+    View.ShownLines = {u"edited", u"unknown"};  // not yet written back
+    ASSERT_TRUE(Workspace.Calculate(false));
+    EXPECT_EQ(TestWords(), (TWordList{u"edited", u"unknown"}));
+    EXPECT_EQ(CandidateWords(0), (TWordList{u"candidate", u"text"}));
+}
+
+TEST(HoldBackLines, HoldsBackTheLastFifthLastLineFirst) {
+    struct TCase {
+        int Lines, HeldBack;
+    };
+    for (const TCase c : {TCase{0, 0}, {4, 0}, {5, 1}, {9, 1}, {10, 2}, {12, 2}}) {
+        TLines lines;
+        for (int i = 1; i <= c.Lines; ++i) lines.push_back(u"l" + FromUtf8(std::to_string(i)));
+        std::u16string expected;
+        for (int i = c.Lines; i > c.Lines - c.HeldBack; --i) expected += u"l" + FromUtf8(std::to_string(i));
+        EXPECT_EQ(HoldBackLines(lines), expected) << c.Lines << " lines";
+        EXPECT_EQ(lines.size(), static_cast<size_t>(c.Lines - c.HeldBack)) << c.Lines << " lines";
+    }
+}
+
+TEST_F(Calculation, ValidationHoldsBackTheFirstCandidatesLastLines) {
+    TLines lines;
+    for (int i = 1; i <= 12; ++i) lines.push_back(u"line" + FromUtf8(std::to_string(i)));
+    MakeFirstCandidateWithLines(lines);
+    ASSERT_TRUE(Workspace.Calculate(true));
+    EXPECT_EQ(EngineAuthorNames(), (std::vector<std::u16string>{u"First", u"Unknown"}));
+    EXPECT_EQ(TestWords(), TWordList{u"line12line11"});
+    EXPECT_EQ(CandidateWords(0).size(), 10u);
+    EXPECT_EQ(CandidateWords(0).back(), u"line10");
+}
+
+TEST_F(Calculation, ValidationOfALoadedProjectHoldsNothingBack) {
+    Project.Write("Unknown/u.txt", "unknown text");
+    Project.Write("Alpha/a.txt", "1\n2\n3\n4\n5\n6\n7\n8\n9\n10");
+    Workspace.LoadProject(Project.Dir());
+    Workspace.acValidationExecute();
+    ASSERT_NE(Workspace.AuthorDetector(), nullptr);
+    EXPECT_EQ(EngineAuthorNames(), (std::vector<std::u16string>{u"Alpha", u"Unknown"}));
+    EXPECT_TRUE(TestWords().empty());
+    EXPECT_EQ(CandidateWords(0).size(), 10u);
+    EXPECT_FALSE(Workspace.IsCalculated());
+    EXPECT_EQ(Observer.Pages, std::vector<TPage>{TPage::InputData});
+}
+
+TEST_F(Calculation, CalculateFillsTheTablesAndShowsTheResult) {
+    Project.Write("Unknown/u.txt", "the cat sat on the mat");
+    Project.Write("Alpha/a.txt", "the cat sat on the mat today");
+    Project.Write("Beta/b.txt", "a dog ran in the park");
+    Workspace.LoadProject(Project.Dir());
+    Workspace.btCalculateClick();
+    EXPECT_TRUE(Workspace.IsCalculated());
+    EXPECT_EQ(Observer.Pages.back(), TPage::Result);
+    EXPECT_EQ(Workspace.sgResult().RowCount(), 4);
+    EXPECT_EQ(Workspace.sgResult().Cell(0, 3), u"Unknown");
+    EXPECT_EQ(Workspace.cbAuthors().size(), 3u);
+    EXPECT_EQ(Workspace.ChosenAuthor(), -1);
+    EXPECT_EQ(Workspace.sgAnalysis().ColCount(), 4);
+}
+
+TEST_F(Calculation, FailedRunKeepsTheTextsButDropsEverythingThatReferredToTheEngine) {
+    Project.Write("Unknown/u.txt", "the cat sat on the mat");
+    const auto doomed = Project.Write("Alpha/a.txt", "the cat sat on the mat today");
+    Workspace.LoadProject(Project.Dir());
+    Workspace.btCalculateClick();
+    const TGrid before = Workspace.sgResult();
+    ASSERT_EQ(Workspace.ResultCellColour(0, 1), TScoreColour::GreenBold);
+    Workspace.PageControl1Change(TPage::Stylometry);
+    EXPECT_EQ(Workspace.ChosenAuthor(), 0);
+
+    Workspace.acAddAuthorExecute();  // results out of date
+    fs::remove(doomed);
+    Observer.Pages.clear();
+    Workspace.btCalculateClick();
+    ASSERT_EQ(Messages.Errors.size(), 1u);
+    EXPECT_EQ(Messages.Errors[0], u"Cannot open file \"" + Project.Dir() + u"Alpha/a.txt\". No such file or directory");
+    EXPECT_FALSE(Workspace.IsCalculated());
+    EXPECT_TRUE(Observer.Pages.empty());
+    EXPECT_EQ(Workspace.sgResult().Cell(0, 1), before.Cell(0, 1));
+    EXPECT_EQ(Workspace.ResultCellColour(0, 1), TScoreColour::Ordinary);
+    EXPECT_EQ(Workspace.AnalysisCellColour(1, 0), TScoreColour::Ordinary);
+    EXPECT_TRUE(Workspace.cbAuthors().empty());
+    EXPECT_EQ(Workspace.ChosenAuthor(), -1);
+    Workspace.cbAuthorsChange(0);  // no entry to choose: nothing happens
+    EXPECT_EQ(Workspace.ChosenAuthor(), -1);
+}
+
+TEST_F(Calculation, PageChangeCalculatesOnceAndFillsStylometryOnItsFirstVisit) {
+    Project.Write("Unknown/u.txt", "the cat sat on the mat");
+    Project.Write("Alpha/a.txt", "the cat sat on the mat today");
+    Workspace.LoadProject(Project.Dir());
+    Workspace.PageControl1Change(TPage::Stylometry);
+    EXPECT_TRUE(Workspace.IsCalculated());
+    EXPECT_EQ(Observer.Pages, (std::vector<TPage>{TPage::InputData, TPage::Result, TPage::Stylometry}));
+    EXPECT_EQ(Workspace.ChosenAuthor(), 0);
+    EXPECT_GT(Workspace.StylometryRowsWritten(), 0);
+    const TQuillprint* engine = Workspace.AuthorDetector();
+    Workspace.PageControl1Change(TPage::Analysis);
+    EXPECT_EQ(Workspace.AuthorDetector(), engine);
+}
+
+TEST_F(Calculation, NothingIsWrittenIntoTheProjectFolder) {
+    Project.Write("Unknown/u.txt", "the cat sat on the mat");
+    Project.Write("unknown/other.txt", "a second unknown folder");
+    Project.Write("Alpha/a.txt", "\xEF\xBB\xBFthe cat sat on the mat today");
+    Project.Write("Beta/b.txt", "caf\xE9 dog ran");
+    Project.Write("Beta/.hidden", "x");
+    const auto before = testing::SnapshotFolder(Project.Path());
+    Workspace.LoadProject(Project.Dir());
+    Workspace.SelectNode(&Author(2));
+    Workspace.PageControl1Change(TPage::Stylometry);
+    Workspace.acValidationExecute();
+    EXPECT_TRUE(Messages.Errors.empty());
+    EXPECT_EQ(testing::SnapshotFolder(Project.Path()), before);
+}
+
+}  // namespace
+}  // namespace quillprint

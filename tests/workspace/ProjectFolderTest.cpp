@@ -1,0 +1,104 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "TempProject.h"
+#include "workspace/ProjectFolder.h"
+
+namespace quillprint {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::TTempFolder;
+using TNames = std::vector<std::u16string>;
+
+TNames Folders(const std::u16string& path) {
+    TNames names;
+    ListFolders(names, path);
+    return names;
+}
+
+TNames Files(const std::u16string& path) {
+    TNames names;
+    ListFiles(names, path);
+    return names;
+}
+
+TEST(ListFolders, SortsWithoutRegardToCaseAndSkipsHiddenFoldersAndFiles) {
+    TTempFolder project;
+    for (const char* name : {"beta", "Alpha", "Unknown", ".hidden", "Ärger", "with space"}) project.MakeFolder(name);
+    project.Write("loose file.txt", "x");
+    EXPECT_EQ(Folders(project.Dir()), (TNames{u"Alpha", u"beta", u"Unknown", u"with space", u"Ärger"}));
+}
+
+TEST(ListFolders, MissingFolderGivesNoNames) {
+    TTempFolder project;
+    EXPECT_TRUE(Folders(project.Dir() + u"nowhere/").empty());
+    TNames list{u"kept"};
+    ListFolders(list, project.Dir() + u"nowhere/");
+    EXPECT_EQ(list, TNames{u"kept"});
+}
+
+TEST(ListFiles, ListsOnlyRegularFilesAndLinksToThem) {
+    TTempFolder project;
+    const auto author = project.MakeFolder("Author");
+    project.Write("Author/b.txt", "b");
+    project.Write("Author/A.doc", "a");
+    project.Write("Author/.hidden", "h");
+    project.Write("Author/no extension", "n");
+    project.MakeFolder("Author/inner");
+    project.Write("Author/inner/deep.txt", "d");
+    fs::create_symlink(author / "b.txt", author / "link.txt");
+    fs::create_symlink(author / "missing", author / "broken");
+    fs::create_symlink(author / "self", author / "self");  // a link loop
+    fs::create_directory_symlink(author, author / "loop");  // a folder loop
+    ASSERT_EQ(::mkfifo((author / "pipe").c_str(), 0600), 0);
+    EXPECT_EQ(Files(project.Dir() + u"Author/"), (TNames{u"A.doc", u"b.txt", u"link.txt", u"no extension"}));
+}
+
+TEST(ListFiles, ListsTwoThousandFilesInOrder) {
+    TTempFolder project;
+    for (int i = 1999; i >= 0; --i) project.Write("Author/f" + std::to_string(i), "x");
+    const TNames names = Files(project.Dir() + u"Author/");
+    ASSERT_EQ(names.size(), 2000u);
+    EXPECT_EQ(names[0], u"f0");
+    EXPECT_EQ(names[1], u"f1");
+    EXPECT_EQ(names[2], u"f10");
+    EXPECT_EQ(names.back(), u"f999");
+}
+
+TEST(SortListing, UpperCasesOneToOneThenComparesCodeUnits) {
+    TNames names{u"b", u"B", u"a_", u"A", u"ß", u"SS", u"z"};
+    SortListing(names);
+    // "ß" has no one-to-one upper case and stays after "Z"; names equal
+    // after upper-casing ("B", "b") go by their own code units.
+    EXPECT_EQ(names, (TNames{u"A", u"a_", u"B", u"b", u"SS", u"z", u"ß"}));
+}
+
+TEST(FindUnknownFolder, MatchesWithoutRegardToCase) {
+    EXPECT_EQ(FindUnknownFolder({u"Alpha", u"unknown"}), 1u);
+    EXPECT_EQ(FindUnknownFolder({u"UNKNOWN"}), 0u);
+    EXPECT_EQ(FindUnknownFolder({u"Unknown", u"unknown"}), 0u);
+    EXPECT_FALSE(FindUnknownFolder({u"Unknown2", u"Unknow"}).has_value());
+    EXPECT_FALSE(FindUnknownFolder({}).has_value());
+}
+
+TEST(ResolvePath, FindsAComponentSpelledInAnotherCase) {
+    TTempFolder project;
+    const auto file = project.Write("unknown/Text.TXT", "x");
+    EXPECT_EQ(ResolvePath(project.Dir() + u"Unknown/text.txt"), file);
+    EXPECT_EQ(ResolvePath(project.Dir() + u"unknown/Text.TXT"), project.Path() / "unknown/Text.TXT");
+    const auto missing = project.Dir() + u"Unknown/other.txt";
+    EXPECT_EQ(ResolvePath(missing), ToFsPath(missing));
+}
+
+TEST(FsPath, RoundTripsNonAsciiNames) {
+    const std::u16string name = u"/tmp/Ärger ß 文字";
+    EXPECT_EQ(FromFsPath(ToFsPath(name)), name);
+}
+
+}  // namespace
+}  // namespace quillprint
