@@ -88,13 +88,19 @@ public:
 
     TQuillprint* Quillprint() const { return FQuillprint; }
 
+    // Per position, an id shared exactly by identical words (filled by the
+    // phrase pass).
+    const std::vector<int32_t>& WordIds() const { return FWordIds; }
+
 private:
     friend class TQuillprint;
+    friend class TPhraseSearch;
     // Finds the repeated phrases of the corpus; runs once per corpus.
     void ProcessText();
 
     TQuillprint* FQuillprint = nullptr;
     std::vector<int32_t> FAuthorIndexes;
+    std::vector<int32_t> FWordIds;
 };
 
 }  // namespace quillprint

@@ -50,9 +50,18 @@ public:
     bool HasBlankInWord() const { return FHasBlankInWord; }
     void SetHasBlankInWord(bool value) { FHasBlankInWord = value; }
 
+    // A 64-bit signature of the code units in Value() (bit c mod 64 for
+    // each code unit c): a text whose signature has a bit that another's
+    // lacks cannot occur inside it.
+    uint64_t CharMask() const { return FCharMask; }
+    void SetCharMask(uint64_t value) { FCharMask = value; }
+
     // Where one instance of the phrase starts in the corpus.
     int32_t Start() const { return FStart; }
     const TWordList* Corpus() const { return FCorpus; }
+    // Ids of the corpus words (equal exactly for identical words), or null.
+    const int32_t* WordIds() const { return FWordIds; }
+    void SetWordIds(const int32_t* value) { FWordIds = value; }
 
 private:
     int32_t* FAuthorsCounts = nullptr;
@@ -66,7 +75,9 @@ private:
     bool FValid = true;
     bool FHasBlankInWord = false;
     double FDensity = 0.0;
+    uint64_t FCharMask = ~uint64_t{0};
     const TWordList* FCorpus = nullptr;
+    const int32_t* FWordIds = nullptr;
 };
 
 }  // namespace quillprint

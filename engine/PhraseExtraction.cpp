@@ -8,6 +8,7 @@
 
 #include "engine/Author.h"
 #include "engine/EngineError.h"
+#include "engine/PhraseOrder.h"
 #include "engine/Quillprint.h"
 #include "engine/Text.h"
 
@@ -46,11 +47,13 @@ private:
         int32_t Level;      // words per entry
         int32_t PrefixLength;   // code units of the string shared by an extension list
         bool PrefixHasBlank;    // a word of that string holds a blank
+        uint64_t PrefixMask;    // CharMask of that string
     };
 
     void InternWords()
     {
         const size_t n = FWords.size();
+        std::vector<int32_t>& FIds = FCorpus.FWordIds;
         FIds.resize(n);
         std::unordered_map<std::u16string_view, int32_t> idOf;
         idOf.reserve(n / 4 + 16);
@@ -64,8 +67,11 @@ private:
         }
         FRanks = FEngine.Collation().Ranks(distinct);
         FHasBlank.resize(distinct.size());
-        for (size_t id = 0; id < distinct.size(); ++id)
+        FMasks.resize(distinct.size());
+        for (size_t id = 0; id < distinct.size(); ++id) {
             FHasBlank[id] = distinct[id].find(u' ') != std::u16string_view::npos;
+            FMasks[id] = CharMaskOf(distinct[id]);
+        }
     }
 
     // Which positions have a next word in the same author's text, and which
@@ -109,8 +115,8 @@ private:
         });
     }
 
-    int32_t Rank(int32_t position) const { return FRanks[static_cast<size_t>(FIds[static_cast<size_t>(position)])]; }
-    int32_t Id(int32_t position) const { return FIds[static_cast<size_t>(position)]; }
+    int32_t Rank(int32_t position) const { return FRanks[static_cast<size_t>(FCorpus.FWordIds[static_cast<size_t>(position)])]; }
+    int32_t Id(int32_t position) const { return FCorpus.FWordIds[static_cast<size_t>(position)]; }
 
     void FindPhrases()
     {
@@ -118,7 +124,7 @@ private:
         if (sorted.size() < 2)
             return;
         FBuffer.assign(sorted.begin(), sorted.end());
-        std::vector<TFrame> frames{{FBuffer.size(), 0, 1, 0, false}};
+        std::vector<TFrame> frames{{FBuffer.size(), 0, 1, 0, false, 0}};
         while (!frames.empty()) {
             TFrame& frame = frames.back();
             if (frame.Cursor >= frame.End) {
@@ -141,12 +147,14 @@ private:
                 ? static_cast<int32_t>(wordLength)
                 : current.PrefixLength + 1 + static_cast<int32_t>(wordLength);
             const bool hasBlank = current.PrefixHasBlank || FHasBlank[static_cast<size_t>(id)];
-            RecordPhrase(runBegin, runEnd, current.Level, length, hasBlank);
+            const uint64_t mask = FMasks[static_cast<size_t>(id)]
+                | (current.Level == 1 ? 0 : current.PrefixMask | CharMaskOf(u" "));
+            RecordPhrase(runBegin, runEnd, current.Level, length, hasBlank, mask);
 
             const size_t childBegin = FBuffer.size();
             MakeExtensions(runBegin, runEnd);
             if (FBuffer.size() - childBegin >= 2)
-                frames.push_back({FBuffer.size(), childBegin, current.Level + 1, length, hasBlank});
+                frames.push_back({FBuffer.size(), childBegin, current.Level + 1, length, hasBlank, mask});
             else
                 FBuffer.resize(childBegin);
         }
@@ -179,7 +187,7 @@ private:
         }
     }
 
-    void RecordPhrase(size_t runBegin, size_t runEnd, int32_t level, int32_t length, bool hasBlank)
+    void RecordPhrase(size_t runBegin, size_t runEnd, int32_t level, int32_t length, bool hasBlank, uint64_t mask)
     {
         const auto instances = static_cast<int32_t>(runEnd - runBegin);
         ++FPhraseCount;
@@ -193,6 +201,7 @@ private:
         firstStart -= level - 1;
 
         TPhrase& phrase = FEngine.NewPhrase(&FWords, firstStart, level);
+        phrase.SetWordIds(FCorpus.FWordIds.data());
         int32_t* counts = FEngine.NewCounts(FAuthorCount);
         phrase.SetAuthorsCounts(counts, FAuthorCount);
 
@@ -225,6 +234,7 @@ private:
         phrase.SetCountInstances(instances);
         phrase.SetValueLength(length);
         phrase.SetHasBlankInWord(hasBlank);
+        phrase.SetCharMask(mask);
         FCorpus.FPhrases.push_back(&phrase);
     }
 
@@ -277,9 +287,9 @@ private:
     const TWordList& FWords;
     const int32_t FAuthorCount;
 
-    std::vector<int32_t> FIds;
     std::vector<int32_t> FRanks;
     std::vector<uint8_t> FHasBlank;
+    std::vector<uint64_t> FMasks;
     std::vector<uint8_t> FHasNext;
     std::vector<int32_t> FAuthorOf;
     std::vector<int32_t> FBuffer;   // the lists of all open levels, one after another

@@ -63,6 +63,13 @@ bool OccursInsideByWords(const TPhrase& inner, const TPhrase& outer)
     const int32_t m = outer.CountWords();
     const auto innerWord = [&](int32_t k) -> const std::u16string& { return innerWords[static_cast<size_t>(inner.Start() + k)]; };
     const auto outerWord = [&](int32_t k) -> const std::u16string& { return outerWords[static_cast<size_t>(outer.Start() + k)]; };
+    // Whole words compare by id where both phrases come from one corpus.
+    const int32_t* innerIds = inner.WordIds() != nullptr && inner.WordIds() == outer.WordIds() ? inner.WordIds() + inner.Start() : nullptr;
+    const int32_t* outerIds = innerIds != nullptr ? outer.WordIds() + outer.Start() : nullptr;
+    const auto sameWord = [&](int32_t innerIndex, int32_t outerIndex) {
+        return innerIds != nullptr ? innerIds[innerIndex] == outerIds[outerIndex]
+                                   : innerWord(innerIndex) == outerWord(outerIndex);
+    };
 
     if (n == 1) {
         const std::u16string& word = innerWord(0);
@@ -75,12 +82,12 @@ bool OccursInsideByWords(const TPhrase& inner, const TPhrase& outer)
     for (int32_t k = 0; k + n <= m; ++k) {
         bool matches = true;
         for (int32_t w = 1; w + 1 < n && matches; ++w)
-            matches = innerWord(w) == outerWord(k + w);
+            matches = sameWord(w, k + w);
         if (!matches)
             continue;
-        if (!outerWord(k).ends_with(innerWord(0)))
+        if (!sameWord(0, k) && !outerWord(k).ends_with(innerWord(0)))
             continue;
-        if (!outerWord(k + n - 1).starts_with(innerWord(n - 1)))
+        if (!sameWord(n - 1, k + n - 1) && !outerWord(k + n - 1).starts_with(innerWord(n - 1)))
             continue;
         return true;
     }
@@ -89,9 +96,19 @@ bool OccursInsideByWords(const TPhrase& inner, const TPhrase& outer)
 
 }  // namespace
 
+uint64_t CharMaskOf(std::u16string_view text)
+{
+    uint64_t mask = 0;
+    for (const char16_t c : text)
+        mask |= uint64_t{1} << (c & 63u);
+    return mask;
+}
+
 bool PhraseOccursInside(const TPhrase& inner, const TPhrase& outer)
 {
     if (inner.ValueLength() == 0 || inner.ValueLength() > outer.ValueLength())
+        return false;
+    if ((inner.CharMask() & ~outer.CharMask()) != 0)
         return false;
     // Two instances of the same stretch of the corpus: the inner words lie
     // within the outer ones.
@@ -106,19 +123,70 @@ bool PhraseOccursInside(const TPhrase& inner, const TPhrase& outer)
 void ApplyContainmentFilter(const std::vector<TPhrase*>& phrases)
 {
     constexpr size_t kWindow = 1000;
-    const size_t n = phrases.size();
-    for (size_t a = 0; a + 1 < n; ++a) {
-        const TPhrase& outer = *phrases[a];
-        if (outer.CountAuthors() != 2 || !outer.Valid())
+    // Only phrases used by exactly two authors take part, as either side.
+    // Their quick-reject data is kept in parallel arrays, since each one is
+    // compared with up to a thousand others.
+    std::vector<uint32_t> index;
+    std::vector<int32_t> length;
+    std::vector<uint64_t> mask;
+    std::vector<uint8_t> valid;
+    std::vector<TPhrase*> phrase;
+    for (size_t i = 0; i < phrases.size(); ++i) {
+        TPhrase* p = phrases[i];
+        if (p->CountAuthors() != 2)
             continue;
-        const size_t last = std::min(a + kWindow, n - 1);
-        for (size_t b = a + 1; b <= last; ++b) {
-            TPhrase& inner = *phrases[b];
-            if (inner.CountAuthors() == 2 && inner.Valid() && PhraseOccursInside(inner, outer))
-                inner.SetValid(false);
+        index.push_back(static_cast<uint32_t>(i));
+        length.push_back(p->ValueLength());
+        mask.push_back(p->CharMask());
+        valid.push_back(p->Valid() ? 1 : 0);
+        phrase.push_back(p);
+    }
+    size_t n = index.size();
+    std::vector<uint32_t> suspects(kWindow);
+    size_t discardedAhead = 0;
+    for (size_t a = 0; a < n; ++a) {
+        // Phrases discarded ahead are dropped from the arrays now and then,
+        // so that long runs of them are not walked again by every window.
+        if (discardedAhead > 4096) {
+            size_t kept = a + 1;
+            for (size_t b = a + 1; b < n; ++b) {
+                if (!valid[b])
+                    continue;
+                index[kept] = index[b];
+                length[kept] = length[b];
+                mask[kept] = mask[b];
+                valid[kept] = 1;
+                phrase[kept] = phrase[b];
+                ++kept;
+            }
+            n = kept;
+            discardedAhead = 0;
+        }
+        if (!valid[a])
+            continue;
+        const uint64_t outerMask = mask[a];
+        const int32_t outerLength = length[a];
+        const size_t windowEnd = static_cast<size_t>(index[a]) + kWindow;
+        size_t last = a + 1;
+        while (last < n && index[last] <= windowEnd)
+            ++last;
+        // First a branch-free pass that keeps the phrases which may lie
+        // inside the outer one; deciding one of them does not affect the
+        // others, so they can be decided afterwards.
+        size_t count = 0;
+        for (size_t b = a + 1; b < last; ++b) {
+            suspects[count] = static_cast<uint32_t>(b);
+            count += static_cast<size_t>(valid[b] & (length[b] <= outerLength) & ((mask[b] & ~outerMask) == 0));
+        }
+        for (size_t k = 0; k < count; ++k) {
+            const uint32_t b = suspects[k];
+            if (PhraseOccursInside(*phrase[b], *phrase[a])) {
+                valid[b] = 0;
+                phrase[b]->SetValid(false);
+                ++discardedAhead;
+            }
         }
     }
 }
 
 }  // namespace quillprint
-

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 #include <vector>
 
 #include "engine/Phrase.h"
@@ -18,6 +19,9 @@ void PartitionSortPhrases(std::vector<TPhrase*>& phrases);
 // True when Value() of `inner` occurs in Value() of `outer` at any code unit
 // position; an empty text never occurs.
 bool PhraseOccursInside(const TPhrase& inner, const TPhrase& outer);
+
+// The signature CharMask() of a text.
+uint64_t CharMaskOf(std::u16string_view text);
 
 // Over a list in phrase order: a phrase used by exactly two authors discards
 // each of the next 1000 phrases used by exactly two authors whose text occurs

@@ -17,7 +17,7 @@ namespace quillprint {
 // Limits that keep a verbatim copy from exhausting memory or time. They count
 // work, never time, so the same input always gives the same outcome.
 struct TPhraseBudget {
-    int64_t MaxPhrases = 24'000'000;
+    int64_t MaxPhrases = 10'000'000;
     int64_t MaxInstances = 400'000'000;
 };
 
