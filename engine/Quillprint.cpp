@@ -13,8 +13,8 @@ namespace {
 
 constexpr int32_t kCountBlockSize = 1 << 16;
 
-// The ratio of a candidate's raw score to half the test author's, mapped to
-// its score band. The bands are tested against the extended constants.
+}  // namespace
+
 double ScoreBand(double ratio)
 {
     const long double r = ratio;
@@ -26,8 +26,6 @@ double ScoreBand(double ratio)
         return static_cast<double>((r - 0.8L) / 10.0L + 0.8L);
     return static_cast<double>((r - 1.0L) / 10.0L + 0.95L);
 }
-
-}  // namespace
 
 TQuillprint::TQuillprint(const std::string& localeName)
     : FWordsAll(std::make_unique<TWordsAll>(u"All Words", u""))

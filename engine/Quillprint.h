@@ -21,6 +21,13 @@ struct TPhraseBudget {
     int64_t MaxInstances = 400'000'000;
 };
 
+// A candidate's ratio (its raw score over half the test author's) mapped to
+// its score: unchanged up to 0.8, then squeezed into (0.8, 0.82] up to 1,
+// (0.95, 1] up to 1.5, and 0.99 above. The bands are tested against the
+// extended constants 0.8 and 0.95, so a ratio of exactly 0.8 (as a double,
+// slightly above) lands in the second band and still scores 0.8.
+double ScoreBand(double ratio);
+
 // Takes candidate texts one by one, then a test text, finds the phrases they
 // repeat and scores every candidate against the test text.
 class TQuillprint {
