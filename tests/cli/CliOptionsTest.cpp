@@ -1,0 +1,41 @@
+#include <gtest/gtest.h>
+
+#include "cli/CliOptions.h"
+
+namespace quillprint::cli {
+namespace {
+
+TEST(ParseOptions, ReadsEveryOption) {
+    std::string error;
+    const auto options = ParseOptions({"--locale", "de_DE", "--validation", "--table", "stylometry", "--author", "3",
+                                       "--summary", "--json", "project dir"},
+                                      error);
+    ASSERT_TRUE(options) << error;
+    EXPECT_EQ(options->LocaleName, "de_DE");
+    EXPECT_TRUE(options->Validation);
+    EXPECT_EQ(options->Table, TTable::Stylometry);
+    EXPECT_EQ(options->Author, 3);
+    EXPECT_TRUE(options->Summary);
+    EXPECT_TRUE(options->Json);
+    EXPECT_EQ(options->ProjectDir, "project dir");
+}
+
+TEST(ParseOptions, DefaultsAndErrors) {
+    std::string error;
+    const auto defaults = ParseOptions({"dir"}, error);
+    ASSERT_TRUE(defaults);
+    EXPECT_EQ(defaults->Table, TTable::Result);
+    EXPECT_EQ(defaults->Author, 0);
+    EXPECT_EQ(defaults->LocaleName, "");
+
+    const std::vector<std::vector<std::string>> bad = {
+        {}, {"--table", "x", "dir"}, {"--author", "2x", "dir"}, {"--locale"}, {"-x", "dir"}, {"a", "b"}};
+    for (const auto& args : bad) {
+        error.clear();
+        EXPECT_FALSE(ParseOptions(args, error));
+        EXPECT_FALSE(error.empty());
+    }
+}
+
+}  // namespace
+}  // namespace quillprint::cli
