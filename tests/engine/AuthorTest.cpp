@@ -1,0 +1,98 @@
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "EngineTestHelpers.h"
+#include "engine/Author.h"
+#include "engine/Phrase.h"
+
+namespace quillprint::testing {
+namespace {
+
+struct TPositionCase {
+    std::vector<int32_t> AuthorIndexes;
+    int32_t Position;
+    int32_t Author;
+};
+
+class AuthorByPositionTest : public ::testing::TestWithParam<TPositionCase> {};
+
+TEST_P(AuthorByPositionTest, FindsTheAuthorOfThePositionBefore) {
+    TWordsAll all(u"All Words", u"");
+    all.AuthorIndexes() = GetParam().AuthorIndexes;
+    EXPECT_EQ(all.AuthorByPosition(GetParam().Position), GetParam().Author);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, AuthorByPositionTest,
+    ::testing::Values(
+        // Starts 7 and 12: 0..7 belong to author 0, 8..12 to 1, beyond to 2.
+        TPositionCase{{7, 12}, 0, 0}, TPositionCase{{7, 12}, 7, 0}, TPositionCase{{7, 12}, 8, 1},
+        TPositionCase{{7, 12}, 12, 1}, TPositionCase{{7, 12}, 13, 2}, TPositionCase{{7, 12}, 1000, 2},
+        // Author 1 has no words.
+        TPositionCase{{5, 5}, 5, 0}, TPositionCase{{5, 5}, 6, 2},
+        // A first author without words: every position is past its start.
+        TPositionCase{{0, 3}, 1, 1}, TPositionCase{{0, 3}, 4, 2},
+        // A single author.
+        TPositionCase{{}, 0, 0}, TPositionCase{{}, 99, 0}));
+
+TEST(Author, SplitsItsTextWithoutNormalising) {
+    const TAuthor author(u"Anna", u"The  Cat, \"a b\"");
+    EXPECT_EQ(author.Name(), u"Anna");
+    EXPECT_EQ(author.Text(), (TWordList{u"The", u"Cat,", u"a b"}));
+    EXPECT_EQ(author.WordCount(), 3);
+    EXPECT_EQ(author.Koef(), 0.0);
+    EXPECT_EQ(author.UniqueNum(), 0);
+    EXPECT_TRUE(author.Phrases().empty());
+    EXPECT_FALSE(author.IsAllWords());
+}
+
+TEST(Author, ClearKeepsEverything) {
+    TAuthor author(u"Anna", u"one two");
+    TPhrase phrase;
+    author.Phrases().push_back(&phrase);
+    author.SetKoef(0.5);
+    author.Clear();
+    EXPECT_EQ(author.Name(), u"Anna");
+    EXPECT_EQ(author.WordCount(), 2);
+    EXPECT_EQ(author.Phrases().size(), 1u);
+    EXPECT_EQ(author.Koef(), 0.5);
+}
+
+TEST(WordsAll, IsTheCombinedCorpus) {
+    const TWordsAll all(u"All Words", u"");
+    EXPECT_TRUE(all.IsAllWords());
+    EXPECT_EQ(all.WordCount(), 0);
+    EXPECT_TRUE(all.AuthorIndexes().empty());
+}
+
+TEST(Phrase, StartsEmptyAndValid) {
+    const TPhrase phrase;
+    EXPECT_EQ(phrase.Unique(), -1);
+    EXPECT_TRUE(phrase.Valid());
+    EXPECT_EQ(phrase.CountAuthors(), 0);
+    EXPECT_TRUE(phrase.AuthorsCounts().empty());
+    EXPECT_EQ(phrase.CountInstances(), 0);
+    EXPECT_EQ(phrase.Value(), u"");
+}
+
+TEST(Phrase, RebuildsItsTextFromTheCorpus) {
+    const TWordList corpus{u"a", u"b c", u"", u"d"};
+    const TPhrase phrase(&corpus, 1, 3);
+    EXPECT_EQ(phrase.Value(), u"b c  d");
+    EXPECT_EQ(phrase.CountWords(), 3);
+}
+
+TEST(Phrase, CountOutsideTheListIsAnError) {
+    TPhrase phrase;
+    int32_t counts[2] = {4, 5};
+    phrase.SetAuthorsCounts(counts, 2);
+    EXPECT_EQ(phrase.AuthorsCount(1), 5);
+    EXPECT_THROW(phrase.AuthorsCount(2), std::out_of_range);
+    EXPECT_THROW(phrase.AuthorsCount(-1), std::out_of_range);
+}
+
+}  // namespace
+}  // namespace quillprint::testing

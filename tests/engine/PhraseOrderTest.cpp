@@ -1,0 +1,155 @@
+// Phrase order by the partition sort, and the containment filter on lists
+// built by hand.
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "EngineTestHelpers.h"
+#include "engine/PhraseOrder.h"
+#include "engine/WordSplitter.h"
+
+namespace quillprint::testing {
+namespace {
+
+// Phrase records over words kept here, with the fields the filter reads.
+class TPhraseSet {
+public:
+    TPhrase* Add(std::u16string_view text, int32_t countAuthors, int32_t countWords = -1, int32_t instances = 2) {
+        const TWordList words = SplitWords(text);
+        FCorpora.push_back(words);
+        TPhrase& phrase = FPhrases.emplace_back(&FCorpora.back(), 0, static_cast<int32_t>(words.size()));
+        if (countWords >= 0) phrase.SetCountWords(countWords);
+        phrase.SetCountInstances(instances);
+        phrase.SetCountAuthors(countAuthors);
+        const std::u16string value = phrase.Value();
+        phrase.SetValueLength(static_cast<int32_t>(value.size()));
+        for (const std::u16string& word : words)
+            if (word.find(u' ') != std::u16string::npos) phrase.SetHasBlankInWord(true);
+        FList.push_back(&phrase);
+        return &phrase;
+    }
+    // Phrases used by one author only: the filter passes them by.
+    void AddFillers(int count) {
+        for (int i = 0; i < count; ++i) Add(u"filler", 1);
+    }
+    std::vector<TPhrase*>& List() { return FList; }
+
+private:
+    std::deque<TWordList> FCorpora;
+    std::deque<TPhrase> FPhrases;
+    std::vector<TPhrase*> FList;
+};
+
+TEST(PartitionSort, TiesComeOutInItsOwnOrder) {
+    TPhraseSet set;
+    for (const char16_t* name : {u"a", u"b", u"c", u"d", u"e"}) set.Add(name, 2);
+    std::vector<TPhrase*> phrases = set.List();
+    PartitionSortPhrases(phrases);
+    EXPECT_EQ(ValuesOf(phrases), (std::vector<std::u16string>{u"d", u"e", u"c", u"a", u"b"}));
+    PartitionSortPhrases(phrases);
+    EXPECT_EQ(ValuesOf(phrases), (std::vector<std::u16string>{u"a", u"b", u"c", u"d", u"e"}));
+}
+
+TEST(PartitionSort, MoreWordsThenMoreInstancesFirst) {
+    TPhraseSet set;
+    set.Add(u"one", 2, 1, 5);
+    set.Add(u"three words here", 2, 3, 2);
+    set.Add(u"two words", 2, 2, 2);
+    set.Add(u"two more", 2, 2, 9);
+    set.Add(u"single", 2, 1, 2);
+    std::vector<TPhrase*> phrases = set.List();
+    PartitionSortPhrases(phrases);
+    EXPECT_EQ(ValuesOf(phrases),
+              (std::vector<std::u16string>{u"three words here", u"two more", u"two words", u"one", u"single"}));
+}
+
+TEST(PartitionSort, ShortListsStayAsTheyAre) {
+    std::vector<TPhrase*> none;
+    PartitionSortPhrases(none);
+    EXPECT_TRUE(none.empty());
+    TPhraseSet set;
+    set.Add(u"x", 2);
+    PartitionSortPhrases(set.List());
+    EXPECT_EQ(ValuesOf(set.List()), (std::vector<std::u16string>{u"x"}));
+}
+
+struct TContainmentCase {
+    const char* Name;
+    std::u16string Outer;
+    int32_t OuterAuthors;
+    std::u16string Inner;
+    int32_t InnerAuthors;
+    bool InnerDiscarded;
+};
+
+class ContainmentTest : public ::testing::TestWithParam<TContainmentCase> {};
+
+TEST_P(ContainmentTest, DiscardsOnlyTwoAuthorPhrasesFoundInside) {
+    TPhraseSet set;
+    TPhrase* outer = set.Add(GetParam().Outer, GetParam().OuterAuthors);
+    TPhrase* inner = set.Add(GetParam().Inner, GetParam().InnerAuthors);
+    ApplyContainmentFilter(set.List());
+    EXPECT_TRUE(outer->Valid());
+    EXPECT_EQ(inner->Valid(), !GetParam().InnerDiscarded);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ContainmentTest,
+    ::testing::Values(
+        // "at" lies inside "cat sat" although not at a word start.
+        TContainmentCase{"InsideAWord", u"cat sat", 2, u"at", 2, true},
+        TContainmentCase{"WholeWords", u"think that we can", 2, u"that we", 2, true},
+        TContainmentCase{"NotInside", u"cat sat", 2, u"dog", 2, false},
+        TContainmentCase{"CaseMatters", u"Été vu", 2, u"été", 2, false},
+        TContainmentCase{"OuterUsedByThree", u"cat sat", 3, u"at", 2, false},
+        TContainmentCase{"InnerUsedByOne", u"cat sat", 2, u"at", 1, false},
+        TContainmentCase{"InnerUsedByThree", u"cat sat", 2, u"at", 3, false},
+        // A quoted item's blank matches a word boundary of the other text.
+        TContainmentCase{"BlankInsideQuotedItem", u"x \"a b\"", 2, u"a b", 2, true},
+        TContainmentCase{"EmptyTextNeverOccurs", u"cat sat", 2, u"\"\"", 2, false},
+        TContainmentCase{"LongerTextNotInside", u"at", 2, u"cat sat", 2, false}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+TEST(Containment, WindowIsTheNextThousandPhrases) {
+    TPhraseSet set;
+    set.Add(u"cat sat", 2);
+    set.AddFillers(999);
+    TPhrase* thousandth = set.Add(u"at", 2);
+    TPhrase* thousandFirst = set.Add(u"sat", 2);
+    ApplyContainmentFilter(set.List());
+    EXPECT_FALSE(thousandth->Valid());
+    EXPECT_TRUE(thousandFirst->Valid());
+}
+
+TEST(Containment, DiscardedPhraseDiscardsNothing) {
+    // "red fox" falls to "big red fox"; "fox", beyond the first phrase's
+    // window, would fall to "red fox" only if that were still valid.
+    TPhraseSet set;
+    set.Add(u"big red fox", 2);
+    TPhrase* middle = set.Add(u"red fox", 2);
+    set.AddFillers(999);
+    TPhrase* last = set.Add(u"fox", 2);
+    ApplyContainmentFilter(set.List());
+    EXPECT_FALSE(middle->Valid());
+    EXPECT_TRUE(last->Valid());
+}
+
+TEST(Containment, ValidPhraseDiscardsBeyondTheFirstWindow) {
+    TPhraseSet set;
+    set.Add(u"big red fox", 2);
+    TPhrase* middle = set.Add(u"red fox", 3);
+    set.AddFillers(999);
+    TPhrase* inner = set.Add(u"fox", 2);
+    TPhrase* outer = set.Add(u"fox den", 2);
+    set.Add(u"den", 2);
+    ApplyContainmentFilter(set.List());
+    EXPECT_TRUE(middle->Valid());
+    EXPECT_TRUE(inner->Valid());
+    EXPECT_TRUE(outer->Valid());
+    EXPECT_FALSE(set.List().back()->Valid());
+}
+
+}  // namespace
+}  // namespace quillprint::testing

@@ -1,0 +1,53 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "EngineTestHelpers.h"
+#include "engine/WordSplitter.h"
+
+namespace quillprint::testing {
+namespace {
+
+struct TSplitCase {
+    const char* Name;
+    std::u16string Text;
+    TWordList Words;
+};
+
+class WordSplitterTest : public ::testing::TestWithParam<TSplitCase> {};
+
+TEST_P(WordSplitterTest, SplitsIntoTheExpectedWords) {
+    EXPECT_EQ(SplitWords(GetParam().Text), GetParam().Words);
+}
+
+const std::u16string kNul(1, u'\0');
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, WordSplitterTest,
+    ::testing::Values(
+        TSplitCase{"Empty", u"", {}},
+        TSplitCase{"SeparatorsOnly", u" \t\r\n\x01\x1F ", {}},
+        TSplitCase{"ControlSeparators", u"  the cat\tsat\r\non  ", {u"the", u"cat", u"sat", u"on"}},
+        TSplitCase{"QuotedItemKeepsBlank", u"he said \"good day\" to me", {u"he", u"said", u"good day", u"to", u"me"}},
+        TSplitCase{"DoubledQuoteInsideItem", u"\"a\"\"b\"", {u"a\"b"}},
+        TSplitCase{"EmptyQuotedItem", u"x \"\" y", {u"x", u"", u"y"}},
+        TSplitCase{"UnclosedQuoteTakesTheRest", u"say \"hello there", {u"say", u"hello there"}},
+        TSplitCase{"UnclosedQuoteWithDoubledQuotes", u"\"a\"\"b c", {u"a\"b c"}},
+        TSplitCase{"QuoteInsideWordIsOrdinary", u"ab\"cd ef", {u"ab\"cd", u"ef"}},
+        TSplitCase{"TextAfterClosingQuoteStartsNextWord", u"\"ab\"cd", {u"ab", u"cd"}},
+        TSplitCase{"LoneQuote", u"\"", {u""}},
+        TSplitCase{"NoBreakSpaceJoins", u"a\u00A0b", {u"a\u00A0b"}},
+        TSplitCase{"NulEndsTheText", u"a b" + kNul + u"c d", {u"a", u"b"}},
+        TSplitCase{"NulInsideQuotedItem", u"\"a b" + kNul + u"c\" d", {u"a b"}},
+        TSplitCase{"LoneSurrogateIsOrdinary", u"a\xD800 b", {u"a\xD800", u"b"}}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+TEST(AppendWords, AppendsAfterExistingWords) {
+    TWordList words{u"first"};
+    AppendWords(u" second \"third item\"", words);
+    EXPECT_EQ(words, (TWordList{u"first", u"second", u"third item"}));
+}
+
+}  // namespace
+}  // namespace quillprint::testing
