@@ -1,11 +1,13 @@
 // Scores, summary lines and the average word count of whole calculations.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
 #include "EngineTestHelpers.h"
 #include "engine/Quillprint.h"
+#include "engine/ScoreFormat.h"
 
 namespace quillprint::testing {
 namespace {
@@ -144,6 +146,35 @@ INSTANTIATE_TEST_SUITE_P(
                       TBandCase{1, 1, u"A: 0.82\rB: 0.82\r"},   // 1 and 1
                       TBandCase{3, 1, u"A: 1\rB: 0.5\r"},       // 1.5 and 0.5
                       TBandCase{4, 1, u"A: 0.99\rB: 0.4\r"}));  // 1.6 and 0.4
+
+struct TBandEdge {
+    double Ratio;
+    std::u16string Score;
+};
+
+class ScoreBandEdgeTest : public ::testing::TestWithParam<TBandEdge> {};
+
+TEST_P(ScoreBandEdgeTest, PrintsTheBandValue) {
+    EXPECT_EQ(FormatScore(ScoreBand(GetParam().Ratio), u'.'), GetParam().Score);
+}
+
+// The bands are not monotonic: exactly 1 gives 0.82, just above 1 gives 0.95,
+// exactly 1.5 gives 1 and anything above gives 0.99.
+INSTANTIATE_TEST_SUITE_P(
+    Edges, ScoreBandEdgeTest,
+    ::testing::Values(TBandEdge{-1.96, u"-1.96"}, TBandEdge{0.0, u"0"}, TBandEdge{0.8, u"0.8"},
+                      TBandEdge{0.9, u"0.81"}, TBandEdge{1.0, u"0.82"}, TBandEdge{std::nextafter(1.0, 2.0), u"0.95"},
+                      TBandEdge{1.2, u"0.97"}, TBandEdge{1.5, u"1"}, TBandEdge{std::nextafter(1.5, 2.0), u"0.99"},
+                      TBandEdge{2.0, u"0.99"}));
+
+TEST(ScoreBand, ExactValuesAtTheEdges) {
+    const double belowEdge = std::nextafter(0.8, 0.0);
+    EXPECT_EQ(ScoreBand(belowEdge), belowEdge);  // the first band keeps the ratio
+    EXPECT_EQ(ScoreBand(-0.49), -0.49);
+    EXPECT_EQ(ScoreBand(1.0), 0.82);
+    EXPECT_EQ(ScoreBand(1.5), 1.0);
+    EXPECT_EQ(ScoreBand(2.0), 0.99);
+}
 
 TEST(Scoring, WholeTestTextFromOneCandidateScores099) {
     TQuillprint engine(kTestLocale);
