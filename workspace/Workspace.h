@@ -59,7 +59,7 @@ public:
     // The user chose entry `entry` of cbAuthors (-1: none).
     void cbAuthorsChange(int32_t entry);
 
-    // ---- Operations with the specified names; errors propagate. ----
+    // ---- The operations behind the actions; errors propagate. ----
 
     // Makes AProjectFile (ending with a separator) the project folder and
     // reads it into the tree; reports a missing "Unknown" folder to the
