@@ -73,6 +73,8 @@ TGridView::TGridView(QWidget* parent) : QTableView(parent) {
 void TGridView::setModel(QAbstractItemModel* model) {
     QTableView::setModel(model);
     FFrozen->setModel(model);
+    FWidths.clear();
+    if (!model) return;
     FFrozen->setSelectionModel(selectionModel());
     connect(model, &QAbstractItemModel::modelAboutToBeReset, this, &TGridView::rememberWidths);
     connect(model, &QAbstractItemModel::modelReset, this, &TGridView::restoreWidths);

@@ -1,10 +1,15 @@
 #include "ui/Icons.h"
 
+// The icons are compiled into this static library; register them before use.
+static void InitIconResources() { Q_INIT_RESOURCE(icons); }
+
 namespace quillprint {
 
 namespace {
 
 QIcon ThemeOr(const char* themeName, const char* fallbackResource) {
+    static const bool registered = (InitIconResources(), true);
+    (void)registered;
     return QIcon::fromTheme(QString::fromLatin1(themeName), QIcon(QString::fromLatin1(fallbackResource)));
 }
 
@@ -14,6 +19,6 @@ QIcon CalculateIcon() { return ThemeOr("accessories-calculator", ":/icons/calcul
 QIcon NewIcon() { return ThemeOr("document-new", ":/icons/new.svg"); }
 QIcon OpenFolderIcon() { return ThemeOr("document-open", ":/icons/open-folder.svg"); }
 QIcon HelpIcon() { return ThemeOr("help-contents", ":/icons/help.svg"); }
-QIcon ApplicationIcon() { return QIcon(QStringLiteral(":/icons/quillprint.svg")); }
+QIcon ApplicationIcon() { return ThemeOr("", ":/icons/quillprint.svg"); }
 
 }  // namespace quillprint

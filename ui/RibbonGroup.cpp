@@ -76,9 +76,10 @@ QToolButton* TRibbonGroup::addSmallButton(QAction* action) {
     button->setToolButtonStyle(action->icon().isNull() ? Qt::ToolButtonTextOnly
                                                        : Qt::ToolButtonTextBesideIcon);
     button->setIconSize(QSize(SmallIconSize, SmallIconSize));
-    button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    // Keep the stretch last so the buttons sit at the top of the column.
-    FSmallColumn->insertWidget(FSmallColumn->count() - 1, button);
+    button->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    // Keep the stretch last so the buttons sit at the top of the column,
+    // aligned on their left edges.
+    FSmallColumn->insertWidget(FSmallColumn->count() - 1, button, 0, Qt::AlignLeft);
     ++FSmallInColumn;
     return button;
 }

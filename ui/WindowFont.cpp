@@ -10,16 +10,14 @@ namespace {
 const QString Tahoma = QStringLiteral("Tahoma");
 
 // Debian's fonts-wine installs a Tahoma for Wine only, outside the fonts the
-// desktop knows; register it with the application when it is there.
+// desktop knows; register it with the application when it is there. Only the
+// regular face: Wine's bold face is hardly heavier at 11 pixels, while the
+// bold Qt derives from the regular face reads as bold, as the tables need.
 bool EnsureTahoma() {
     if (QFontDatabase::families().contains(Tahoma)) return true;
-    const QString folder = QStringLiteral("/usr/share/wine/fonts/");
-    bool found = false;
-    for (const char* file : {"tahoma.ttf", "tahomabd.ttf"}) {
-        const QString path = folder + QLatin1String(file);
-        if (QFile::exists(path) && QFontDatabase::addApplicationFont(path) >= 0) found = true;
-    }
-    return found && QFontDatabase::families().contains(Tahoma);
+    const QString path = QStringLiteral("/usr/share/wine/fonts/tahoma.ttf");
+    return QFile::exists(path) && QFontDatabase::addApplicationFont(path) >= 0 &&
+           QFontDatabase::families().contains(Tahoma);
 }
 
 }  // namespace

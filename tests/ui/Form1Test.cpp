@@ -1,0 +1,307 @@
+// The main window driven as a user would: start-up, tab changes, commands,
+// label editing, copying and errors.
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QPlainTextEdit>
+#include <QTabWidget>
+#include <QTest>
+
+#include "FormFixture.h"
+#include "ui/AuthorTreeView.h"
+#include "ui/GridView.h"
+#include "workspace/Workspace.h"
+
+using namespace quillprint;
+using namespace quillprint::test;
+
+namespace {
+
+QStringList TabCaptions(const QTabWidget* tabs) {
+    QStringList captions;
+    for (int i = 0; i < tabs->count(); ++i) captions.append(tabs->tabText(i));
+    return captions;
+}
+
+QStringList TopLevelLabels(const QTreeWidget* tree) {
+    QStringList labels;
+    for (int i = 0; i < tree->topLevelItemCount(); ++i) labels.append(tree->topLevelItem(i)->text(0));
+    return labels;
+}
+
+QString Cell(const TGridView* grid, int col, int row) {
+    // Row 0 is the header row, as in the workspace's tables.
+    if (row == 0) return grid->model()->headerData(col, Qt::Horizontal, Qt::DisplayRole).toString();
+    return grid->model()->index(row - 1, col).data().toString();
+}
+
+QStringList Column(const TGridView* grid, int col) {
+    QStringList texts;
+    for (int row = 0; row <= grid->model()->rowCount(); ++row) texts.append(Cell(grid, col, row));
+    return texts;
+}
+
+// Selecting a tab the way a click does: the tab widget reports the change.
+void UserSelectsPage(TForm1& form, QWidget* page) { form.PageControl1->setCurrentWidget(page); }
+
+}  // namespace
+
+class Form1Test : public QObject {
+    Q_OBJECT
+
+private slots:
+    void startUpShowsTheExampleProjectOnInputData() {
+        TFormFixture f;
+        TForm1& form = *f.Form;
+        QCOMPARE(form.windowTitle(), QString("Lumeno Quillprint"));
+        QCOMPARE(TabCaptions(form.PageControl1), QStringList({"Input data", "Analysis", "Result", "Stylometry"}));
+        QCOMPARE(form.PageControl1->currentWidget(), form.tbAuthors);
+        QVERIFY(form.tbEmails == nullptr);
+
+        QCOMPARE(TopLevelLabels(form.tvAuthors), QStringList({"Unknown", "Alpha", "Beta"}));
+        QTreeWidgetItem* first = form.tvAuthors->topLevelItem(0)->child(0);
+        QCOMPARE(form.tvAuthors->currentItem(), first);
+        QCOMPARE(first->text(0), QString("disputed.txt"));
+        QVERIFY(form.mText->toPlainText().startsWith("we hold these truths"));
+        QVERIFY(form.mText->isReadOnly());
+        QVERIFY(f.Dialogs.Messages.isEmpty());
+        QVERIFY(!form.workspace().IsCalculated());
+
+        QCOMPARE(Column(form.sgResult, 0).first(), QString("Author"));
+        QCOMPARE((QStringList{Cell(form.sgResult, 1, 0), Cell(form.sgResult, 2, 0), Cell(form.sgResult, 3, 0)}),
+                 QStringList({"Probability", "Description", "Words"}));
+        QCOMPARE((QStringList{Cell(form.sgStylometry, 0, 0), Cell(form.sgStylometry, 1, 0),
+                              Cell(form.sgStylometry, 2, 0)}),
+                 QStringList({"Phrase", "Count", "Other Authors use"}));
+        QCOMPARE(form.sgResult->model()->rowCount(), 5);  // 6 rows with the header
+        QCOMPARE(form.sgAnalysis->columnWidth(0), 450);
+        QCOMPARE(form.sgResult->columnWidth(0), 100);
+        QCOMPARE(form.sgResult->columnWidth(3), 250);
+        QCOMPARE(form.sgStylometry->columnWidth(0), 850);
+        QCOMPARE(form.sgResult->verticalHeader()->defaultSectionSize(), 24);
+        QCOMPARE(form.tvAuthors->width() > 0, true);
+    }
+
+    void startUpWithoutExampleFolderAsksForUnknown() {
+        QTemporaryDir empty;
+        TFakeDialogs dialogs;
+        TFakeShell shell;
+        TForm1 form(dialogs, shell, empty.path() + "/");
+        QCOMPARE(dialogs.Messages, QStringList({"Please add \"Unknown\" folder for analysis"}));
+        QCOMPARE(form.tvAuthors->topLevelItemCount(), 0);
+        // A tab change then finds nothing to calculate and shows the empty table.
+        UserSelectsPage(form, form.tbResult);
+        QCOMPARE(form.PageControl1->currentWidget(), form.tbResult);
+        QCOMPARE(Column(form.sgResult, 0), QStringList({"Author", "", "", "", "", ""}));
+        QVERIFY(dialogs.Errors.isEmpty());
+    }
+
+    void tabChangeCalculatesOnceAndKeepsTheChosenPage() {
+        TFormFixture f;
+        TForm1& form = *f.Form;
+        UserSelectsPage(form, form.tbAnalysis);
+        QCOMPARE(form.PageControl1->currentWidget(), form.tbAnalysis);
+        QVERIFY(form.workspace().IsCalculated());
+        QVERIFY(QGuiApplication::overrideCursor() == nullptr);
+        QCOMPARE(Column(form.sgResult, 0).last(), QString("Unknown"));
+        const int alphaRow = Column(form.sgResult, 0).indexOf("Alpha");
+        QVERIFY(alphaRow > 0);
+        const QString alphaWords = Cell(form.sgResult, 3, alphaRow);
+
+        // A second run would see the longer text and show another word count.
+        WriteFile(f.Folder.projectDir() + "Alpha/first.txt", "many more words for alpha now\r\n");
+        UserSelectsPage(form, form.tbResult);
+        UserSelectsPage(form, form.tbAnalysis);
+        QCOMPARE(Cell(form.sgResult, 3, alphaRow), alphaWords);
+        QCOMPARE(form.PageControl1->currentWidget(), form.tbAnalysis);
+
+        // Loading a project makes the results stale again.
+        form.acFederalist->trigger();
+        QCOMPARE(form.PageControl1->currentWidget(), form.tbAuthors);
+        UserSelectsPage(form, form.tbResult);
+        QVERIFY(form.workspace().IsCalculated());
+        QVERIFY(Cell(form.sgResult, 3, Column(form.sgResult, 0).indexOf("Alpha")).startsWith("6"));
+    }
+
+    void firstVisitToStylometryFillsItForTheFirstAuthor() {
+        TFormFixture f;
+        TForm1& form = *f.Form;
+        UserSelectsPage(form, form.tbStylometry);
+        QCOMPARE(form.PageControl1->currentWidget(), form.tbStylometry);
+        QCOMPARE(form.cbAuthors->count(), 3);
+        QCOMPARE(form.cbAuthors->currentIndex(), 0);
+        QCOMPARE(form.cbAuthors->currentText(), QString("Alpha"));
+        QCOMPARE(form.cbAuthors->itemText(2), QString("Unknown"));
+        QVERIFY(form.workspace().StylometryRowsWritten() > 0);
+        QCOMPARE(Cell(form.sgStylometry, 0, 1), QString::fromStdU16String(form.workspace().sgStylometry().Cell(0, 1)));
+        QVERIFY(!Cell(form.sgStylometry, 0, 1).isEmpty());
+
+        // Choosing another author in the drop-down refills the table.
+        form.cbAuthors->setCurrentIndex(2);
+        emit form.cbAuthors->activated(2);
+        QCOMPARE(form.workspace().ChosenAuthor(), 2);
+    }
+
+    void newProjectTypedByTheUserIsCalculated() {
+        TFormFixture f;
+        TForm1& form = *f.Form;
+        form.acNew->trigger();
+        QCOMPARE(TopLevelLabels(form.tvAuthors), QStringList({"Unknown"}));
+        QCOMPARE(form.tvAuthors->currentItem()->text(0), QString("1"));
+        QVERIFY(!form.mText->isReadOnly());
+        QTest::keyClicks(form.mText, "one two three four one two three four");
+
+        form.acAddAuthor->trigger();
+        QCOMPARE(TopLevelLabels(form.tvAuthors), QStringList({"Unknown", "Author 1"}));
+        QVERIFY(form.mText->toPlainText().isEmpty());
+        QTest::keyClicks(form.mText, "one two three four five six");
+
+        form.Action1->trigger();
+        QCOMPARE(form.PageControl1->currentWidget(), form.tbResult);
+        QVERIFY(QGuiApplication::overrideCursor() == nullptr);
+        QCOMPARE(Column(form.sgResult, 0), QStringList({"Author", "Author 1", "Unknown"}));
+        QCOMPARE(Cell(form.sgResult, 3, 1), QString("6"));
+        QCOMPARE(Cell(form.sgResult, 3, 2), QString("8"));
+        QVERIFY(f.Dialogs.Errors.isEmpty());
+    }
+
+    void editingALabelToUnknownMakesThatAuthorTheTestText() {
+        TFormFixture f;
+        TForm1& form = *f.Form;
+        form.acNew->trigger();
+        QTest::keyClicks(form.mText, "alpha beta gamma delta alpha beta gamma delta");
+        form.acAddAuthor->trigger();
+        QTest::keyClicks(form.mText, "alpha beta gamma");
+
+        // Ending an in-place edit changes the item's text, which the tree reports.
+        form.tvAuthors->topLevelItem(0)->setText(0, "Former");
+        form.tvAuthors->topLevelItem(1)->setText(0, "Unknown");
+        QCOMPARE(QString::fromStdU16String(form.workspace().Tree().Authors().at(0)->Label()), QString("Former"));
+
+        form.Action1->trigger();
+        QVERIFY(f.Dialogs.Errors.isEmpty());
+        // "Former" is now the only candidate; the renamed author's three words
+        // are the test text.
+        QCOMPARE(Column(form.sgResult, 0), QStringList({"Author", "Former", "Unknown"}));
+        QCOMPARE(Cell(form.sgResult, 3, 1), QString("8"));
+        QCOMPARE(Cell(form.sgResult, 3, 2), QString("3"));
+    }
+
+    void copyPutsTheActivePagesTableOnTheClipboard() {
+        TFormFixture f;
+        TForm1& form = *f.Form;
+        QGuiApplication::clipboard()->setText("before");
+        form.miCopy->trigger();  // on "Input data" nothing is copied
+        QCOMPARE(QGuiApplication::clipboard()->text(), QString("before"));
+
+        UserSelectsPage(form, form.tbStylometry);
+        const struct {
+            QWidget* page;
+            const TGrid& grid;
+            QString firstLine;
+        } pages[] = {
+            {form.tbResult, form.workspace().sgResult(), "\tAuthor\tProbability\tDescription\tWords\r"},
+            {form.tbStylometry, form.workspace().sgStylometry(), "\tPhrase\tCount\tOther Authors use\r"},
+            {form.tbAnalysis, form.workspace().sgAnalysis(), "\t\tAlpha: "},
+        };
+        for (const auto& page : pages) {
+            UserSelectsPage(form, page.page);
+            form.miCopy->trigger();
+            const QString text = QGuiApplication::clipboard()->text();
+            QVERIFY2(text.startsWith(page.firstLine), qPrintable(text.left(80)));
+            QVERIFY(!text.contains('\n'));
+            QCOMPARE(text.count('\r'), page.grid.RowCount());
+            QCOMPARE(text.count('\t'), page.grid.RowCount() * page.grid.ColCount());
+        }
+    }
+
+    void fileDeletedAfterLoadingShowsOneErrorAndLeavesNoStaleResults() {
+        TFormFixture f;
+        TForm1& form = *f.Form;
+        form.Action1->trigger();
+        QVERIFY(form.workspace().IsCalculated());
+        const QStringList before = Column(form.sgResult, 0);
+
+        form.acFederalist->trigger();
+        QVERIFY(QFile::remove(f.Folder.projectDir() + "Alpha/first.txt"));
+        form.Action1->trigger();
+        QCOMPARE(f.Dialogs.Errors.size(), 1);
+        QVERIFY(f.Dialogs.Errors.first().contains("Cannot open file"));
+        QVERIFY(f.Dialogs.Errors.first().contains("first.txt"));
+        QVERIFY(!f.Dialogs.CursorOverriddenAtError);  // the box comes after the cursor is back
+        QVERIFY(QGuiApplication::overrideCursor() == nullptr);
+        QCOMPARE(form.PageControl1->currentWidget(), form.tbAuthors);
+        QCOMPARE(Column(form.sgResult, 0), before);
+
+        // The window stays usable: the tables still draw, the chooser offers
+        // nothing of the failed engine, and other commands work.
+        UserSelectsPage(form, form.tbStylometry);
+        QCOMPARE(form.cbAuthors->count(), 0);
+        form.sgResult->grab();
+        form.sgAnalysis->grab();
+        QTest::keyClick(form.cbAuthors, Qt::Key_Down);
+        QCOMPARE(form.workspace().ChosenAuthor(), -1);
+
+        // Selecting the vanished text in the tree is an error, not a crash.
+        UserSelectsPage(form, form.tbAuthors);
+        form.tvAuthors->setCurrentItem(form.tvAuthors->topLevelItem(1)->child(0));
+        QVERIFY(f.Dialogs.Errors.size() >= 2);
+        form.acNew->trigger();
+        QCOMPARE(TopLevelLabels(form.tvAuthors), QStringList({"Unknown"}));
+    }
+
+    void openFolderCancelledChangesNothing() {
+        TFormFixture f;
+        TForm1& form = *f.Form;
+        const std::u16string projectDir = form.workspace().ProjectDir();
+        f.Dialogs.FolderAnswer.reset();
+        form.acOpen->trigger();
+        QCOMPARE(f.Dialogs.ChooserCaptions, QStringList({"Select Directory"}));
+        QCOMPARE(TopLevelLabels(form.tvAuthors), QStringList({"Unknown", "Alpha", "Beta"}));
+        QVERIFY(form.workspace().ProjectDir() == projectDir);
+        QVERIFY(form.mText->toPlainText().startsWith("we hold these truths"));
+    }
+
+    void openFolderWithoutUnknownAsksForIt() {
+        TFormFixture f;
+        TForm1& form = *f.Form;
+        QTemporaryDir other;
+        WriteFile(other.path() + "/Someone/a.txt", "text\r\n");
+        f.Dialogs.FolderAnswer = other.path();
+        form.acOpen->trigger();
+        QCOMPARE(f.Dialogs.Messages, QStringList({"Please add \"Unknown\" folder for analysis"}));
+        QCOMPARE(form.tvAuthors->topLevelItemCount(), 0);
+        // Calculating the empty tree does nothing and reports nothing.
+        form.Action1->trigger();
+        QVERIFY(f.Dialogs.Errors.isEmpty());
+        QCOMPARE(form.PageControl1->currentWidget(), form.tbAuthors);
+    }
+
+    void helpOpensTheDocumentBesideTheExecutable() {
+        TFormFixture f;
+        TForm1& form = *f.Form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        QTest::keyClick(form.mText, Qt::Key_F1);
+        QCOMPARE(f.Shell.Opened, QStringList({f.Folder.executableDir() + "Quillprint.pdf"}));
+    }
+
+    void extractAndValidationChangeNoTable() {
+        TFormFixture f;
+        TForm1& form = *f.Form;
+        form.Action2->trigger();
+        const QStringList before = Column(form.sgResult, 0);
+        // A fresh load holds "Unknown" first, which validation ignores.
+        form.acValidation->trigger();
+        QVERIFY(form.workspace().AuthorDetector() != nullptr);
+        QCOMPARE(Column(form.sgResult, 0), before);
+        QCOMPARE(form.PageControl1->currentWidget(), form.tbAuthors);
+        QVERIFY(!form.workspace().IsCalculated());
+        QVERIFY(f.Dialogs.Errors.isEmpty());
+    }
+};
+
+QTEST_MAIN(Form1Test)
+#include "Form1Test.moc"

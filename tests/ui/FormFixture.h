@@ -1,0 +1,85 @@
+// Test doubles for the window's dialogs and desktop shell, and a small
+// example folder laid out like the one beside the real executable.
+#pragma once
+
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+#include <optional>
+
+#include "ui/Form1.h"
+#include "ui/UserDialogs.h"
+
+namespace quillprint::test {
+
+// Records what the window asks; answers the folder chooser with `FolderAnswer`.
+class TFakeDialogs : public TUserDialogs {
+public:
+    void ShowMessage(QWidget*, const QString& text) override { Messages.append(text); }
+    void ShowError(QWidget*, const QString& text) override {
+        Errors.append(text);
+        CursorOverriddenAtError = QGuiApplication::overrideCursor() != nullptr;
+    }
+    std::optional<QString> ChooseFolder(QWidget*, const QString& caption, const QString&) override {
+        ChooserCaptions.append(caption);
+        return FolderAnswer;
+    }
+
+    QStringList Messages;
+    QStringList Errors;
+    QStringList ChooserCaptions;
+    std::optional<QString> FolderAnswer;
+    bool CursorOverriddenAtError = false;
+};
+
+class TFakeShell : public TDesktopShell {
+public:
+    void OpenDocument(const QString& path) override { Opened.append(path); }
+    QStringList Opened;
+};
+
+// Writes `text` to `path`, creating its folders.
+inline void WriteFile(const QString& path, const QByteArray& text) {
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(text);
+}
+
+// A folder standing in for the executable's: Examples/FederalistShort holds
+// an "Unknown" text that shares most of its phrases with "Alpha".
+class TExampleFolder {
+public:
+    TExampleFolder() {
+        const QString project = projectDir();
+        WriteFile(project + "Unknown/disputed.txt",
+                  "we hold these truths to be self evident and we hold them dear\r\n"
+                  "that all men are created equal in the eyes of the law\r\n");
+        WriteFile(project + "Alpha/first.txt",
+                  "we hold these truths to be self evident said the first writer\r\n"
+                  "and that all men are created equal in the eyes of the law\r\n");
+        WriteFile(project + "Beta/second.txt",
+                  "the eyes of the law are blind said the second writer\r\n"
+                  "nothing here is self evident to the second writer at all\r\n");
+    }
+    // The executable's folder, ending with a separator.
+    QString executableDir() const { return FDir.path() + "/"; }
+    QString projectDir() const { return executableDir() + "Examples/FederalistShort/"; }
+
+private:
+    QTemporaryDir FDir;
+};
+
+// A window over a fresh example folder, with fakes for its dialogs.
+struct TFormFixture {
+    TExampleFolder Folder;
+    TFakeDialogs Dialogs;
+    TFakeShell Shell;
+    std::unique_ptr<TForm1> Form = std::make_unique<TForm1>(Dialogs, Shell, Folder.executableDir());
+};
+
+}  // namespace quillprint::test

@@ -1,0 +1,79 @@
+// Opens the main window on the example project beside the executable, runs a
+// calculation and saves a picture of each tab page into the folder named on
+// the command line. tools/screenshots.sh runs it under Xvfb.
+#include <QApplication>
+#include <QDir>
+#include <QTabWidget>
+#include <QTimer>
+#include <cstdio>
+
+#include "ui/Form1.h"
+#include "ui/UserDialogs.h"
+
+namespace {
+
+// Messages go to the terminal instead of boxes nobody would close.
+class TConsoleDialogs : public quillprint::TUserDialogs {
+public:
+    void ShowMessage(QWidget*, const QString& text) override { std::fprintf(stderr, "message: %s\n", qPrintable(text)); }
+    void ShowError(QWidget*, const QString& text) override { std::fprintf(stderr, "error: %s\n", qPrintable(text)); }
+    std::optional<QString> ChooseFolder(QWidget*, const QString&, const QString&) override { return std::nullopt; }
+};
+
+class TNoShell : public quillprint::TDesktopShell {
+public:
+    void OpenDocument(const QString&) override {}
+};
+
+void Settle() {
+    for (int i = 0; i < 5; ++i) QApplication::processEvents();
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quillprint"));
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: quillprint_screenshots OUTPUT_FOLDER\n");
+        return 1;
+    }
+    const QDir output(QString::fromLocal8Bit(argv[1]));
+    if (!output.exists() && !QDir().mkpath(output.path())) {
+        std::fprintf(stderr, "cannot create %s\n", argv[1]);
+        return 1;
+    }
+
+    TConsoleDialogs dialogs;
+    TNoShell shell;
+    quillprint::TForm1 form(dialogs, shell);
+    form.show();
+    Settle();
+
+    auto save = [&](const char* name) {
+        Settle();
+        const QString path = output.filePath(QString::fromLatin1(name));
+        if (!form.grab().save(path)) {
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+            return false;
+        }
+        std::printf("%s\n", qPrintable(path));
+        return true;
+    };
+
+    bool ok = save("input-data.png");
+    form.btCalculateClick();
+    const struct {
+        QWidget* page;
+        const char* file;
+    } pages[] = {{form.tbAnalysis, "analysis.png"},
+                 {form.tbResult, "result.png"},
+                 {form.tbStylometry, "stylometry.png"},
+                 {form.tbAuthors, "input-data-after-calculation.png"}};
+    for (const auto& page : pages) {
+        // Switching the way a click on the tab does, so "Stylometry" fills itself.
+        form.PageControl1->setCurrentWidget(page.page);
+        ok = save(page.file) && ok;
+    }
+    return ok ? 0 : 1;
+}
