@@ -58,15 +58,20 @@ void TQuickAccessToolbar::addCommand(QAction* command) {
     FLayout->insertWidget(FLayout->indexOf(FDropDown), button);
     FCommands.append(command);
     FButtons.append(button);
+    // A widget added to a toolbar already on screen stays hidden until shown.
+    button->show();
 }
 
 void TQuickAccessToolbar::setCommandShown(QAction* command, bool shown) {
-    if (auto* button = buttonFor(command)) button->setVisible(shown);
+    auto* button = buttonFor(command);
+    if (!button) return;
+    if (shown) FHidden.remove(command);
+    else FHidden.insert(command);
+    button->setVisible(shown);
 }
 
 bool TQuickAccessToolbar::isShown(QAction* command) const {
-    const auto* button = buttonFor(command);
-    return button && !button->isHidden();
+    return FCommands.contains(command) && !FHidden.contains(command);
 }
 
 void TQuickAccessToolbar::rebuildMenu() {
@@ -99,11 +104,14 @@ void TQuickAccessToolbar::dragEnterEvent(QDragEnterEvent* event) {
     if (commandFromMime(event->mimeData())) event->acceptProposedAction();
 }
 
+bool TQuickAccessToolbar::addDroppedCommand(const QMimeData* mime) {
+    QAction* command = commandFromMime(mime);
+    if (command) addCommand(command);
+    return command != nullptr;
+}
+
 void TQuickAccessToolbar::dropEvent(QDropEvent* event) {
-    if (QAction* command = commandFromMime(event->mimeData())) {
-        addCommand(command);
-        event->acceptProposedAction();
-    }
+    if (addDroppedCommand(event->mimeData())) event->acceptProposedAction();
 }
 
 }  // namespace quillprint

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QList>
+#include <QSet>
 #include <QWidget>
 
 class QAction;
@@ -33,6 +34,9 @@ public:
     // Every command of the toolbar, shown or not, in toolbar order.
     QList<QAction*> commands() const { return FCommands; }
 
+    // Adds the command a drag brought; false when the data names none.
+    bool addDroppedCommand(const QMimeData* mime);
+
     QMenu* dropDownMenu() const { return FMenu; }
     QToolButton* buttonFor(QAction* command) const;
 
@@ -52,6 +56,7 @@ private:
     QList<QAction*> FCommands;
     QList<QAction*> FCommandSet;
     QList<QToolButton*> FButtons;
+    QSet<QAction*> FHidden;
     QHBoxLayout* FLayout = nullptr;
     QToolButton* FDropDown = nullptr;
     QMenu* FMenu = nullptr;
