@@ -1,11 +1,13 @@
 // Median time and peak memory of whole calculations: the engine on the
 // Federalist papers (beside the literal extraction), on a passage given to a
-// candidate and as the test text, and on a generated corpus of 1,000,000 words.
+// candidate and as the test text, on a generated corpus of 1,000,000 words,
+// and the longest such passage the engine still compares.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
 #include <map>
 #include <string>
+#include <utility>
 
 #include "BenchCorpora.h"
 #include "LiteralExtraction.h"
@@ -71,12 +73,41 @@ void BM_Synthetic1M(benchmark::State& state) {
     RunEngine(state, corpus);
 }
 
+// The longest passage, given to a candidate and as the test text, that the
+// engine still compares phrase by phrase (found by bisection; each probe is
+// a whole calculation, so this runs once).
+void BM_PassageLimit(benchmark::State& state) {
+    auto fits = [](int32_t words) {
+        const std::u16string passage = FederalistOpening(words);
+        TQuillprint engine(kLocale);
+        engine.AddAuthor(u"Copyist", passage);
+        try {
+            engine.Detect(passage);
+            return true;
+        } catch (const TPassageTooLongError&) {
+            return false;
+        }
+    };
+    int32_t longestFitting = 1000;
+    for (auto _ : state) {
+        int32_t low = 1000;   // fits
+        int32_t high = 8000;  // does not fit
+        while (high - low > 10) {
+            const int32_t middle = low + (high - low) / 2;
+            (fits(middle) ? low : high) = middle;
+        }
+        longestFitting = low;
+    }
+    state.counters["limit_words"] = longestFitting;
+}
+
 BENCHMARK(BM_FederalistEngine)->Name("Federalist/engine")->Iterations(1)->Repetitions(7)
     ->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FederalistLiteral)->Name("Federalist/literal")->Iterations(1)->Repetitions(3)
     ->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RepeatedPassage)->Name("RepeatedPassage")->Arg(1000)->Arg(5000)->Iterations(1)->Repetitions(5)
     ->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PassageLimit)->Name("PassageLimit")->Iterations(1)->Unit(benchmark::kSecond);
 BENCHMARK(BM_Synthetic1M)->Name("Synthetic1M/engine")->Iterations(1)->Repetitions(5)
     ->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond);
 
@@ -88,19 +119,20 @@ public:
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs)
             if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median" && !run.error_occurred)
-                FMedians[run.run_name.function_name] = run.GetAdjustedRealTime();
+                FMedians[run.run_name.function_name] = {run.GetAdjustedRealTime(), run.GetAdjustedCPUTime()};
     }
 
     void PrintRatio() const {
         const auto engine = FMedians.find("Federalist/engine");
         const auto literal = FMedians.find("Federalist/literal");
-        if (engine == FMedians.end() || literal == FMedians.end() || engine->second <= 0) return;
-        std::printf("Federalist: literal extraction / engine median time = %.1f\n",
-                    literal->second / engine->second);
+        if (engine == FMedians.end() || literal == FMedians.end()) return;
+        if (engine->second.first <= 0 || engine->second.second <= 0) return;
+        std::printf("Federalist: literal extraction / engine, median real time %.1f, median CPU time %.1f\n",
+                    literal->second.first / engine->second.first, literal->second.second / engine->second.second);
     }
 
 private:
-    std::map<std::string, double> FMedians;
+    std::map<std::string, std::pair<double, double>> FMedians;  // real and CPU time
 };
 
 }  // namespace
