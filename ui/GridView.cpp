@@ -2,6 +2,7 @@
 
 #include <QHeaderView>
 #include <QScrollBar>
+#include <QStyle>
 
 #include "ui/GridCellDelegate.h"
 
@@ -34,6 +35,11 @@ void SetUpLikeAGrid(QTableView* view) {
 
 TGridView::TGridView(QWidget* parent) : QTableView(parent) {
     SetUpLikeAGrid(this);
+    // The header beyond the last column is drawn in the window colour; keep
+    // the toolkit's own there rather than the main window's sky blue.
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, style()->standardPalette().color(QPalette::Window));
+    setPalette(palette);
     FFrozen = new QTableView(this);
     SetUpLikeAGrid(FFrozen);
     FFrozen->setObjectName("frozenColumn");
