@@ -5,12 +5,15 @@
 #include "ui/Form1.h"
 #include "ui/Icons.h"
 #include "ui/UserDialogs.h"
+#include "ui/WindowFont.h"
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillprint"));
     QApplication::setApplicationDisplayName(QStringLiteral("Quillprint"));
     QApplication::setWindowIcon(quillprint::ApplicationIcon());
+    // Menus and dialogs are windows of their own; they use the window's font too.
+    QApplication::setFont(quillprint::WindowFont());
 
     quillprint::TQtUserDialogs dialogs;
     quillprint::TQtDesktopShell shell;

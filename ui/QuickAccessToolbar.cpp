@@ -4,9 +4,11 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QMenu>
 #include <QMimeData>
 #include <QToolButton>
+#include <QWidgetAction>
 
 namespace quillprint {
 
@@ -76,13 +78,18 @@ bool TQuickAccessToolbar::isShown(QAction* command) const {
 
 void TQuickAccessToolbar::rebuildMenu() {
     FMenu->clear();
-    auto* heading = FMenu->addAction(tr("Customize Quick Access Toolbar..."));
-    heading->setEnabled(false);
-    QFont bold = heading->font();
-    bold.setBold(true);
-    heading->setFont(bold);
+    // The heading is a caption on a band, not a command.
+    auto* heading = new QWidgetAction(FMenu);
+    heading->setText(tr("Customize Quick Access Toolbar..."));
+    auto* headingLabel = new QLabel(heading->text());
+    headingLabel->setObjectName("quickAccessMenuHeading");
+    headingLabel->setStyleSheet("font-weight: bold; color: #15428b; background: #dde7f4;"
+                                "border-bottom: 1px solid #b6c9e3; padding: 3px 8px;");
+    heading->setDefaultWidget(headingLabel);
+    FMenu->addAction(heading);
     for (QAction* command : FCommands) {
-        auto* entry = FMenu->addAction(command->icon(), command->iconText());
+        // No icons here, so the check marks show.
+        auto* entry = FMenu->addAction(command->iconText());
         entry->setCheckable(true);
         entry->setChecked(isShown(command));
         connect(entry, &QAction::toggled, this,

@@ -3,12 +3,18 @@
 // the command line. tools/screenshots.sh runs it under Xvfb.
 #include <QApplication>
 #include <QDir>
+#include <QMenu>
+#include <QScreen>
+#include <QToolButton>
 #include <QTabWidget>
 #include <QTimer>
 #include <cstdio>
 
 #include "ui/Form1.h"
+#include "ui/QuickAccessToolbar.h"
+#include "ui/Ribbon.h"
 #include "ui/UserDialogs.h"
+#include "ui/WindowFont.h"
 
 namespace {
 
@@ -34,6 +40,7 @@ void Settle() {
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillprint"));
+    QApplication::setFont(quillprint::WindowFont());
     if (argc != 2) {
         std::fprintf(stderr, "usage: quillprint_screenshots OUTPUT_FOLDER\n");
         return 1;
@@ -47,6 +54,7 @@ int main(int argc, char* argv[]) {
     TConsoleDialogs dialogs;
     TNoShell shell;
     quillprint::TForm1 form(dialogs, shell);
+    form.move(0, 0);
     form.show();
     Settle();
 
@@ -68,12 +76,25 @@ int main(int argc, char* argv[]) {
         const char* file;
     } pages[] = {{form.tbAnalysis, "analysis.png"},
                  {form.tbResult, "result.png"},
-                 {form.tbStylometry, "stylometry.png"},
-                 {form.tbAuthors, "input-data-after-calculation.png"}};
+                 {form.tbStylometry, "stylometry.png"}};
     for (const auto& page : pages) {
         // Switching the way a click on the tab does, so "Stylometry" fills itself.
         form.PageControl1->setCurrentWidget(page.page);
         ok = save(page.file) && ok;
     }
+
+    // The quick-access drop-down, open over the window: taken from the
+    // screen, since the menu is a window of its own.
+    QMenu* menu = form.Ribbon1->quickAccessToolbar()->dropDownMenu();
+    QToolButton* dropDown = form.Ribbon1->quickAccessToolbar()->findChild<QToolButton*>("quickAccessDropDown");
+    menu->popup(dropDown->mapToGlobal(QPoint(0, dropDown->height())));
+    Settle();
+    const QRect area = form.frameGeometry().united(menu->geometry());
+    const QString menuPath = output.filePath(QStringLiteral("quick-access-menu.png"));
+    if (QGuiApplication::primaryScreen()->grabWindow(0, area.x(), area.y(), 520, 260).save(menuPath))
+        std::printf("%s\n", qPrintable(menuPath));
+    else
+        ok = false;
+    menu->close();
     return ok ? 0 : 1;
 }
