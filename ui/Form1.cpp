@@ -228,6 +228,9 @@ void TForm1::createGrids() {
     sgAnalysis->setSelectionMode(QAbstractItemView::ExtendedSelection);
     sgStylometry->setSelectionMode(QAbstractItemView::ExtendedSelection);
     sgResult->setSelectionMode(QAbstractItemView::SingleSelection);
+    sgAnalysis->setFixedCellStyle(true, true);
+    sgStylometry->setFixedCellStyle(true, true);
+    sgResult->setFixedCellStyle(false, false);
 
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName("PopupMenu1");

@@ -15,7 +15,8 @@ void TGridCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
     QColor background = palette.color(QPalette::Base);
     QColor pen = palette.color(QPalette::Text);
     if (fixedColumn) {
-        background = palette.color(QPalette::Button);
+        const bool hovered = FHighlightHovered && option.state.testFlag(QStyle::State_MouseOver);
+        background = palette.color(hovered ? QPalette::Light : QPalette::Button);
         pen = palette.color(QPalette::ButtonText);
     }
     if (selected && !fixedColumn) {

@@ -16,8 +16,14 @@ public:
 
     using QStyledItemDelegate::QStyledItemDelegate;
 
+    // Lightens the fixed cell under the mouse.
+    void setHighlightHoveredFixedCell(bool on) { FHighlightHovered = on; }
+
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;
+
+private:
+    bool FHighlightHovered = false;
 };
 
 }  // namespace quillprint

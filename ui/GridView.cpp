@@ -98,6 +98,13 @@ void TGridView::setColumnWidthKept(int column, int width) {
     updateFrozenGeometry();
 }
 
+void TGridView::setFixedCellStyle(bool lines, bool hoverHighlight) {
+    FFrozen->setShowGrid(lines);
+    FFrozen->viewport()->setAttribute(Qt::WA_Hover, hoverHighlight);
+    FFrozen->setMouseTracking(hoverHighlight);
+    static_cast<TGridCellDelegate*>(FFrozen->itemDelegate())->setHighlightHoveredFixedCell(hoverHighlight);
+}
+
 void TGridView::rememberWidths() {
     // The header forgets its section sizes when the model is reset.
     FWidths.clear();

@@ -21,6 +21,9 @@ public:
     // Widths by column; they survive refills of the model.
     void setColumnWidthKept(int column, int width);
     QTableView* frozenColumn() const { return FFrozen; }
+    // Lines between the cells of the fixed column, and the highlight of the
+    // fixed cell under the mouse.
+    void setFixedCellStyle(bool lines, bool hoverHighlight);
 
 signals:
     // A right click anywhere in the table, in global coordinates.
