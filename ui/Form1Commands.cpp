@@ -1,4 +1,4 @@
-// The window's commands and its part in the workspace's reports: each
+// The window's commands and its side of the workspace's reports: each
 // handler forwards to the workspace, and the observer methods mirror the
 // model in the widgets.
 #include <QAction>

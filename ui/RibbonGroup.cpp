@@ -57,9 +57,9 @@ QToolButton* TRibbonGroup::addLargeButton(QAction* action) {
     button->setObjectName("ribbonLargeButton");
     button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     button->setIconSize(QSize(LargeIconSize, LargeIconSize));
-    button->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
     button->setMinimumWidth(44);
-    FButtonRow->addWidget(button);
+    // The caption sits right under the icon, as on office ribbons.
+    FButtonRow->addWidget(button, 0, Qt::AlignTop);
     return button;
 }
 
