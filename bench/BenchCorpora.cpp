@@ -80,6 +80,7 @@ std::u16string FederalistOpening(int32_t count) {
         std::string word;
         while (words < count && text >> word) {
             if (words++ > 0) opening += u' ';
+            std::erase(word, '"');
             opening += FromUtf8(word);
         }
     }

@@ -21,7 +21,8 @@ struct TBenchCorpus {
 const TBenchCorpus& FederalistCorpus();
 
 // The first `count` words of the Federalist papers in paper order, joined by
-// single blanks.
+// single blanks. Double quotes are dropped, so the one quotation of paper 2
+// stays ordinary words: the passage then measures the phrase count alone.
 std::u16string FederalistOpening(int32_t count);
 
 // `candidateCount` candidates of `wordsPerCandidate` words and a test text of
