@@ -70,6 +70,15 @@ void BM_RepeatedPassage(benchmark::State& state) {
     RunEngine(state, TBenchCorpus{{{u"Copyist", passage}}, passage});
 }
 
+// The same with one quoted item of several words in the middle of the
+// passage, as the quotation in paper 2: phrases that span a word holding
+// blanks cannot be compared word by word.
+void BM_QuotedPassage(benchmark::State& state) {
+    const std::u16string half = FederalistOpening(static_cast<int32_t>(state.range(0)) / 2);
+    const std::u16string passage = half + u" \"farewell a long farewell to all my greatness\" " + half;
+    RunEngine(state, TBenchCorpus{{{u"Copyist", passage}}, passage});
+}
+
 void BM_Synthetic1M(benchmark::State& state) {
     static const TBenchCorpus corpus = SyntheticCorpus(10, 99'000, 10'000, 20240601);
     RunEngine(state, corpus);
@@ -108,6 +117,8 @@ BENCHMARK(BM_FederalistEngine)->Name("Federalist/engine")->Iterations(1)->Repeti
 BENCHMARK(BM_FederalistLiteral)->Name("Federalist/literal")->Iterations(1)->Repetitions(3)
     ->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RepeatedPassage)->Name("RepeatedPassage")->Arg(1000)->Arg(5000)->Iterations(1)->Repetitions(5)
+    ->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_QuotedPassage)->Name("QuotedPassage")->Arg(300)->Iterations(1)->Repetitions(3)
     ->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RepeatedPassage)->Name("RepeatedPassageNearLimit")->Arg(4400)->Iterations(1)->Repetitions(1)
     ->Unit(benchmark::kMillisecond);
