@@ -65,6 +65,15 @@ TEST_F(WorkedExample, PartitionSortOrder) {
                                            u"think that", u"that we", u"can", u"we", u"that", u"think"}));
 }
 
+TEST_F(WorkedExample, SortPhrasesOnAnAuthorKeepsDiscardedPhrases) {
+    TAuthor& author = *engine.Authors().at(1);
+    author.SortPhrases();
+    // Equal phrases "we" and "can" come out in the partition sort's own order.
+    EXPECT_EQ(ValuesOf(author.Phrases()), (std::vector<std::u16string>{u"we can", u"we", u"can"}));
+    engine.Authors().at(0)->SortPhrases();
+    EXPECT_EQ(engine.Authors().at(0)->Phrases().size(), 10u);
+}
+
 TEST_F(WorkedExample, ContainmentFilterLeavesFourPhrases) {
     EXPECT_EQ(ValuesOf(engine.Phrases()),
               (std::vector<std::u16string>{u"think that we can", u"we can", u"can", u"we"}));
