@@ -6,8 +6,9 @@ namespace quillprint::cli {
 
 std::string UsageText() {
     return
-        "Usage: quillprint-cli [--locale NAME] [--validation] [--table result|analysis|stylometry]\n"
-        "                      [--author N] [--summary] [--json] PROJECT_DIR\n"
+        "Usage: quillprint-cli [--locale NAME] [--balance] [--validation | --validation-report]\n"
+        "                      [--table result|analysis|stylometry] [--author N] [--summary] [--json]\n"
+        "                      PROJECT_DIR\n"
         "\n"
         "Attributes the text in PROJECT_DIR/Unknown to one of the candidate authors, whose\n"
         "texts lie in the other subfolders of PROJECT_DIR, and prints one table as\n"
@@ -18,6 +19,15 @@ std::string UsageText() {
         "                   (default: the user's locale from LC_ALL, LC_COLLATE or LANG)\n"
         "  --validation     validation run: the test text is the last fifth of the lines of\n"
         "                   the first author folder in listing order (\"Unknown\" is ignored)\n"
+        "  --validation-report\n"
+        "                   one validation run per candidate (its last fifth of lines as the test\n"
+        "                   text); prints per candidate the lines held back, the candidate ranked\n"
+        "                   first, the true candidate's score and rank, then \"k of n recognised\"\n"
+        "  --balance        balanced calculation: 9 draws, each on equal-size random samples of\n"
+        "                   the candidates' texts (at least 5,000 words each); the result table\n"
+        "                   shows the mean score and a column \"Draws won\"; analysis, stylometry\n"
+        "                   and the engine of --json are the first draw's; --summary and the\n"
+        "                   summary of --json give the mean scores\n"
         "  --table NAME     result (default): candidates ranked by score;\n"
         "                   analysis: phrases the unknown text shares with exactly one candidate;\n"
         "                   stylometry: the phrases that one author repeats (see --author)\n"
@@ -51,6 +61,10 @@ std::optional<TCliOptions> ParseOptions(const std::vector<std::string>& args, st
             options.Help = true;
         } else if (arg == "--validation") {
             options.Validation = true;
+        } else if (arg == "--validation-report") {
+            options.ValidationReport = true;
+        } else if (arg == "--balance") {
+            options.Balance = true;
         } else if (arg == "--summary") {
             options.Summary = true;
         } else if (arg == "--json") {
@@ -94,6 +108,10 @@ std::optional<TCliOptions> ParseOptions(const std::vector<std::string>& args, st
             options.ProjectDir = args[i];
             haveProject = true;
         }
+    }
+    if (options.Validation && options.ValidationReport) {
+        error = "--validation and --validation-report cannot be combined";
+        return std::nullopt;
     }
     if (!haveProject && !options.Help) {
         error = "PROJECT_DIR is missing";

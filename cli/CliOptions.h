@@ -13,6 +13,8 @@ enum class TTable { Result, Analysis, Stylometry };
 struct TCliOptions {
     std::string LocaleName;  // empty: the user's locale
     bool Validation = false;
+    bool ValidationReport = false;
+    bool Balance = false;
     TTable Table = TTable::Result;
     int32_t Author = 0;
     bool Summary = false;

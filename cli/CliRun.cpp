@@ -3,6 +3,7 @@
 #include "cli/CliOutput.h"
 #include "engine/Collation.h"
 #include "engine/Text.h"
+#include "workspace/Grid.h"
 #include "workspace/ProjectFolder.h"
 #include "workspace/Workspace.h"
 
@@ -68,6 +69,17 @@ int RunCli(const TCliOptions& options, std::ostream& out, std::ostream& err) {
             return 0;
         }
 
+        workspace.SetBalance(options.Balance);
+        if (options.ValidationReport) {
+            workspace.acValidationExecute();
+            if (!messages.Error.empty()) {
+                err << ToUtf8(messages.Error) << '\n';
+                return 1;
+            }
+            const TGrid& report = *workspace.ValidationReport();
+            out << TsvText(report, report.RowCount());
+            return 0;
+        }
         workspace.Calculate(options.Validation);
         const TQuillprint& engine = *workspace.AuthorDetector();
         if (options.Json) {

@@ -45,33 +45,73 @@ std::u16string FormatPercent(double d) {
     return Decimal(RoundHalfEven(static_cast<long double>(d) * 100)) + u"%";
 }
 
-void LoadGridResults(const TQuillprint& engine, TGrid& sgResult, std::vector<TAuthorChoice>& cbAuthors) {
-    std::vector<const TAuthor*> ranked;
-    for (const auto& author : engine.Authors()) ranked.push_back(author.get());
+namespace {
+
+// One row of the table: an author with the score it is ranked and shown by.
+struct TResultRow {
+    const TAuthor* Author;
+    double Score;
+    int32_t DrawsWon;  // -1: no such column or no such count
+};
+
+void FillResultRows(std::vector<TResultRow> rows, const TQuillprint& engine, TGrid& sgResult,
+                    std::vector<TAuthorChoice>& cbAuthors) {
     // Highest score first. Ties may come in any order; a stable sort keeps the
     // engine's order so that runs are reproducible.
-    std::stable_sort(ranked.begin(), ranked.end(),
-                     [](const TAuthor* left, const TAuthor* right) { return left->Koef() > right->Koef(); });
+    std::stable_sort(rows.begin(), rows.end(),
+                     [](const TResultRow& left, const TResultRow& right) { return left.Score > right.Score; });
     // The test author, scored 2, leads; it belongs at the end.
-    if (!ranked.empty()) std::rotate(ranked.begin(), ranked.begin() + 1, ranked.end());
+    if (!rows.empty()) std::rotate(rows.begin(), rows.begin() + 1, rows.end());
 
-    sgResult.SetRowCount(static_cast<int32_t>(ranked.size()) + 1);
+    sgResult.SetRowCount(static_cast<int32_t>(rows.size()) + 1);
     cbAuthors.clear();
     const int32_t average = engine.AverageWordCounts();
-    for (size_t i = 0; i < ranked.size(); ++i) {
-        const TAuthor& author = *ranked[i];
+    const bool drawsColumn = sgResult.ColCount() > kDrawsWonColumn;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const TAuthor& author = *rows[i].Author;
         const int32_t row = static_cast<int32_t>(i) + 1;
-        double d = author.Koef();
-        if (d > 0.99 && d < 2) d = 0.99;  // candidates are never shown above 99 %
+        const double d = ShownScore(rows[i].Score);
         sgResult.SetCell(0, row, author.Name());
         sgResult.SetCell(1, row, d == 2 ? u"The same as Unknown text" : FormatPercent(d));
         sgResult.SetRowScore(row, static_cast<float>(d));
         sgResult.SetCell(2, row, Verdict(d));
-        sgResult.SetCell(3, row, WordsCell(author.WordCount(), average, i + 1 == ranked.size()));
+        sgResult.SetCell(3, row, WordsCell(author.WordCount(), average, i + 1 == rows.size()));
+        if (drawsColumn)
+            sgResult.SetCell(kDrawsWonColumn, row, rows[i].DrawsWon < 0 ? u"" : Decimal(rows[i].DrawsWon));
     }
 
     const auto& authors = engine.Authors();
     for (size_t k = 0; k < authors.size(); ++k) cbAuthors.push_back({authors[k]->Name(), static_cast<int32_t>(k)});
+}
+
+}  // namespace
+
+double ShownScore(double koef) {
+    // Candidates are never shown above 99 %.
+    return koef > 0.99 && koef < 2 ? 0.99 : koef;
+}
+
+void LoadGridResults(const TQuillprint& engine, TGrid& sgResult, std::vector<TAuthorChoice>& cbAuthors) {
+    std::vector<TResultRow> rows;
+    for (const auto& author : engine.Authors()) rows.push_back({author.get(), author->Koef(), -1});
+    // A balanced calculation may have left its extra column.
+    sgResult.SetColCount(kDrawsWonColumn);
+    FillResultRows(std::move(rows), engine, sgResult, cbAuthors);
+}
+
+void LoadGridBalancedResults(const TQuillprint& firstDraw, const std::vector<double>& meanScores,
+                             const std::vector<int32_t>& drawsWon, TGrid& sgResult,
+                             std::vector<TAuthorChoice>& cbAuthors) {
+    std::vector<TResultRow> rows;
+    const auto& authors = firstDraw.Authors();
+    for (size_t a = 0; a < authors.size(); ++a) {
+        const bool candidate = a < meanScores.size() && a < drawsWon.size();
+        rows.push_back({authors[a].get(), candidate ? meanScores[a] : authors[a]->Koef(),
+                        candidate ? drawsWon[a] : -1});
+    }
+    sgResult.SetColCount(kDrawsWonColumn + 1);
+    sgResult.SetCell(kDrawsWonColumn, 0, u"Draws won");
+    FillResultRows(std::move(rows), firstDraw, sgResult, cbAuthors);
 }
 
 }  // namespace quillprint

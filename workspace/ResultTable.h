@@ -24,6 +24,20 @@ TGrid NewResultGrid();
 // chooser with the engine's authors in the engine's order.
 void LoadGridResults(const TQuillprint& engine, TGrid& sgResult, std::vector<TAuthorChoice>& cbAuthors);
 
+// A balanced calculation: candidates ranked by their mean score over the
+// draws (percentage, verdict and colour by that mean), with a fifth column
+// "Draws won"; words, notes and the chooser come from the first draw's engine.
+// `meanScores` and `drawsWon` hold one entry per candidate in engine order.
+void LoadGridBalancedResults(const TQuillprint& firstDraw, const std::vector<double>& meanScores,
+                             const std::vector<int32_t>& drawsWon, TGrid& sgResult,
+                             std::vector<TAuthorChoice>& cbAuthors);
+
+// The column "Draws won" of a balanced calculation.
+inline constexpr int32_t kDrawsWonColumn = 4;
+
+// The score a row shows: above 0.99 and below 2 it is capped at 0.99.
+double ShownScore(double koef);
+
 // The score as a whole percentage: d x 100 in long double, halves to even.
 std::u16string FormatPercent(double d);
 

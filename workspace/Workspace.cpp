@@ -6,9 +6,11 @@
 
 #include "engine/Text.h"
 #include "workspace/AnalysisTable.h"
+#include "workspace/BalancedRun.h"
 #include "workspace/HeldBackLines.h"
 #include "workspace/ProjectFolder.h"
 #include "workspace/StylometryTable.h"
+#include "workspace/ValidationReport.h"
 
 namespace quillprint {
 
@@ -167,9 +169,18 @@ void TWorkspace::btCalculateClick() {
 }
 
 void TWorkspace::acValidationExecute() {
-    // One run: every run on a tree with entries succeeds, so repeating while
-    // runs succeed would never end.
-    ReportErrors([this] { Calculate(true); });
+    // One run per candidate, then it ends: repeating while runs succeed
+    // would never end on a tree with entries.
+    FValidationReport.reset();
+    ReportErrors([this] {
+        DropEngine();
+        if (FTree.Empty()) return;
+        std::u16string test;
+        const std::vector<TCandidateLines> candidates = GatherCandidates(test);
+        TValidationReport report = RunValidationReport(candidates, FLocaleName, FBalance);
+        FAuthorDetector = std::move(report.LastEngine);
+        FValidationReport = ValidationReportGrid(report);
+    });
 }
 
 void TWorkspace::PageControl1Change(TPage page) {
@@ -298,6 +309,9 @@ std::u16string TWorkspace::HelpDocumentPath() const { return FExecutableDir + u"
 void TWorkspace::DropEngine() {
     FAuthorDetector.reset();
     FSummary.clear();
+    FBalancedScores = false;
+    FMeanScores.clear();
+    FDrawsWon.clear();
     // Nothing shown may refer to the destroyed engine any more.
     FGridsCurrent = false;
     FAuthorChoices.clear();
@@ -305,23 +319,62 @@ void TWorkspace::DropEngine() {
     FObserver.GridsChanged();
 }
 
+TLines TWorkspace::GatherLinesOfText(TTreeNode& text) {
+    if (!text.Text()) return ReadTextFile(ResolvePath(TextPath(text)), FCodePage);
+    if (&text == FSelected) text.Text()->Lines = FTextView.Lines();  // edits not yet written back
+    return text.Text()->Lines;
+}
+
 TLines TWorkspace::GatherLines(TTreeNode& author) {
     TLines lines;
     for (const auto& text : author.Texts()) {
-        if (!text->Text()) {
-            TLines fileLines = ReadTextFile(ResolvePath(TextPath(*text)), FCodePage);
-            lines.insert(lines.end(), std::make_move_iterator(fileLines.begin()),
-                         std::make_move_iterator(fileLines.end()));
-            continue;
-        }
-        if (text.get() == FSelected) text->Text()->Lines = FTextView.Lines();  // edits not yet written back
-        const TLines& memoryLines = text->Text()->Lines;
-        lines.insert(lines.end(), memoryLines.begin(), memoryLines.end());
+        TLines textLines = GatherLinesOfText(*text);
+        lines.insert(lines.end(), std::make_move_iterator(textLines.begin()), std::make_move_iterator(textLines.end()));
     }
     return lines;
 }
 
+std::vector<TCandidateLines> TWorkspace::GatherCandidates(std::u16string& test) {
+    std::vector<TCandidateLines> candidates;
+    for (const auto& author : FTree.Authors()) {
+        TCandidateLines candidate{author->Label(), {}, {}};
+        for (const auto& text : author->Texts()) {
+            candidate.TextStarts.push_back(candidate.Lines.size());
+            // One text entry at a time, through the same reading rule.
+            TLines lines = GatherLinesOfText(*text);
+            candidate.Lines.insert(candidate.Lines.end(), std::make_move_iterator(lines.begin()),
+                                   std::make_move_iterator(lines.end()));
+        }
+        if (author->Label() == kUnknown) {
+            test = JoinLines(candidate.Lines);
+            continue;
+        }
+        candidates.push_back(std::move(candidate));
+    }
+    return candidates;
+}
+
+bool TWorkspace::CalculateBalanced(bool AValidation) {
+    DropEngine();
+    if (FTree.Empty()) return false;
+    std::u16string test;
+    std::vector<TCandidateLines> candidates = GatherCandidates(test);
+    if (AValidation) {
+        test.clear();
+        // Only a first entry that is a candidate holds lines back.
+        if (FTree.Authors().front()->Label() != kUnknown) test = HoldBackLines(candidates.front().Lines);
+    }
+    TBalancedOutcome outcome = RunBalanced(candidates, test, FLocaleName);
+    FAuthorDetector = std::move(outcome.FirstDraw);
+    FSummary = ScoreSummary(candidates, outcome.MeanScores, FLocaleName);
+    FMeanScores = std::move(outcome.MeanScores);
+    FDrawsWon = std::move(outcome.DrawsWon);
+    FBalancedScores = true;
+    return true;
+}
+
 bool TWorkspace::Calculate(bool AValidation) {
+    if (FBalance) return CalculateBalanced(AValidation);
     DropEngine();
     if (FTree.Empty()) return false;
     FAuthorDetector = std::make_unique<TQuillprint>(FLocaleName);
@@ -341,7 +394,10 @@ bool TWorkspace::Calculate(bool AValidation) {
 }
 
 void TWorkspace::LoadGridResults() {
-    if (FAuthorDetector) quillprint::LoadGridResults(*FAuthorDetector, FResult, FAuthorChoices);
+    if (FAuthorDetector && FBalancedScores)
+        quillprint::LoadGridBalancedResults(*FAuthorDetector, FMeanScores, FDrawsWon, FResult, FAuthorChoices);
+    else if (FAuthorDetector)
+        quillprint::LoadGridResults(*FAuthorDetector, FResult, FAuthorChoices);
     FChosenAuthor = -1;
 }
 

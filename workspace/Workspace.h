@@ -5,11 +5,13 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "engine/Quillprint.h"
 #include "workspace/AuthorTree.h"
+#include "workspace/BalancedSample.h"
 #include "workspace/Grid.h"
 #include "workspace/ResultTable.h"
 #include "workspace/WorkspaceViews.h"
@@ -51,8 +53,14 @@ public:
     // "Calculate": a normal run, then both tables, the chooser and the page
     // "Result"; FIsCalculated set. The window shows the busy cursor around it.
     void btCalculateClick();
-    // "Validation": exactly one validation run; no table or page changes.
+    // "Validation": one validation run per candidate (balanced when Balance
+    // is on), then the report in ValidationReport(); no table or page
+    // changes. The engine of the last run stays.
     void acValidationExecute();
+    // The toggle "Balance": calculations sample every candidate to an equal
+    // size over several draws. Off by default.
+    void SetBalance(bool balance) { FBalance = balance; }
+    bool Balance() const { return FBalance; }
     // The user selected page `page`: recalculates when the results are out of
     // date, brings `page` back, and fills "Stylometry" on its first visit.
     void PageControl1Change(TPage page);
@@ -68,7 +76,8 @@ public:
     // The tree's selection change: write-back, then shows the selected text.
     void tvAuthorsChange();
     // One calculation run; false only for an empty tree (no engine remains).
-    // Throws TFileReadError or the engine's errors.
+    // Throws TFileReadError or the engine's errors. With Balance on, the run
+    // is balanced and the engine kept is that of its first draw.
     bool Calculate(bool AValidation);
     // Fill the tables from the current engine (after a successful run).
     void LoadGridResults();
@@ -90,6 +99,8 @@ public:
     const std::u16string& Summary() const { return FSummary; }
     // The engine, or nullptr after a run on an empty tree.
     TQuillprint* AuthorDetector() const { return FAuthorDetector.get(); }
+    // The table of the last "Validation"; none before one or after a failed one.
+    const std::optional<TGrid>& ValidationReport() const { return FValidationReport; }
     const std::string& LocaleName() const { return FLocaleName; }
 
     const TGrid& sgResult() const { return FResult; }
@@ -116,7 +127,12 @@ private:
     void Select(TTreeNode* node);
     void WriteBack();
     void ShowText(TTreeNode& text);
+    TLines GatherLinesOfText(TTreeNode& text);
     TLines GatherLines(TTreeNode& author);
+    // Every candidate's lines with its text boundaries, in tree order, with
+    // the test text of a normal run.
+    std::vector<TCandidateLines> GatherCandidates(std::u16string& test);
+    bool CalculateBalanced(bool AValidation);
     void DropEngine();
 
     std::u16string FExecutableDir;
@@ -135,6 +151,12 @@ private:
     bool FIsCalculated = false;
     std::unique_ptr<TQuillprint> FAuthorDetector;
     std::u16string FSummary;
+    bool FBalance = false;
+    // The last run was balanced: its candidates' mean scores and draws won.
+    std::vector<double> FMeanScores;
+    std::vector<int32_t> FDrawsWon;
+    bool FBalancedScores = false;
+    std::optional<TGrid> FValidationReport;
 
     TGrid FResult;
     TGrid FAnalysis;

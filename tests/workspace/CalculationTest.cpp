@@ -120,8 +120,7 @@ TEST_F(Calculation, ValidationOfALoadedProjectHoldsNothingBack) {
     Project.Write("Unknown/u.txt", "unknown text");
     Project.Write("Alpha/a.txt", "1\n2\n3\n4\n5\n6\n7\n8\n9\n10");
     Workspace.LoadProject(Project.Dir());
-    Workspace.acValidationExecute();
-    ASSERT_NE(Workspace.AuthorDetector(), nullptr);
+    ASSERT_TRUE(Workspace.Calculate(true));
     EXPECT_EQ(EngineAuthorNames(), (std::vector<std::u16string>{u"Alpha", u"Unknown"}));
     EXPECT_TRUE(TestWords().empty());
     EXPECT_EQ(CandidateWords(0).size(), 10u);
@@ -142,6 +141,36 @@ TEST_F(Calculation, CalculateFillsTheTablesAndShowsTheResult) {
     EXPECT_EQ(Workspace.cbAuthors().size(), 3u);
     EXPECT_EQ(Workspace.ChosenAuthor(), -1);
     EXPECT_EQ(Workspace.sgAnalysis().ColCount(), 4);
+}
+
+TEST_F(Calculation, BalanceAddsDrawsWonAndTurningItOffRestoresThePlainTable) {
+    Project.Write("Unknown/u.txt", "the cat sat on the mat");
+    Project.Write("Alpha/a.txt", "the cat sat on the mat today");
+    Project.Write("Beta/b.txt", "a dog ran in the park");
+    Workspace.LoadProject(Project.Dir());
+    Workspace.btCalculateClick();
+    const TGrid plainGrid = Workspace.sgResult();
+    const std::u16string plain = CopyGrid(plainGrid);
+    const std::u16string plainSummary = Workspace.Summary();
+
+    Workspace.SetBalance(true);
+    Workspace.btCalculateClick();
+    const TGrid& balanced = Workspace.sgResult();
+    ASSERT_EQ(balanced.ColCount(), 5);
+    EXPECT_EQ(balanced.Cell(4, 0), u"Draws won");
+    // Both candidates are within the budget: every draw is the plain run.
+    for (int32_t row = 0; row < 4; ++row)
+        for (int32_t col = 0; col < 4; ++col) EXPECT_EQ(balanced.Cell(col, row), plainGrid.Cell(col, row));
+    EXPECT_EQ(balanced.Cell(0, 1), u"Alpha");
+    EXPECT_EQ(balanced.Cell(4, 1), u"9");
+    EXPECT_EQ(balanced.Cell(4, 2), u"0");
+    EXPECT_EQ(Workspace.Summary(), plainSummary);
+    EXPECT_EQ(Workspace.ResultCellColour(4, 1), TScoreColour::GreenBold);
+    EXPECT_EQ(Workspace.AuthorDetector()->Authors().size(), 3u);
+
+    Workspace.SetBalance(false);
+    Workspace.btCalculateClick();
+    EXPECT_EQ(CopyGrid(Workspace.sgResult()), plain);
 }
 
 TEST_F(Calculation, FailedRunKeepsTheTextsButDropsEverythingThatReferredToTheEngine) {

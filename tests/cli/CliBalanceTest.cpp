@@ -1,0 +1,155 @@
+// quillprint-cli with --balance and --validation-report, and the plain
+// calculation held to golden files written before those options existed.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+
+#include "TempProject.h"
+
+namespace quillprint {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::TTempFolder;
+
+struct TRun {
+    int Exit = -1;
+    std::string Out;
+    std::string Err;
+};
+
+std::string Slurp(const fs::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+std::string Quoted(const std::string& text) {
+    std::string quoted = "'";
+    for (const char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+TRun RunCli(const std::string& arguments) {
+    TTempFolder outputs;
+    const fs::path out = outputs.Path() / "out", err = outputs.Path() / "err";
+    const std::string command = "LANG=en_US.UTF-8 LC_ALL= " + Quoted(QUILLPRINT_CLI) + " --locale en_US " +
+                                arguments + " >" + Quoted(out.string()) + " 2>" + Quoted(err.string());
+    const int status = std::system(command.c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, Slurp(out), Slurp(err)};
+}
+
+struct TGoldenCase {
+    const char* Options;
+    const char* File;
+};
+
+class PlainCalculation : public ::testing::TestWithParam<TGoldenCase> {};
+
+TEST_P(PlainCalculation, IsUnchangedByteForByte) {
+    const TRun run = RunCli(std::string(GetParam().Options) + " " + Quoted(QUILLPRINT_TUTORIAL_DIR));
+    EXPECT_EQ(run.Exit, 0) << run.Err;
+    EXPECT_EQ(run.Out, Slurp(fs::path(QUILLPRINT_GOLDEN_DIR) / GetParam().File));
+}
+
+INSTANTIATE_TEST_SUITE_P(TutorialExample, PlainCalculation,
+                         ::testing::Values(TGoldenCase{"", "tutorial-result.tsv"},
+                                           TGoldenCase{"--table analysis", "tutorial-analysis.tsv"},
+                                           TGoldenCase{"--table stylometry", "tutorial-stylometry-0.tsv"},
+                                           TGoldenCase{"--table stylometry --author 3", "tutorial-stylometry-3.tsv"},
+                                           TGoldenCase{"--summary", "tutorial-summary.txt"},
+                                           TGoldenCase{"--json", "tutorial-engine.json"},
+                                           TGoldenCase{"--validation", "tutorial-validation.tsv"}),
+                         [](const auto& info) { return "Case" + std::to_string(info.index); });
+
+// "Big" has 40 texts of 240 words each, far above the 5,000-word budget;
+// "Small" one text of 600 words. The unknown text repeats Small's phrases.
+class CliBalance : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (int t = 0; t < 40; ++t) {
+            std::string text;
+            for (int l = 0; l < 20; ++l)
+                text += "upon the whole we are told w" + std::to_string(t * 20 + l) + " and more x" +
+                        std::to_string(l) + " y" + std::to_string(t) + " z\n";
+            Project.Write("Big/" + std::to_string(100 + t) + ".txt", text);
+        }
+        std::string small, unknown;
+        for (int l = 0; l < 60; ++l) small += "most assuredly in the fullness of time s" + std::to_string(l) + " z\n";
+        for (int l = 0; l < 10; ++l) unknown += "most assuredly in the fullness of time u" + std::to_string(l) + "\n";
+        Project.Write("Small/s.txt", small);
+        Project.Write("Unknown/u.txt", unknown);
+    }
+    std::string Dir() const { return Quoted(Project.Path().string()); }
+    TTempFolder Project;
+};
+
+TEST_F(CliBalance, PrintsMeanScoresAndDrawsWonTheSameOnEveryRun) {
+    const TRun run = RunCli("--balance " + Dir());
+    ASSERT_EQ(run.Exit, 0) << run.Err;
+    std::istringstream lines(run.Out);
+    std::string header, first, second, unknown;
+    std::getline(lines, header);
+    std::getline(lines, first);
+    std::getline(lines, second);
+    std::getline(lines, unknown);
+    EXPECT_EQ(header, "Author\tProbability\tDescription\tWords\tDraws won");
+    EXPECT_EQ(first.substr(0, first.find('\t')), "Small");
+    EXPECT_EQ(first.substr(first.rfind('\t')), "\t9");
+    EXPECT_EQ(second.substr(second.rfind('\t')), "\t0");
+    // The first draw's sample of Big: 21 whole texts of 240 words reach the budget.
+    EXPECT_NE(second.find("\t5040\t"), std::string::npos) << second;
+    EXPECT_EQ(unknown.substr(unknown.rfind('\t')), "\t");
+    EXPECT_EQ(RunCli("--balance " + Dir()).Out, run.Out);
+
+    const std::string summary = RunCli("--balance --summary " + Dir()).Out;
+    EXPECT_EQ(summary.rfind("Big: ", 0), 0u) << summary;
+    EXPECT_NE(summary.find("\nSmall: "), std::string::npos);
+}
+
+TEST_F(CliBalance, ValidationReportPrintsOneRowPerCandidateAndTheTally) {
+    const TRun run = RunCli("--validation-report " + Dir());
+    ASSERT_EQ(run.Exit, 0) << run.Err;
+    EXPECT_EQ(run.Out,
+              "Author\tLines held back\tRanked first\tScore\tRank\n"
+              "Big\t160\tBig\t99%\t1\n"
+              "Small\t12\tSmall\t99%\t1\n"
+              "2 of 2 recognised\t\t\t\t\n");
+    const TRun balanced = RunCli("--validation-report --balance " + Dir());
+    ASSERT_EQ(balanced.Exit, 0) << balanced.Err;
+    EXPECT_NE(balanced.Out.find("\n2 of 2 recognised"), std::string::npos) << balanced.Out;
+}
+
+TEST_F(CliBalance, NewOptionsKeepTheProjectUntouchedAndRefuseAMix) {
+    const auto before = testing::SnapshotFolder(Project.Path());
+    for (const char* options : {"--balance", "--validation-report", "--balance --validation-report",
+                                "--balance --validation", "--balance --table analysis"})
+        EXPECT_EQ(RunCli(std::string(options) + " " + Dir()).Exit, 0) << options;
+    EXPECT_EQ(testing::SnapshotFolder(Project.Path()), before);
+
+    const TRun mixed = RunCli("--validation --validation-report " + Dir());
+    EXPECT_EQ(mixed.Exit, 2);
+    EXPECT_NE(mixed.Err.find("cannot be combined"), std::string::npos);
+    const TRun help = RunCli("--help");
+    for (const char* option : {"--balance", "--validation-report"})
+        EXPECT_NE(help.Out.find(option), std::string::npos) << option;
+}
+
+TEST(CliValidationReport, AnUnreadableTextExitsWithOne) {
+    TTempFolder project;
+    project.Write("Unknown/u.txt", "text");
+    fs::create_symlink("/proc/self/mem", project.MakeFolder("Alpha") / "a.txt");
+    const TRun run = RunCli("--validation-report " + Quoted(project.Path().string()));
+    EXPECT_EQ(run.Exit, 1);
+    EXPECT_EQ(run.Out, "");
+    EXPECT_NE(run.Err.find("Cannot open file"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace quillprint

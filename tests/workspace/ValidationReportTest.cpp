@@ -1,0 +1,137 @@
+#include <gtest/gtest.h>
+
+#include "FakeViews.h"
+#include "TempProject.h"
+#include "engine/Text.h"
+#include "workspace/ValidationReport.h"
+#include "workspace/Workspace.h"
+
+namespace quillprint {
+namespace {
+
+// `count` lines, each holding `phrases` in turn and a word of its own.
+TLines LinesOf(const std::vector<std::u16string>& phrases, int count, const std::u16string& tag) {
+    TLines lines;
+    for (int i = 0; i < count; ++i)
+        lines.push_back(phrases[static_cast<size_t>(i) % phrases.size()] + u" " + tag + FromUtf8(std::to_string(i)));
+    return lines;
+}
+
+const std::u16string kSea = u"the salt wind fills the old sail";
+const std::u16string kRocks = u"we sailed past the grey rocks";
+const std::u16string kField = u"the brown field waits for rain";
+const std::u16string kClock = u"the tall clock ticks in the hall";
+
+// The answer is known: "Farmer" and "Sailor" keep to their own phrases;
+// "Mimic" ends with two lines in the sailor's manner, so its held-back
+// lines point to "Sailor"; "Tiny" has too few lines to hold any back.
+std::vector<TCandidateLines> KnownAnswerCandidates() {
+    TLines mimic = LinesOf({kClock}, 8, u"m");
+    for (const auto& line : LinesOf({kRocks}, 2, u"r")) mimic.push_back(line);
+    return {
+        {u"Farmer", LinesOf({kField}, 10, u"f"), {0}},
+        {u"Mimic", mimic, {0}},
+        {u"Sailor", LinesOf({kSea, kRocks}, 10, u"s"), {0, 4}},
+        {u"Tiny", LinesOf({kClock}, 4, u"t"), {0}},
+    };
+}
+
+const char16_t* const kKnownAnswer[6][5] = {
+    {u"Author", u"Lines held back", u"Ranked first", u"Score", u"Rank"},
+    {u"Farmer", u"2", u"Farmer", u"99%", u"1"},
+    // Farmer and Mimic both score 0; the earlier of equal scores ranks higher.
+    {u"Mimic", u"2", u"Sailor", u"0%", u"3"},
+    {u"Sailor", u"2", u"Sailor", u"99%", u"1"},
+    {u"Tiny", u"0", u"not tested: fewer than 5 lines", u"", u""},
+    {u"2 of 3 recognised", u"", u"", u"", u""},
+};
+
+void ExpectKnownAnswer(const TGrid& grid) {
+    ASSERT_EQ(grid.ColCount(), 5);
+    ASSERT_EQ(grid.RowCount(), 6);
+    for (int32_t row = 0; row < 6; ++row)
+        for (int32_t col = 0; col < 5; ++col)
+            EXPECT_EQ(grid.Cell(col, row), kKnownAnswer[row][col]) << "column " << col << ", row " << row;
+}
+
+TEST(ValidationReport, RecognisesEachCandidateByItsOwnHeldBackLines) {
+    const TValidationReport report = RunValidationReport(KnownAnswerCandidates(), "en_US", false);
+    EXPECT_EQ(report.Tested(), 3);
+    EXPECT_EQ(report.Recognised(), 2);
+    ExpectKnownAnswer(ValidationReportGrid(report));
+    // The last run is Tiny's: nothing held back, an empty test text.
+    ASSERT_NE(report.LastEngine, nullptr);
+    EXPECT_EQ(report.LastEngine->Authors()[3]->Name(), u"Tiny");
+    EXPECT_EQ(report.LastEngine->Authors()[3]->WordCount(), 4 * 8);
+    EXPECT_EQ(report.LastEngine->Test()->WordCount(), 0);
+    EXPECT_EQ(report.LastEngine->Authors()[2]->WordCount(), 5 * 8 + 5 * 7);  // all of Sailor's lines
+}
+
+TEST(ValidationReport, BalancedRunsGiveTheSameAnswerOnSmallCandidates) {
+    // Nobody reaches the budget, so every draw is the plain calculation.
+    ExpectKnownAnswer(ValidationReportGrid(RunValidationReport(KnownAnswerCandidates(), "en_US", true)));
+}
+
+TEST(ValidationReport, WithoutCandidatesReportsNoneRecognised) {
+    const TGrid grid = ValidationReportGrid(RunValidationReport({}, "en_US", false));
+    ASSERT_EQ(grid.RowCount(), 2);
+    EXPECT_EQ(grid.Cell(0, 1), u"0 of 0 recognised");
+}
+
+class ValidationCommand : public ::testing::Test, protected testing::TWorkspaceFixture {
+protected:
+    TWorkspace Workspace{u"/opt/quillprint/", "en_US", View, Messages, Observer};
+    testing::TTempFolder Project;
+
+    void WriteLines(const std::string& path, const TLines& lines) {
+        std::string text;
+        for (const auto& line : lines) text += ToUtf8(line) + "\n";
+        Project.Write(path, text);
+    }
+};
+
+TEST_F(ValidationCommand, ReportsEveryCandidateOfTheProjectAndIgnoresUnknown) {
+    for (const auto& candidate : KnownAnswerCandidates()) {
+        // Sailor's two texts become two files.
+        const auto& starts = candidate.TextStarts;
+        for (size_t t = 0; t < starts.size(); ++t) {
+            const size_t end = t + 1 < starts.size() ? starts[t + 1] : candidate.Lines.size();
+            WriteLines(ToUtf8(candidate.Name) + "/" + std::to_string(t) + ".txt",
+                       TLines(candidate.Lines.begin() + static_cast<std::ptrdiff_t>(starts[t]),
+                              candidate.Lines.begin() + static_cast<std::ptrdiff_t>(end)));
+        }
+    }
+    WriteLines("Unknown/u.txt", LinesOf({kSea}, 10, u"u"));
+    Workspace.LoadProject(Project.Dir());
+    Observer.Pages.clear();
+
+    Workspace.acValidationExecute();
+    ASSERT_TRUE(Messages.Errors.empty());
+    ASSERT_TRUE(Workspace.ValidationReport().has_value());
+    ExpectKnownAnswer(*Workspace.ValidationReport());
+    // No table, page or calculated state changes; the last run's engine stays.
+    EXPECT_TRUE(Observer.Pages.empty());
+    EXPECT_FALSE(Workspace.IsCalculated());
+    ASSERT_NE(Workspace.AuthorDetector(), nullptr);
+    EXPECT_EQ(Workspace.AuthorDetector()->Authors().size(), 5u);
+
+    Workspace.SetBalance(true);
+    Workspace.acValidationExecute();
+    ExpectKnownAnswer(*Workspace.ValidationReport());
+}
+
+TEST_F(ValidationCommand, AnUnreadableTextEndsTheCommandWithItsErrorAndNoReport) {
+    Project.Write("Unknown/u.txt", "x");
+    const auto doomed = Project.Write("Alpha/a.txt", "1\n2\n3\n4\n5\n");
+    Workspace.LoadProject(Project.Dir());
+    Workspace.acValidationExecute();
+    ASSERT_TRUE(Workspace.ValidationReport().has_value());
+    std::filesystem::remove(doomed);
+    Workspace.acValidationExecute();
+    EXPECT_EQ(Messages.Errors.size(), 1u);
+    EXPECT_FALSE(Workspace.ValidationReport().has_value());
+    EXPECT_EQ(Workspace.AuthorDetector(), nullptr);
+}
+
+}  // namespace
+}  // namespace quillprint

@@ -1,0 +1,72 @@
+#include "workspace/BalancedRun.h"
+
+#include "engine/ScoreFormat.h"
+
+namespace quillprint {
+
+namespace {
+
+std::unique_ptr<TQuillprint> RunDraw(const TBalancedSampler& sampler, int32_t draw, std::u16string_view test,
+                                     const std::vector<TCandidateLines>& candidates, const std::string& localeName) {
+    auto engine = std::make_unique<TQuillprint>(localeName);
+    const auto chosen = sampler.Draw(draw);
+    for (size_t c = 0; c < candidates.size(); ++c)
+        engine->AddAuthor(candidates[c].Name, sampler.SampleText(c, chosen[c]));
+    engine->Detect(test);
+    return engine;
+}
+
+std::vector<double> CandidateScores(const TQuillprint& engine) {
+    std::vector<double> scores;
+    const auto& authors = engine.Authors();
+    for (size_t a = 0; a + 1 < authors.size(); ++a) scores.push_back(authors[a]->Koef());
+    return scores;
+}
+
+}  // namespace
+
+int32_t RankedFirst(const std::vector<double>& scores) {
+    int32_t first = -1;
+    for (size_t c = 0; c < scores.size(); ++c)
+        if (first < 0 || scores[c] > scores[static_cast<size_t>(first)]) first = static_cast<int32_t>(c);
+    return first;
+}
+
+int32_t RankOf(const std::vector<double>& scores, size_t candidate) {
+    int32_t rank = 1;
+    for (size_t c = 0; c < scores.size(); ++c)
+        if (scores[c] > scores[candidate] || (c < candidate && scores[c] == scores[candidate])) ++rank;
+    return rank;
+}
+
+TBalancedOutcome RunBalanced(const std::vector<TCandidateLines>& candidates, std::u16string_view test,
+                             const std::string& localeName) {
+    const TBalancedSampler sampler(candidates);
+    TBalancedOutcome outcome;
+    outcome.Budget = sampler.Budget();
+    outcome.DrawsWon.assign(candidates.size(), 0);
+    std::vector<long double> sums(candidates.size(), 0);
+    // When nobody is cut, every draw would be the same run.
+    const int32_t runs = sampler.DrawsDiffer() ? kBalancedDraws : 1;
+    for (int32_t draw = 0; draw < runs; ++draw) {
+        std::unique_ptr<TQuillprint> engine = RunDraw(sampler, draw, test, candidates, localeName);
+        const std::vector<double> scores = CandidateScores(*engine);
+        for (size_t c = 0; c < scores.size(); ++c) sums[c] += scores[c];
+        if (const int32_t first = RankedFirst(scores); first >= 0)
+            outcome.DrawsWon[static_cast<size_t>(first)] += kBalancedDraws / runs;
+        if (draw == 0) outcome.FirstDraw = std::move(engine);
+    }
+    for (const long double sum : sums) outcome.MeanScores.push_back(static_cast<double>(sum / runs));
+    return outcome;
+}
+
+std::u16string ScoreSummary(const std::vector<TCandidateLines>& candidates, const std::vector<double>& scores,
+                            const std::string& localeName) {
+    const char16_t separator = DecimalSeparatorOf(localeName);
+    std::u16string summary;
+    for (size_t c = 0; c < candidates.size() && c < scores.size(); ++c)
+        summary += candidates[c].Name + u": " + FormatScore(scores[c], separator) + u"\r";
+    return summary;
+}
+
+}  // namespace quillprint

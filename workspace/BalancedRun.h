@@ -1,0 +1,41 @@
+// A balanced calculation: several engine runs on equal-size samples of the
+// candidates, their scores averaged.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/Quillprint.h"
+#include "workspace/BalancedSample.h"
+
+namespace quillprint {
+
+struct TBalancedOutcome {
+    // The engine of the first draw; "Analysis" and "Stylometry" show it.
+    std::unique_ptr<TQuillprint> FirstDraw;
+    // Per candidate, in engine order: the mean score over the draws and the
+    // number of draws that ranked it first.
+    std::vector<double> MeanScores;
+    std::vector<int32_t> DrawsWon;
+    int64_t Budget = 0;
+};
+
+// kBalancedDraws runs of a fresh engine, each on one draw of samples and the
+// full test text. Errors of the engine reach the caller.
+TBalancedOutcome RunBalanced(const std::vector<TCandidateLines>& candidates, std::u16string_view test,
+                             const std::string& localeName);
+
+// The candidate the results table ranks first: the highest score, the
+// earlier one of equal scores. -1 without candidates.
+int32_t RankedFirst(const std::vector<double>& scores);
+// 1-based place of `candidate` in that ranking.
+int32_t RankOf(const std::vector<double>& scores, size_t candidate);
+
+// "Name: score" lines, each ended by CR, in the engine's number format.
+std::u16string ScoreSummary(const std::vector<TCandidateLines>& candidates, const std::vector<double>& scores,
+                            const std::string& localeName);
+
+}  // namespace quillprint

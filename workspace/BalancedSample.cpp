@@ -1,0 +1,125 @@
+#include "workspace/BalancedSample.h"
+
+#include <algorithm>
+
+#include "engine/Normalization.h"
+#include "engine/WordSplitter.h"
+#include "workspace/SplitMix64.h"
+
+namespace quillprint {
+
+namespace {
+
+// FNV-1a, 64 bits.
+class TFnv1a {
+public:
+    void Add(uint64_t value, int bytes) {
+        for (int i = 0; i < bytes; ++i) {
+            FHash ^= (value >> (8 * i)) & 0xFF;
+            FHash *= 0x100000001B3ull;
+        }
+    }
+    uint64_t Hash() const { return FHash; }
+
+private:
+    uint64_t FHash = 0xCBF29CE484222325ull;
+};
+
+std::vector<TSampleUnit> LineBlocks(const TLines& lines, size_t begin, size_t end) {
+    std::vector<TSampleUnit> blocks;
+    TSampleUnit block{begin, begin, 0};
+    int64_t words = 0;
+    for (size_t line = begin; line < end; ++line) {
+        words += EngineWordCount(lines, line, line + 1);
+        block.End = line + 1;
+        if (words >= kBlockWords || block.End == end) {
+            // Counted again as a whole, so a block's count is what the
+            // engine would count for exactly these lines.
+            block.Words = EngineWordCount(lines, block.Begin, block.End);
+            blocks.push_back(block);
+            block = {block.End, block.End, 0};
+            words = 0;
+        }
+    }
+    return blocks;
+}
+
+}  // namespace
+
+int64_t EngineWordCount(const TLines& lines, size_t begin, size_t end) {
+    const TLines part(lines.begin() + static_cast<std::ptrdiff_t>(begin),
+                      lines.begin() + static_cast<std::ptrdiff_t>(end));
+    return static_cast<int64_t>(SplitWords(NormalizeText(JoinLines(part))).size());
+}
+
+std::vector<TSampleUnit> SampleUnits(const TCandidateLines& candidate) {
+    const size_t lineCount = candidate.Lines.size();
+    std::vector<std::pair<size_t, size_t>> texts;
+    for (size_t i = 0; i < candidate.TextStarts.size(); ++i) {
+        const size_t begin = std::min(candidate.TextStarts[i], lineCount);
+        const size_t end = i + 1 < candidate.TextStarts.size() ? std::min(candidate.TextStarts[i + 1], lineCount)
+                                                               : lineCount;
+        if (begin < end) texts.emplace_back(begin, end);
+    }
+    if (texts.size() == 1) return LineBlocks(candidate.Lines, texts[0].first, texts[0].second);
+    std::vector<TSampleUnit> units;
+    for (const auto& [begin, end] : texts) units.push_back({begin, end, EngineWordCount(candidate.Lines, begin, end)});
+    return units;
+}
+
+TBalancedSampler::TBalancedSampler(const std::vector<TCandidateLines>& candidates) : FCandidates(candidates) {
+    TFnv1a seed;
+    int64_t smallest = -1;
+    for (const TCandidateLines& candidate : candidates) {
+        FUnits.push_back(SampleUnits(candidate));
+        FWords.push_back(EngineWordCount(candidate.Lines, 0, candidate.Lines.size()));
+        if (smallest < 0 || FWords.back() < smallest) smallest = FWords.back();
+        for (const char16_t unit : candidate.Name) seed.Add(unit, 2);
+        seed.Add(static_cast<uint64_t>(FWords.back()), 8);
+    }
+    FBudget = std::max(smallest, kMinimumBudget);
+    FSeed = seed.Hash();
+}
+
+bool TBalancedSampler::DrawsDiffer() const {
+    return std::any_of(FWords.begin(), FWords.end(), [this](int64_t words) { return words > FBudget; });
+}
+
+std::vector<std::vector<size_t>> TBalancedSampler::Draw(int32_t draw) const {
+    // Each draw has a generator of its own, so any draw can be made alone.
+    TSplitMix64 random(FSeed ^ (0x632BE59BD9B4E019ull * (static_cast<uint64_t>(draw) + 1)));
+    std::vector<std::vector<size_t>> chosen(FUnits.size());
+    for (size_t c = 0; c < FUnits.size(); ++c) {
+        std::vector<size_t> order(FUnits[c].size());
+        for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+        if (FWords[c] <= FBudget) {
+            chosen[c] = std::move(order);
+            continue;
+        }
+        random.Shuffle(order);
+        int64_t words = 0;
+        for (const size_t unit : order) {
+            if (words >= FBudget) break;
+            chosen[c].push_back(unit);
+            words += FUnits[c][unit].Words;
+        }
+        // Back in text order, so neighbouring blocks join up as they were written.
+        std::sort(chosen[c].begin(), chosen[c].end());
+    }
+    return chosen;
+}
+
+std::u16string TBalancedSampler::SampleText(size_t candidate, const std::vector<size_t>& chosen) const {
+    const TLines& lines = FCandidates.at(candidate).Lines;
+    std::u16string text;
+    for (const size_t unit : chosen) {
+        const TSampleUnit& u = FUnits.at(candidate).at(unit);
+        for (size_t line = u.Begin; line < u.End; ++line) {
+            text += lines[line];
+            text += u"\r\n";
+        }
+    }
+    return text;
+}
+
+}  // namespace quillprint

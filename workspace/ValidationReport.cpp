@@ -1,0 +1,101 @@
+#include "workspace/ValidationReport.h"
+
+#include <algorithm>
+#include <string>
+
+#include "engine/Text.h"
+#include "workspace/BalancedRun.h"
+#include "workspace/HeldBackLines.h"
+#include "workspace/ResultTable.h"
+
+namespace quillprint {
+
+namespace {
+
+std::u16string Decimal(int64_t value) { return FromUtf8(std::to_string(value)); }
+
+// The candidates' scores in engine order and the engine to keep.
+struct TRunScores {
+    std::vector<double> Scores;
+    std::unique_ptr<TQuillprint> Engine;
+};
+
+TRunScores RunOnce(const std::vector<TCandidateLines>& candidates, std::u16string_view test,
+                   const std::string& localeName, bool balance) {
+    TRunScores run;
+    if (balance) {
+        TBalancedOutcome outcome = RunBalanced(candidates, test, localeName);
+        run.Scores = std::move(outcome.MeanScores);
+        run.Engine = std::move(outcome.FirstDraw);
+        return run;
+    }
+    run.Engine = std::make_unique<TQuillprint>(localeName);
+    for (const TCandidateLines& candidate : candidates) run.Engine->AddAuthor(candidate.Name, JoinLines(candidate.Lines));
+    run.Engine->Detect(test);
+    const auto& authors = run.Engine->Authors();
+    for (size_t a = 0; a + 1 < authors.size(); ++a) run.Scores.push_back(authors[a]->Koef());
+    return run;
+}
+
+}  // namespace
+
+int32_t TValidationReport::Tested() const {
+    return static_cast<int32_t>(std::count_if(Rows.begin(), Rows.end(), [](const auto& row) { return row.Tested(); }));
+}
+
+int32_t TValidationReport::Recognised() const {
+    return static_cast<int32_t>(
+        std::count_if(Rows.begin(), Rows.end(), [](const auto& row) { return row.Recognised(); }));
+}
+
+TValidationReport RunValidationReport(const std::vector<TCandidateLines>& candidates, const std::string& localeName,
+                                      bool balance) {
+    TValidationReport report;
+    for (size_t c = 0; c < candidates.size(); ++c) {
+        TValidationRow row;
+        row.Name = candidates[c].Name;
+        std::vector<TCandidateLines> run = candidates;
+        const size_t before = run[c].Lines.size();
+        const std::u16string test = HoldBackLines(run[c].Lines);
+        row.LinesHeldBack = static_cast<int32_t>(before - run[c].Lines.size());
+        // A candidate too short to hold lines back is still run, on an empty
+        // test text, as a single validation run would; its row says so.
+        TRunScores scores = RunOnce(run, test, localeName, balance);
+        if (row.Tested()) {
+            row.RankedFirst = candidates[static_cast<size_t>(RankedFirst(scores.Scores))].Name;
+            row.Score = scores.Scores[c];
+            row.Rank = RankOf(scores.Scores, c);
+        }
+        report.LastEngine = std::move(scores.Engine);
+        report.Rows.push_back(std::move(row));
+    }
+    return report;
+}
+
+TGrid ValidationReportGrid(const TValidationReport& report) {
+    TGrid grid(5, static_cast<int32_t>(report.Rows.size()) + 2);
+    grid.SetCell(0, 0, u"Author");
+    grid.SetCell(1, 0, u"Lines held back");
+    grid.SetCell(2, 0, u"Ranked first");
+    grid.SetCell(3, 0, u"Score");
+    grid.SetCell(4, 0, u"Rank");
+    int32_t r = 1;
+    for (const TValidationRow& row : report.Rows) {
+        grid.SetCell(0, r, row.Name);
+        grid.SetCell(1, r, Decimal(row.LinesHeldBack));
+        if (row.Tested()) {
+            const double shown = ShownScore(row.Score);
+            grid.SetCell(2, r, row.RankedFirst);
+            grid.SetCell(3, r, FormatPercent(shown));
+            grid.SetCell(4, r, Decimal(row.Rank));
+            grid.SetRowScore(r, static_cast<float>(shown));
+        } else {
+            grid.SetCell(2, r, u"not tested: fewer than 5 lines");
+        }
+        ++r;
+    }
+    grid.SetCell(0, r, Decimal(report.Recognised()) + u" of " + Decimal(report.Tested()) + u" recognised");
+    return grid;
+}
+
+}  // namespace quillprint

@@ -1,0 +1,45 @@
+// The validation report: how well the calculation recognises each candidate
+// when part of that candidate's own text is attributed as if unknown.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/Quillprint.h"
+#include "workspace/BalancedSample.h"
+#include "workspace/Grid.h"
+
+namespace quillprint {
+
+struct TValidationRow {
+    std::u16string Name;
+    int32_t LinesHeldBack = 0;  // 0: the candidate was too short to test
+    std::u16string RankedFirst;
+    double Score = 0;  // the true candidate's score (the mean when balanced)
+    int32_t Rank = 0;  // the true candidate's 1-based place
+    bool Tested() const { return LinesHeldBack > 0; }
+    bool Recognised() const { return Tested() && Rank == 1; }
+};
+
+struct TValidationReport {
+    std::vector<TValidationRow> Rows;
+    // The engine of the last run (the first draw of it when balanced).
+    std::unique_ptr<TQuillprint> LastEngine;
+    int32_t Tested() const;
+    int32_t Recognised() const;
+};
+
+// One validation run per candidate, in order: its last fifth of lines held
+// back as the test text, every candidate (itself with the rest of its lines)
+// in the engine. A candidate with fewer than 5 lines holds back nothing and
+// counts as not tested. Balanced runs when `balance` is set.
+TValidationReport RunValidationReport(const std::vector<TCandidateLines>& candidates, const std::string& localeName,
+                                      bool balance);
+
+// Header "Author", "Lines held back", "Ranked first", "Score", "Rank"; one
+// row per candidate; a last row "k of n recognised".
+TGrid ValidationReportGrid(const TValidationReport& report);
+
+}  // namespace quillprint
