@@ -99,6 +99,9 @@ void TForm1::createActions() {
     acAuthors = MakeAction(this, "acAuthors", tr("Authors"));
     acValidation = MakeAction(this, "acValidation", tr("Validation"));
     Action2 = MakeAction(this, "Action2", tr("Extract"));
+    acBalance = MakeAction(this, "acBalance", tr("Balance"));
+    acBalance->setCheckable(true);
+    acBalance->setToolTip(tr("Balance: compare equal-size samples of every candidate over several draws"));
 
     // F1 runs "Help" from anywhere in the window.
     acHelp->setShortcut(QKeySequence(Qt::Key_F1));
@@ -119,11 +122,12 @@ void TForm1::createActions() {
     connect(acAuthors, &QAction::triggered, this, &TForm1::acAuthorsExecute);
     connect(acValidation, &QAction::triggered, this, &TForm1::acValidationExecute);
     connect(Action2, &QAction::triggered, this, &TForm1::btExtractClick);
+    connect(acBalance, &QAction::toggled, this, &TForm1::acBalanceExecute);
 }
 
 QList<QAction*> TForm1::commandSet() const {
     return {acNew,  acAddAuthor, acOpen,    acFederalist, acPresidents, acTutorial,   Action1,
-            acHelp, miCopy,      acAddText, acCandidates, acAuthors,    acValidation, Action2};
+            acHelp, miCopy,      acAddText, acCandidates, acAuthors,    acValidation, Action2, acBalance};
 }
 
 void TForm1::createRibbon() {
@@ -142,7 +146,9 @@ void TForm1::createRibbon() {
     examples->addSmallButton(acPresidents);
     examples->addSmallButton(acTutorial);
 
-    Ribbon1->addGroup(main, tr("Calculate"))->addLargeButton(Action1);
+    TRibbonGroup* calculate = Ribbon1->addGroup(main, tr("Calculate"));
+    calculate->addLargeButton(Action1);
+    calculate->addSmallButton(acBalance);
     Ribbon1->addGroup(main, tr("Help"))->addSmallButton(acHelp);
 
     TQuickAccessToolbar* quickAccess = Ribbon1->quickAccessToolbar();

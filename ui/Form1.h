@@ -26,6 +26,7 @@ class TGridView;
 class TMemoTextView;
 class TRibbon;
 class TUserDialogs;
+class TValidationReportDialog;
 class TWorkspace;
 
 class TForm1 : public QMainWindow, private TWorkspaceObserver, private TMessageSink {
@@ -72,6 +73,7 @@ public:
     QAction* acAuthors = nullptr;
     QAction* acValidation = nullptr;
     QAction* Action2 = nullptr;  // "Extract"
+    QAction* acBalance = nullptr;  // toggle: balanced calculations
 
 public slots:
     void acNewExecute();
@@ -88,6 +90,11 @@ public slots:
     void acHelpExecute();
     void btExtractClick();
     void miCopyClick();
+    void acBalanceExecute(bool checked);
+
+public:
+    // The report of the last "Validation"; nullptr before the first one.
+    TValidationReportDialog* validationReport() const { return FValidationReport; }
 
 private:
     void createActions();
@@ -130,6 +137,7 @@ private:
     TGridModel* FAnalysisModel = nullptr;
     TGridModel* FResultModel = nullptr;
     TGridModel* FStylometryModel = nullptr;
+    TValidationReportDialog* FValidationReport = nullptr;
     int FBusyDepth = 0;
     QList<QString> FPendingErrors;
 };

@@ -15,6 +15,7 @@
 #include "ui/GridModel.h"
 #include "ui/GridView.h"
 #include "ui/UserDialogs.h"
+#include "ui/ValidationReportDialog.h"
 #include "workspace/Workspace.h"
 
 namespace quillprint {
@@ -89,6 +90,16 @@ void TForm1::btCalculateClick() {
 
 void TForm1::acValidationExecute() {
     Busy([this] { FWorkspace->acValidationExecute(); });
+    const auto& report = FWorkspace->ValidationReport();
+    if (!report) return;
+    if (!FValidationReport) FValidationReport = new TValidationReportDialog(this);
+    FValidationReport->setReport(*report);
+    FValidationReport->show();
+    FValidationReport->raise();
+}
+
+void TForm1::acBalanceExecute(bool checked) {
+    FWorkspace->SetBalance(checked);
 }
 
 void TForm1::acHelpExecute() {

@@ -183,6 +183,11 @@ void TWorkspace::acValidationExecute() {
     });
 }
 
+void TWorkspace::SetBalance(bool balance) {
+    if (balance != FBalance) FIsCalculated = false;
+    FBalance = balance;
+}
+
 void TWorkspace::PageControl1Change(TPage page) {
     ReportErrors([this, page] {
         if (!FIsCalculated) {

@@ -58,8 +58,9 @@ public:
     // changes. The engine of the last run stays.
     void acValidationExecute();
     // The toggle "Balance": calculations sample every candidate to an equal
-    // size over several draws. Off by default.
-    void SetBalance(bool balance) { FBalance = balance; }
+    // size over several draws. Off by default. A change makes the shown
+    // results out of date.
+    void SetBalance(bool balance);
     bool Balance() const { return FBalance; }
     // The user selected page `page`: recalculates when the results are out of
     // date, brings `page` back, and fills "Stylometry" on its first visit.

@@ -1,0 +1,104 @@
+// The toggle "Balance" and the report of "Validation" in the window.
+#include <QAbstractItemModel>
+#include <QAction>
+#include <QClipboard>
+#include <QPushButton>
+#include <QTest>
+
+#include "FormFixture.h"
+#include "ui/GridView.h"
+#include "ui/ValidationReportDialog.h"
+#include "workspace/Workspace.h"
+
+namespace quillprint::test {
+namespace {
+
+QString Header(const QAbstractItemModel* model, int col) {
+    return model->headerData(col, Qt::Horizontal, Qt::DisplayRole).toString();
+}
+
+QString Cell(const QAbstractItemModel* model, int col, int row) {
+    return model->data(model->index(row, col), Qt::DisplayRole).toString();
+}
+
+// Two candidates of six lines each, each with phrases of its own.
+void WriteProject(const QString& dir) {
+    QByteArray sea, field;
+    for (int i = 0; i < 6; ++i) {
+        sea += "the salt wind fills the old sail s" + QByteArray::number(i) + "\n";
+        field += "the brown field waits for rain f" + QByteArray::number(i) + "\n";
+    }
+    WriteFile(dir + "/Sailor/log.txt", sea);
+    WriteFile(dir + "/Farmer/diary.txt", field);
+    WriteFile(dir + "/Unknown/u.txt", "the salt wind\n");
+}
+
+}  // namespace
+
+class BalanceValidationTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void balanceIsOffByDefaultAndAddsTheColumnDrawsWon() {
+        TFormFixture f;
+        TForm1& form = *f.Form;
+        QVERIFY(form.acBalance->isCheckable());
+        QVERIFY(!form.acBalance->isChecked());
+        QVERIFY(form.commandSet().contains(form.acBalance));
+        form.Action1->trigger();
+        QCOMPARE(form.sgResult->model()->columnCount(), 4);
+
+        form.acBalance->trigger();
+        QVERIFY(form.workspace().Balance());
+        QVERIFY(!form.workspace().IsCalculated());  // the shown results are out of date
+        form.Action1->trigger();
+        QCOMPARE(form.sgResult->model()->columnCount(), 5);
+        QCOMPARE(Header(form.sgResult->model(), 4), QString("Draws won"));
+        QCOMPARE(Cell(form.sgResult->model(), 4, 0), QString("9"));
+
+        form.acBalance->trigger();
+        form.Action1->trigger();
+        QCOMPARE(form.sgResult->model()->columnCount(), 4);
+        QVERIFY(f.Dialogs.Errors.isEmpty());
+    }
+
+    void validationShowsTheReportWhichCopiesLikeTheTables() {
+        TFormFixture f;
+        TForm1& form = *f.Form;
+        QTemporaryDir project;
+        WriteProject(project.path());
+        f.Dialogs.FolderAnswer = project.path();
+        form.acOpen->trigger();
+        QVERIFY(form.validationReport() == nullptr);
+
+        form.acValidation->trigger();
+        TValidationReportDialog* dialog = form.validationReport();
+        QVERIFY(dialog && dialog->isVisible());
+        const QAbstractItemModel* model = dialog->table()->model();
+        QCOMPARE(Header(model, 2), QString("Ranked first"));
+        QCOMPARE(model->rowCount(), 3);
+        QCOMPARE(Cell(model, 0, 0), QString("Farmer"));
+        QCOMPARE(Cell(model, 2, 0), QString("Farmer"));
+        QCOMPARE(Cell(model, 2, 1), QString("Sailor"));
+        QCOMPARE(Cell(model, 0, 2), QString("2 of 2 recognised"));
+        QVERIFY(!form.workspace().IsCalculated());
+
+        dialog->copyButton()->click();
+        const QString copied = QGuiApplication::clipboard()->text();
+        QVERIFY2(copied.startsWith("\tAuthor\tLines held back\tRanked first\tScore\tRank\r\tFarmer\t1\tFarmer\t"),
+                 qPrintable(copied));
+        QVERIFY(copied.endsWith("\t2 of 2 recognised\t\t\t\t\r"));
+
+        // A second validation refills the same dialog.
+        form.acBalance->trigger();
+        form.acValidation->trigger();
+        QCOMPARE(form.validationReport(), dialog);
+        QCOMPARE(Cell(dialog->table()->model(), 0, 2), QString("2 of 2 recognised"));
+        QVERIFY(f.Dialogs.Errors.isEmpty());
+    }
+};
+
+}  // namespace quillprint::test
+
+QTEST_MAIN(quillprint::test::BalanceValidationTest)
+#include "BalanceValidationTest.moc"

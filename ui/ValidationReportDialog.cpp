@@ -1,0 +1,66 @@
+#include "ui/ValidationReportDialog.h"
+
+#include <QAction>
+#include <QDialogButtonBox>
+#include <QGuiApplication>
+#include <QClipboard>
+#include <QMenu>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "ui/GridModel.h"
+#include "ui/GridView.h"
+
+namespace quillprint {
+
+TValidationReportDialog::TValidationReportDialog(QWidget* parent) : QDialog(parent) {
+    setObjectName("ValidationReportDialog");
+    setWindowTitle(tr("Validation"));
+    auto* layout = new QVBoxLayout(this);
+
+    FTable = new TGridView(this);
+    FTable->setObjectName("sgValidation");
+    // Rows are coloured by the true candidate's score, as in "Result".
+    FModel = new TGridModel(
+        FReport, [this](int32_t col, int32_t row) { return ResultCellColour(FReport, col, row); }, this);
+    FTable->setModel(FModel);
+    FTable->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    FTable->setFixedCellStyle(false, false);
+    FTable->setColumnWidthKept(0, 160);
+    FTable->setColumnWidthKept(1, 110);
+    FTable->setColumnWidthKept(2, 200);
+    layout->addWidget(FTable);
+
+    auto* copy = new QAction(tr("Copy"), this);
+    copy->setShortcut(QKeySequence::Copy);
+    copy->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    addAction(copy);
+    connect(copy, &QAction::triggered, this, &TValidationReportDialog::copyReport);
+    auto* menu = new QMenu(this);
+    menu->addAction(copy);
+    connect(FTable, &TGridView::contextMenuRequested, menu, [menu](const QPoint& globalPos) { menu->popup(globalPos); });
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    FCopyButton = buttons->addButton(tr("Copy"), QDialogButtonBox::ActionRole);
+    connect(FCopyButton, &QPushButton::clicked, this, &TValidationReportDialog::copyReport);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    layout->addWidget(buttons);
+    resize(760, 360);
+}
+
+TValidationReportDialog::~TValidationReportDialog() {
+    // The table lets go of the report before the report goes: the dialog's
+    // own destruction still hides (and so repaints) the table.
+    FTable->setModel(nullptr);
+}
+
+void TValidationReportDialog::setReport(const TGrid& report) {
+    FReport = report;
+    FModel->refresh();
+}
+
+void TValidationReportDialog::copyReport() {
+    QGuiApplication::clipboard()->setText(QString::fromStdU16String(CopyGrid(FReport)));
+}
+
+}  // namespace quillprint

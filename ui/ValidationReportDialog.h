@@ -1,0 +1,40 @@
+// The report of the command "Validation": one row per candidate with the
+// lines held back, the candidate ranked first and the true candidate's score
+// and rank, then the tally. Modeless, so the user can keep it beside the
+// window; the table copies like the window's tables.
+#pragma once
+
+#include <QDialog>
+
+#include "workspace/Grid.h"
+
+class QPushButton;
+
+namespace quillprint {
+
+class TGridModel;
+class TGridView;
+
+class TValidationReportDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit TValidationReportDialog(QWidget* parent = nullptr);
+    ~TValidationReportDialog() override;
+
+    // Shows `report` (a copy is kept) in place of the previous one.
+    void setReport(const TGrid& report);
+    const TGrid& report() const { return FReport; }
+    TGridView* table() const { return FTable; }
+    QPushButton* copyButton() const { return FCopyButton; }
+
+    // Puts the table on the clipboard in the window's copy format.
+    void copyReport();
+
+private:
+    TGrid FReport{5, 1};
+    TGridModel* FModel = nullptr;
+    TGridView* FTable = nullptr;
+    QPushButton* FCopyButton = nullptr;
+};
+
+}  // namespace quillprint
