@@ -44,6 +44,7 @@ std::vector<TSampleUnit> SampleUnits(const TCandidateLines& candidate);
 // Which units each candidate contributes to each draw.
 class TBalancedSampler {
 public:
+    // Keeps a reference to `candidates`, which must outlive the sampler.
     explicit TBalancedSampler(const std::vector<TCandidateLines>& candidates);
 
     // The smallest candidate's word count, at least kMinimumBudget.
