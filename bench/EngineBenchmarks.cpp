@@ -118,7 +118,7 @@ BENCHMARK(BM_FederalistLiteral)->Name("Federalist/literal")->Iterations(1)->Repe
     ->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RepeatedPassage)->Name("RepeatedPassage")->Arg(1000)->Arg(5000)->Iterations(1)->Repetitions(5)
     ->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_QuotedPassage)->Name("QuotedPassage")->Arg(300)->Iterations(1)->Repetitions(3)
+BENCHMARK(BM_QuotedPassage)->Name("QuotedPassage")->Arg(300)->Arg(1000)->Iterations(1)->Repetitions(3)
     ->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RepeatedPassage)->Name("RepeatedPassageNearLimit")->Arg(4400)->Iterations(1)->Repetitions(1)
     ->Unit(benchmark::kMillisecond);

@@ -91,6 +91,8 @@ public:
     // Per position, an id shared exactly by identical words (filled by the
     // phrase pass).
     const std::vector<int32_t>& WordIds() const { return FWordIds; }
+    // The corpus cut at every blank; empty unless some word holds a blank.
+    const TWordPieces& WordPieces() const { return FWordPieces; }
 
 private:
     friend class TQuillprint;
@@ -101,6 +103,7 @@ private:
     TQuillprint* FQuillprint = nullptr;
     std::vector<int32_t> FAuthorIndexes;
     std::vector<int32_t> FWordIds;
+    TWordPieces FWordPieces;
 };
 
 }  // namespace quillprint

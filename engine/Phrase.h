@@ -5,10 +5,21 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "engine/Text.h"
 
 namespace quillprint {
+
+// A corpus cut at every blank, the blanks inside quoted items included. The
+// text of a phrase is then its pieces joined by single blanks, with no blank
+// inside a piece, so a substring test can run piece by piece.
+struct TWordPieces {
+    std::vector<int32_t> FirstPiece;            // per corpus word, plus one past the end
+    std::vector<int32_t> Ids;                   // per piece; equal exactly for identical pieces
+    std::vector<std::u16string_view> Text;      // per piece, a view into the corpus word
+};
 
 class TPhrase {
 public:
@@ -62,6 +73,10 @@ public:
     // Ids of the corpus words (equal exactly for identical words), or null.
     const int32_t* WordIds() const { return FWordIds; }
     void SetWordIds(const int32_t* value) { FWordIds = value; }
+    // The corpus cut into blank-free pieces, or null (kept only for a corpus
+    // where some word holds a blank).
+    const TWordPieces* Pieces() const { return FPieces; }
+    void SetPieces(const TWordPieces* value) { FPieces = value; }
 
 private:
     int32_t* FAuthorsCounts = nullptr;
@@ -78,6 +93,7 @@ private:
     uint64_t FCharMask = ~uint64_t{0};
     const TWordList* FCorpus = nullptr;
     const int32_t* FWordIds = nullptr;
+    const TWordPieces* FPieces = nullptr;
 };
 
 }  // namespace quillprint

@@ -68,10 +68,40 @@ private:
         FRanks = FEngine.Collation().Ranks(distinct);
         FHasBlank.resize(distinct.size());
         FMasks.resize(distinct.size());
+        bool anyBlank = false;
         for (size_t id = 0; id < distinct.size(); ++id) {
             FHasBlank[id] = distinct[id].find(u' ') != std::u16string_view::npos;
             FMasks[id] = CharMaskOf(distinct[id]);
+            anyBlank = anyBlank || FHasBlank[id];
         }
+        if (anyBlank)
+            CutIntoPieces();
+    }
+
+    // The containment filter compares phrases piece by piece when a word
+    // holds a blank, as it compares them word by word otherwise.
+    void CutIntoPieces()
+    {
+        TWordPieces& pieces = FCorpus.FWordPieces;
+        pieces = {};
+        pieces.FirstPiece.reserve(FWords.size() + 1);
+        std::unordered_map<std::u16string_view, int32_t> idOf;
+        for (const std::u16string& word : FWords) {
+            pieces.FirstPiece.push_back(static_cast<int32_t>(pieces.Ids.size()));
+            const std::u16string_view rest = word;
+            size_t begin = 0;
+            while (true) {
+                const size_t blank = rest.find(u' ', begin);
+                const std::u16string_view piece = rest.substr(begin, blank == std::u16string_view::npos ? std::u16string_view::npos : blank - begin);
+                const auto [it, inserted] = idOf.try_emplace(piece, static_cast<int32_t>(idOf.size()));
+                pieces.Ids.push_back(it->second);
+                pieces.Text.push_back(piece);
+                if (blank == std::u16string_view::npos)
+                    break;
+                begin = blank + 1;
+            }
+        }
+        pieces.FirstPiece.push_back(static_cast<int32_t>(pieces.Ids.size()));
     }
 
     // Which positions have a next word in the same author's text, and which
@@ -202,6 +232,8 @@ private:
 
         TPhrase& phrase = FEngine.NewPhrase(&FWords, firstStart, level);
         phrase.SetWordIds(FCorpus.FWordIds.data());
+        if (!FCorpus.FWordPieces.Ids.empty())
+            phrase.SetPieces(&FCorpus.FWordPieces);
         int32_t* counts = FEngine.NewCounts(FAuthorCount);
         phrase.SetAuthorsCounts(counts, FAuthorCount);
 

@@ -50,31 +50,52 @@ void PartitionSortPhrases(std::vector<TPhrase*>& phrases)
 
 namespace {
 
-// Word-level form of the substring test, valid when no word of either phrase
-// holds a blank: then the blanks of a text are exactly its word boundaries,
-// and `inner` occurs in `outer` when its first word ends a word of `outer`,
-// its middle words equal the following words and its last word begins the
-// word after them.
-bool OccursInsideByWords(const TPhrase& inner, const TPhrase& outer)
+// A phrase's text as blank-free tokens, which joined by single blanks give
+// Value(): its words when no word holds a blank, else its pieces.
+struct TTokens {
+    const std::u16string_view* Text = nullptr;   // pieces, or null for whole words
+    const std::u16string* Words = nullptr;
+    const int32_t* Ids = nullptr;                // null when ids cannot be compared
+    int32_t Count = 0;
+
+    std::u16string_view operator[](int32_t k) const
+    {
+        return Text != nullptr ? Text[k] : std::u16string_view(Words[k]);
+    }
+};
+
+TTokens WordsOf(const TPhrase& phrase)
 {
-    const TWordList& innerWords = *inner.Corpus();
-    const TWordList& outerWords = *outer.Corpus();
-    const int32_t n = inner.CountWords();
-    const int32_t m = outer.CountWords();
-    const auto innerWord = [&](int32_t k) -> const std::u16string& { return innerWords[static_cast<size_t>(inner.Start() + k)]; };
-    const auto outerWord = [&](int32_t k) -> const std::u16string& { return outerWords[static_cast<size_t>(outer.Start() + k)]; };
-    // Whole words compare by id where both phrases come from one corpus.
-    const int32_t* innerIds = inner.WordIds() != nullptr && inner.WordIds() == outer.WordIds() ? inner.WordIds() + inner.Start() : nullptr;
-    const int32_t* outerIds = innerIds != nullptr ? outer.WordIds() + outer.Start() : nullptr;
-    const auto sameWord = [&](int32_t innerIndex, int32_t outerIndex) {
-        return innerIds != nullptr ? innerIds[innerIndex] == outerIds[outerIndex]
-                                   : innerWord(innerIndex) == outerWord(outerIndex);
+    return {nullptr, phrase.Corpus()->data() + phrase.Start(),
+            phrase.WordIds() != nullptr ? phrase.WordIds() + phrase.Start() : nullptr, phrase.CountWords()};
+}
+
+TTokens PiecesOf(const TPhrase& phrase)
+{
+    const TWordPieces& pieces = *phrase.Pieces();
+    const int32_t first = pieces.FirstPiece[static_cast<size_t>(phrase.Start())];
+    const int32_t end = pieces.FirstPiece[static_cast<size_t>(phrase.Start() + phrase.CountWords())];
+    return {pieces.Text.data() + first, nullptr, pieces.Ids.data() + first, end - first};
+}
+
+// Token-level form of the substring test: with no blank inside a token, the
+// blanks of a text are exactly its token boundaries, and `inner` occurs in
+// `outer` when its first token ends a token of `outer`, its middle tokens
+// equal the following tokens and its last token begins the token after them.
+// Ids decide equality where both sides have them (tokens of one corpus).
+bool OccursInsideByTokens(const TTokens& inner, const TTokens& outer)
+{
+    const int32_t n = inner.Count;
+    const int32_t m = outer.Count;
+    const bool byId = inner.Ids != nullptr && outer.Ids != nullptr;
+    const auto sameToken = [&](int32_t innerIndex, int32_t outerIndex) {
+        return byId ? inner.Ids[innerIndex] == outer.Ids[outerIndex] : inner[innerIndex] == outer[outerIndex];
     };
 
     if (n == 1) {
-        const std::u16string& word = innerWord(0);
+        const std::u16string_view token = inner[0];
         for (int32_t k = 0; k < m; ++k) {
-            if (outerWord(k).find(word) != std::u16string::npos)
+            if (outer[k].find(token) != std::u16string_view::npos)
                 return true;
         }
         return false;
@@ -82,12 +103,12 @@ bool OccursInsideByWords(const TPhrase& inner, const TPhrase& outer)
     for (int32_t k = 0; k + n <= m; ++k) {
         bool matches = true;
         for (int32_t w = 1; w + 1 < n && matches; ++w)
-            matches = sameWord(w, k + w);
+            matches = sameToken(w, k + w);
         if (!matches)
             continue;
-        if (!sameWord(0, k) && !outerWord(k).ends_with(innerWord(0)))
+        if (!sameToken(0, k) && !outer[k].ends_with(inner[0]))
             continue;
-        if (!sameWord(n - 1, k + n - 1) && !outerWord(k + n - 1).starts_with(innerWord(n - 1)))
+        if (!sameToken(n - 1, k + n - 1) && !outer[k + n - 1].starts_with(inner[n - 1]))
             continue;
         return true;
     }
@@ -115,8 +136,15 @@ bool PhraseOccursInside(const TPhrase& inner, const TPhrase& outer)
     if (inner.Corpus() == outer.Corpus() && inner.Start() >= outer.Start()
         && inner.Start() + inner.CountWords() <= outer.Start() + outer.CountWords())
         return true;
-    if (inner.Corpus() != nullptr && outer.Corpus() != nullptr && !inner.HasBlankInWord() && !outer.HasBlankInWord())
-        return OccursInsideByWords(inner, outer);
+    if (inner.Pieces() != nullptr && inner.Pieces() == outer.Pieces())
+        return OccursInsideByTokens(PiecesOf(inner), PiecesOf(outer));
+    if (inner.Corpus() != nullptr && outer.Corpus() != nullptr && !inner.HasBlankInWord() && !outer.HasBlankInWord()) {
+        TTokens innerWords = WordsOf(inner);
+        TTokens outerWords = WordsOf(outer);
+        if (inner.WordIds() != outer.WordIds())
+            innerWords.Ids = outerWords.Ids = nullptr;
+        return OccursInsideByTokens(innerWords, outerWords);
+    }
     return outer.Value().find(inner.Value()) != std::u16string::npos;
 }
 
