@@ -159,6 +159,10 @@ void ApplyContainmentFilter(const std::vector<TPhrase*>& phrases)
     std::vector<uint64_t> mask;
     std::vector<uint8_t> valid;
     std::vector<TPhrase*> phrase;
+    std::vector<int32_t> words;
+    std::vector<int32_t> secondWord;
+    const int32_t* sharedIds = nullptr;
+    bool oneCorpus = true;
     for (size_t i = 0; i < phrases.size(); ++i) {
         TPhrase* p = phrases[i];
         if (p->CountAuthors() != 2)
@@ -168,14 +172,29 @@ void ApplyContainmentFilter(const std::vector<TPhrase*>& phrases)
         mask.push_back(p->CharMask());
         valid.push_back(p->Valid() ? 1 : 0);
         phrase.push_back(p);
+        words.push_back(p->CountWords());
+        // Two phrases of equal length in words, neither with a blank inside
+        // a word, can only match word for word: their second words must be
+        // the same. -1 where that does not apply.
+        const bool keyed = p->WordIds() != nullptr && !p->HasBlankInWord() && p->CountWords() >= 3;
+        secondWord.push_back(keyed ? p->WordIds()[p->Start() + 1] : -1);
+        if (sharedIds == nullptr)
+            sharedIds = p->WordIds();
+        oneCorpus = oneCorpus && p->WordIds() == sharedIds;
     }
+    // Word ids compare only within one corpus.
+    if (!oneCorpus)
+        std::fill(secondWord.begin(), secondWord.end(), -1);
     size_t n = index.size();
     std::vector<uint32_t> suspects(kWindow);
+    std::vector<uint8_t> maybeInside(kWindow);
     size_t discardedAhead = 0;
+    size_t last = 0;   // one past the window of the current outer phrase
     for (size_t a = 0; a < n; ++a) {
         // Phrases discarded ahead are dropped from the arrays now and then,
-        // so that long runs of them are not walked again by every window.
-        if (discardedAhead > 4096) {
+        // so that long runs of them are not walked again by every window;
+        // at most an eighth of what remains, so that compacting stays cheap.
+        if (discardedAhead > std::max<size_t>(4096, (n - a) / 8)) {
             size_t kept = a + 1;
             for (size_t b = a + 1; b < n; ++b) {
                 if (!valid[b])
@@ -183,28 +202,42 @@ void ApplyContainmentFilter(const std::vector<TPhrase*>& phrases)
                 index[kept] = index[b];
                 length[kept] = length[b];
                 mask[kept] = mask[b];
+                words[kept] = words[b];
+                secondWord[kept] = secondWord[b];
                 valid[kept] = 1;
                 phrase[kept] = phrase[b];
                 ++kept;
             }
             n = kept;
+            last = 0;
             discardedAhead = 0;
         }
         if (!valid[a])
             continue;
         const uint64_t outerMask = mask[a];
         const int32_t outerLength = length[a];
+        const int32_t outerWords = words[a];
+        const int32_t outerSecond = secondWord[a];
+        // The window only moves forward, so its end does too.
         const size_t windowEnd = static_cast<size_t>(index[a]) + kWindow;
-        size_t last = a + 1;
+        last = std::max(last, a + 1);
         while (last < n && index[last] <= windowEnd)
             ++last;
-        // First a branch-free pass that keeps the phrases which may lie
-        // inside the outer one; deciding one of them does not affect the
-        // others, so they can be decided afterwards.
+        // First a branch-free pass that marks the phrases which may lie
+        // inside the outer one (simple enough for the compiler to vectorise);
+        // deciding one of them does not affect the others, so they can be
+        // decided afterwards.
+        const size_t first = a + 1;
+        for (size_t b = first; b < last; ++b) {
+            const bool otherSecondWord = (words[b] == outerWords) & (secondWord[b] >= 0) & (outerSecond >= 0)
+                & (secondWord[b] != outerSecond);
+            maybeInside[b - first] = valid[b] & (length[b] <= outerLength) & ((mask[b] & ~outerMask) == 0)
+                & !otherSecondWord;
+        }
         size_t count = 0;
-        for (size_t b = a + 1; b < last; ++b) {
+        for (size_t b = first; b < last; ++b) {
             suspects[count] = static_cast<uint32_t>(b);
-            count += static_cast<size_t>(valid[b] & (length[b] <= outerLength) & ((mask[b] & ~outerMask) == 0));
+            count += maybeInside[b - first];
         }
         for (size_t k = 0; k < count; ++k) {
             const uint32_t b = suspects[k];

@@ -192,6 +192,18 @@ TEST(Differential, VerbatimCopies) {
     }
 }
 
+TEST(Differential, PhrasesInsideOthersOfTheSameLength) {
+    // "ab c d" lies inside "xab c dy" although no word of it stands alone
+    // there: the filter must not take equal word counts for distinct texts.
+    const std::vector<TGeneratedCase> cases = {
+        {{u"xab c dy q xab c dy", u"ab c d r"}, u"xab c dy s ab c d t"},
+        {{u"b c d e xb c d ex", u"b c d e"}, u"xb c d ex b c d e"},
+        {{u"\"p q\" r s \"p q\" r s", u"q r s"}, u"\"p q\" r s q r s"},
+    };
+    for (const TGeneratedCase& generated : cases)
+        EXPECT_TRUE(SameAsLiteral(generated));
+}
+
 TEST(Differential, EmptyWordsAtTheEnd) {
     for (const std::u16string& test : {std::u16string(u"a \"\" \"\""), std::u16string(u"\"\" \"\" \"\""),
                                        std::u16string(u"x \"\" x \"\"")}) {
