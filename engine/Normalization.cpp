@@ -1,6 +1,6 @@
 #include "engine/Normalization.h"
 
-#include <array>
+#include <string>
 
 #include "engine/Text.h"
 
@@ -32,11 +32,17 @@ bool IsTrimmed(char16_t c) { return c <= 32; }
 
 std::u16string NormalizeText(std::u16string_view text)
 {
-    // Single punctuation marks vanish in one pass each, in this order.
-    static constexpr std::array<char16_t, 7> kRemoved = {u',', u'.', u';', u'!', u'?', u'(', u')'};
+    // Single punctuation marks vanish. Removing one mark never makes
+    // another, so one pass over all of them does what a pass per mark does.
     std::u16string result(text);
-    for (const char16_t mark : kRemoved)
-        std::erase(result, mark);
+    std::erase_if(result, [](char16_t c) {
+        switch (c) {
+        case u',': case u'.': case u';': case u'!': case u'?': case u'(': case u')':
+            return true;
+        default:
+            return false;
+        }
+    });
 
     // " - " joins the words on both sides into one.
     result = ReplaceAll(result, u" - ", u"");

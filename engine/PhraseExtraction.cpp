@@ -132,17 +132,18 @@ private:
 
     void SortWords()
     {
+        // Words were inserted by ascending position, so equal ones stand in
+        // descending position order: a counting sort by collation rank that
+        // deals the positions out from the last one.
         std::vector<int32_t>& sorted = FCorpus.FWordsAlphabetic;
         sorted.resize(FWords.size());
-        for (size_t i = 0; i < sorted.size(); ++i)
-            sorted[i] = static_cast<int32_t>(i);
-        // Words were inserted by ascending position, so equal ones stand in
-        // descending position order.
-        std::sort(sorted.begin(), sorted.end(), [&](int32_t a, int32_t b) {
-            const int32_t ra = Rank(a);
-            const int32_t rb = Rank(b);
-            return ra != rb ? ra < rb : a > b;
-        });
+        std::vector<int32_t> slot(FRanks.size() + 1, 0);
+        for (size_t pos = 0; pos < FWords.size(); ++pos)
+            ++slot[static_cast<size_t>(Rank(static_cast<int32_t>(pos))) + 1];
+        for (size_t r = 1; r < slot.size(); ++r)
+            slot[r] += slot[r - 1];
+        for (size_t pos = FWords.size(); pos-- > 0;)
+            sorted[static_cast<size_t>(slot[static_cast<size_t>(Rank(static_cast<int32_t>(pos)))]++)] = static_cast<int32_t>(pos);
     }
 
     int32_t Rank(int32_t position) const { return FRanks[static_cast<size_t>(FCorpus.FWordIds[static_cast<size_t>(position)])]; }
@@ -209,11 +210,19 @@ private:
                 FBuffer.push_back(q + 1);
         }
         const auto first = FBuffer.begin() + static_cast<std::ptrdiff_t>(childBegin);
-        if (FBuffer.end() - first == 2) {
-            if (Rank(first[1]) < Rank(first[0]))
-                std::swap(first[0], first[1]);
+        const auto byRank = [&](int32_t a, int32_t b) { return Rank(a) < Rank(b); };
+        if (FBuffer.end() - first <= 16) {
+            // Most runs are short: a stable insertion sort without the
+            // buffer that std::stable_sort allocates.
+            for (auto it = first + 1; it < FBuffer.end(); ++it) {
+                const int32_t entry = *it;
+                auto hole = it;
+                for (; hole > first && byRank(entry, hole[-1]); --hole)
+                    *hole = hole[-1];
+                *hole = entry;
+            }
         } else {
-            std::stable_sort(first, FBuffer.end(), [&](int32_t a, int32_t b) { return Rank(a) < Rank(b); });
+            std::stable_sort(first, FBuffer.end(), byRank);
         }
     }
 
