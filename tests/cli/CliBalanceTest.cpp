@@ -2,13 +2,11 @@
 // calculation held to golden files written before those options existed.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
-#include <sys/wait.h>
 
+#include "CliRun.h"
 #include "TempProject.h"
 
 namespace quillprint {
@@ -17,33 +15,13 @@ namespace {
 namespace fs = std::filesystem;
 using testing::TTempFolder;
 
-struct TRun {
-    int Exit = -1;
-    std::string Out;
-    std::string Err;
-};
+using testing::Quoted;
+using testing::RunCli;
+using testing::Slurp;
+using testing::TRun;
 
-std::string Slurp(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
-std::string Quoted(const std::string& text) {
-    std::string quoted = "'";
-    for (const char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
-
-TRun RunCli(const std::string& arguments) {
-    TTempFolder outputs;
-    const fs::path out = outputs.Path() / "out", err = outputs.Path() / "err";
-    const std::string command = "LANG=en_US.UTF-8 LC_ALL= " + Quoted(QUILLPRINT_CLI) + " --locale en_US " +
-                                arguments + " >" + Quoted(out.string()) + " 2>" + Quoted(err.string());
-    const int status = std::system(command.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, Slurp(out), Slurp(err)};
-}
+// Every run here pins the collation locale.
+TRun RunCliEnUs(const std::string& arguments) { return RunCli("--locale en_US " + arguments); }
 
 struct TGoldenCase {
     const char* Options;
@@ -53,7 +31,7 @@ struct TGoldenCase {
 class PlainCalculation : public ::testing::TestWithParam<TGoldenCase> {};
 
 TEST_P(PlainCalculation, IsUnchangedByteForByte) {
-    const TRun run = RunCli(std::string(GetParam().Options) + " " + Quoted(QUILLPRINT_TUTORIAL_DIR));
+    const TRun run = RunCliEnUs(std::string(GetParam().Options) + " " + Quoted(QUILLPRINT_TUTORIAL_DIR));
     EXPECT_EQ(run.Exit, 0) << run.Err;
     EXPECT_EQ(run.Out, Slurp(fs::path(QUILLPRINT_GOLDEN_DIR) / GetParam().File));
 }
@@ -91,7 +69,7 @@ protected:
 };
 
 TEST_F(CliBalance, PrintsMeanScoresAndDrawsWonTheSameOnEveryRun) {
-    const TRun run = RunCli("--balance " + Dir());
+    const TRun run = RunCliEnUs("--balance " + Dir());
     ASSERT_EQ(run.Exit, 0) << run.Err;
     std::istringstream lines(run.Out);
     std::string header, first, second, unknown;
@@ -106,22 +84,22 @@ TEST_F(CliBalance, PrintsMeanScoresAndDrawsWonTheSameOnEveryRun) {
     // The first draw's sample of Big: 21 whole texts of 240 words reach the budget.
     EXPECT_NE(second.find("\t5040\t"), std::string::npos) << second;
     EXPECT_EQ(unknown.substr(unknown.rfind('\t')), "\t");
-    EXPECT_EQ(RunCli("--balance " + Dir()).Out, run.Out);
+    EXPECT_EQ(RunCliEnUs("--balance " + Dir()).Out, run.Out);
 
-    const std::string summary = RunCli("--balance --summary " + Dir()).Out;
+    const std::string summary = RunCliEnUs("--balance --summary " + Dir()).Out;
     EXPECT_EQ(summary.rfind("Big: ", 0), 0u) << summary;
     EXPECT_NE(summary.find("\nSmall: "), std::string::npos);
 }
 
 TEST_F(CliBalance, ValidationReportPrintsOneRowPerCandidateAndTheTally) {
-    const TRun run = RunCli("--validation-report " + Dir());
+    const TRun run = RunCliEnUs("--validation-report " + Dir());
     ASSERT_EQ(run.Exit, 0) << run.Err;
     EXPECT_EQ(run.Out,
               "Author\tLines held back\tRanked first\tScore\tRank\n"
               "Big\t160\tBig\t99%\t1\n"
               "Small\t12\tSmall\t99%\t1\n"
               "2 of 2 recognised\t\t\t\t\n");
-    const TRun balanced = RunCli("--validation-report --balance " + Dir());
+    const TRun balanced = RunCliEnUs("--validation-report --balance " + Dir());
     ASSERT_EQ(balanced.Exit, 0) << balanced.Err;
     EXPECT_NE(balanced.Out.find("\n2 of 2 recognised"), std::string::npos) << balanced.Out;
 }
@@ -130,13 +108,13 @@ TEST_F(CliBalance, NewOptionsKeepTheProjectUntouchedAndRefuseAMix) {
     const auto before = testing::SnapshotFolder(Project.Path());
     for (const char* options : {"--balance", "--validation-report", "--balance --validation-report",
                                 "--balance --validation", "--balance --table analysis"})
-        EXPECT_EQ(RunCli(std::string(options) + " " + Dir()).Exit, 0) << options;
+        EXPECT_EQ(RunCliEnUs(std::string(options) + " " + Dir()).Exit, 0) << options;
     EXPECT_EQ(testing::SnapshotFolder(Project.Path()), before);
 
-    const TRun mixed = RunCli("--validation --validation-report " + Dir());
+    const TRun mixed = RunCliEnUs("--validation --validation-report " + Dir());
     EXPECT_EQ(mixed.Exit, 2);
     EXPECT_NE(mixed.Err.find("cannot be combined"), std::string::npos);
-    const TRun help = RunCli("--help");
+    const TRun help = RunCliEnUs("--help");
     for (const char* option : {"--balance", "--validation-report"})
         EXPECT_NE(help.Out.find(option), std::string::npos) << option;
 }
@@ -145,7 +123,7 @@ TEST(CliValidationReport, AnUnreadableTextExitsWithOne) {
     TTempFolder project;
     project.Write("Unknown/u.txt", "text");
     fs::create_symlink("/proc/self/mem", project.MakeFolder("Alpha") / "a.txt");
-    const TRun run = RunCli("--validation-report " + Quoted(project.Path().string()));
+    const TRun run = RunCliEnUs("--validation-report " + Quoted(project.Path().string()));
     EXPECT_EQ(run.Exit, 1);
     EXPECT_EQ(run.Out, "");
     EXPECT_NE(run.Err.find("Cannot open file"), std::string::npos);

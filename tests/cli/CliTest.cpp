@@ -1,12 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
-#include <sys/wait.h>
 
+#include "CliRun.h"
 #include "TempProject.h"
 
 namespace quillprint {
@@ -15,35 +12,10 @@ namespace {
 namespace fs = std::filesystem;
 using testing::TTempFolder;
 
-struct TRun {
-    int Exit = -1;
-    std::string Out;
-    std::string Err;
-};
-
-std::string Slurp(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
-std::string Quoted(const std::string& text) {
-    std::string quoted = "'";
-    for (const char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
-
-// Runs quillprint-cli under a pinned locale; output goes to files beside the
-// project, never into it.
-TRun RunCli(const std::string& arguments) {
-    TTempFolder outputs;
-    const fs::path out = outputs.Path() / "out", err = outputs.Path() / "err";
-    const std::string command = "LANG=en_US.UTF-8 LC_ALL= " + Quoted(QUILLPRINT_CLI) + " " + arguments + " >" +
-                                Quoted(out.string()) + " 2>" + Quoted(err.string());
-    const int status = std::system(command.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, Slurp(out), Slurp(err)};
-}
+using testing::Quoted;
+using testing::RunCli;
+using testing::Slurp;
+using testing::TRun;
 
 // Two candidates (one with a non-ASCII name) and an unknown text that shares
 // a phrase with each.
