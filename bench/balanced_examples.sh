@@ -14,25 +14,15 @@ examples="$(dirname "$cli")/Examples"
 [ -x "$cli" ] || { echo "quillprint-cli not found at $cli (build it, or pass its path)" >&2; exit 2; }
 [ -d "$examples" ] || { echo "no example projects at $examples (build the target quillprint_examples)" >&2; exit 2; }
 
-# Best wall time of $runs runs, in seconds.
-best_of() {
-    local best="" start end elapsed
-    for _ in $(seq "$runs"); do
-        start=$(date +%s.%N)
-        "$@" >/dev/null
-        end=$(date +%s.%N)
-        elapsed=$(awk -v a="$start" -v b="$end" 'BEGIN { printf "%.3f", b - a }')
-        if [ -z "$best" ] || awk -v e="$elapsed" -v b="$best" 'BEGIN { exit !(e < b) }'; then best=$elapsed; fi
-    done
-    echo "$best"
-}
+# shellcheck source=bench/best_of.sh
+source "$(dirname "${BASH_SOURCE[0]}")/best_of.sh"
 
 export LANG=en_US.UTF-8 LC_ALL=
 printf 'example\tplain s\t--balance s\t--validation-report --balance s\n'
 for project in "$examples"/*/; do
     name="$(basename "$project")"
     printf '%s\t%s\t%s\t%s\n' "$name" \
-        "$(best_of "$cli" --locale en_US "$project")" \
-        "$(best_of "$cli" --locale en_US --balance "$project")" \
-        "$(best_of "$cli" --locale en_US --balance --validation-report "$project")"
+        "$(best_of "$runs" "$cli" --locale en_US "$project")" \
+        "$(best_of "$runs" "$cli" --locale en_US --balance "$project")" \
+        "$(best_of "$runs" "$cli" --locale en_US --balance --validation-report "$project")"
 done

@@ -32,24 +32,14 @@ tail -n +2 "$corpus/authors.tsv" | while IFS=$'\t' read -r paper author; do
     cp "$corpus/papers/$(printf 'fp%02d.txt' "$paper")" "$project/$folder/"
 done
 
-# Best wall time of $runs runs, in seconds.
-best_of() {
-    local best="" start end elapsed
-    for _ in $(seq "$runs"); do
-        start=$(date +%s.%N)
-        "$@" >/dev/null
-        end=$(date +%s.%N)
-        elapsed=$(awk -v a="$start" -v b="$end" 'BEGIN { printf "%.6f", b - a }')
-        if [ -z "$best" ] || awk -v e="$elapsed" -v b="$best" 'BEGIN { exit !(e < b) }'; then best=$elapsed; fi
-    done
-    echo "$best"
-}
+# shellcheck source=bench/best_of.sh
+source "$(dirname "${BASH_SOURCE[0]}")/best_of.sh"
 
 files=("$project"/*/*)
 export LANG=en_US.UTF-8
-wc_time=$(best_of wc -w "${files[@]}")
-read_time=$(best_of "$cli" --locale en_US --read-only "$project")
-full_time=$(best_of "$cli" --locale en_US "$project")
+wc_time=$(best_of "$runs" wc -w "${files[@]}")
+read_time=$(best_of "$runs" "$cli" --locale en_US --read-only "$project")
+full_time=$(best_of "$runs" "$cli" --locale en_US "$project")
 
 echo "files:            ${#files[@]} ($(cat "${files[@]}" | wc -c) bytes, $(cat "${files[@]}" | wc -w) words)"
 echo "read+decode:      $("$cli" --locale en_US --read-only "$project")"
