@@ -35,7 +35,7 @@ TEST_P(HelpDocumentNames, AreExplained) {
 INSTANTIATE_TEST_SUITE_P(
     Commands, HelpDocumentNames,
     ::testing::Values("New", "Add author", "Open folder", "Add text", "Federalist", "Presidents",
-                      "Tutorial", "Authors", "Candidates", "Calculate", "Validation", "Help",
+                      "Tutorial", "Authors", "Candidates", "Calculate", "Balance", "Validation", "Help",
                       "Copy", "Extract"));
 INSTANTIATE_TEST_SUITE_P(
     PagesAndGroups, HelpDocumentNames,
@@ -45,6 +45,6 @@ INSTANTIATE_TEST_SUITE_P(
     TableColumnsAndVerdicts, HelpDocumentNames,
     ::testing::Values("Author", "Probability", "Description", "Words", "Phrase", "Count",
                       "Other Authors use", "Most likely", "Maybe", "Hardly",
-                      "The same as Unknown text"));
+                      "The same as Unknown text", "Draws won"));
 
 }  // namespace
