@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <string>
 
@@ -18,7 +20,27 @@ using testing::Slurp;
 using testing::TRun;
 
 // Two candidates (one with a non-ASCII name) and an unknown text that shares
-// a phrase with each.
+// a phrase with each. The unknown text has 13 words and uses each scored
+// phrase once, at the rate 1/13:
+//   "the cat sat on the mat" (6 words), once in Émile Zola's 12 words;
+//   "dog ran in the park" (5 words), once in beta's 9 words.
+// The unknown text's raw score is K = 0.5 × 1/13 × (6 + 5) = 11/26; a
+// candidate's ratio is 2 × (0.5 − |1/13 − 1/words|) × 1/13 × phrase words ÷ K.
+// Émile Zola: 2 × (0.5 − 1/156) × 6/13 ÷ 11/26 = 14/13, in the band (1, 1.5].
+const double kZolaScore = (14.0 / 13 - 1) / 10 + 0.95;
+// beta: 2 × (0.5 − 4/117) × 5/13 ÷ 11/26 = 1090/1287, in the band (0.8, 1].
+const double kBetaScore = (1090.0 / 1287 - 0.8) / 10 + 0.8;
+
+// A score as the summary writes it: 15 significant digits.
+std::string SummaryNumber(double score) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.15g", score);
+    return text;
+}
+
+// A score as the tables write it: a whole percentage.
+std::string Percent(double score) { return std::to_string(std::lround(score * 100)) + "%"; }
+
 class CliOnProject : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -35,8 +57,8 @@ TEST_F(CliOnProject, PrintsTheResultTable) {
     EXPECT_EQ(run.Exit, 0) << run.Err;
     EXPECT_EQ(run.Out,
               "Author\tProbability\tDescription\tWords\n"
-              "Émile Zola\t96%\tMost likely\t12\n"
-              "beta\t80%\tMost likely\t9\n"
+              "Émile Zola\t" + Percent(kZolaScore) + "\tMost likely\t12\n" +
+              "beta\t" + Percent(kBetaScore) + "\tMost likely\t9\n" +
               "Unknown\tThe same as Unknown text\tThe same as Unknown text\t13\n");
     EXPECT_EQ(run.Err, "");
 }
@@ -45,7 +67,7 @@ TEST_F(CliOnProject, PrintsTheAnalysisTable) {
     const TRun run = RunCli("--locale en_US --table analysis " + Dir());
     EXPECT_EQ(run.Exit, 0) << run.Err;
     EXPECT_EQ(run.Out,
-              "\tbeta: 80%\tÉmile Zola: 96%\tUnknown\n"
+              "\tbeta: " + Percent(kBetaScore) + "\tÉmile Zola: " + Percent(kZolaScore) + "\tUnknown\n" +
               "the cat sat on the mat\t0\t1\t1\n"
               "dog ran in the park\t1\t0\t1\n");
 }
@@ -68,21 +90,24 @@ TEST_F(CliOnProject, PrintsTheStylometryRowsOfTheChosenAuthor) {
 
 TEST_F(CliOnProject, PrintsTheSummaryWithLineFeeds) {
     EXPECT_EQ(RunCli("--locale en_US --summary " + Dir()).Out,
-              "beta: 0.804693084693085\nÉmile Zola: 0.957692307692308\n");
+              "beta: " + SummaryNumber(kBetaScore) + "\nÉmile Zola: " + SummaryNumber(kZolaScore) + "\n");
 }
 
 TEST_F(CliOnProject, PrintsTheEngineStateAsJson) {
     const std::string json = RunCli("--locale en_US --json " + Dir()).Out;
-    EXPECT_EQ(json.rfind("{\"authors\":[{\"name\":\"beta\",\"words\":9,\"koef\":0.80469308469308465,"
-                         "\"uniqueNum\":1,\"phrases\":[\"dog\",",
-                         0),
-              0u);
+    const std::string start = "{\"authors\":[{\"name\":\"beta\",\"words\":9,\"koef\":";
+    ASSERT_EQ(json.rfind(start, 0), 0u) << json.substr(0, 80);
+    // The score in full precision; the engine's extended arithmetic may
+    // differ from this double in the last bit.
+    size_t numberEnd = 0;
+    EXPECT_DOUBLE_EQ(std::stod(json.substr(start.size()), &numberEnd), kBetaScore);
+    EXPECT_EQ(json.compare(start.size() + numberEnd, 32, ",\"uniqueNum\":1,\"phrases\":[\"dog\","), 0);
     // The engine's phrase list, longest first.
     EXPECT_NE(json.find("],\"phrases\":[{\"value\":\"the cat sat on the mat\",\"words\":6,\"instances\":2,"
                         "\"counts\":[0,1,1],\"unique\":1,\"authors\":2}"),
               std::string::npos);
-    EXPECT_NE(json.find("\"summary\":\"beta: 0.804693084693085\\rÉmile Zola: 0.957692307692308\\r\","
-                        "\"average\":10}\n"),
+    EXPECT_NE(json.find("\"summary\":\"beta: " + SummaryNumber(kBetaScore) + "\\rÉmile Zola: " +
+                        SummaryNumber(kZolaScore) + "\\r\",\"average\":10}\n"),
               std::string::npos);
 }
 
@@ -93,10 +118,13 @@ TEST_F(CliOnProject, ValidationTakesTheTestTextFromTheFirstAuthor) {
     EXPECT_NE(run.Out.find("\nUnknown\tThe same as Unknown text\tThe same as Unknown text\t0\n"), std::string::npos);
 }
 
+// Every kind of run reads the project and writes nothing into it.
 TEST_F(CliOnProject, WritesNothingIntoTheProjectFolder) {
     Project.Write("beta/.hidden", "hidden");
     const auto before = testing::SnapshotFolder(Project.Path());
-    for (const char* options : {"", "--table analysis", "--table stylometry", "--json", "--validation"})
+    for (const char* options :
+         {"", "--table analysis", "--table stylometry", "--json", "--validation", "--balance", "--validation-report",
+          "--balance --validation-report", "--balance --validation", "--balance --table analysis"})
         EXPECT_EQ(RunCli(std::string("--locale en_US ") + options + " " + Dir()).Exit, 0) << options;
     EXPECT_EQ(testing::SnapshotFolder(Project.Path()), before);
 }
@@ -112,15 +140,20 @@ TEST(CliErrors, ProjectWithoutUnknownExitsWithTwo) {
     }
 }
 
+// Whatever the run, a text that cannot be read ends it with the reason.
 TEST(CliErrors, UnreadableFileExitsWithOne) {
     TTempFolder project;
     project.Write("Unknown/u.txt", "text");
     // Reads of /proc/self/mem fail with an I/O error, even for root.
     fs::create_symlink("/proc/self/mem", project.MakeFolder("Alpha") / "a.txt");
-    const TRun run = RunCli(Quoted(project.Path().string()));
-    EXPECT_EQ(run.Exit, 1);
-    EXPECT_EQ(run.Out, "");
-    EXPECT_EQ(run.Err, "Cannot open file \"" + (project.Path() / "Alpha/a.txt").string() + "\". Input/output error\n");
+    for (const char* options : {"", "--table analysis", "--balance", "--validation", "--validation-report"}) {
+        const TRun run = RunCli(std::string(options) + " " + Quoted(project.Path().string()));
+        EXPECT_EQ(run.Exit, 1) << options;
+        EXPECT_EQ(run.Out, "") << options;
+        EXPECT_EQ(run.Err,
+                  "Cannot open file \"" + (project.Path() / "Alpha/a.txt").string() + "\". Input/output error\n")
+            << options;
+    }
 }
 
 TEST(CliErrors, EmptyUnknownStillRuns) {
@@ -136,14 +169,30 @@ TEST(CliErrors, EmptyUnknownStillRuns) {
 }
 
 TEST(CliErrors, BadArgumentsExitWithTwoAndHelpExplainsEveryOption) {
-    for (const char* arguments : {"", "--table nothing x", "--author -1 x", "--author", "--bogus x", "a b"}) {
-        const TRun run = RunCli(arguments);
-        EXPECT_EQ(run.Exit, 2) << arguments;
-        EXPECT_NE(run.Err.find("--help"), std::string::npos) << arguments;
+    const struct {
+        const char* Arguments;
+        const char* Reason;  // part of the message before the pointer to --help
+    } bad[] = {
+        {"", "PROJECT_DIR"},
+        {"--table nothing x", "--table"},
+        {"--author -1 x", "--author"},
+        {"--author", "--author"},
+        {"--bogus x", "--bogus"},
+        {"a b", "only one PROJECT_DIR"},
+        {"--validation --validation-report x", "cannot be combined"},
+    };
+    for (const auto& arguments : bad) {
+        const TRun run = RunCli(arguments.Arguments);
+        EXPECT_EQ(run.Exit, 2) << arguments.Arguments;
+        EXPECT_EQ(run.Out, "") << arguments.Arguments;
+        EXPECT_EQ(run.Err.rfind("quillprint-cli: ", 0), 0u) << run.Err;
+        EXPECT_NE(run.Err.find(arguments.Reason), std::string::npos) << run.Err;
+        EXPECT_NE(run.Err.find("--help"), std::string::npos) << arguments.Arguments;
     }
     const TRun help = RunCli("--help");
     EXPECT_EQ(help.Exit, 0);
-    for (const char* option : {"--locale", "--validation", "--table", "--author", "--summary", "--json", "PROJECT_DIR"})
+    for (const char* option : {"--locale", "--validation", "--validation-report", "--balance", "--table", "--author",
+                               "--summary", "--json", "PROJECT_DIR"})
         EXPECT_NE(help.Out.find(option), std::string::npos) << option;
 }
 

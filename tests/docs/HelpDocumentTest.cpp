@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <ostream>
 #include <string>
 
 #include "PdfText.h"
@@ -22,29 +23,77 @@ TEST(HelpDocument, IsACompletePdf) {
         << "the file was not finished";
 }
 
-class HelpDocumentNames : public ::testing::TestWithParam<std::string> {};
+// A window text and the start of its explanation, as the document's tables
+// and headings put them: the explanation must follow the quoted name closely
+// (a page number may come between), so a name merely mentioned elsewhere
+// does not count.
+struct TExplainedName {
+    std::string Name;
+    std::string Explanation;
+};
 
-// Each caption is looked for in double quotes, as the document writes
-// the window's own texts.
-TEST_P(HelpDocumentNames, AreExplained) {
-    const auto text = PdfText(QUILLPRINT_HELP_PDF);
+void PrintTo(const TExplainedName& name, std::ostream* out) { *out << name.Name; }
+
+class HelpDocumentNames : public ::testing::TestWithParam<TExplainedName> {};
+
+TEST_P(HelpDocumentNames, AreExplainedWhereTheyBelong) {
+    static const auto text = PdfText(QUILLPRINT_HELP_PDF);
     ASSERT_EQ(text.ExitCode, 0) << "pdftotext could not read the document";
-    EXPECT_NE(text.Output.find("\"" + GetParam() + "\""), std::string::npos);
+    const std::string quoted = "\"" + GetParam().Name + "\"";
+    constexpr size_t kNearby = 12;  // room for a page number and its blanks
+    bool found = false;
+    for (size_t at = text.Output.find(quoted); at != std::string::npos && !found;
+         at = text.Output.find(quoted, at + 1)) {
+        const size_t after = at + quoted.size();
+        const size_t explanation = text.Output.find(GetParam().Explanation, after);
+        found = explanation != std::string::npos && explanation - after <= kNearby;
+    }
+    EXPECT_TRUE(found) << quoted << " is not followed by \"" << GetParam().Explanation << "\"";
 }
 
+// The table of commands: each command with the place of its button.
 INSTANTIATE_TEST_SUITE_P(
     Commands, HelpDocumentNames,
-    ::testing::Values("New", "Add author", "Open folder", "Add text", "Federalist", "Presidents",
-                      "Tutorial", "Authors", "Candidates", "Calculate", "Balance", "Validation", "Help",
-                      "Copy", "Extract"));
+    ::testing::Values(TExplainedName{"New", "group \"Project\"; quick-access toolbar Starts an empty project"},
+                      TExplainedName{"Add author", "group \"Project\" Adds a candidate"},
+                      TExplainedName{"Open folder", "group \"Project\"; quick-access toolbar Asks for a project"},
+                      TExplainedName{"Add text", "quick-access toolbar only, after adding it there Adds an empty"},
+                      TExplainedName{"Federalist", "group \"Examples\" Loads the example \"FederalistShort\""},
+                      TExplainedName{"Presidents", "group \"Examples\" Loads the example \"Presidents\""},
+                      TExplainedName{"Tutorial", "group \"Examples\" Loads the example \"Tutorial\""},
+                      TExplainedName{"Authors", "quick-access toolbar only Loads the example \"Authors\""},
+                      TExplainedName{"Candidates", "quick-access toolbar only Loads the example \"Candidates\""},
+                      TExplainedName{"Calculate", "group \"Calculate\"; quick-access toolbar Calculates"},
+                      TExplainedName{"Balance", "group \"Calculate\" Turns balanced calculations on or o"},
+                      TExplainedName{"Validation", "quick-access toolbar only A check of the method"},
+                      TExplainedName{"Help", "group \"Help\"; key F1 Opens this document"},
+                      TExplainedName{"Copy", "right click in any table Copies the table of the active page"},
+                      TExplainedName{"Extract", "quick-access toolbar only"}));
+// The pages under their own headings, and the groups of the ribbon with
+// their buttons.
 INSTANTIATE_TEST_SUITE_P(
     PagesAndGroups, HelpDocumentNames,
-    ::testing::Values("Input data", "Analysis", "Result", "Stylometry", "Project", "Examples",
-                      "Unknown"));
+    ::testing::Values(TExplainedName{"Input data", ". On the left the tree of authors"},
+                      TExplainedName{"Result", "One row per author"},
+                      TExplainedName{"Analysis", "The evidence: every phrase"},
+                      TExplainedName{"Stylometry", "The habits of one author"},
+                      TExplainedName{"Project", "\"New\" (large button), \"Add author\", \"Open folder\""},
+                      TExplainedName{"Examples", "\"Federalist\", \"Presidents\", \"Tutorial\""},
+                      TExplainedName{"Unknown", "holding the text to attribute"}));
+// The columns of the three tables, and the verdicts with their range and colour.
 INSTANTIATE_TEST_SUITE_P(
     TableColumnsAndVerdicts, HelpDocumentNames,
-    ::testing::Values("Author", "Probability", "Description", "Words", "Phrase", "Count",
-                      "Other Authors use", "Most likely", "Maybe", "Hardly",
-                      "The same as Unknown text", "Draws won"));
+    ::testing::Values(TExplainedName{"Author", "the author's name"},
+                      TExplainedName{"Probability", "the score as a percentage, at most 99%"},
+                      TExplainedName{"Description", "the verdict:"},
+                      TExplainedName{"Words", "the number of words of the author's texts"},
+                      TExplainedName{"Draws won", "only with \"Balance\" on: how many of the nine draws"},
+                      TExplainedName{"Phrase", "a phrase that this author's texts use"},
+                      TExplainedName{"Count", "how many times this author uses it"},
+                      TExplainedName{"Other Authors use", "how many other authors"},
+                      TExplainedName{"Most likely", "green, bold"},
+                      TExplainedName{"Maybe", "blue Some evidence"},
+                      TExplainedName{"Hardly", "ordinary Little or no evidence"},
+                      TExplainedName{"The same as Unknown text", "ordinary The row of the unknown text itself"}));
 
 }  // namespace

@@ -115,6 +115,39 @@ INSTANTIATE_TEST_SUITE_P(Examples, ExampleProject,
                          ::testing::Values("FederalistShort", "Authors", "Presidents",
                                            "Candidates", "Tutorial"));
 
+// Known answers on real texts: the candidate each example's unknown text is
+// generally attributed to must rank first.
+struct TKnownAnswer {
+    std::string Example;
+    std::string Author;
+};
+
+void PrintTo(const TKnownAnswer& answer, std::ostream* out) { *out << answer.Example; }
+
+class KnownAnswer : public ::testing::TestWithParam<TKnownAnswer> {};
+
+TEST_P(KnownAnswer, RanksTheTrueAuthorFirst) {
+    const auto run =
+        RunProgram({QUILLPRINT_CLI, "--locale", "en_US", (kExamples / GetParam().Example).string()}, true);
+    ASSERT_EQ(run.ExitCode, 0) << run.Output;
+    const std::vector<std::string> lines = Lines(run.Output);
+    ASSERT_GE(lines.size(), 2u) << run.Output;
+    EXPECT_EQ(lines[1].substr(0, lines[1].find('\t')), GetParam().Author) << run.Output;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Examples, KnownAnswer,
+    ::testing::Values(
+        // Federalist No. 51, one of the disputed papers, is Madison's by
+        // today's consensus.
+        TKnownAnswer{"FederalistShort", "Madison"},
+        // Obama's address of 2016 among three addresses of each of six
+        // presidents.
+        TKnownAnswer{"Presidents", "Barack Obama"},
+        // Lincoln's address of 1864 among forty presidents.
+        TKnownAnswer{"Candidates", "Abraham Lincoln"}),
+    [](const auto& info) { return info.param.Example; });
+
 // What each example is made of; a wrong paper table or a lost file shows here.
 struct TExpectedLayout {
     std::string Example;

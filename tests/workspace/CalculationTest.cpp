@@ -51,7 +51,8 @@ TEST_F(Calculation, UnknownIsTheTestTextAndTheOthersAreCandidatesInTreeOrder) {
     ASSERT_TRUE(Workspace.Calculate(false));
     EXPECT_EQ(EngineAuthorNames(), (std::vector<std::u16string>{u"Alpha", u"beta", u"Unknown"}));
     EXPECT_EQ(TestWords(), (TWordList{u"one", u"two", u"three"}));
-    EXPECT_FALSE(Workspace.Summary().empty());
+    // No phrase is shared: one line per candidate in tree order, each 0.
+    EXPECT_EQ(Workspace.Summary(), u"Alpha: 0\rbeta: 0\r");
 }
 
 TEST_F(Calculation, LabelsDecideWhichEntryIsTheTestText) {
