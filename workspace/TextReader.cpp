@@ -1,6 +1,7 @@
 #include "workspace/TextReader.h"
 
 #include <unicode/ucnv.h>
+#include <unicode/ucnv_cb.h>
 #include <unicode/ustring.h>
 
 #include <array>
@@ -33,9 +34,21 @@ std::FILE* OpenForReading(const std::filesystem::path& path) {
 TFileReadError::TFileReadError(const std::filesystem::path& path, const std::string& reason)
     : std::runtime_error("Cannot open file \"" + PathToUtf8(path) + "\". " + reason) {}
 
+namespace {
+// Chinese in Taiwan, Hong Kong and Macao, or written in traditional
+// characters, uses the Big5 page; elsewhere the GBK page.
+std::string ChineseCodePage(const std::string& localeName) {
+    const std::string rest = localeName.substr(0, localeName.find_first_of(".@"));
+    for (const char* traditional : {"TW", "HK", "MO", "Hant"})
+        if (rest.find(traditional) != std::string::npos) return "windows-950";
+    return "windows-936";
+}
+}  // namespace
+
 std::string LegacyCodePageFor(const std::string& localeName) {
     // The language is the part before "_", "-", "." or "@".
     const std::string language = localeName.substr(0, localeName.find_first_of("_-.@"));
+    if (language == "zh") return ChineseCodePage(localeName);
     static const std::map<std::string, std::string> codePages = {
         // Central European
         {"cs", "windows-1250"}, {"pl", "windows-1250"}, {"sk", "windows-1250"}, {"sl", "windows-1250"},
@@ -50,6 +63,10 @@ std::string LegacyCodePageFor(const std::string& localeName) {
         {"he", "windows-1255"}, {"yi", "windows-1255"},
         {"ar", "windows-1256"}, {"fa", "windows-1256"}, {"ur", "windows-1256"},
         {"et", "windows-1257"}, {"lv", "windows-1257"}, {"lt", "windows-1257"},
+        {"th", "windows-874"},
+        {"vi", "windows-1258"},
+        // Double-byte pages
+        {"ja", "windows-932"}, {"ko", "windows-949"},
     };
     const auto found = codePages.find(language);
     return found == codePages.end() ? "windows-1252" : found->second;
@@ -111,7 +128,45 @@ std::u16string DecodeUtf16(std::string_view bytes, bool bigEndian) {
     return text;
 }
 
+// A malformed or unassigned sequence of a double-byte page becomes U+FFFD, a
+// visible word character, rather than the page's substitute control, which
+// would split the word around it.
+void ReplaceWithReplacementCharacter(const void*, UConverterToUnicodeArgs* args, const char*, int32_t,
+                                     UConverterCallbackReason reason, UErrorCode* status) {
+    if (reason > UCNV_IRREGULAR) return;  // reset, close or clone: nothing to write
+    *status = U_ZERO_ERROR;
+    const UChar replacement = 0xFFFD;
+    ucnv_cbToUWriteUChars(args, &replacement, 1, 0, status);
+}
+
+// The double-byte pages (932, 936, 949, 950) are decoded as one stream: a
+// trail byte may look like an ASCII character (0x5C, the backslash, is the
+// second byte of 表 in windows-932).
+std::u16string DecodeMultiByte(std::string_view bytes, UConverter* converter) {
+    UErrorCode status = U_ZERO_ERROR;
+    ucnv_setToUCallBack(converter, ReplaceWithReplacementCharacter, nullptr, nullptr, nullptr, &status);
+    // Every byte gives at most one UTF-16 unit in these pages; should one
+    // give more, the exact length is known after the first try.
+    std::u16string text(bytes.size() + 1, u'\0');
+    const auto convert = [&] {
+        return ucnv_toUChars(converter, text.data(), static_cast<int32_t>(text.size()), bytes.data(),
+                             static_cast<int32_t>(bytes.size()), &status);
+    };
+    int32_t length = convert();
+    if (status == U_BUFFER_OVERFLOW_ERROR) {
+        status = U_ZERO_ERROR;
+        text.resize(static_cast<size_t>(length) + 1);
+        length = convert();
+    }
+    text.resize(U_SUCCESS(status) ? static_cast<size_t>(length) : 0);
+    return text;
+}
+
 std::u16string DecodeLegacy(std::string_view bytes, const std::string& codePage) {
+    UErrorCode status = U_ZERO_ERROR;
+    const std::unique_ptr<UConverter, void (*)(UConverter*)> converter(ucnv_open(codePage.c_str(), &status),
+                                                                       &ucnv_close);
+    if (U_SUCCESS(status) && ucnv_getMaxCharSize(converter.get()) > 1) return DecodeMultiByte(bytes, converter.get());
     const auto& table = ByteTable(codePage);
     std::u16string text(bytes.size(), u'\0');
     for (size_t i = 0; i < bytes.size(); ++i) text[i] = table[static_cast<unsigned char>(bytes[i])];

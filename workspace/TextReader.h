@@ -18,14 +18,17 @@ public:
     TFileReadError(const std::filesystem::path& path, const std::string& reason);
 };
 
-// The legacy 8-bit Windows code page that stands in for the ANSI code page of
-// a locale ("windows-1252" for Western European languages, "C" and unknown
-// locales; 1250, 1251, 1253 to 1257 for the languages that use those).
+// The legacy Windows code page that stands in for the ANSI code page of a
+// locale ("windows-1252" for Western European languages, "C" and unknown
+// locales; 874, 1250, 1251, 1253 to 1258 for the languages that use those;
+// the double-byte pages 932, 936, 949 and 950 for Japanese, Chinese and
+// Korean).
 std::string LegacyCodePageFor(const std::string& localeName);
 
 // Decodes a whole file's bytes: a byte-order mark (EF BB BF, FF FE, FE FF)
 // decides; without one, valid UTF-8 is UTF-8 and anything else is read byte by
-// byte in `legacyCodePage`. The text ends at its first NUL; lines split at
+// byte (character by character in a double-byte page) in `legacyCodePage`.
+// The text ends at its first NUL; lines split at
 // CR LF, lone CR and lone LF; a final line break makes no empty last line.
 TLines DecodeText(std::string_view bytes, const std::string& legacyCodePage);
 

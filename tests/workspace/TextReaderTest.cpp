@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <string>
+#include <utility>
 
 #include "TempProject.h"
 #include "engine/Text.h"
@@ -55,17 +56,57 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.Name); });
 
 TEST(LegacyCodePage, FollowsTheLanguage) {
-    EXPECT_EQ(LegacyCodePageFor("en_US"), "windows-1252");
-    EXPECT_EQ(LegacyCodePageFor(""), "windows-1252");
-    EXPECT_EQ(LegacyCodePageFor("C"), "windows-1252");
-    EXPECT_EQ(LegacyCodePageFor("ru_RU.UTF-8"), "windows-1251");
-    EXPECT_EQ(LegacyCodePageFor("pl_PL"), "windows-1250");
-    EXPECT_EQ(LegacyCodePageFor("el_GR"), "windows-1253");
+    const std::pair<const char*, const char*> pages[] = {
+        {"en_US", "windows-1252"}, {"", "windows-1252"},         {"C", "windows-1252"},
+        {"ru_RU.UTF-8", "windows-1251"}, {"pl_PL", "windows-1250"}, {"el_GR", "windows-1253"},
+        {"th_TH.UTF-8", "windows-874"}, {"vi_VN", "windows-1258"},  {"ja_JP.UTF-8", "windows-932"},
+        {"ko_KR", "windows-949"},        {"zh_CN.UTF-8", "windows-936"}, {"zh_SG", "windows-936"},
+        {"zh_TW.UTF-8", "windows-950"},  {"zh_HK", "windows-950"},   {"zh_Hant_MO", "windows-950"},
+    };
+    for (const auto& [locale, page] : pages) EXPECT_EQ(LegacyCodePageFor(locale), page) << locale;
 }
 
-TEST(LegacyCodePage, DecodesCyrillicBytes) {
-    EXPECT_EQ(quillprint::DecodeText("\xCF\xF0\xE8\xE2\xE5\xF2", "windows-1251"), TLines{u"Привет"});
+// A file in the legacy code page of a language, read as a user of that
+// language reads it. Each fixture has two lines; the double-byte ones hold
+// characters whose second byte is an ASCII letter or the backslash, which
+// a byte-by-byte reading would tear apart.
+struct TCodePageFixture {
+    const char* Name;
+    const char* Locale;
+    std::string Bytes;
+    TLines Expected;
+};
+
+void PrintTo(const TCodePageFixture& c, std::ostream* out) { *out << c.Name; }
+
+class LegacyCodePageFile : public ::testing::TestWithParam<TCodePageFixture> {};
+
+TEST_P(LegacyCodePageFile, IsReadInTheCodePageOfTheLanguage) {
+    TTempFolder folder;
+    const auto path = folder.Write("legacy.txt", GetParam().Bytes);
+    EXPECT_EQ(ReadTextFile(path, LegacyCodePageFor(GetParam().Locale)), GetParam().Expected);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Pages, LegacyCodePageFile,
+    ::testing::Values(
+        TCodePageFixture{"Cyrillic1251", "ru_RU", "\xCF\xF0\xE8\xE2\xE5\xF2\r\n\xEC\xE8\xF0", {u"Привет", u"мир"}},
+        TCodePageFixture{"Thai874", "th_TH", "\xCA\xC7\xD1\xCA\xB4\xD5\r\n\xE4\xB7\xC2", {u"สวัสดี", u"ไทย"}},
+        // Vietnamese writes some tones as combining marks after the letter.
+        TCodePageFixture{"Vietnamese1258", "vi_VN", "Vi\xEA\xF2t\r\n\xF0\xE3", {u"Vi\u00EA\u0323t", u"\u0111\u0103"}},
+        // 表 is 95 5C; the half-width ｱ is the single byte B1.
+        TCodePageFixture{"Japanese932", "ja_JP", "\x93\xFA\x96\x7B\x95\x5C\r\n\xB1" "a", {u"日本表", u"\uFF71a"}},
+        // 丂 is 81 40, a GBK extension beyond GB 2312.
+        TCodePageFixture{"SimplifiedChinese936", "zh_CN", "\xD6\xD0\xCE\xC4\r\n\x81\x40", {u"中文", u"丂"}},
+        // 갂 is 81 41, a Unified Hangul Code extension beyond KS X 1001.
+        TCodePageFixture{"Korean949", "ko_KR", "\xC7\xD1\xB1\xB9\r\n\x81\x41", {u"한국", u"갂"}},
+        // 功 is A5 5C.
+        TCodePageFixture{"TraditionalChinese950", "zh_TW", "\xA4\xA4\xA4\xE5\r\n\xA5\x5C", {u"中文", u"功"}},
+        // A lead byte without its trail byte becomes U+FFFD and keeps the
+        // line break after it; the text still ends at its first NUL.
+        TCodePageFixture{"BrokenDoubleByte", "ja_JP", std::string("\x93\n\x93\xFA\0\x96\x7B", 7),
+                         {u"\uFFFD", u"日"}}),
+    [](const auto& info) { return std::string(info.param.Name); });
 
 TEST(JoinLines, EndsEveryLineWithCrLf) {
     EXPECT_EQ(JoinLines({u"a", u"", u"b"}), u"a\r\n\r\nb\r\n");
@@ -78,26 +119,25 @@ TEST(ReadTextFile, ReadsAFileByTheRule) {
     EXPECT_EQ(ReadTextFile(path, "windows-1252"), TLines{u"hi"});
 }
 
-TEST(ReadTextFile, MissingFileGivesTheMessageWithTheReason) {
+// Whatever keeps a file from being read, the message names it and the
+// system's reason.
+TEST(ReadTextFile, FileThatCannotBeReadGivesTheMessageWithTheReason) {
     TTempFolder folder;
-    const auto path = folder.Path() / "gone.txt";
-    try {
-        ReadTextFile(path, "windows-1252");
-        FAIL() << "no error";
-    } catch (const TFileReadError& error) {
-        EXPECT_EQ(std::string(error.what()),
-                  "Cannot open file \"" + path.string() + "\". No such file or directory");
-    }
-}
-
-TEST(ReadTextFile, FileThatCannotBeReadGivesTheMessage) {
-    TTempFolder folder;
-    const auto path = folder.MakeFolder("a folder");
-    try {
-        ReadTextFile(path, "windows-1252");
-        FAIL() << "no error";
-    } catch (const TFileReadError& error) {
-        EXPECT_EQ(std::string(error.what()), "Cannot open file \"" + path.string() + "\". Is a directory");
+    const auto unreadable = folder.Path() / "unreadable.txt";
+    // Reads of /proc/self/mem fail with an I/O error, even for root.
+    std::filesystem::create_symlink("/proc/self/mem", unreadable);
+    const std::pair<std::filesystem::path, std::string> cases[] = {
+        {folder.Path() / "gone.txt", "No such file or directory"},
+        {folder.MakeFolder("a folder"), "Is a directory"},
+        {unreadable, "Input/output error"},
+    };
+    for (const auto& [path, reason] : cases) {
+        try {
+            ReadTextFile(path, "windows-1252");
+            ADD_FAILURE() << "no error for " << path;
+        } catch (const TFileReadError& error) {
+            EXPECT_EQ(std::string(error.what()), "Cannot open file \"" + path.string() + "\". " + reason);
+        }
     }
 }
 
