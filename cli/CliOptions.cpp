@@ -1,14 +1,36 @@
 #include "cli/CliOptions.h"
 
 #include <charconv>
+#include <string_view>
 
 namespace quillprint::cli {
+
+namespace {
+
+// A whole decimal number from 1.
+template <typename Number>
+bool ParseCount(std::string_view text, Number& number) {
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, number);
+    return ec == std::errc() && ptr == end && !text.empty() && number >= 1;
+}
+
+// "K/N" with 1 <= K <= N.
+bool ParseShard(std::string_view text, int32_t& index, int32_t& count) {
+    const size_t slash = text.find('/');
+    if (slash == std::string_view::npos) return false;
+    return ParseCount(text.substr(0, slash), index) && ParseCount(text.substr(slash + 1), count) && index <= count;
+}
+
+}  // namespace
 
 std::string UsageText() {
     return
         "Usage: quillprint-cli [--locale NAME] [--balance] [--validation | --validation-report]\n"
         "                      [--table result|analysis|stylometry] [--author N] [--summary] [--json]\n"
         "                      PROJECT_DIR\n"
+        "       quillprint-cli --each [--locale NAME] [--balance] [--json] [--jobs N]\n"
+        "                      [--shard K/N] [--no-header] PROJECT_DIR\n"
         "\n"
         "Attributes the text in PROJECT_DIR/Unknown to one of the candidate authors, whose\n"
         "texts lie in the other subfolders of PROJECT_DIR, and prints one table as\n"
@@ -41,6 +63,26 @@ std::string UsageText() {
         "                   instead of a table\n"
         "  --json           print authors, phrases, summary and average word count as JSON\n"
         "                   instead of a table\n"
+        "  --each           attribute every text of \"Unknown\" on its own against the same\n"
+        "                   candidates (each balanced with --balance); prints one row per text:\n"
+        "                   No. (its 1-based place in text order), Text, Words, Most likely,\n"
+        "                   Probability, Description, Runner-up, Probability, Margin (the two\n"
+        "                   percentages' difference) and, with --balance, Draws won. A text that\n"
+        "                   cannot be read or is refused says why in \"Most likely\", the other\n"
+        "                   texts are still calculated, and the exit status is 1\n"
+        "  --each --json    JSON Lines instead: one object per text, {\"no\":N,\"text\":...,\n"
+        "                   \"words\":N,\"candidates\":[{\"name\":...,\"score\":X,\"words\":N,\n"
+        "                   \"uniqueNum\":N} ...],\"summary\":...} in engine order (with --balance\n"
+        "                   each candidate also has \"drawsWon\"), or {\"no\":N,\"text\":...,\n"
+        "                   \"error\":...} for a text without a result\n"
+        "  --jobs N         with --each: how many texts are calculated at once (default: one\n"
+        "                   per core); the output is in text order whatever N is\n"
+        "  --shard K/N      with --each: only the texts whose place in text order, counted\n"
+        "                   from 0, is K-1 modulo N (1 <= K <= N), for splitting one project\n"
+        "                   over N processes or machines\n"
+        "  --no-header      with --each: leave out the header line, so that the outputs of\n"
+        "                   several shards concatenate; sort them on the first column\n"
+        "                   (sort -s -t \"$(printf '\\t')\" -k1,1n) to restore text order\n"
         "  --read-only      (benchmarks) only read and decode every text, then print counts\n"
         "  --help           print this text\n"
         "\n"
@@ -74,6 +116,24 @@ std::optional<TCliOptions> ParseOptions(const std::vector<std::string>& args, st
             options.Json = true;
         } else if (arg == "--read-only") {
             options.ReadOnly = true;
+        } else if (arg == "--each") {
+            options.EachText = true;
+        } else if (arg == "--no-header") {
+            options.NoHeader = true;
+        } else if (arg == "--jobs") {
+            const std::string* number = value("--jobs");
+            if (!number) return std::nullopt;
+            if (!ParseCount(*number, options.Jobs)) {
+                error = "--jobs needs a number from 1, not \"" + *number + "\"";
+                return std::nullopt;
+            }
+        } else if (arg == "--shard") {
+            const std::string* shard = value("--shard");
+            if (!shard) return std::nullopt;
+            if (!ParseShard(*shard, options.ShardIndex, options.ShardCount)) {
+                error = "--shard needs K/N with 1 <= K <= N, not \"" + *shard + "\"";
+                return std::nullopt;
+            }
         } else if (arg == "--locale") {
             const std::string* name = value("--locale");
             if (!name) return std::nullopt;
@@ -114,6 +174,17 @@ std::optional<TCliOptions> ParseOptions(const std::vector<std::string>& args, st
     }
     if (options.Validation && options.ValidationReport) {
         error = "--validation and --validation-report cannot be combined";
+        return std::nullopt;
+    }
+    const bool batchOnly = options.Jobs != 0 || options.ShardCount != 1 || options.NoHeader;
+    if (batchOnly && !options.EachText) {
+        error = "--jobs, --shard and --no-header need --each";
+        return std::nullopt;
+    }
+    if (options.EachText && (options.Validation || options.ValidationReport || options.Summary ||
+                             options.ReadOnly || options.Table != TTable::Result)) {
+        error = "--each prints its own table; it cannot be combined with --validation, --validation-report,\n"
+                "--summary, --read-only or --table";
         return std::nullopt;
     }
     if (!haveProject && !options.Help) {

@@ -20,6 +20,11 @@ struct TCliOptions {
     bool Summary = false;
     bool Json = false;
     bool ReadOnly = false;  // benchmark aid: read and decode every text, nothing else
+    bool EachText = false;  // every text of "Unknown" on its own
+    unsigned Jobs = 0;      // calculations at once; 0: one per core
+    int32_t ShardIndex = 1;  // this run takes the texts at positions ShardIndex - 1 modulo ShardCount
+    int32_t ShardCount = 1;
+    bool NoHeader = false;
     bool Help = false;
     std::string ProjectDir;
 };

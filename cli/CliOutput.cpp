@@ -1,7 +1,6 @@
 #include "cli/CliOutput.h"
 
-#include <cmath>
-#include <cstdio>
+#include "cli/Json.h"
 
 #include "engine/Quillprint.h"
 #include "engine/Text.h"
@@ -9,18 +8,22 @@
 
 namespace quillprint::cli {
 
+std::string TsvRow(const TGrid& grid, int32_t row) {
+    std::string text;
+    for (int32_t col = 0; col < grid.ColCount(); ++col) {
+        if (col > 0) text += '\t';
+        std::u16string cell = grid.Cell(col, row);
+        for (char16_t& c : cell)
+            if (c == u'\t' || c == u'\r' || c == u'\n') c = u' ';
+        text += ToUtf8(cell);
+    }
+    text += '\n';
+    return text;
+}
+
 std::string TsvText(const TGrid& grid, int32_t rowCount) {
     std::string text;
-    for (int32_t row = 0; row < rowCount; ++row) {
-        for (int32_t col = 0; col < grid.ColCount(); ++col) {
-            if (col > 0) text += '\t';
-            std::u16string cell = grid.Cell(col, row);
-            for (char16_t& c : cell)
-                if (c == u'\t' || c == u'\r' || c == u'\n') c = u' ';
-            text += ToUtf8(cell);
-        }
-        text += '\n';
-    }
+    for (int32_t row = 0; row < rowCount; ++row) text += TsvRow(grid, row);
     return text;
 }
 
@@ -30,43 +33,6 @@ std::string SummaryText(const std::u16string& summary) {
         if (c == '\r') c = '\n';
     return text;
 }
-
-namespace {
-
-void AppendJsonString(std::string& out, std::u16string_view value) {
-    out += '"';
-    for (const char c : ToUtf8(value)) {
-        switch (c) {
-            case '"': out += "\\\""; break;
-            case '\\': out += "\\\\"; break;
-            case '\n': out += "\\n"; break;
-            case '\r': out += "\\r"; break;
-            case '\t': out += "\\t"; break;
-            default:
-                if (static_cast<unsigned char>(c) < 0x20) {
-                    char escape[8];
-                    std::snprintf(escape, sizeof escape, "\\u%04x", static_cast<unsigned>(c));
-                    out += escape;
-                } else {
-                    out += c;
-                }
-        }
-    }
-    out += '"';
-}
-
-// 17 significant digits give back the same double; JSON has no NaN.
-void AppendJsonNumber(std::string& out, double value) {
-    if (!std::isfinite(value)) {
-        out += "null";
-        return;
-    }
-    char text[32];
-    std::snprintf(text, sizeof text, "%.17g", value);
-    out += text;
-}
-
-}  // namespace
 
 std::string JsonText(const TQuillprint& engine, const std::u16string& summary) {
     std::string out = "{\"authors\":[";

@@ -15,6 +15,8 @@ namespace quillprint::cli {
 // Rows 0 to rowCount - 1, cells joined by tabs, one row per line. A tab, CR
 // or LF inside a cell becomes a blank so every row stays one line.
 std::string TsvText(const TGrid& grid, int32_t rowCount);
+// One row of TsvText.
+std::string TsvRow(const TGrid& grid, int32_t row);
 
 // The text with each CR turned into LF.
 std::string SummaryText(const std::u16string& summary);

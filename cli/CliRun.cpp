@@ -1,6 +1,7 @@
 #include "cli/CliRun.h"
 
 #include "cli/CliOutput.h"
+#include "cli/EachTextRun.h"
 #include "engine/Collation.h"
 #include "engine/Text.h"
 #include "workspace/Grid.h"
@@ -70,6 +71,7 @@ int RunCli(const TCliOptions& options, std::ostream& out, std::ostream& err) {
         }
 
         workspace.SetBalance(options.Balance);
+        if (options.EachText) return PrintEachText(workspace, options, localeName, out);
         if (options.ValidationReport) {
             workspace.acValidationExecute();
             if (!messages.Error.empty()) {

@@ -1,6 +1,7 @@
 #include "workspace/BalancedRun.h"
 
 #include "engine/ScoreFormat.h"
+#include "workspace/Calculation.h"
 
 namespace quillprint {
 
@@ -14,13 +15,6 @@ std::unique_ptr<TQuillprint> RunDraw(const TBalancedSampler& sampler, int32_t dr
         engine->AddAuthor(candidates[c].Name, sampler.SampleText(c, chosen[c]));
     engine->Detect(test);
     return engine;
-}
-
-std::vector<double> CandidateScores(const TQuillprint& engine) {
-    std::vector<double> scores;
-    const auto& authors = engine.Authors();
-    for (size_t a = 0; a + 1 < authors.size(); ++a) scores.push_back(authors[a]->Koef());
-    return scores;
 }
 
 }  // namespace

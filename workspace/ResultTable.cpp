@@ -12,14 +12,6 @@ namespace {
 
 std::u16string Decimal(int64_t value) { return FromUtf8(std::to_string(value)); }
 
-std::u16string Verdict(double d) {
-    if (d == 2) return u"The same as Unknown text";
-    if (d >= 0.75 && d < 2) return u"Most likely";
-    if (d >= 0.5 && d < 0.75) return u"Maybe";
-    if (d < 0.5) return u"Hardly";
-    return {};  // above 2: the engine gives no such score
-}
-
 // The word count, with a note when the average is more than twice or less
 // than half of it (ratio in single precision).
 std::u16string WordsCell(int32_t wordCount, int32_t average, bool isLastRow) {
@@ -40,6 +32,16 @@ TGrid NewResultGrid() {
     grid.SetCell(3, 0, u"Words");
     return grid;
 }
+
+std::u16string Verdict(double d) {
+    if (d == 2) return u"The same as Unknown text";
+    if (d >= 0.75 && d < 2) return u"Most likely";
+    if (d >= 0.5 && d < 0.75) return u"Maybe";
+    if (d < 0.5) return u"Hardly";
+    return {};  // above 2: the engine gives no such score
+}
+
+std::u16string ProbabilityText(double d) { return d == 2 ? u"The same as Unknown text" : FormatPercent(d); }
 
 std::u16string FormatPercent(double d) {
     return Decimal(RoundHalfEven(static_cast<long double>(d) * 100)) + u"%";
@@ -72,7 +74,7 @@ void FillResultRows(std::vector<TResultRow> rows, const TQuillprint& engine, TGr
         const int32_t row = static_cast<int32_t>(i) + 1;
         const double d = ShownScore(rows[i].Score);
         sgResult.SetCell(0, row, author.Name());
-        sgResult.SetCell(1, row, d == 2 ? u"The same as Unknown text" : FormatPercent(d));
+        sgResult.SetCell(1, row, ProbabilityText(d));
         sgResult.SetRowScore(row, static_cast<float>(d));
         sgResult.SetCell(2, row, Verdict(d));
         sgResult.SetCell(3, row, WordsCell(author.WordCount(), average, i + 1 == rows.size()));

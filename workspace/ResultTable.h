@@ -40,5 +40,11 @@ double ShownScore(double koef);
 
 // The score as a whole percentage: d x 100 in long double, halves to even.
 std::u16string FormatPercent(double d);
+// The column "Probability" of a shown score: its percentage, or the test
+// author's "The same as Unknown text".
+std::u16string ProbabilityText(double d);
+// The column "Description": "Most likely", "Maybe" or "Hardly" by the score's
+// band ("The same as Unknown text" for the test author's 2).
+std::u16string Verdict(double d);
 
 }  // namespace quillprint

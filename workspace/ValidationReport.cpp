@@ -5,6 +5,7 @@
 
 #include "engine/Text.h"
 #include "workspace/BalancedRun.h"
+#include "workspace/Calculation.h"
 #include "workspace/HeldBackLines.h"
 #include "workspace/ResultTable.h"
 
@@ -13,29 +14,6 @@ namespace quillprint {
 namespace {
 
 std::u16string Decimal(int64_t value) { return FromUtf8(std::to_string(value)); }
-
-// The candidates' scores in engine order and the engine to keep.
-struct TRunScores {
-    std::vector<double> Scores;
-    std::unique_ptr<TQuillprint> Engine;
-};
-
-TRunScores RunOnce(const std::vector<TCandidateLines>& candidates, std::u16string_view test,
-                   const std::string& localeName, bool balance) {
-    TRunScores run;
-    if (balance) {
-        TBalancedOutcome outcome = RunBalanced(candidates, test, localeName);
-        run.Scores = std::move(outcome.MeanScores);
-        run.Engine = std::move(outcome.FirstDraw);
-        return run;
-    }
-    run.Engine = std::make_unique<TQuillprint>(localeName);
-    for (const TCandidateLines& candidate : candidates) run.Engine->AddAuthor(candidate.Name, JoinLines(candidate.Lines));
-    run.Engine->Detect(test);
-    const auto& authors = run.Engine->Authors();
-    for (size_t a = 0; a + 1 < authors.size(); ++a) run.Scores.push_back(authors[a]->Koef());
-    return run;
-}
 
 }  // namespace
 
@@ -60,13 +38,14 @@ TValidationReport RunValidationReport(const std::vector<TCandidateLines>& candid
         row.LinesHeldBack = static_cast<int32_t>(before - run[c].Lines.size());
         // A candidate too short to hold lines back is still run, on an empty
         // test text, as a single validation run would; its row says so.
-        TRunScores scores = RunOnce(run, test, localeName, balance);
+        TCalculationResult result = RunCalculation(run, test, localeName, balance);
         if (row.Tested()) {
-            row.RankedFirst = candidates[static_cast<size_t>(RankedFirst(scores.Scores))].Name;
-            row.Score = scores.Scores[c];
-            row.Rank = RankOf(scores.Scores, c);
+            const std::vector<double> scores = result.CandidateScores();
+            row.RankedFirst = candidates[static_cast<size_t>(RankedFirst(scores))].Name;
+            row.Score = scores[c];
+            row.Rank = RankOf(scores, c);
         }
-        report.LastEngine = std::move(scores.Engine);
+        report.LastEngine = std::move(result.Engine);
         report.Rows.push_back(std::move(row));
     }
     return report;

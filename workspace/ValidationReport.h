@@ -26,7 +26,7 @@ struct TValidationRow {
 struct TValidationReport {
     std::vector<TValidationRow> Rows;
     // The engine of the last run (the first draw of it when balanced).
-    std::unique_ptr<TQuillprint> LastEngine;
+    std::shared_ptr<TQuillprint> LastEngine;
     int32_t Tested() const;
     int32_t Recognised() const;
 };

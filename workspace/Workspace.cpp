@@ -7,9 +7,11 @@
 #include "engine/Text.h"
 #include "workspace/AnalysisTable.h"
 #include "workspace/BalancedRun.h"
+#include "workspace/ConcurrentRuns.h"
 #include "workspace/HeldBackLines.h"
 #include "workspace/ProjectFolder.h"
 #include "workspace/StylometryTable.h"
+#include "workspace/TextsTable.h"
 #include "workspace/ValidationReport.h"
 
 namespace quillprint {
@@ -57,7 +59,9 @@ TWorkspace::TWorkspace(std::u16string executableDir, std::string localeName, TTe
       FTextView(textView),
       FMessages(messages),
       FObserver(observer),
-      FAuthorDetector(std::make_unique<TQuillprint>(FLocaleName)),
+      FAuthorDetector(std::make_shared<TQuillprint>(FLocaleName)),
+      FJobs(DefaultJobs()),
+      FTextsGrid(NewTextsGrid(false)),
       FResult(NewResultGrid()),
       FAnalysis(NewAnalysisGrid()),
       FStylometry(NewStylometryGrid()) {}
@@ -158,14 +162,28 @@ void TWorkspace::SetLabel(TTreeNode& node, std::u16string label) {
 
 void TWorkspace::btCalculateClick() {
     ReportErrors([this] {
+        if (FEachText) {
+            if (!CalculateEachText()) return;
+            ShowResults(TPage::Texts);
+            return;
+        }
         if (!Calculate(false)) return;
-        LoadGridResults();
-        LoadGridAnalysis();
-        FGridsCurrent = true;
-        FObserver.GridsChanged();
-        FObserver.PageToFront(TPage::Result);
-        FIsCalculated = true;
+        ShowResults(TPage::Result);
     });
+}
+
+void TWorkspace::ShowResults(TPage page) {
+    if (!FAuthorDetector) {
+        // No text of "Each text" had a result: no old rows may stay.
+        FResult = NewResultGrid();
+        FAnalysis = NewAnalysisGrid();
+    }
+    LoadGridResults();
+    LoadGridAnalysis();
+    FGridsCurrent = true;
+    FObserver.GridsChanged();
+    FObserver.PageToFront(page);
+    FIsCalculated = true;
 }
 
 void TWorkspace::acValidationExecute() {
@@ -176,7 +194,7 @@ void TWorkspace::acValidationExecute() {
         DropEngine();
         if (FTree.Empty()) return;
         std::u16string test;
-        const std::vector<TCandidateLines> candidates = GatherCandidates(test);
+        const std::vector<TCandidateLines> candidates = GatherCandidates(&test);
         TValidationReport report = RunValidationReport(candidates, FLocaleName, FBalance);
         FAuthorDetector = std::move(report.LastEngine);
         FValidationReport = ValidationReportGrid(report);
@@ -186,6 +204,30 @@ void TWorkspace::acValidationExecute() {
 void TWorkspace::SetBalance(bool balance) {
     if (balance != FBalance) FIsCalculated = false;
     FBalance = balance;
+}
+
+void TWorkspace::SetEachText(bool eachText) {
+    if (eachText != FEachText) FIsCalculated = false;
+    FEachText = eachText;
+}
+
+void TWorkspace::ShowDisputedText(int32_t index) {
+    ReportErrors([this, index] {
+        if (index < 0 || index >= static_cast<int32_t>(FTextOutcomes.size()) || index == FShownText) return;
+        const TTextOutcome& outcome = FTextOutcomes[static_cast<size_t>(index)];
+        if (outcome.Failed() || !outcome.Result.Engine) return;
+        Adopt(outcome.Result);
+        FShownText = index;
+        LoadGridResults();
+        LoadGridAnalysis();
+        FGridsCurrent = true;
+        FObserver.GridsChanged();
+    });
+}
+
+std::u16string TWorkspace::ShownTextLabel() const {
+    if (FShownText < 0 || FShownText >= static_cast<int32_t>(FTextOutcomes.size())) return {};
+    return FTextOutcomes[static_cast<size_t>(FShownText)].Label;
 }
 
 void TWorkspace::PageControl1Change(TPage page) {
@@ -317,11 +359,22 @@ void TWorkspace::DropEngine() {
     FBalancedScores = false;
     FMeanScores.clear();
     FDrawsWon.clear();
+    FTextOutcomes.clear();
+    FTextsGrid = NewTextsGrid(false);
+    FShownText = -1;
     // Nothing shown may refer to the destroyed engine any more.
     FGridsCurrent = false;
     FAuthorChoices.clear();
     FChosenAuthor = -1;
     FObserver.GridsChanged();
+}
+
+void TWorkspace::Adopt(const TCalculationResult& result) {
+    FAuthorDetector = result.Engine;
+    FSummary = result.Summary;
+    FBalancedScores = result.Balanced;
+    FMeanScores = result.MeanScores;
+    FDrawsWon = result.DrawsWon;
 }
 
 TLines TWorkspace::GatherLinesOfText(TTreeNode& text) {
@@ -330,18 +383,11 @@ TLines TWorkspace::GatherLinesOfText(TTreeNode& text) {
     return text.Text()->Lines;
 }
 
-TLines TWorkspace::GatherLines(TTreeNode& author) {
-    TLines lines;
-    for (const auto& text : author.Texts()) {
-        TLines textLines = GatherLinesOfText(*text);
-        lines.insert(lines.end(), std::make_move_iterator(textLines.begin()), std::make_move_iterator(textLines.end()));
-    }
-    return lines;
-}
-
-std::vector<TCandidateLines> TWorkspace::GatherCandidates(std::u16string& test) {
+std::vector<TCandidateLines> TWorkspace::GatherCandidates(std::u16string* test) {
     std::vector<TCandidateLines> candidates;
     for (const auto& author : FTree.Authors()) {
+        const bool unknown = author->Label() == kUnknown;
+        if (unknown && !test) continue;
         TCandidateLines candidate{author->Label(), {}, {}};
         for (const auto& text : author->Texts()) {
             candidate.TextStarts.push_back(candidate.Lines.size());
@@ -350,8 +396,8 @@ std::vector<TCandidateLines> TWorkspace::GatherCandidates(std::u16string& test) 
             candidate.Lines.insert(candidate.Lines.end(), std::make_move_iterator(lines.begin()),
                                    std::make_move_iterator(lines.end()));
         }
-        if (author->Label() == kUnknown) {
-            test = JoinLines(candidate.Lines);
+        if (unknown) {
+            *test = JoinLines(candidate.Lines);
             continue;
         }
         candidates.push_back(std::move(candidate));
@@ -359,42 +405,61 @@ std::vector<TCandidateLines> TWorkspace::GatherCandidates(std::u16string& test) 
     return candidates;
 }
 
-bool TWorkspace::CalculateBalanced(bool AValidation) {
+std::vector<TDisputedText> TWorkspace::GatherDisputedTexts(const std::function<bool(size_t)>& wanted) {
+    std::vector<TDisputedText> texts;
+    size_t position = 0;
+    for (const auto& author : FTree.Authors()) {
+        if (author->Label() != kUnknown) continue;
+        for (const auto& text : author->Texts()) {
+            if (wanted && !wanted(position)) {
+                ++position;
+                continue;
+            }
+            TDisputedText disputed{position++, text->Label(), {}, {}};
+            try {
+                disputed.Test = JoinLines(GatherLinesOfText(*text));
+            } catch (const TFileReadError& error) {
+                disputed.Error = FromUtf8(error.what());
+            }
+            texts.push_back(std::move(disputed));
+        }
+    }
+    return texts;
+}
+
+bool TWorkspace::Calculate(bool AValidation) {
     DropEngine();
     if (FTree.Empty()) return false;
     std::u16string test;
-    std::vector<TCandidateLines> candidates = GatherCandidates(test);
+    std::vector<TCandidateLines> candidates = GatherCandidates(&test);
     if (AValidation) {
         test.clear();
         // Only a first entry that is a candidate holds lines back.
         if (FTree.Authors().front()->Label() != kUnknown) test = HoldBackLines(candidates.front().Lines);
     }
-    TBalancedOutcome outcome = RunBalanced(candidates, test, FLocaleName);
-    FAuthorDetector = std::move(outcome.FirstDraw);
-    FSummary = ScoreSummary(candidates, outcome.MeanScores, FLocaleName);
-    FMeanScores = std::move(outcome.MeanScores);
-    FDrawsWon = std::move(outcome.DrawsWon);
-    FBalancedScores = true;
+    Adopt(RunCalculation(candidates, test, FLocaleName, FBalance));
     return true;
 }
 
-bool TWorkspace::Calculate(bool AValidation) {
-    if (FBalance) return CalculateBalanced(AValidation);
+bool TWorkspace::CalculateEachText() {
     DropEngine();
     if (FTree.Empty()) return false;
-    FAuthorDetector = std::make_unique<TQuillprint>(FLocaleName);
-    std::u16string test;
-    const TTreeNode* first = FTree.Authors().front().get();
-    for (const auto& author : FTree.Authors()) {
-        TLines lines = GatherLines(*author);
-        if (author->Label() == kUnknown) {
-            if (!AValidation) test = JoinLines(lines);
-            continue;
-        }
-        if (AValidation && author.get() == first) test = HoldBackLines(lines);
-        FAuthorDetector->AddAuthor(author->Label(), JoinLines(lines));
+    const std::vector<TCandidateLines> candidates = GatherCandidates(nullptr);
+    const std::vector<TDisputedText> texts = GatherDisputedTexts();
+    TEachTextOptions options;
+    options.LocaleName = FLocaleName;
+    options.Balance = FBalance;
+    options.Jobs = FJobs;
+    options.KeepEngines = true;
+    FTextOutcomes = RunEachText(candidates, texts, options);
+    FTextsGrid = TextsGrid(FTextOutcomes, FBalance);
+    // The other pages show the first text that has a result.
+    for (size_t i = 0; i < FTextOutcomes.size(); ++i) {
+        if (FTextOutcomes[i].Failed()) continue;
+        Adopt(FTextOutcomes[i].Result);
+        FShownText = static_cast<int32_t>(i);
+        break;
     }
-    FSummary = FAuthorDetector->Detect(test);
     return true;
 }
 
@@ -420,6 +485,11 @@ void TWorkspace::FillStylometry(int32_t authorIndex) {
 TScoreColour TWorkspace::ResultCellColour(int32_t col, int32_t row) const {
     if (!FAuthorDetector || !FGridsCurrent) return TScoreColour::Ordinary;
     return quillprint::ResultCellColour(FResult, col, row);
+}
+
+TScoreColour TWorkspace::TextsCellColour(int32_t col, int32_t row) const {
+    if (FTextOutcomes.empty()) return TScoreColour::Ordinary;
+    return quillprint::ResultCellColour(FTextsGrid, col, row);
 }
 
 TScoreColour TWorkspace::AnalysisCellColour(int32_t col, int32_t row) const {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -12,6 +13,8 @@
 #include "engine/Quillprint.h"
 #include "workspace/AuthorTree.h"
 #include "workspace/BalancedSample.h"
+#include "workspace/Calculation.h"
+#include "workspace/EachText.h"
 #include "workspace/Grid.h"
 #include "workspace/ResultTable.h"
 #include "workspace/WorkspaceViews.h"
@@ -62,6 +65,17 @@ public:
     // results out of date.
     void SetBalance(bool balance);
     bool Balance() const { return FBalance; }
+    // The toggle "Each text": "Calculate" attributes every text of "Unknown"
+    // on its own (each balanced when Balance is on), fills the table of
+    // texts and shows the first text's tables. Off by default. A change
+    // makes the shown results out of date.
+    void SetEachText(bool eachText);
+    bool EachText() const { return FEachText; }
+    // How many calculations of "Each text" run at once (at least 1).
+    void SetJobs(unsigned jobs) { FJobs = jobs < 1 ? 1 : jobs; }
+    // The user selected row `index` (0-based) of the table of texts: the
+    // pages "Result", "Analysis" and "Stylometry" show that text's run.
+    void ShowDisputedText(int32_t index);
     // The user selected page `page`: recalculates when the results are out of
     // date, brings `page` back, and fills "Stylometry" on its first visit.
     void PageControl1Change(TPage page);
@@ -80,6 +94,17 @@ public:
     // Throws TFileReadError or the engine's errors. With Balance on, the run
     // is balanced and the engine kept is that of its first draw.
     bool Calculate(bool AValidation);
+    // Every text of "Unknown" attributed on its own (see SetEachText);
+    // false for an empty tree. Throws when a candidate's text cannot be read;
+    // a disputed text that cannot be read only fails its own row.
+    bool CalculateEachText();
+    // Every candidate's lines with its text boundaries, in tree order; with
+    // `test`, the test text of a normal run too. Throws TFileReadError.
+    std::vector<TCandidateLines> GatherCandidates(std::u16string* test);
+    // Every text entry of "Unknown", in tree order, read one by one; a text
+    // that cannot be read carries its error. With `wanted`, only the texts
+    // whose 0-based position it accepts are read and returned.
+    std::vector<TDisputedText> GatherDisputedTexts(const std::function<bool(size_t)>& wanted = {});
     // Fill the tables from the current engine (after a successful run).
     void LoadGridResults();
     void LoadGridAnalysis();
@@ -102,6 +127,14 @@ public:
     TQuillprint* AuthorDetector() const { return FAuthorDetector.get(); }
     // The table of the last "Validation"; none before one or after a failed one.
     const std::optional<TGrid>& ValidationReport() const { return FValidationReport; }
+    // The texts of the last run with "Each text" (empty otherwise), the
+    // table of them, and the row whose run the other tables show (-1: none).
+    const std::vector<TTextOutcome>& TextOutcomes() const { return FTextOutcomes; }
+    const TGrid& sgTexts() const { return FTextsGrid; }
+    int32_t ShownText() const { return FShownText; }
+    // The label of the text whose run the tables show; empty when the run
+    // was not one of "Each text".
+    std::u16string ShownTextLabel() const;
     const std::string& LocaleName() const { return FLocaleName; }
 
     const TGrid& sgResult() const { return FResult; }
@@ -116,6 +149,7 @@ public:
     // to the current engine (after a failed or empty run).
     TScoreColour ResultCellColour(int32_t col, int32_t row) const;
     TScoreColour AnalysisCellColour(int32_t col, int32_t row) const;
+    TScoreColour TextsCellColour(int32_t col, int32_t row) const;
 
     // The file path of a file-backed text entry (labels joined to FProjectDir).
     std::u16string TextPath(const TTreeNode& text) const;
@@ -129,12 +163,9 @@ private:
     void WriteBack();
     void ShowText(TTreeNode& text);
     TLines GatherLinesOfText(TTreeNode& text);
-    TLines GatherLines(TTreeNode& author);
-    // Every candidate's lines with its text boundaries, in tree order, with
-    // the test text of a normal run.
-    std::vector<TCandidateLines> GatherCandidates(std::u16string& test);
-    bool CalculateBalanced(bool AValidation);
     void DropEngine();
+    void Adopt(const TCalculationResult& result);
+    void ShowResults(TPage page);
 
     std::u16string FExecutableDir;
     std::string FLocaleName;
@@ -150,7 +181,7 @@ private:
     TTreeNode* FPrevSelectedNode = nullptr;
     bool FIsTreeUpdating = false;
     bool FIsCalculated = false;
-    std::unique_ptr<TQuillprint> FAuthorDetector;
+    std::shared_ptr<TQuillprint> FAuthorDetector;
     std::u16string FSummary;
     bool FBalance = false;
     // The last run was balanced: its candidates' mean scores and draws won.
@@ -158,6 +189,11 @@ private:
     std::vector<int32_t> FDrawsWon;
     bool FBalancedScores = false;
     std::optional<TGrid> FValidationReport;
+    bool FEachText = false;
+    unsigned FJobs = 1;
+    std::vector<TTextOutcome> FTextOutcomes;
+    TGrid FTextsGrid;
+    int32_t FShownText = -1;
 
     TGrid FResult;
     TGrid FAnalysis;

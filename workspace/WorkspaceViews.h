@@ -32,7 +32,8 @@ public:
 };
 
 // The tab pages the workspace brings to the front.
-enum class TPage { InputData, Analysis, Result, Stylometry };
+// "Texts" lists the disputed texts of a run with "Each text".
+enum class TPage { InputData, Analysis, Result, Stylometry, Texts };
 
 // Changes of the model the window mirrors. Every method does nothing by
 // default. The window must not report a selection made through SelectionSet

@@ -1,0 +1,80 @@
+#include "cli/EachTextRun.h"
+
+#include <map>
+
+#include "cli/CliOutput.h"
+#include "cli/Json.h"
+#include "workspace/ConcurrentRuns.h"
+#include "workspace/EachText.h"
+#include "workspace/TextsTable.h"
+#include "workspace/Workspace.h"
+
+namespace quillprint::cli {
+
+namespace {
+
+std::string JsonLine(size_t number, const TTextOutcome& outcome) {
+    std::string out = "{\"no\":" + std::to_string(number) + ",\"text\":";
+    AppendJsonString(out, outcome.Label);
+    if (outcome.Failed()) {
+        out += ",\"error\":";
+        AppendJsonString(out, outcome.Error);
+        return out + "}\n";
+    }
+    out += ",\"words\":" + std::to_string(outcome.Words) + ",\"candidates\":[";
+    for (size_t c = 0; c < outcome.Candidates.size(); ++c) {
+        const TCandidateOutcome& candidate = outcome.Candidates[c];
+        if (c > 0) out += ',';
+        out += "{\"name\":";
+        AppendJsonString(out, candidate.Name);
+        out += ",\"score\":";
+        AppendJsonNumber(out, candidate.Score);
+        out += ",\"words\":" + std::to_string(candidate.Words);
+        out += ",\"uniqueNum\":" + std::to_string(candidate.UniqueNum);
+        if (candidate.DrawsWon >= 0) out += ",\"drawsWon\":" + std::to_string(candidate.DrawsWon);
+        out += '}';
+    }
+    out += "],\"summary\":";
+    AppendJsonString(out, outcome.Result.Summary);
+    return out + "}\n";
+}
+
+std::string TsvLine(size_t number, const TTextOutcome& outcome, bool balanced) {
+    TGrid grid = NewTextsGrid(balanced);
+    SetTextsRow(grid, 1, number, outcome);
+    return TsvRow(grid, 1);
+}
+
+}  // namespace
+
+int PrintEachText(TWorkspace& workspace, const TCliOptions& options, const std::string& localeName, std::ostream& out) {
+    const auto shardIndex = static_cast<size_t>(options.ShardIndex - 1);
+    const auto shardCount = static_cast<size_t>(options.ShardCount);
+    const std::vector<TCandidateLines> candidates = workspace.GatherCandidates(nullptr);
+    const std::vector<TDisputedText> texts =
+        workspace.GatherDisputedTexts([&](size_t position) { return position % shardCount == shardIndex; });
+
+    if (!options.Json && !options.NoHeader) out << TsvRow(NewTextsGrid(options.Balance), 0) << std::flush;
+
+    TEachTextOptions run;
+    run.LocaleName = localeName;
+    run.Balance = options.Balance;
+    run.Jobs = options.Jobs == 0 ? DefaultJobs() : options.Jobs;
+    // Lines wait here until every text before them is printed.
+    std::map<size_t, std::string> waiting;
+    size_t nextToPrint = 0;
+    bool anyFailed = false;
+    quillprint::RunEachText(candidates, texts, run, [&](size_t index, const TTextOutcome& outcome) {
+        const size_t number = texts[index].Position + 1;
+        waiting[index] = options.Json ? JsonLine(number, outcome) : TsvLine(number, outcome, options.Balance);
+        anyFailed = anyFailed || outcome.Failed();
+        for (auto next = waiting.find(nextToPrint); next != waiting.end(); next = waiting.find(++nextToPrint)) {
+            out << next->second;
+            waiting.erase(next);
+        }
+        out.flush();
+    });
+    return anyFailed ? 1 : 0;
+}
+
+}  // namespace quillprint::cli

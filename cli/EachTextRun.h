@@ -1,0 +1,21 @@
+// quillprint-cli --each: every text of "Unknown" attributed on its own.
+#pragma once
+
+#include <ostream>
+#include <string>
+
+#include "cli/CliOptions.h"
+
+namespace quillprint {
+class TWorkspace;
+}
+
+namespace quillprint::cli {
+
+// Calculates the texts of this shard and prints them in text order as each
+// is done: TSV rows of the table of texts, or one JSON object per line.
+// Returns 1 when a text has no result, else 0. Errors reading a candidate
+// reach the caller.
+int PrintEachText(TWorkspace& workspace, const TCliOptions& options, const std::string& localeName, std::ostream& out);
+
+}  // namespace quillprint::cli

@@ -1,0 +1,39 @@
+#include "workspace/Calculation.h"
+
+#include "workspace/BalancedRun.h"
+#include "workspace/TextReader.h"
+
+namespace quillprint {
+
+std::vector<double> CandidateScores(const TQuillprint& engine) {
+    std::vector<double> scores;
+    const auto& authors = engine.Authors();
+    for (size_t a = 0; a + 1 < authors.size(); ++a) scores.push_back(authors[a]->Koef());
+    return scores;
+}
+
+std::vector<double> TCalculationResult::CandidateScores() const {
+    if (Balanced) return MeanScores;
+    return Engine ? quillprint::CandidateScores(*Engine) : std::vector<double>{};
+}
+
+TCalculationResult RunCalculation(const std::vector<TCandidateLines>& candidates, std::u16string_view test,
+                                  const std::string& localeName, bool balance) {
+    TCalculationResult result;
+    if (balance) {
+        TBalancedOutcome outcome = RunBalanced(candidates, test, localeName);
+        result.Engine = std::move(outcome.FirstDraw);
+        result.Summary = ScoreSummary(candidates, outcome.MeanScores, localeName);
+        result.MeanScores = std::move(outcome.MeanScores);
+        result.DrawsWon = std::move(outcome.DrawsWon);
+        result.Balanced = true;
+        return result;
+    }
+    auto engine = std::make_shared<TQuillprint>(localeName);
+    for (const TCandidateLines& candidate : candidates) engine->AddAuthor(candidate.Name, JoinLines(candidate.Lines));
+    result.Summary = engine->Detect(test);
+    result.Engine = std::move(engine);
+    return result;
+}
+
+}  // namespace quillprint

@@ -1,0 +1,66 @@
+#include "workspace/EachText.h"
+
+#include <algorithm>
+#include <mutex>
+#include <numeric>
+
+#include "engine/EngineError.h"
+#include "engine/Text.h"
+#include "workspace/ConcurrentRuns.h"
+
+namespace quillprint {
+
+namespace {
+
+TTextOutcome Attribute(const std::vector<TCandidateLines>& candidates, const TDisputedText& text,
+                       const TEachTextOptions& options) {
+    TTextOutcome outcome;
+    outcome.Label = text.Label;
+    outcome.Error = text.Error;
+    if (outcome.Failed()) return outcome;
+    try {
+        outcome.Result = RunCalculation(candidates, text.Test, options.LocaleName, options.Balance);
+    } catch (const TPassageTooLongError& error) {
+        outcome.Error = FromUtf8(error.what());
+        return outcome;
+    }
+    const TQuillprint& engine = *outcome.Result.Engine;
+    const std::vector<double> scores = outcome.Result.CandidateScores();
+    for (size_t c = 0; c < scores.size(); ++c) {
+        const TAuthor& author = *engine.Authors()[c];
+        outcome.Candidates.push_back({author.Name(), scores[c], author.WordCount(), author.UniqueNum(),
+                                      outcome.Result.Balanced ? outcome.Result.DrawsWon[c] : -1});
+    }
+    outcome.Words = engine.Test() ? engine.Test()->WordCount() : 0;
+    if (!options.KeepEngines) outcome.Result.Engine.reset();
+    return outcome;
+}
+
+}  // namespace
+
+std::vector<size_t> TTextOutcome::Ranking() const {
+    std::vector<size_t> order(Candidates.size());
+    std::iota(order.begin(), order.end(), size_t{0});
+    std::stable_sort(order.begin(), order.end(),
+                     [this](size_t left, size_t right) { return Candidates[left].Score > Candidates[right].Score; });
+    return order;
+}
+
+std::vector<TTextOutcome> RunEachText(const std::vector<TCandidateLines>& candidates,
+                                      const std::vector<TDisputedText>& texts, const TEachTextOptions& options,
+                                      const TTextFinished& finished, std::stop_token stop) {
+    std::vector<TTextOutcome> outcomes(texts.size());
+    std::mutex finishedMutex;
+    RunConcurrently(
+        texts.size(), options.Jobs,
+        [&](size_t index) {
+            outcomes[index] = Attribute(candidates, texts[index], options);
+            if (!finished) return;
+            const std::lock_guard lock(finishedMutex);
+            finished(index, outcomes[index]);
+        },
+        stop);
+    return outcomes;
+}
+
+}  // namespace quillprint
