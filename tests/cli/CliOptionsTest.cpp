@@ -29,7 +29,10 @@ TEST(ParseOptions, DefaultsAndErrors) {
     EXPECT_EQ(defaults->LocaleName, "");
 
     const std::vector<std::vector<std::string>> bad = {
-        {}, {"--table", "x", "dir"}, {"--author", "2x", "dir"}, {"--locale"}, {"-x", "dir"}, {"a", "b"}};
+        {}, {"--table", "x", "dir"}, {"--author", "2x", "dir"}, {"--locale"}, {"-x", "dir"}, {"a", "b"},
+        {"--each", "--shard", "0/3", "dir"}, {"--each", "--shard", "4/3", "dir"}, {"--each", "--shard", "2", "dir"},
+        {"--each", "--jobs", "0", "dir"}, {"--shard", "1/2", "dir"}, {"--no-header", "dir"},
+        {"--each", "--table", "analysis", "dir"}, {"--each", "--validation-report", "dir"}};
     for (const auto& args : bad) {
         error.clear();
         EXPECT_FALSE(ParseOptions(args, error));

@@ -1,0 +1,157 @@
+// "Each text": every text of "Unknown" attributed on its own must give
+// exactly what a project holding that text alone in "Unknown" gives.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "FakeViews.h"
+#include "TempProject.h"
+#include "workspace/TextsTable.h"
+#include "workspace/Workspace.h"
+
+namespace quillprint {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::TTempFolder;
+
+// Lines drawn from a small vocabulary, so that phrases repeat across
+// authors; `seed` makes each author's habits its own.
+std::string Sample(uint32_t seed, int lines) {
+    static const char* const words[] = {"the", "upon", "whole", "we", "are", "told", "that", "it",
+                                        "is", "of", "great", "moment", "to", "a", "free", "people"};
+    std::string text;
+    uint32_t state = seed;
+    for (int l = 0; l < lines; ++l) {
+        for (int w = 0; w < 9; ++w) {
+            state = state * 1664525u + 1013904223u;
+            text += words[(state >> 24) % (4 + seed % 12)];
+            text += ' ';
+        }
+        text += "\n";
+    }
+    return text;
+}
+
+const std::vector<std::pair<std::string, std::string>> kCandidates = {
+    {"Alpha/a1.txt", Sample(11, 60)}, {"Alpha/a2.txt", Sample(12, 40)}, {"Beta/b.txt", Sample(7, 90)},
+    {"Gamma/g.txt", Sample(5, 70)}};
+
+// The disputed texts, in the order the folder lists them: "empty.txt" has no
+// words and "unreadable.txt" cannot be read.
+const std::vector<std::pair<std::string, std::string>> kDisputed = {
+    {"1 alpha-like.txt", Sample(11, 15)}, {"2 beta-like.txt", Sample(7, 20)}, {"3 empty.txt", ""},
+    {"5 gamma-like.txt", Sample(5, 12) + Sample(12, 5)}};
+
+void WriteCandidates(const TTempFolder& project) {
+    for (const auto& [path, text] : kCandidates) project.Write(path, text);
+}
+
+class EachText : public ::testing::TestWithParam<std::tuple<bool, unsigned>>, protected testing::TWorkspaceFixture {
+protected:
+    TWorkspace Workspace{u"/opt/quillprint/", "en_US", View, Messages, Observer};
+    TTempFolder Project;
+
+    void SetUp() override {
+        WriteCandidates(Project);
+        for (const auto& [name, text] : kDisputed) Project.Write("Unknown/" + name, text);
+        // Reads of /proc/self/mem fail with an I/O error, even for root.
+        fs::create_symlink("/proc/self/mem", Project.Path() / "Unknown" / "4 unreadable.txt");
+        Workspace.LoadProject(Project.Dir());
+        Workspace.SetBalance(std::get<0>(GetParam()));
+        Workspace.SetJobs(std::get<1>(GetParam()));
+        Workspace.SetEachText(true);
+        Workspace.btCalculateClick();
+    }
+};
+
+// The same project with only `text` in "Unknown", calculated the usual way.
+struct TSingleRun : testing::TWorkspaceFixture {
+    TTempFolder Project;
+    TWorkspace Workspace{u"/opt/quillprint/", "en_US", View, Messages, Observer};
+
+    TSingleRun(const std::pair<std::string, std::string>& text, bool balance) {
+        WriteCandidates(Project);
+        Project.Write("Unknown/" + text.first, text.second);
+        Workspace.LoadProject(Project.Dir());
+        Workspace.SetBalance(balance);
+        Workspace.btCalculateClick();
+    }
+};
+
+TEST_P(EachText, EveryRowIsTheRunOfThatTextAlone) {
+    const bool balance = std::get<0>(GetParam());
+    ASSERT_TRUE(Messages.Errors.empty());
+    EXPECT_EQ(Observer.Pages.back(), TPage::Texts);
+    const auto& outcomes = Workspace.TextOutcomes();
+    ASSERT_EQ(outcomes.size(), 5u);
+    const TGrid& table = Workspace.sgTexts();
+    ASSERT_EQ(table.RowCount(), 6);
+
+    // The unreadable text fails its own row only.
+    EXPECT_EQ(outcomes[3].Label, u"4 unreadable.txt");
+    EXPECT_TRUE(outcomes[3].Failed());
+    EXPECT_EQ(table.Cell(kTextsMostLikelyColumn, 4).rfind(u"Cannot open file \"", 0), 0u);
+
+    for (size_t t = 0, row = 0; t < kDisputed.size(); ++t, ++row) {
+        if (row == 3) ++row;  // the unreadable text
+        SCOPED_TRACE(kDisputed[t].first);
+        const TTextOutcome& outcome = outcomes[row];
+        const TSingleRun single(kDisputed[t], balance);
+        ASSERT_FALSE(outcome.Failed());
+        EXPECT_EQ(outcome.Result.Summary, single.Workspace.Summary());
+        // The summary holds the (mean) scores to 15 digits; plain runs are
+        // compared to the last bit as well.
+        if (!balance)
+            EXPECT_EQ(outcome.Result.CandidateScores(), CandidateScores(*single.Workspace.AuthorDetector()));
+        EXPECT_EQ(outcome.Words, single.Workspace.AuthorDetector()->Test()->WordCount());
+
+        // The row repeats the single run's results table: its first two
+        // candidates, their percentages, the verdict and the draws won.
+        const TGrid& result = single.Workspace.sgResult();
+        const auto r = static_cast<int32_t>(row) + 1;
+        EXPECT_EQ(table.Cell(0, r), std::u16string(1, char16_t(u'1' + row)));
+        EXPECT_EQ(table.Cell(1, r), outcome.Label);
+        EXPECT_EQ(table.Cell(3, r), result.Cell(0, 1));
+        EXPECT_EQ(table.Cell(4, r), result.Cell(1, 1));
+        EXPECT_EQ(table.Cell(5, r), result.Cell(2, 1));
+        EXPECT_EQ(table.Cell(6, r), result.Cell(0, 2));
+        EXPECT_EQ(table.Cell(7, r), result.Cell(1, 2));
+        if (balance) EXPECT_EQ(table.Cell(9, r), result.Cell(kDrawsWonColumn, 1));
+
+        // Selecting the row shows that text's own tables.
+        Workspace.ShowDisputedText(static_cast<int32_t>(row));
+        EXPECT_EQ(Workspace.ShownTextLabel(), outcome.Label);
+        for (int32_t y = 0; y < result.RowCount(); ++y)
+            for (int32_t x = 0; x < result.ColCount(); ++x) EXPECT_EQ(Workspace.sgResult().Cell(x, y), result.Cell(x, y));
+        EXPECT_EQ(Workspace.sgAnalysis().RowCount(), single.Workspace.sgAnalysis().RowCount());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(PlainAndBalancedOnOneAndThreeThreads, EachText,
+                         ::testing::Combine(::testing::Bool(), ::testing::Values(1u, 3u)),
+                         [](const auto& info) {
+                             return std::string(std::get<0>(info.param) ? "Balanced" : "Plain") + "Jobs" +
+                                    std::to_string(std::get<1>(info.param));
+                         });
+
+TEST(TextsTable, MarginIsTheDifferenceOfTheShownPercentages) {
+    TTextOutcome outcome;
+    outcome.Label = u"x";
+    outcome.Words = 12;
+    outcome.Candidates = {{u"A", 0.625, 10, 1, -1}, {u"B", 0.994, 10, 2, -1}, {u"C", 0.2, 10, 0, -1}};
+    const TGrid grid = TextsGrid({outcome}, false);
+    // B is shown capped at 99%, A rounds 62.5 to the even 62%.
+    EXPECT_EQ(grid.Cell(3, 1), u"B");
+    EXPECT_EQ(grid.Cell(4, 1), u"99%");
+    EXPECT_EQ(grid.Cell(5, 1), u"Most likely");
+    EXPECT_EQ(grid.Cell(6, 1), u"A");
+    EXPECT_EQ(grid.Cell(7, 1), u"62%");
+    EXPECT_EQ(grid.Cell(8, 1), u"37%");
+    EXPECT_EQ(ResultCellColour(grid, 1, 1), TScoreColour::GreenBold);
+}
+
+}  // namespace
+}  // namespace quillprint
