@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QSplitter>
@@ -102,6 +103,9 @@ void TForm1::createActions() {
     acBalance = MakeAction(this, "acBalance", tr("Balance"));
     acBalance->setCheckable(true);
     acBalance->setToolTip(tr("Balance: compare equal-size samples of every candidate over several draws"));
+    acEachText = MakeAction(this, "acEachText", tr("Each text"));
+    acEachText->setCheckable(true);
+    acEachText->setToolTip(tr("Each text: attribute every text of \"Unknown\" on its own"));
 
     // F1 runs "Help" from anywhere in the window.
     acHelp->setShortcut(QKeySequence(Qt::Key_F1));
@@ -123,11 +127,13 @@ void TForm1::createActions() {
     connect(acValidation, &QAction::triggered, this, &TForm1::acValidationExecute);
     connect(Action2, &QAction::triggered, this, &TForm1::btExtractClick);
     connect(acBalance, &QAction::toggled, this, &TForm1::acBalanceExecute);
+    connect(acEachText, &QAction::toggled, this, &TForm1::acEachTextExecute);
 }
 
 QList<QAction*> TForm1::commandSet() const {
     return {acNew,  acAddAuthor, acOpen,    acFederalist, acPresidents, acTutorial,   Action1,
-            acHelp, miCopy,      acAddText, acCandidates, acAuthors,    acValidation, Action2, acBalance};
+            acHelp, miCopy,      acAddText, acCandidates, acAuthors,    acValidation, Action2, acBalance,
+            acEachText};
 }
 
 void TForm1::createRibbon() {
@@ -149,6 +155,7 @@ void TForm1::createRibbon() {
     TRibbonGroup* calculate = Ribbon1->addGroup(main, tr("Calculate"));
     calculate->addLargeButton(Action1);
     calculate->addSmallButton(acBalance);
+    calculate->addSmallButton(acEachText);
     Ribbon1->addGroup(main, tr("Help"))->addSmallButton(acHelp);
 
     TQuickAccessToolbar* quickAccess = Ribbon1->quickAccessToolbar();
@@ -209,11 +216,22 @@ void TForm1::createGrids() {
         PageControl1->addTab(page, caption);
         return page;
     };
+    // Names the disputed text whose run a page shows; hidden otherwise.
+    auto addShownTextBand = [this](QWidget* page) {
+        auto* band = new QLabel(page);
+        band->setContentsMargins(6, 3, 6, 3);
+        band->setVisible(false);
+        page->layout()->addWidget(band);
+        FShownTextBands.append(band);
+    };
     tbAnalysis = makeGridPage("tbAnalysis", tr("Analysis"), sgAnalysis);
+    addShownTextBand(tbAnalysis);
     tbAnalysis->layout()->addWidget(sgAnalysis);
     tbResult = makeGridPage("tbResult", tr("Result"), sgResult);
+    addShownTextBand(tbResult);
     tbResult->layout()->addWidget(sgResult);
     tbStylometry = makeGridPage("tbStylometry", tr("Stylometry"), sgStylometry);
+    addShownTextBand(tbStylometry);
 
     // The chooser sits 3 from the left and 5 from the top; the table starts 40 down.
     auto* chooserBand = new QWidget(tbStylometry);
@@ -229,6 +247,13 @@ void TForm1::createGrids() {
     sgAnalysis->setObjectName("sgAnalysis");
     sgResult->setObjectName("sgResult");
     sgStylometry->setObjectName("sgStylometry");
+    // Offered only after a run with "Each text".
+    tbTexts = makeGridPage("tbTexts", tr("Texts"), sgTexts);
+    tbTexts->layout()->addWidget(sgTexts);
+    sgTexts->setObjectName("sgTexts");
+    sgTexts->setSelectionMode(QAbstractItemView::SingleSelection);
+    sgTexts->setFixedCellStyle(false, false);
+    PageControl1->setTabVisible(PageControl1->indexOf(tbTexts), false);
     // "Analysis" and "Stylometry" let the user select a range of rows,
     // "Result" one row at a time.
     sgAnalysis->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -241,7 +266,7 @@ void TForm1::createGrids() {
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName("PopupMenu1");
     PopupMenu1->addAction(miCopy);
-    for (TGridView* grid : {sgAnalysis, sgResult, sgStylometry})
+    for (TGridView* grid : {sgAnalysis, sgResult, sgStylometry, sgTexts})
         connect(grid, &TGridView::contextMenuRequested, this,
                 [this](const QPoint& globalPos) { PopupMenu1->popup(globalPos); });
 }
@@ -261,10 +286,18 @@ void TForm1::FormCreate() {
         workspace.sgResult(), [&workspace](int32_t c, int32_t r) { return workspace.ResultCellColour(c, r); },
         this);
     FStylometryModel = new TGridModel(workspace.sgStylometry(), {}, this);
+    FTextsModel = new TGridModel(
+        workspace.sgTexts(), [&workspace](int32_t c, int32_t r) { return workspace.TextsCellColour(c, r); }, this);
     FAnalysisModel->setHeaderFont(font());
     sgAnalysis->setModel(FAnalysisModel);
     sgResult->setModel(FResultModel);
     sgStylometry->setModel(FStylometryModel);
+    sgTexts->setModel(FTextsModel);
+    connect(sgTexts->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) { sgTextsRowChanged(current.row()); });
+    sgTexts->setColumnWidthKept(1, 250);
+    sgTexts->setColumnWidthKept(3, 150);
+    sgTexts->setColumnWidthKept(6, 150);
 
     sgAnalysis->setColumnWidthKept(0, 450);
     sgResult->setColumnWidthKept(1, 150);
@@ -287,7 +320,7 @@ void TForm1::FormCreate() {
 void TForm1::FormDestroy() {
     // The workspace frees the in-memory texts and then the engine; it goes
     // before the widgets it reports to, and the tables let go of its grids first.
-    for (TGridView* grid : {sgAnalysis, sgResult, sgStylometry}) grid->setModel(nullptr);
+    for (TGridView* grid : {sgAnalysis, sgResult, sgStylometry, sgTexts}) grid->setModel(nullptr);
     FWorkspace.reset();
 }
 

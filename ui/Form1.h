@@ -11,6 +11,7 @@
 #include "workspace/WorkspaceViews.h"
 
 class QAction;
+class QLabel;
 class QComboBox;
 class QMenu;
 class QPlainTextEdit;
@@ -74,6 +75,9 @@ public:
     QAction* acValidation = nullptr;
     QAction* Action2 = nullptr;  // "Extract"
     QAction* acBalance = nullptr;  // toggle: balanced calculations
+    QAction* acEachText = nullptr;  // toggle: every text of "Unknown" on its own
+    QWidget* tbTexts = nullptr;    // the disputed texts of a run with "Each text"
+    TGridView* sgTexts = nullptr;
 
 public slots:
     void acNewExecute();
@@ -91,6 +95,7 @@ public slots:
     void btExtractClick();
     void miCopyClick();
     void acBalanceExecute(bool checked);
+    void acEachTextExecute(bool checked);
 
 public:
     // The report of the last "Validation"; nullptr before the first one.
@@ -114,6 +119,10 @@ private:
     void setActivePage(QWidget* page);
     TPage pageOf(QWidget* page) const;
     void refillAuthorChooser();
+    // The band above "Result", "Analysis" and "Stylometry" that names the
+    // disputed text they show, and whether the page "Texts" is offered.
+    void showTextsState();
+    void sgTextsRowChanged(int row);
 
     // TWorkspaceObserver
     void TreeCleared() override;
@@ -137,6 +146,8 @@ private:
     TGridModel* FAnalysisModel = nullptr;
     TGridModel* FResultModel = nullptr;
     TGridModel* FStylometryModel = nullptr;
+    TGridModel* FTextsModel = nullptr;
+    QList<QLabel*> FShownTextBands;
     TValidationReportDialog* FValidationReport = nullptr;
     int FBusyDepth = 0;
     QList<QString> FPendingErrors;

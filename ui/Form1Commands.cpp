@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
+#include <QLabel>
 #include <QTabWidget>
 
 #include "ui/AuthorTreeView.h"
@@ -102,6 +103,10 @@ void TForm1::acBalanceExecute(bool checked) {
     FWorkspace->SetBalance(checked);
 }
 
+void TForm1::acEachTextExecute(bool checked) {
+    FWorkspace->SetEachText(checked);
+}
+
 void TForm1::acHelpExecute() {
     FShell.OpenDocument(QString::fromStdU16String(FWorkspace->HelpDocumentPath()));
 }
@@ -116,6 +121,7 @@ void TForm1::miCopyClick() {
     if (page == tbAnalysis) grid = &FWorkspace->sgAnalysis();
     else if (page == tbResult) grid = &FWorkspace->sgResult();
     else if (page == tbStylometry) grid = &FWorkspace->sgStylometry();
+    else if (page == tbTexts) grid = &FWorkspace->sgTexts();
     if (!grid) return;
     QGuiApplication::clipboard()->setText(QString::fromStdU16String(CopyGrid(*grid)));
 }
@@ -126,6 +132,7 @@ TPage TForm1::pageOf(QWidget* page) const {
     if (page == tbAnalysis) return TPage::Analysis;
     if (page == tbResult) return TPage::Result;
     if (page == tbStylometry) return TPage::Stylometry;
+    if (page == tbTexts) return TPage::Texts;
     return TPage::InputData;
 }
 
@@ -169,6 +176,10 @@ void TForm1::PageToFront(TPage page) {
     case TPage::Analysis: setActivePage(tbAnalysis); break;
     case TPage::Result: setActivePage(tbResult); break;
     case TPage::Stylometry: setActivePage(tbStylometry); break;
+    case TPage::Texts:
+        showTextsState();
+        setActivePage(tbTexts);
+        break;
     }
 }
 
@@ -176,7 +187,26 @@ void TForm1::GridsChanged() {
     FAnalysisModel->refresh();
     FResultModel->refresh();
     FStylometryModel->refresh();
+    FTextsModel->refresh();
     refillAuthorChooser();
+    showTextsState();
+}
+
+void TForm1::showTextsState() {
+    const bool texts = !FWorkspace->TextOutcomes().empty();
+    PageControl1->setTabVisible(PageControl1->indexOf(tbTexts), texts);
+    const QString label = QString::fromStdU16String(FWorkspace->ShownTextLabel());
+    for (QLabel* band : FShownTextBands) {
+        band->setText(tr("Text: %1").arg(label));
+        band->setVisible(!label.isEmpty());
+    }
+    // Selecting the row shown already changes nothing in the workspace.
+    if (texts && FWorkspace->ShownText() >= 0 && sgTexts->currentIndex().row() != FWorkspace->ShownText())
+        sgTexts->selectRow(FWorkspace->ShownText());
+}
+
+void TForm1::sgTextsRowChanged(int row) {
+    Guarded([&] { FWorkspace->ShowDisputedText(row); });
 }
 
 void TForm1::ProcessPendingEvents() {

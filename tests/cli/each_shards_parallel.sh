@@ -2,10 +2,13 @@
 # The twelve disputed Federalist papers as one project, split into three
 # shards run by GNU parallel and merged as the help shows; the merge must
 # equal the one-process --each output byte for byte.
-# Usage: each_shards_parallel.sh QUILLPRINT_CLI FEDERALIST_CORPUS
+# The Slurm job-array script is run the same way, its array tasks played by
+# a loop with the variables Slurm would set.
+# Usage: each_shards_parallel.sh QUILLPRINT_CLI FEDERALIST_CORPUS SLURM_SCRIPT
 set -euo pipefail
-cli="$1"
+cli="$(cd "$(dirname "$1")" && pwd)/$(basename "$1")"
 corpus="$(cd "$2" && pwd)"
+slurm_script="$(cd "$(dirname "$3")" && pwd)/$(basename "$3")"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 
@@ -35,4 +38,17 @@ if ! cmp -s "$work/whole.tsv" "$work/merged.tsv"; then
     exit 1
 fi
 [ "$(wc -l < "$work/merged.tsv")" -eq 13 ] || { echo "expected a header and 12 rows" >&2; exit 1; }
-echo "3 shards merged equal the whole run"
+echo "3 shards through GNU parallel merged equal the whole run"
+
+mkdir "$work/slurm"
+for k in 1 2 3; do
+    (cd "$work/slurm" && SLURM_ARRAY_TASK_ID=$k SLURM_ARRAY_TASK_COUNT=3 SLURM_SUBMIT_DIR="$work/slurm" \
+        QUILLPRINT_CLI="$cli" bash "$slurm_script" "$project" --locale en_US)
+done
+cat "$work/slurm"/shard-*.tsv | sort -s -t "$(printf '\t')" -k1,1n > "$work/slurm-merged.tsv"
+if ! cmp -s "$work/whole.tsv" "$work/slurm-merged.tsv"; then
+    echo "the merged Slurm shards differ from the whole run:" >&2
+    diff "$work/whole.tsv" "$work/slurm-merged.tsv" >&2 || true
+    exit 1
+fi
+echo "3 Slurm array tasks merged equal the whole run"

@@ -56,7 +56,10 @@ private slots:
         TFormFixture f;
         TForm1& form = *f.Form;
         QCOMPARE(form.windowTitle(), QString("Lumeno Quillprint"));
-        QCOMPARE(TabCaptions(form.PageControl1), QStringList({"Input data", "Analysis", "Result", "Stylometry"}));
+        // "Texts" is there but hidden until a run with "Each text".
+        QCOMPARE(TabCaptions(form.PageControl1),
+                 QStringList({"Input data", "Analysis", "Result", "Stylometry", "Texts"}));
+        QVERIFY(!form.PageControl1->isTabVisible(4));
         QCOMPARE(form.PageControl1->currentWidget(), form.tbAuthors);
         QVERIFY(form.tbEmails == nullptr);
 

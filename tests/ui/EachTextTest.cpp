@@ -1,0 +1,100 @@
+// The toggle "Each text" and the page "Texts" in the window.
+#include <QAbstractItemModel>
+#include <QAction>
+#include <QClipboard>
+#include <QLabel>
+#include <QTabWidget>
+#include <QTest>
+
+#include "FormFixture.h"
+#include "ui/GridView.h"
+#include "workspace/Workspace.h"
+
+namespace quillprint::test {
+namespace {
+
+QString Cell(const QAbstractItemModel* model, int col, int row) {
+    return model->data(model->index(row, col), Qt::DisplayRole).toString();
+}
+
+// Two candidates of six lines each and two disputed texts, one like each.
+void WriteProject(const QString& dir) {
+    QByteArray sea, field;
+    for (int i = 0; i < 6; ++i) {
+        sea += "the salt wind fills the old sail s" + QByteArray::number(i) + "\n";
+        field += "the brown field waits for rain f" + QByteArray::number(i) + "\n";
+    }
+    WriteFile(dir + "/Sailor/log.txt", sea);
+    WriteFile(dir + "/Farmer/diary.txt", field);
+    WriteFile(dir + "/Unknown/1 sea.txt", "the salt wind fills the old sail\n");
+    WriteFile(dir + "/Unknown/2 field.txt", "the brown field waits for rain\n");
+}
+
+bool TabShown(const TForm1& form, QWidget* page) {
+    return form.PageControl1->isTabVisible(form.PageControl1->indexOf(page));
+}
+
+// The band above a page that names the text it shows.
+QLabel* ShownTextBand(QWidget* page) {
+    for (QLabel* label : page->findChildren<QLabel*>())
+        if (label->text().startsWith("Text: ")) return label;
+    return nullptr;
+}
+
+}  // namespace
+
+class EachTextTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void eachTextShowsThePageTextsAndEveryTextsOwnTables() {
+        TFormFixture f;
+        TForm1& form = *f.Form;
+        QVERIFY(form.acEachText->isCheckable());
+        QVERIFY(!form.acEachText->isChecked());
+        QVERIFY(form.commandSet().contains(form.acEachText));
+        QVERIFY(!TabShown(form, form.tbTexts));
+
+        QTemporaryDir project;
+        WriteProject(project.path());
+        f.Dialogs.FolderAnswer = project.path();
+        form.acOpen->trigger();
+        form.acEachText->trigger();
+        form.Action1->trigger();
+        QVERIFY(f.Dialogs.Errors.isEmpty());
+        QVERIFY(TabShown(form, form.tbTexts));
+        QCOMPARE(form.PageControl1->currentWidget(), form.tbTexts);
+
+        const QAbstractItemModel* texts = form.sgTexts->model();
+        QCOMPARE(texts->rowCount(), 2);
+        QCOMPARE(Cell(texts, 1, 0), QString("1 sea.txt"));
+        QCOMPARE(Cell(texts, 3, 0), QString("Sailor"));
+        QCOMPARE(Cell(texts, 3, 1), QString("Farmer"));
+
+        // The first text's tables are shown, and the pages say so.
+        QCOMPARE(Cell(form.sgResult->model(), 0, 0), QString("Sailor"));
+        QLabel* band = ShownTextBand(form.tbResult);
+        QVERIFY(band);
+        QCOMPARE(band->text(), QString("Text: 1 sea.txt"));
+
+        // Selecting the second row shows the second text's run.
+        form.sgTexts->selectRow(1);
+        QCOMPARE(Cell(form.sgResult->model(), 0, 0), QString("Farmer"));
+        QCOMPARE(ShownTextBand(form.tbAnalysis)->text(), QString("Text: 2 field.txt"));
+
+        // "Copy" on the page "Texts" copies its table.
+        form.miCopy->trigger();
+        QVERIFY(QGuiApplication::clipboard()->text().contains("\t2 field.txt\t"));
+
+        // Off again: the files of "Unknown" are one text and the page goes.
+        form.acEachText->trigger();
+        form.Action1->trigger();
+        QVERIFY(!TabShown(form, form.tbTexts));
+        QVERIFY(!ShownTextBand(form.tbResult)->isVisible());
+    }
+};
+
+}  // namespace quillprint::test
+
+QTEST_MAIN(quillprint::test::EachTextTest)
+#include "EachTextTest.moc"
