@@ -15,6 +15,7 @@ cli="${1:-$here/build/bin/quillprint-cli}"
 runs="${2:-3}"
 corpus="${QUILLPRINT_CORPUS:-$here/../shared/corpora/federalist}"
 source "$here/bench/best_of.sh"
+source "$here/bench/federalist_layout.sh"
 
 [ -x "$cli" ] || { echo "quillprint-cli not found at $cli (build it, or pass its path)" >&2; exit 2; }
 [ -f "$corpus/authors.tsv" ] || { echo "Federalist corpus not found at $corpus" >&2; exit 2; }
@@ -22,21 +23,8 @@ corpus="$(cd "$corpus" && pwd)"
 
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
+federalist_layout "$corpus" "$work"
 batch="$work/batch"
-disputed=()
-while IFS=$'\t' read -r paper author; do
-    file="$(printf 'fp%02d.txt' "$paper")"
-    case "$author" in
-        Hamilton|Madison|Jay) mkdir -p "$batch/$author"; ln -s "$corpus/papers/$file" "$batch/$author/$file" ;;
-        Disputed) mkdir -p "$batch/Unknown"; ln -s "$corpus/papers/$file" "$batch/Unknown/$file"; disputed+=("$file") ;;
-    esac
-done < <(tail -n +2 "$corpus/authors.tsv")
-for file in "${disputed[@]}"; do
-    project="$work/single/$file"
-    mkdir -p "$project/Unknown"
-    for author in Hamilton Madison Jay; do ln -s "$batch/$author" "$project/$author"; done
-    ln -s "$corpus/papers/$file" "$project/Unknown/$file"
-done
 
 separate_runs() {
     for file in "${disputed[@]}"; do "$cli" --locale en_US "$@" "$work/single/$file" >/dev/null; done

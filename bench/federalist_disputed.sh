@@ -16,6 +16,7 @@ set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
 cli="${1:-$here/build/bin/quillprint-cli}"
 corpus="${QUILLPRINT_CORPUS:-$here/../shared/corpora/federalist}"
+source "$here/bench/federalist_layout.sh"
 
 [ -x "$cli" ] || { echo "quillprint-cli not found at $cli (build it, or pass its path)" >&2; exit 2; }
 [ -f "$corpus/authors.tsv" ] || { echo "Federalist corpus not found at $corpus" >&2; exit 2; }
@@ -23,27 +24,16 @@ corpus="$(cd "$corpus" && pwd)"
 
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
-known="$work/known"
-disputed=()
-while IFS=$'\t' read -r paper author; do
-    file="$(printf 'fp%02d.txt' "$paper")"
-    case "$author" in
-        Hamilton|Madison|Jay)
-            mkdir -p "$known/$author"
-            ln -s "$corpus/papers/$file" "$known/$author/$file" ;;
-        Disputed) disputed+=("$paper") ;;
-    esac
-done < <(tail -n +2 "$corpus/authors.tsv")
+federalist_layout "$corpus" "$work"
 
 export LANG=en_US.UTF-8 LC_ALL=
 plain_madison=0
 balanced_madison=0
 printf 'paper\twinner\tscore\tbalanced winner\tmean score\tdraws won\n'
 for paper in "${disputed[@]}"; do
-    project="$work/fp$paper"
-    mkdir -p "$project/Unknown"
-    for author in Hamilton Madison Jay; do ln -s "$known/$author" "$project/$author"; done
-    ln -s "$corpus/papers/$(printf 'fp%02d.txt' "$paper")" "$project/Unknown/"
+    project="$work/single/$paper"
+    number="${paper%.txt}"
+    number=$((10#${number#fp}))
     # Row 2 of the result table is the candidate ranked first.
     plain="$("$cli" --locale en_US "$project" | sed -n 2p)"
     balanced="$("$cli" --locale en_US --balance "$project" | sed -n 2p)"
@@ -51,7 +41,7 @@ for paper in "${disputed[@]}"; do
     IFS=$'\t' read -r bwinner bscore _ _ draws <<<"$balanced"
     [ "$winner" = Madison ] && plain_madison=$((plain_madison + 1))
     [ "$bwinner" = Madison ] && balanced_madison=$((balanced_madison + 1))
-    printf '%s\t%s\t%s\t%s\t%s\t%s\n' "$paper" "$winner" "$score" "$bwinner" "$bscore" "$draws"
+    printf '%s\t%s\t%s\t%s\t%s\t%s\n' "$number" "$winner" "$score" "$bwinner" "$bscore" "$draws"
 done
 echo "Madison without balance: $plain_madison of ${#disputed[@]}"
 echo "Madison with balance:    $balanced_madison of ${#disputed[@]}"
