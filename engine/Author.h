@@ -93,6 +93,9 @@ public:
     const std::vector<int32_t>& WordIds() const { return FWordIds; }
     // The corpus cut at every blank; empty unless some word holds a blank.
     const TWordPieces& WordPieces() const { return FWordPieces; }
+    // Positions after a left-out passage: no phrase runs across them, as
+    // none runs from one author into the next.
+    const std::vector<int32_t>& Breaks() const { return FBreaks; }
 
 private:
     friend class TQuillprint;
@@ -104,6 +107,7 @@ private:
     std::vector<int32_t> FAuthorIndexes;
     std::vector<int32_t> FWordIds;
     TWordPieces FWordPieces;
+    std::vector<int32_t> FBreaks;
 };
 
 }  // namespace quillprint

@@ -115,6 +115,10 @@ private:
             if (start >= 0 && start <= n)
                 isStart[static_cast<size_t>(start)] = 1;
         }
+        for (const int32_t cut : FCorpus.Breaks()) {
+            if (cut >= 0 && cut <= n)
+                isStart[static_cast<size_t>(cut)] = 1;
+        }
         FHasNext.assign(static_cast<size_t>(n), 0);
         for (int32_t p = 0; p + 1 < n; ++p)
             FHasNext[static_cast<size_t>(p)] = !isStart[static_cast<size_t>(p) + 1];

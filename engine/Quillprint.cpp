@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/EngineError.h"
 #include "engine/Normalization.h"
+#include "engine/PhraseBudgetReport.h"
 #include "engine/PhraseExtraction.h"
 #include "engine/PhraseOrder.h"
 #include "engine/ScoreFormat.h"
@@ -54,11 +56,79 @@ std::u16string TQuillprint::Detect(std::u16string_view ATest)
 {
     AddAuthor(u"Unknown", ATest);
     FTest = FAuthors.back().get();
-    FWordsAll->ProcessText();
+    if (FLeaveOutWords > 0)
+        LeaveOutCopiedPassages();
+    try {
+        FWordsAll->ProcessText();
+    } catch (const TPassageTooLongError&) {
+        RefuseRun();
+    }
     Score();
     std::u16string summary = SummarizeScores();
     FTest->SetKoef(2.0);
     return summary;
+}
+
+// Cuts the copied passages out of the test author's words and the end of
+// the combined corpus; where a cut closes, phrases stop.
+void TQuillprint::LeaveOutCopiedPassages()
+{
+    std::vector<const TWordList*> candidates;
+    for (size_t a = 0; a + 1 < FAuthors.size(); ++a)
+        candidates.push_back(&FAuthors[a]->Text());
+    TWordList& words = FTest->FText;
+    FCopiedPassages = FindCopiedPassages(candidates, words, *FCollation, FLeaveOutWords);
+    if (FCopiedPassages.empty())
+        return;
+    const auto total = static_cast<int32_t>(words.size());
+    const std::vector<uint8_t> covered = CoveredWords(FCopiedPassages, total);
+    TWordList& all = FWordsAll->FText;
+    const auto testBegin = static_cast<int32_t>(all.size()) - total;
+    all.resize(static_cast<size_t>(testBegin));
+    TWordList kept;
+    for (int32_t j = 0; j < total; ++j) {
+        if (covered[static_cast<size_t>(j)]) {
+            ++FWordsLeftOut;
+            continue;
+        }
+        if (j > 0 && covered[static_cast<size_t>(j) - 1] && !kept.empty())
+            FWordsAll->FBreaks.push_back(testBegin + static_cast<int32_t>(kept.size()));
+        FTestOrigins.push_back(j);
+        kept.push_back(std::move(words[static_cast<size_t>(j)]));
+    }
+    all.insert(all.end(), kept.begin(), kept.end());
+    words = std::move(kept);
+}
+
+[[noreturn]] void TQuillprint::RefuseRun() const
+{
+    auto refused = std::make_shared<TRefusedRun>();
+    refused->Budget = FBudget;
+    refused->CopiesLeftOut = FLeaveOutWords > 0;
+    for (const auto& author : FAuthors)
+        refused->Names.push_back(author->Name());
+    const int32_t minWords = FLeaveOutWords > 0 ? FLeaveOutWords : kDefaultCopyWords;
+    std::vector<int32_t> cuts = FWordsAll->FAuthorIndexes;
+    cuts.insert(cuts.end(), FWordsAll->FBreaks.begin(), FWordsAll->FBreaks.end());
+    std::sort(cuts.begin(), cuts.end());
+    refused->Report = ReportRepeats(FWordsAll->Text(), cuts, minWords);
+
+    // Corpus positions to authors and their own word indexes; the test
+    // author's through the words kept when copies were left out.
+    const std::vector<int32_t>& starts = FWordsAll->FAuthorIndexes;
+    const auto place = [&](int32_t position, int32_t& author, int32_t& start) {
+        author = static_cast<int32_t>(std::upper_bound(starts.begin(), starts.end(), position) - starts.begin());
+        start = position - (author > 0 ? starts[static_cast<size_t>(author) - 1] : 0);
+        if (author + 1 == static_cast<int32_t>(FAuthors.size()) && !FTestOrigins.empty())
+            start = FTestOrigins[static_cast<size_t>(start)];
+    };
+    for (TRepeatedPassage& passage : refused->Report.Passages) {
+        place(passage.Start, passage.Author, passage.Start);
+        place(passage.SourceStart, passage.SourceAuthor, passage.SourceStart);
+    }
+    TRefusalWording wording{refused->Names, nullptr, ""};
+    const std::string message = DescribeRefusal(refused->Report, FBudget, wording);
+    throw TPassageTooLongError(message, std::move(refused));
 }
 
 void TWordsAll::ProcessText()

@@ -10,6 +10,7 @@
 
 #include "engine/Author.h"
 #include "engine/Collation.h"
+#include "engine/CopyFinder.h"
 #include "engine/Phrase.h"
 
 namespace quillprint {
@@ -65,6 +66,16 @@ public:
     const TCollation& Collation() const { return *FCollation; }
     const std::string& LocaleName() const { return FCollation->LocaleName(); }
 
+    // Before Detect: leave out of the test text every passage of at least
+    // `minWords` words that it shares with a candidate (see CopyFinder.h);
+    // 0, the default, keeps the whole test text.
+    void SetLeaveOutCopies(int32_t minWords) { FLeaveOutWords = minWords; }
+    int32_t LeaveOutCopies() const { return FLeaveOutWords; }
+    // After Detect with copies left out: the passages (test positions in the
+    // word list of the text given to Detect) and the words they covered.
+    const std::vector<TCopiedPassage>& CopiedPassages() const { return FCopiedPassages; }
+    int32_t WordsLeftOut() const { return FWordsLeftOut; }
+
     void SetBudget(const TPhraseBudget& budget) { FBudget = budget; }
     const TPhraseBudget& Budget() const { return FBudget; }
 
@@ -76,6 +87,9 @@ public:
 private:
     void Score();
     std::u16string SummarizeScores() const;
+    void LeaveOutCopiedPassages();
+    // The refusal of a run past the budget, with what really exceeds it.
+    [[noreturn]] void RefuseRun() const;
 
     std::vector<std::unique_ptr<TAuthor>> FAuthors;
     TAuthor* FTest = nullptr;
@@ -85,6 +99,12 @@ private:
     std::unique_ptr<TCollation> FCollation;
     char16_t FDecimalSeparator = u'.';
     TPhraseBudget FBudget;
+    int32_t FLeaveOutWords = 0;
+    std::vector<TCopiedPassage> FCopiedPassages;
+    int32_t FWordsLeftOut = 0;
+    // Per word of the test author: its index in the text given to Detect
+    // (kept only when copies were left out).
+    std::vector<int32_t> FTestOrigins;
 
     std::deque<TPhrase> FPhraseStore;
     std::vector<std::unique_ptr<int32_t[]>> FCountBlocks;

@@ -1,0 +1,164 @@
+// The refusal past the phrase budget, what its message says, and leaving
+// copied passages out of the test text.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "EngineTestHelpers.h"
+#include "engine/EngineError.h"
+#include "engine/PhraseBudgetReport.h"
+#include "engine/Quillprint.h"
+
+namespace quillprint::testing {
+namespace {
+
+// `count` words that occur nowhere else, joined by blanks.
+std::u16string Words(const std::u16string& prefix, int32_t count) {
+    std::u16string text;
+    for (int32_t i = 0; i < count; ++i) text += prefix + FromUtf8(std::to_string(i)) + u" ";
+    return text;
+}
+
+struct TRun {
+    std::u16string Candidate;
+    std::u16string Test;
+    TPhraseBudget Budget;
+    int32_t LeaveOutCopies = 0;
+};
+
+// The refusal of a run, or nullptr when it calculates.
+std::shared_ptr<const TRefusedRun> Refusal(const TRun& run, std::string* message = nullptr) {
+    TQuillprint engine(kTestLocale);
+    engine.SetBudget(run.Budget);
+    engine.SetLeaveOutCopies(run.LeaveOutCopies);
+    engine.AddAuthor(u"Hamilton", run.Candidate);
+    try {
+        engine.Detect(run.Test);
+    } catch (const TPassageTooLongError& error) {
+        if (message) *message = error.what();
+        EXPECT_NE(error.Details(), nullptr);
+        return error.Details();
+    }
+    return nullptr;
+}
+
+// Ten copies of 60 words, each well within the budget on its own.
+TRun TenCopies() {
+    TRun run;
+    for (int32_t k = 0; k < 10; ++k) {
+        const std::u16string passage = Words(u"p" + FromUtf8(std::to_string(k)) + u"w", 60);
+        run.Candidate += Words(u"c" + FromUtf8(std::to_string(k)) + u"w", 7) + passage;
+        run.Test += Words(u"t" + FromUtf8(std::to_string(k)) + u"w", 5) + passage;
+    }
+    run.Budget = {5000, 400'000'000};
+    return run;
+}
+
+TEST(PhraseBudget, OneLongCopyIsRefusedWithItsLengthAndTheRemedy) {
+    const std::u16string passage = Words(u"p", 120);
+    std::string message;
+    const auto refused = Refusal({Words(u"c", 10) + passage, Words(u"t", 3) + passage, {5000, 400'000'000}}, &message);
+    ASSERT_NE(refused, nullptr);
+    EXPECT_EQ(message,
+              "The text \"Unknown\" and the texts of \"Hamilton\" share a passage of 120 words. Such a long copy "
+              "cannot be compared phrase by phrase; remove it and calculate again.");
+    ASSERT_EQ(refused->Report.Passages.size(), 1u);
+    const TRepeatedPassage& copy = refused->Report.Passages[0];
+    EXPECT_EQ(copy.Author, 1);
+    EXPECT_EQ(copy.Start, 3);
+    EXPECT_EQ(copy.SourceAuthor, 0);
+    EXPECT_EQ(copy.SourceStart, 10);
+    EXPECT_EQ(copy.Words, 120);
+    EXPECT_EQ(refused->Names, (std::vector<std::u16string>{u"Hamilton", u"Unknown"}));
+
+    // A caller that knows places and the switch names them.
+    TRefusalWording wording{refused->Names,
+                            [](int32_t author, int32_t start) {
+                                return "author " + std::to_string(author) + " word " + std::to_string(start);
+                            },
+                            "\"Leave out copied passages\""};
+    EXPECT_EQ(DescribeRefusal(refused->Report, refused->Budget, wording),
+              "The text \"Unknown\" and the texts of \"Hamilton\" share a passage of 120 words (author 1 word 3; "
+              "author 0 word 10). Such a long copy cannot be compared phrase by phrase; remove it and calculate "
+              "again. Or turn on \"Leave out copied passages\", which leaves it out of the unknown text.");
+}
+
+// Ten separate copies: removing the longest alone would change nothing, so
+// the message names them all, and removing them all lets the run calculate.
+TEST(PhraseBudget, ManyCopiesAreNamedTogetherAndRemovingThemWorks) {
+    TRun run = TenCopies();
+    std::string message;
+    const auto refused = Refusal(run, &message);
+    ASSERT_NE(refused, nullptr);
+    EXPECT_TRUE(message.starts_with("The texts repeat 10 passages of 50 words or more, 600 words in all; together "
+                                    "they make "))
+        << message;
+    EXPECT_NE(message.find("The longest: The text \"Unknown\" and the texts of \"Hamilton\" share a passage of 60 "
+                           "words. Remove all these passages and calculate again."),
+              std::string::npos)
+        << message;
+
+    std::u16string withoutOne = run.Test;
+    withoutOne.erase(withoutOne.find(u"p0w0 "), Words(u"p0w", 60).size());
+    EXPECT_NE(Refusal({run.Candidate, withoutOne, run.Budget}), nullptr);
+    std::u16string withoutAll;
+    for (int32_t k = 0; k < 10; ++k) withoutAll += Words(u"t" + FromUtf8(std::to_string(k)) + u"w", 5);
+    EXPECT_EQ(Refusal({run.Candidate, withoutAll, run.Budget}), nullptr);
+}
+
+// The report counts exactly what the phrase search records: a budget of its
+// count passes, one less is refused.
+TEST(PhraseBudget, ReportCountsWhatThePhraseSearchRecords) {
+    TRun run = TenCopies();
+    run.Test += u"c0w1 c0w2 c0w3 t0w1 t0w2 \"a quoted item\" \"a quoted item\"";
+    const auto refused = Refusal(run);
+    ASSERT_NE(refused, nullptr);
+    const int64_t phrases = refused->Report.Phrases;
+    const int64_t instances = refused->Report.Instances;
+    EXPECT_EQ(Refusal({run.Candidate, run.Test, {phrases, instances}}), nullptr);
+    EXPECT_NE(Refusal({run.Candidate, run.Test, {phrases - 1, instances}}), nullptr);
+    EXPECT_NE(Refusal({run.Candidate, run.Test, {phrases, instances - 1}}), nullptr);
+}
+
+TEST(PhraseBudget, TooMuchTextWithoutLongCopiesSaysSo) {
+    std::string message;
+    const auto refused = Refusal({u"a b a b c a b c d", u"a b c d a b", {5, 400'000'000}}, &message);
+    ASSERT_NE(refused, nullptr);
+    EXPECT_TRUE(refused->Report.Passages.empty());
+    EXPECT_TRUE(message.ends_with("Calculate with fewer or shorter texts.")) << message;
+}
+
+TEST(LeaveOutCopies, ARefusedRunCalculatesWithoutTheCopies) {
+    TRun run = TenCopies();
+    run.LeaveOutCopies = kDefaultCopyWords;
+    // The words around each cut also follow each other in the candidate's
+    // text; no phrase may run across a cut.
+    run.Candidate += u" t0w4 t1w0";
+    TQuillprint engine(kTestLocale);
+    engine.SetBudget(run.Budget);
+    engine.SetLeaveOutCopies(run.LeaveOutCopies);
+    engine.AddAuthor(u"Hamilton", run.Candidate);
+    EXPECT_NO_THROW(engine.Detect(run.Test));
+    EXPECT_EQ(engine.CopiedPassages().size(), 10u);
+    EXPECT_EQ(engine.CopiedPassages()[1], (TCopiedPassage{0, 67 + 7, 65 + 5, 60}));
+    EXPECT_EQ(engine.WordsLeftOut(), 600);
+    EXPECT_EQ(engine.Test()->WordCount(), 50);
+    for (const TPhrase* phrase : engine.Phrases()) EXPECT_NE(phrase->Value(), u"t0w4 t1w0");
+    EXPECT_EQ(engine.Phrases().size(), 2u);  // t0w4 and t1w0, one word each
+}
+
+TEST(LeaveOutCopies, OffOrWithoutCopiesChangesNothing) {
+    const std::u16string candidate = u"The red fox runs home. A grey wolf sleeps there, tonight again!";
+    const std::u16string test = u"The red fox and a grey wolf";
+    TQuillprint plain(kTestLocale);
+    plain.AddAuthor(u"Anna", candidate);
+    TQuillprint leaving(kTestLocale);
+    leaving.SetLeaveOutCopies(4);
+    leaving.AddAuthor(u"Anna", candidate);
+    EXPECT_EQ(leaving.Detect(test), plain.Detect(test));
+    EXPECT_TRUE(leaving.CopiedPassages().empty());
+    EXPECT_EQ(leaving.WordsLeftOut(), 0);
+}
+
+}  // namespace
+}  // namespace quillprint::testing
