@@ -28,7 +28,7 @@ std::string UsageText() {
     return
         "Usage: quillprint-cli [--locale NAME] [--balance] [--validation | --validation-report]\n"
         "                      [--table result|analysis|stylometry] [--author N] [--summary] [--json]\n"
-        "                      PROJECT_DIR\n"
+        "                      [--copies | --without-copies] [--copy-words L] PROJECT_DIR\n"
         "       quillprint-cli --each [--locale NAME] [--balance] [--json] [--jobs N]\n"
         "                      [--shard K/N] [--no-header] PROJECT_DIR\n"
         "\n"
@@ -53,6 +53,12 @@ std::string UsageText() {
         "                   shows the mean score and a column \"Draws won\"; analysis, stylometry\n"
         "                   and the engine of --json are the first draw's; --summary and the\n"
         "                   summary of --json give the mean scores\n"
+        "  --copies         list the passages of at least L words that the unknown text shares\n"
+        "                   word for word with a candidate, one per line: candidate, its text\n"
+        "                   and line, the unknown text and line, length in words, first words\n"
+        "  --without-copies leave those passages out of the unknown text before calculating;\n"
+        "                   the result table says how many words were left out\n"
+        "  --copy-words L   shortest passage that counts as a copy (default 50)\n"
         "  --table NAME     result (default): candidates ranked by score;\n"
         "                   analysis: phrases the unknown text shares with exactly one candidate;\n"
         "                   stylometry: the phrases that one author repeats (see --author)\n"
@@ -110,6 +116,19 @@ std::optional<TCliOptions> ParseOptions(const std::vector<std::string>& args, st
             options.ValidationReport = true;
         } else if (arg == "--balance") {
             options.Balance = true;
+        } else if (arg == "--copies") {
+            options.Copies = true;
+        } else if (arg == "--without-copies") {
+            options.WithoutCopies = true;
+        } else if (arg == "--copy-words") {
+            const std::string* number = value("--copy-words");
+            if (!number) return std::nullopt;
+            const char* end = number->data() + number->size();
+            const auto [ptr, ec] = std::from_chars(number->data(), end, options.CopyWords);
+            if (ec != std::errc() || ptr != end || options.CopyWords < 1) {
+                error = "--copy-words needs a number of words from 1, not \"" + *number + "\"";
+                return std::nullopt;
+            }
         } else if (arg == "--summary") {
             options.Summary = true;
         } else if (arg == "--json") {
@@ -185,6 +204,14 @@ std::optional<TCliOptions> ParseOptions(const std::vector<std::string>& args, st
                              options.ReadOnly || options.Table != TTable::Result)) {
         error = "--each prints its own table; it cannot be combined with --validation, --validation-report,\n"
                 "--summary, --read-only or --table";
+        return std::nullopt;
+    }
+    if (options.Copies && options.WithoutCopies) {
+        error = "--copies and --without-copies cannot be combined";
+        return std::nullopt;
+    }
+    if (options.Copies && options.EachText) {
+        error = "--copies and --each cannot be combined";
         return std::nullopt;
     }
     if (!haveProject && !options.Help) {

@@ -59,6 +59,7 @@ int PrintEachText(TWorkspace& workspace, const TCliOptions& options, const std::
     TEachTextOptions run;
     run.LocaleName = localeName;
     run.Balance = options.Balance;
+    run.LeaveOutCopies = options.WithoutCopies ? options.CopyWords : 0;
     run.Jobs = options.Jobs == 0 ? DefaultJobs() : options.Jobs;
     // Lines wait here until every text before them is printed.
     std::map<size_t, std::string> waiting;

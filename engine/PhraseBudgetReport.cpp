@@ -107,6 +107,16 @@ void CountPhrases(const TJoinedWords& joined, int64_t& phrases, int64_t& instanc
     }
 }
 
+const TRepeatedPassage* LongestPassage(const TPhraseBudgetReport& report)
+{
+    const TRepeatedPassage* longest = nullptr;
+    for (const TRepeatedPassage& passage : report.Passages) {
+        if (!longest || passage.Words > longest->Words)
+            longest = &passage;
+    }
+    return longest;
+}
+
 std::string GroupThousands(int64_t value)
 {
     std::string digits = std::to_string(value);
@@ -173,7 +183,7 @@ TPhraseBudgetReport ReportRepeats(const TWordList& corpus, const std::vector<int
                                   int32_t minWords)
 {
     TPhraseBudgetReport report;
-    report.MinWords = std::max(minWords, 1);
+    report.MinWords = minWords;
     const auto words = static_cast<int32_t>(corpus.size());
     std::vector<uint8_t> cut(static_cast<size_t>(words) + 1, 0);
     for (const int32_t start : stretchStarts) {
@@ -182,6 +192,10 @@ TPhraseBudgetReport ReportRepeats(const TWordList& corpus, const std::vector<int
     }
     const TJoinedWords joined(Stretches(corpus, cut, {}), IdentityIds);
     CountPhrases(joined, report.Phrases, report.Instances);
+    report.RemainingPhrases = report.Phrases;
+    report.RemainingInstances = report.Instances;
+    if (minWords < 1)
+        return report;
 
     std::vector<int32_t> length;
     std::vector<int32_t> source;
@@ -201,12 +215,14 @@ TPhraseBudgetReport ReportRepeats(const TWordList& corpus, const std::vector<int
             removed[static_cast<size_t>(q)] = 1;
         removedUntil = std::max(removedUntil, start + passageWords);
     }
-    if (report.Passages.empty()) {
-        report.RemainingPhrases = report.Phrases;
-        report.RemainingInstances = report.Instances;
-    } else {
+    if (!report.Passages.empty()) {
         const TJoinedWords remaining(Stretches(corpus, cut, removed), IdentityIds);
         CountPhrases(remaining, report.RemainingPhrases, report.RemainingInstances);
+        const TRepeatedPassage& longest = *LongestPassage(report);
+        std::fill(removed.begin(), removed.end(), 0);
+        std::fill(removed.begin() + longest.Start, removed.begin() + longest.Start + longest.Words, 1);
+        const TJoinedWords withoutLongest(Stretches(corpus, cut, removed), IdentityIds);
+        CountPhrases(withoutLongest, report.PhrasesWithoutLongest, report.InstancesWithoutLongest);
     }
     return report;
 }
@@ -225,22 +241,24 @@ std::string DescribeRefusal(const TPhraseBudgetReport& report, const TPhraseBudg
     }
     const int32_t test = static_cast<int32_t>(wording.Names.size()) - 1;
     bool optionHelps = !wording.LeaveOutOption.empty();
-    const TRepeatedPassage* longest = &report.Passages.front();
+    const TRepeatedPassage* longest = LongestPassage(report);
     int64_t total = 0;
-    for (const TRepeatedPassage& passage : report.Passages) {
+    for (const TRepeatedPassage& passage : report.Passages)
         total += passage.Words;
-        if (passage.Words > longest->Words)
-            longest = &passage;
-        optionHelps = optionHelps && passage.Author == test && passage.SourceAuthor != test;
-    }
+    const auto isCopyOfCandidate = [&](const TRepeatedPassage& passage) {
+        return passage.Author == test && passage.SourceAuthor != test;
+    };
     std::string message;
-    if (report.Passages.size() == 1) {
+    // One passage that makes all the difference is named alone.
+    if (report.PhrasesWithoutLongest <= budget.MaxPhrases && report.InstancesWithoutLongest <= budget.MaxInstances) {
+        optionHelps = optionHelps && isCopyOfCandidate(*longest);
         message = WhoShares(*longest, wording)
             + ". Such a long copy cannot be compared phrase by phrase; remove it and calculate again.";
         if (optionHelps)
             message += " Or turn on " + wording.LeaveOutOption + ", which leaves it out of the unknown text.";
         return message;
     }
+    optionHelps = optionHelps && std::all_of(report.Passages.begin(), report.Passages.end(), isCopyOfCandidate);
     message = "The texts repeat " + GroupThousands(static_cast<int64_t>(report.Passages.size())) + " passages of "
         + GroupThousands(report.MinWords) + " words or more, " + GroupThousands(total)
         + " words in all; together they make " + WhatExceeds(report.Phrases, report.Instances, budget)

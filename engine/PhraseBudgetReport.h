@@ -32,6 +32,9 @@ struct TPhraseBudgetReport {
     // user removes them.
     int64_t RemainingPhrases = 0;
     int64_t RemainingInstances = 0;
+    // The same once only the longest passage is cut out.
+    int64_t PhrasesWithoutLongest = 0;
+    int64_t InstancesWithoutLongest = 0;
     int32_t MinWords = kDefaultCopyWords;
     // Passages of at least MinWords words, in corpus order.
     std::vector<TRepeatedPassage> Passages;

@@ -58,6 +58,11 @@ std::u16string TQuillprint::Detect(std::u16string_view ATest)
     FTest = FAuthors.back().get();
     if (FLeaveOutWords > 0)
         LeaveOutCopiedPassages();
+    // The phrase search would record exactly these counts; past the budget
+    // the run is refused before it starts instead of after seconds of work.
+    const TPhraseBudgetReport counts = ReportRepeats(FWordsAll->Text(), Cuts(), 0);
+    if (counts.Phrases > FBudget.MaxPhrases || counts.Instances > FBudget.MaxInstances)
+        RefuseRun();
     try {
         FWordsAll->ProcessText();
     } catch (const TPassageTooLongError&) {
@@ -100,6 +105,15 @@ void TQuillprint::LeaveOutCopiedPassages()
     words = std::move(kept);
 }
 
+// Where no phrase runs on: every author's start and every closed cut.
+std::vector<int32_t> TQuillprint::Cuts() const
+{
+    std::vector<int32_t> cuts = FWordsAll->FAuthorIndexes;
+    cuts.insert(cuts.end(), FWordsAll->FBreaks.begin(), FWordsAll->FBreaks.end());
+    std::sort(cuts.begin(), cuts.end());
+    return cuts;
+}
+
 [[noreturn]] void TQuillprint::RefuseRun() const
 {
     auto refused = std::make_shared<TRefusedRun>();
@@ -108,10 +122,7 @@ void TQuillprint::LeaveOutCopiedPassages()
     for (const auto& author : FAuthors)
         refused->Names.push_back(author->Name());
     const int32_t minWords = FLeaveOutWords > 0 ? FLeaveOutWords : kDefaultCopyWords;
-    std::vector<int32_t> cuts = FWordsAll->FAuthorIndexes;
-    cuts.insert(cuts.end(), FWordsAll->FBreaks.begin(), FWordsAll->FBreaks.end());
-    std::sort(cuts.begin(), cuts.end());
-    refused->Report = ReportRepeats(FWordsAll->Text(), cuts, minWords);
+    refused->Report = ReportRepeats(FWordsAll->Text(), Cuts(), minWords);
 
     // Corpus positions to authors and their own word indexes; the test
     // author's through the words kept when copies were left out.

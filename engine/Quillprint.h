@@ -90,6 +90,7 @@ private:
     void LeaveOutCopiedPassages();
     // The refusal of a run past the budget, with what really exceeds it.
     [[noreturn]] void RefuseRun() const;
+    std::vector<int32_t> Cuts() const;
 
     std::vector<std::unique_ptr<TAuthor>> FAuthors;
     TAuthor* FTest = nullptr;

@@ -28,7 +28,7 @@ size_t ReadQuotedItem(std::u16string_view text, size_t pos, std::u16string& item
 
 }  // namespace
 
-void AppendWords(std::u16string_view text, TWordList& words)
+void AppendWords(std::u16string_view text, TWordList& words, std::vector<size_t>* starts)
 {
     // Code 0 ends the text.
     const size_t end = text.find(u'\0');
@@ -43,6 +43,8 @@ void AppendWords(std::u16string_view text, TWordList& words)
     skipSeparators();
     while (pos < text.size()) {
         std::u16string word;
+        if (starts)
+            starts->push_back(pos);
         if (text[pos] == u'"') {
             pos = ReadQuotedItem(text, pos, word);
         } else {

@@ -11,7 +11,8 @@ namespace quillprint {
 // be empty; unclosed, it takes the rest of the text.
 TWordList SplitWords(std::u16string_view text);
 
-// Appends the words of `text` to `words` (the same rule as SplitWords).
-void AppendWords(std::u16string_view text, TWordList& words);
+// Appends the words of `text` to `words` (the same rule as SplitWords);
+// with `starts`, also the index in `text` where each word begins.
+void AppendWords(std::u16string_view text, TWordList& words, std::vector<size_t>* starts = nullptr);
 
 }  // namespace quillprint

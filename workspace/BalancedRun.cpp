@@ -8,8 +8,10 @@ namespace quillprint {
 namespace {
 
 std::unique_ptr<TQuillprint> RunDraw(const TBalancedSampler& sampler, int32_t draw, std::u16string_view test,
-                                     const std::vector<TCandidateLines>& candidates, const std::string& localeName) {
+                                     const std::vector<TCandidateLines>& candidates, const std::string& localeName,
+                                     int32_t leaveOutCopies) {
     auto engine = std::make_unique<TQuillprint>(localeName);
+    engine->SetLeaveOutCopies(leaveOutCopies);
     const auto chosen = sampler.Draw(draw);
     for (size_t c = 0; c < candidates.size(); ++c)
         engine->AddAuthor(candidates[c].Name, sampler.SampleText(c, chosen[c]));
@@ -34,7 +36,7 @@ int32_t RankOf(const std::vector<double>& scores, size_t candidate) {
 }
 
 TBalancedOutcome RunBalanced(const std::vector<TCandidateLines>& candidates, std::u16string_view test,
-                             const std::string& localeName) {
+                             const std::string& localeName, int32_t leaveOutCopies) {
     const TBalancedSampler sampler(candidates);
     TBalancedOutcome outcome;
     outcome.Budget = sampler.Budget();
@@ -43,7 +45,7 @@ TBalancedOutcome RunBalanced(const std::vector<TCandidateLines>& candidates, std
     // When nobody is cut, every draw would be the same run.
     const int32_t runs = sampler.DrawsDiffer() ? kBalancedDraws : 1;
     for (int32_t draw = 0; draw < runs; ++draw) {
-        std::unique_ptr<TQuillprint> engine = RunDraw(sampler, draw, test, candidates, localeName);
+        std::unique_ptr<TQuillprint> engine = RunDraw(sampler, draw, test, candidates, localeName, leaveOutCopies);
         const std::vector<double> scores = CandidateScores(*engine);
         for (size_t c = 0; c < scores.size(); ++c) sums[c] += scores[c];
         if (const int32_t first = RankedFirst(scores); first >= 0)

@@ -24,9 +24,11 @@ struct TBalancedOutcome {
 };
 
 // kBalancedDraws runs of a fresh engine, each on one draw of samples and the
-// full test text. Errors of the engine reach the caller.
+// full test text (each leaving out the copies of at least `leaveOutCopies`
+// words it finds in its samples; 0: none). Errors of the engine reach the
+// caller.
 TBalancedOutcome RunBalanced(const std::vector<TCandidateLines>& candidates, std::u16string_view test,
-                             const std::string& localeName);
+                             const std::string& localeName, int32_t leaveOutCopies = 0);
 
 // The candidate the results table ranks first: the highest score, the
 // earlier one of equal scores. -1 without candidates.

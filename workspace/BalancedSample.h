@@ -16,6 +16,7 @@ struct TCandidateLines {
     std::u16string Name;
     TLines Lines;                    // all its texts, one after another
     std::vector<size_t> TextStarts;  // the first line of each text, ascending
+    std::vector<std::u16string> TextLabels;  // each text's label in the tree, when known
 };
 
 // Whole lines of one candidate that a sample takes or leaves together.

@@ -18,10 +18,10 @@ std::vector<double> TCalculationResult::CandidateScores() const {
 }
 
 TCalculationResult RunCalculation(const std::vector<TCandidateLines>& candidates, std::u16string_view test,
-                                  const std::string& localeName, bool balance) {
+                                  const std::string& localeName, bool balance, int32_t leaveOutCopies) {
     TCalculationResult result;
     if (balance) {
-        TBalancedOutcome outcome = RunBalanced(candidates, test, localeName);
+        TBalancedOutcome outcome = RunBalanced(candidates, test, localeName, leaveOutCopies);
         result.Engine = std::move(outcome.FirstDraw);
         result.Summary = ScoreSummary(candidates, outcome.MeanScores, localeName);
         result.MeanScores = std::move(outcome.MeanScores);
@@ -30,6 +30,7 @@ TCalculationResult RunCalculation(const std::vector<TCandidateLines>& candidates
         return result;
     }
     auto engine = std::make_shared<TQuillprint>(localeName);
+    engine->SetLeaveOutCopies(leaveOutCopies);
     for (const TCandidateLines& candidate : candidates) engine->AddAuthor(candidate.Name, JoinLines(candidate.Lines));
     result.Summary = engine->Detect(test);
     result.Engine = std::move(engine);

@@ -34,8 +34,9 @@ struct TCalculationResult {
 std::vector<double> CandidateScores(const TQuillprint& engine);
 
 // A fresh engine with every candidate in order, then Detect(test); balanced
-// when `balance` is set. Errors of the engine reach the caller.
+// when `balance` is set; leaving copies of at least `leaveOutCopies` words
+// out of the test text (0: none). Errors of the engine reach the caller.
 TCalculationResult RunCalculation(const std::vector<TCandidateLines>& candidates, std::u16string_view test,
-                                  const std::string& localeName, bool balance);
+                                  const std::string& localeName, bool balance, int32_t leaveOutCopies = 0);
 
 }  // namespace quillprint

@@ -19,7 +19,7 @@ TTextOutcome Attribute(const std::vector<TCandidateLines>& candidates, const TDi
     outcome.Error = text.Error;
     if (outcome.Failed()) return outcome;
     try {
-        outcome.Result = RunCalculation(candidates, text.Test, options.LocaleName, options.Balance);
+        outcome.Result = RunCalculation(candidates, text.Test, options.LocaleName, options.Balance, options.LeaveOutCopies);
     } catch (const TPassageTooLongError& error) {
         outcome.Error = FromUtf8(error.what());
         return outcome;

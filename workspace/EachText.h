@@ -49,6 +49,7 @@ struct TTextOutcome {
 struct TEachTextOptions {
     std::string LocaleName;
     bool Balance = false;
+    int32_t LeaveOutCopies = 0;  // shortest copied passage left out; 0: none
     unsigned Jobs = 1;
     // Keep every text's engine (the window shows each text's tables); the
     // command-line tool drops them to keep memory low.

@@ -1,9 +1,12 @@
 #include "workspace/Workspace.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
 
+#include "engine/EngineError.h"
+#include "engine/PhraseBudgetReport.h"
 #include "engine/Text.h"
 #include "workspace/AnalysisTable.h"
 #include "workspace/BalancedRun.h"
@@ -230,6 +233,24 @@ std::u16string TWorkspace::ShownTextLabel() const {
     return FTextOutcomes[static_cast<size_t>(FShownText)].Label;
 }
 
+void TWorkspace::SetLeaveOutCopies(bool leaveOut) {
+    if (leaveOut != FLeaveOutCopies) FIsCalculated = false;
+    FLeaveOutCopies = leaveOut;
+}
+
+void TWorkspace::SetCopyWords(int32_t words) {
+    if (words != FCopyWords) FIsCalculated = false;
+    FCopyWords = std::max(words, 1);
+}
+
+std::vector<TCopyRow> TWorkspace::CopiedPassages() {
+    if (FTree.Empty()) return {};
+    std::u16string test;
+    TCandidateLines unknown;
+    const std::vector<TCandidateLines> candidates = GatherCandidates(&test, &unknown);
+    return FindCopyRows(candidates, unknown, FLocaleName, FCopyWords);
+}
+
 void TWorkspace::PageControl1Change(TPage page) {
     ReportErrors([this, page] {
         if (!FIsCalculated) {
@@ -383,14 +404,15 @@ TLines TWorkspace::GatherLinesOfText(TTreeNode& text) {
     return text.Text()->Lines;
 }
 
-std::vector<TCandidateLines> TWorkspace::GatherCandidates(std::u16string* test) {
+std::vector<TCandidateLines> TWorkspace::GatherCandidates(std::u16string* test, TCandidateLines* unknownLines) {
     std::vector<TCandidateLines> candidates;
     for (const auto& author : FTree.Authors()) {
         const bool unknown = author->Label() == kUnknown;
         if (unknown && !test) continue;
-        TCandidateLines candidate{author->Label(), {}, {}};
+        TCandidateLines candidate{author->Label(), {}, {}, {}};
         for (const auto& text : author->Texts()) {
             candidate.TextStarts.push_back(candidate.Lines.size());
+            candidate.TextLabels.push_back(text->Label());
             // One text entry at a time, through the same reading rule.
             TLines lines = GatherLinesOfText(*text);
             candidate.Lines.insert(candidate.Lines.end(), std::make_move_iterator(lines.begin()),
@@ -398,6 +420,7 @@ std::vector<TCandidateLines> TWorkspace::GatherCandidates(std::u16string* test) 
         }
         if (unknown) {
             *test = JoinLines(candidate.Lines);
+            if (unknownLines) *unknownLines = std::move(candidate);
             continue;
         }
         candidates.push_back(std::move(candidate));
@@ -437,7 +460,17 @@ bool TWorkspace::Calculate(bool AValidation) {
         // Only a first entry that is a candidate holds lines back.
         if (FTree.Authors().front()->Label() != kUnknown) test = HoldBackLines(candidates.front().Lines);
     }
-    Adopt(RunCalculation(candidates, test, FLocaleName, FBalance));
+    try {
+        Adopt(RunCalculation(candidates, test, FLocaleName, FBalance, FLeaveOutCopies ? FCopyWords : 0));
+    } catch (const TPassageTooLongError& error) {
+        // Reworded with the text entries and lines of the passages.
+        if (AValidation || !error.Details()) throw;
+        TCandidateLines unknown;
+        std::u16string unused;
+        std::vector<TCandidateLines> authors = GatherCandidates(&unused, &unknown);
+        authors.push_back(std::move(unknown));
+        throw TPassageTooLongError(DescribeRefusalWithPlaces(*error.Details(), authors), error.Details());
+    }
     return true;
 }
 
@@ -449,6 +482,7 @@ bool TWorkspace::CalculateEachText() {
     TEachTextOptions options;
     options.LocaleName = FLocaleName;
     options.Balance = FBalance;
+    options.LeaveOutCopies = FLeaveOutCopies ? FCopyWords : 0;
     options.Jobs = FJobs;
     options.KeepEngines = true;
     FTextOutcomes = RunEachText(candidates, texts, options);
@@ -468,6 +502,11 @@ void TWorkspace::LoadGridResults() {
         quillprint::LoadGridBalancedResults(*FAuthorDetector, FMeanScores, FDrawsWon, FResult, FAuthorChoices);
     else if (FAuthorDetector)
         quillprint::LoadGridResults(*FAuthorDetector, FResult, FAuthorChoices);
+    // The unknown text, last, says how much of it was left out.
+    if (FAuthorDetector && FAuthorDetector->LeaveOutCopies() > 0 && FResult.RowCount() > 1) {
+        const int32_t row = FResult.RowCount() - 1;
+        FResult.SetCell(3, row, FResult.Cell(3, row) + WordsLeftOutNote(FAuthorDetector->WordsLeftOut()));
+    }
     FChosenAuthor = -1;
 }
 

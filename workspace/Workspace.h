@@ -15,6 +15,7 @@
 #include "workspace/BalancedSample.h"
 #include "workspace/Calculation.h"
 #include "workspace/EachText.h"
+#include "workspace/CopiedPassages.h"
 #include "workspace/Grid.h"
 #include "workspace/ResultTable.h"
 #include "workspace/WorkspaceViews.h"
@@ -76,6 +77,17 @@ public:
     // The user selected row `index` (0-based) of the table of texts: the
     // pages "Result", "Analysis" and "Stylometry" show that text's run.
     void ShowDisputedText(int32_t index);
+    // The toggle "Leave out copied passages": calculations leave every
+    // passage of at least CopyWords() words that the unknown text shares
+    // with a candidate out of the unknown text. Off by default. A change
+    // makes the shown results out of date.
+    void SetLeaveOutCopies(bool leaveOut);
+    bool LeaveOutCopies() const { return FLeaveOutCopies; }
+    void SetCopyWords(int32_t words);
+    int32_t CopyWords() const { return FCopyWords; }
+    // The copied passages of the project as it stands (texts read now).
+    // Throws TFileReadError.
+    std::vector<TCopyRow> CopiedPassages();
     // The user selected page `page`: recalculates when the results are out of
     // date, brings `page` back, and fills "Stylometry" on its first visit.
     void PageControl1Change(TPage page);
@@ -100,7 +112,8 @@ public:
     bool CalculateEachText();
     // Every candidate's lines with its text boundaries, in tree order; with
     // `test`, the test text of a normal run too. Throws TFileReadError.
-    std::vector<TCandidateLines> GatherCandidates(std::u16string* test);
+    // With `unknown`, also the lines of "Unknown" with their text boundaries.
+    std::vector<TCandidateLines> GatherCandidates(std::u16string* test, TCandidateLines* unknown = nullptr);
     // Every text entry of "Unknown", in tree order, read one by one; a text
     // that cannot be read carries its error. With `wanted`, only the texts
     // whose 0-based position it accepts are read and returned.
@@ -184,6 +197,8 @@ private:
     std::shared_ptr<TQuillprint> FAuthorDetector;
     std::u16string FSummary;
     bool FBalance = false;
+    bool FLeaveOutCopies = false;
+    int32_t FCopyWords = kDefaultCopyWords;
     // The last run was balanced: its candidates' mean scores and draws won.
     std::vector<double> FMeanScores;
     std::vector<int32_t> FDrawsWon;

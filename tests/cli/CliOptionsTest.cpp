@@ -27,12 +27,21 @@ TEST(ParseOptions, DefaultsAndErrors) {
     EXPECT_EQ(defaults->Table, TTable::Result);
     EXPECT_EQ(defaults->Author, 0);
     EXPECT_EQ(defaults->LocaleName, "");
+    EXPECT_FALSE(defaults->Copies);
+    EXPECT_FALSE(defaults->WithoutCopies);
+    EXPECT_EQ(defaults->CopyWords, 50);
+    const auto copies = ParseOptions({"--without-copies", "--copy-words", "12", "dir"}, error);
+    ASSERT_TRUE(copies);
+    EXPECT_TRUE(copies->WithoutCopies);
+    EXPECT_EQ(copies->CopyWords, 12);
 
     const std::vector<std::vector<std::string>> bad = {
         {}, {"--table", "x", "dir"}, {"--author", "2x", "dir"}, {"--locale"}, {"-x", "dir"}, {"a", "b"},
         {"--each", "--shard", "0/3", "dir"}, {"--each", "--shard", "4/3", "dir"}, {"--each", "--shard", "2", "dir"},
         {"--each", "--jobs", "0", "dir"}, {"--shard", "1/2", "dir"}, {"--no-header", "dir"},
-        {"--each", "--table", "analysis", "dir"}, {"--each", "--validation-report", "dir"}};
+        {"--each", "--table", "analysis", "dir"}, {"--each", "--validation-report", "dir"},
+        {"--copy-words", "0", "dir"}, {"--copy-words", "ten", "dir"}, {"--copies", "--without-copies", "dir"},
+        {"--each", "--copies", "dir"}};
     for (const auto& args : bad) {
         error.clear();
         EXPECT_FALSE(ParseOptions(args, error));

@@ -23,7 +23,7 @@ std::u16string Line(int words, int tag) {
 // A candidate with one text per entry of `textWords`, each text in lines of
 // at most 17 words.
 TCandidateLines Candidate(const std::u16string& name, const std::vector<int>& textWords) {
-    TCandidateLines candidate{name, {}, {}};
+    TCandidateLines candidate{name, {}, {}, {}};
     int tag = 0;
     for (const int words : textWords) {
         candidate.TextStarts.push_back(candidate.Lines.size());
