@@ -87,6 +87,20 @@ std::u16string FederalistOpening(int32_t count) {
     return opening;
 }
 
+TBenchCorpus FederalistWithCopy(int32_t copyWords) {
+    TBenchCorpus corpus = FederalistCorpus();
+    // Without quotes no quoted item can begin inside the copy and make its
+    // words differ from the original's.
+    for (TCandidateText& candidate : corpus.Candidates) std::erase(candidate.Text, u'"');
+    std::erase(corpus.TestText, u'"');
+    std::istringstream hamilton(ToUtf8(corpus.Candidates.front().Text));
+    std::string word;
+    for (int32_t skipped = 0; skipped < 1000 && hamilton >> word; ++skipped) {
+    }
+    for (int32_t words = 0; words < copyWords && hamilton >> word; ++words) corpus.TestText += u" " + FromUtf8(word);
+    return corpus;
+}
+
 TBenchCorpus SyntheticCorpus(int32_t candidateCount, int32_t wordsPerCandidate, int32_t testWords,
                              uint32_t seed) {
     constexpr int32_t kVocabularySize = 30000;

@@ -25,6 +25,10 @@ const TBenchCorpus& FederalistCorpus();
 // stays ordinary words: the passage then measures the phrase count alone.
 std::u16string FederalistOpening(int32_t count);
 
+// The Federalist corpus without double quotes, its test text (paper 49)
+// followed by a verbatim copy of `copyWords` words of Hamilton's papers.
+TBenchCorpus FederalistWithCopy(int32_t copyWords);
+
 // `candidateCount` candidates of `wordsPerCandidate` words and a test text of
 // `testWords` words, drawn from a Zipf-like vocabulary with a fixed seed.
 TBenchCorpus SyntheticCorpus(int32_t candidateCount, int32_t wordsPerCandidate,

@@ -106,6 +106,12 @@ void TForm1::createActions() {
     acEachText = MakeAction(this, "acEachText", tr("Each text"));
     acEachText->setCheckable(true);
     acEachText->setToolTip(tr("Each text: attribute every text of \"Unknown\" on its own"));
+    acLeaveOutCopies = MakeAction(this, "acLeaveOutCopies", tr("Leave out copied passages"));
+    acLeaveOutCopies->setCheckable(true);
+    acLeaveOutCopies->setToolTip(
+        tr("Leave out copied passages: calculate without the passages the unknown text copies from a candidate"));
+    acCopies = MakeAction(this, "acCopies", tr("Copied passages"));
+    acCopies->setToolTip(tr("Copied passages: list the passages the unknown text shares word for word with a candidate"));
 
     // F1 runs "Help" from anywhere in the window.
     acHelp->setShortcut(QKeySequence(Qt::Key_F1));
@@ -128,12 +134,14 @@ void TForm1::createActions() {
     connect(Action2, &QAction::triggered, this, &TForm1::btExtractClick);
     connect(acBalance, &QAction::toggled, this, &TForm1::acBalanceExecute);
     connect(acEachText, &QAction::toggled, this, &TForm1::acEachTextExecute);
+    connect(acLeaveOutCopies, &QAction::toggled, this, &TForm1::acLeaveOutCopiesExecute);
+    connect(acCopies, &QAction::triggered, this, &TForm1::acCopiesExecute);
 }
 
 QList<QAction*> TForm1::commandSet() const {
     return {acNew,  acAddAuthor, acOpen,    acFederalist, acPresidents, acTutorial,   Action1,
             acHelp, miCopy,      acAddText, acCandidates, acAuthors,    acValidation, Action2, acBalance,
-            acEachText};
+            acEachText, acLeaveOutCopies, acCopies};
 }
 
 void TForm1::createRibbon() {
@@ -156,6 +164,8 @@ void TForm1::createRibbon() {
     calculate->addLargeButton(Action1);
     calculate->addSmallButton(acBalance);
     calculate->addSmallButton(acEachText);
+    calculate->addSmallButton(acLeaveOutCopies);
+    calculate->addSmallButton(acCopies);
     Ribbon1->addGroup(main, tr("Help"))->addSmallButton(acHelp);
 
     TQuickAccessToolbar* quickAccess = Ribbon1->quickAccessToolbar();
@@ -199,7 +209,10 @@ void TForm1::createPages() {
 
     connect(PageControl1, &QTabWidget::currentChanged, this, &TForm1::PageControl1Change);
     connect(tvAuthors, &TAuthorTreeView::nodeSelected, this,
-            [this](TTreeNode* node) { Guarded([&] { FWorkspace->SelectNode(node); }); });
+            [this](TTreeNode* node) {
+                mText->setExtraSelections({});
+                Guarded([&] { FWorkspace->SelectNode(node); });
+            });
     connect(tvAuthors, &TAuthorTreeView::labelEdited, this, [this](TTreeNode* node, const QString& label) {
         Guarded([&] { FWorkspace->SetLabel(*node, label.toStdU16String()); });
     });

@@ -21,6 +21,7 @@ class QTabWidget;
 namespace quillprint {
 
 class TAuthorTreeView;
+class TCopiedPassagesDialog;
 class TDesktopShell;
 class TGridModel;
 class TGridView;
@@ -78,6 +79,8 @@ public:
     QAction* acEachText = nullptr;  // toggle: every text of "Unknown" on its own
     QWidget* tbTexts = nullptr;    // the disputed texts of a run with "Each text"
     TGridView* sgTexts = nullptr;
+    QAction* acLeaveOutCopies = nullptr;  // toggle: copied passages left out of the unknown text
+    QAction* acCopies = nullptr;          // the dialog "Copied passages"
 
 public slots:
     void acNewExecute();
@@ -96,10 +99,16 @@ public slots:
     void miCopyClick();
     void acBalanceExecute(bool checked);
     void acEachTextExecute(bool checked);
+    void acLeaveOutCopiesExecute(bool checked);
+    void acCopiesExecute();
 
 public:
     // The report of the last "Validation"; nullptr before the first one.
     TValidationReportDialog* validationReport() const { return FValidationReport; }
+    // The dialog "Copied passages"; nullptr before its first use.
+    TCopiedPassagesDialog* copiedPassages() const { return FCopiesDialog; }
+    // Shows passage `index` of that dialog highlighted in its unknown text.
+    void showCopiedPassage(int index);
 
 private:
     void createActions();
@@ -149,6 +158,7 @@ private:
     TGridModel* FTextsModel = nullptr;
     QList<QLabel*> FShownTextBands;
     TValidationReportDialog* FValidationReport = nullptr;
+    TCopiedPassagesDialog* FCopiesDialog = nullptr;
     int FBusyDepth = 0;
     QList<QString> FPendingErrors;
 };

@@ -8,10 +8,16 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QTabWidget>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <algorithm>
 
 #include "ui/AuthorTreeView.h"
 #include "ui/BusyCursor.h"
+#include "ui/CopiedPassagesDialog.h"
 #include "ui/Form1.h"
 #include "ui/GridModel.h"
 #include "ui/GridView.h"
@@ -105,6 +111,64 @@ void TForm1::acBalanceExecute(bool checked) {
 
 void TForm1::acEachTextExecute(bool checked) {
     FWorkspace->SetEachText(checked);
+}
+
+void TForm1::acLeaveOutCopiesExecute(bool checked) {
+    FWorkspace->SetLeaveOutCopies(checked);
+}
+
+void TForm1::acCopiesExecute() {
+    std::vector<TCopyRow> rows;
+    bool found = false;
+    Busy([&] {
+        rows = FWorkspace->CopiedPassages();
+        found = true;
+    });
+    if (!found) return;
+    if (!FCopiesDialog) {
+        FCopiesDialog = new TCopiedPassagesDialog(this);
+        connect(FCopiesDialog, &TCopiedPassagesDialog::passageChosen, this, &TForm1::showCopiedPassage);
+    }
+    FCopiesDialog->setPassages(std::move(rows), FWorkspace->CopyWords());
+    FCopiesDialog->show();
+    FCopiesDialog->raise();
+}
+
+void TForm1::showCopiedPassage(int index) {
+    if (!FCopiesDialog || index < 0 || index >= static_cast<int>(FCopiesDialog->passages().size())) return;
+    const TCopyRow& copy = FCopiesDialog->passages()[static_cast<size_t>(index)];
+    TTreeNode* unknown = nullptr;
+    for (const auto& author : FWorkspace->Tree().Authors())
+        if (author->Label() == u"Unknown") unknown = author.get();
+    if (!unknown || copy.UnknownPlace.Text < 0 ||
+        copy.UnknownPlace.Text >= static_cast<int32_t>(unknown->Texts().size()))
+        return;
+    TTreeNode* text = unknown->Texts()[static_cast<size_t>(copy.UnknownPlace.Text)].get();
+    setActivePage(tbAuthors);
+    tvAuthors->selectNode(text);
+    Guarded([&] { FWorkspace->SelectNode(text); });
+    if (FWorkspace->Selected() != text) return;
+
+    // Whole lines from the passage's first to its last; a passage that runs
+    // on into the next text is marked to the end of this one.
+    QTextDocument* document = mText->document();
+    const int first = copy.UnknownPlace.Line - 1;
+    const int last = copy.UnknownEnd.Text == copy.UnknownPlace.Text ? copy.UnknownEnd.Line - 1
+                                                                    : document->blockCount() - 1;
+    const QTextBlock begin = document->findBlockByNumber(first);
+    const QTextBlock end = document->findBlockByNumber(std::min(last, document->blockCount() - 1));
+    if (!begin.isValid() || !end.isValid()) return;
+    QTextCursor cursor(document);
+    cursor.setPosition(begin.position());
+    cursor.setPosition(end.position() + end.length() - 1, QTextCursor::KeepAnchor);
+    QTextEdit::ExtraSelection highlight;
+    highlight.cursor = cursor;
+    highlight.format.setBackground(QColor(255, 236, 140));
+    mText->setExtraSelections({highlight});
+    // The view scrolls to the passage's first line.
+    QTextCursor start(begin);
+    mText->setTextCursor(start);
+    mText->centerCursor();
 }
 
 void TForm1::acHelpExecute() {

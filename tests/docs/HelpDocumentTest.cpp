@@ -79,6 +79,8 @@ INSTANTIATE_TEST_SUITE_P(
                       TExplainedName{"Calculate", "group \"Calculate\"; quick-access toolbar Calculates"},
                       TExplainedName{"Balance", "group \"Calculate\" Turns balanced calculations on or o"},
                       TExplainedName{"Each text", "group \"Calculate\" Turns on or o"},
+                      TExplainedName{"Leave out copied passages", "group \"Calculate\" Turns on or off leaving"},
+                      TExplainedName{"Copied passages", "group \"Calculate\" Lists the passages"},
                       TExplainedName{"Validation", "quick-access toolbar only A check of the method"},
                       TExplainedName{"Help", "group \"Help\"; key F1 Opens this document"},
                       TExplainedName{"Copy", "right click in any table Copies the table of the active page"},

@@ -73,7 +73,9 @@ private slots:
         QCOMPARE(GroupLayout(ribbon),
                  QStringList({"Project: New large, Add author small, Open folder small",
                               "Examples: Federalist small, Presidents small, Tutorial small",
-                              "Calculate: Calculate large, Balance small, Each text small", "Help: Help small"}));
+                              "Calculate: Calculate large, Balance small, Each text small, Leave out copied passages "
+                              "small, Copied passages small",
+                              "Help: Help small"}));
         QCOMPARE(ribbon->height(), 143);
         QVERIFY(ribbon->applicationMenuButton()->menu()->actions().isEmpty());
         // Only the four commands with pictures carry an icon.
@@ -173,7 +175,8 @@ private slots:
         for (int i = 0; i < dialog->commandList()->count(); ++i) listed.append(dialog->commandList()->item(i)->text());
         QCOMPARE(listed, QStringList({"New", "Add author", "Open folder", "Federalist", "Presidents", "Tutorial",
                                       "Calculate", "Help", "Copy", "Add text", "Candidates", "Authors", "Validation",
-                                      "Extract", "Balance", "Each text"}));
+                                      "Extract", "Balance", "Each text", "Leave out copied passages",
+                                      "Copied passages"}));
 
         dialog->commandList()->setCurrentRow(listed.indexOf("Validation"));
         dialog->addButton()->click();
