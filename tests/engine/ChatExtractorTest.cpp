@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -59,6 +60,39 @@ TEST(ChatExtractor, LaterCallsAppend) {
     extractor.Execute({u"Ann,+100,one"});
     extractor.Execute({u"Ann,+100,two"});
     EXPECT_EQ(extractor.Authors()[0]->Text(), (TWordList{u"one", u"two"}));
+}
+
+// The rule as written, one entry after another, to compare with.
+std::vector<TWordList> ExtractLiterally(const std::vector<std::u16string>& entries,
+                                        const std::vector<std::u16string>& lines) {
+    std::vector<TWordList> texts(entries.size());
+    for (const std::u16string& line : lines)
+        for (size_t i = 0; i < entries.size(); ++i) {
+            const size_t hit = entries[i].empty() ? std::u16string::npos : line.find(entries[i]);
+            if (hit == std::u16string::npos) continue;
+            texts[i].push_back(line.substr(hit + entries[i].size()));
+            break;
+        }
+    return texts;
+}
+
+// Large groups take a faster search; it must give every line to the same
+// participant, from the same place. Entries of a three-letter alphabet hold,
+// repeat and overlap one another; some are empty.
+TEST(ChatExtractor, LargeGroupsGiveEveryLineToTheSameParticipant) {
+    std::mt19937 random(16);
+    const auto text = [&random](size_t maxLength) {
+        std::u16string s(std::uniform_int_distribution<size_t>(0, maxLength)(random), u'a');
+        for (char16_t& c : s) c = u"ab,"[random() % 3];
+        return s;
+    };
+    for (int round = 0; round < 200; ++round) {
+        std::vector<std::u16string> entries(std::uniform_int_distribution<size_t>(1, 40)(random));
+        for (auto& entry : entries) entry = text(5);
+        std::vector<std::u16string> lines(30);
+        for (auto& line : lines) line = text(30);
+        ASSERT_EQ(Extract(entries, lines), ExtractLiterally(entries, lines)) << "round " << round;
+    }
 }
 
 }  // namespace
