@@ -22,6 +22,12 @@
 
 namespace quillprint {
 
+// One participant of a chat export on its way into the tree.
+struct TExtractedAuthor {
+    std::u16string Label;
+    TLines Lines;
+};
+
 // The example projects beside the executable.
 enum class TExample { Federalist, Presidents, Tutorial, Authors, Candidates };
 // "FederalistShort", "Presidents", "Tutorial", "Authors", "Candidates".
@@ -93,6 +99,12 @@ public:
     void PageControl1Change(TPage page);
     // The user chose entry `entry` of cbAuthors (-1: none).
     void cbAuthorsChange(int32_t entry);
+    // Participants of a chat export become new authors, each holding one
+    // in-memory text labelled `textLabel`; `unknownText`, when given, becomes
+    // a new text of "Unknown". Nothing is written to disk; the results are
+    // out of date. See ExtractedAuthors.cpp.
+    void AddExtractedAuthors(std::u16string_view textLabel, const std::vector<TExtractedAuthor>& authors,
+                             const std::optional<TLines>& unknownText);
 
     // ---- The operations behind the actions; errors propagate. ----
 

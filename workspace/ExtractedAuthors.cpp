@@ -1,0 +1,69 @@
+// Chat participants added to the tree as new authors with in-memory texts.
+#include <filesystem>
+
+#include "workspace/ChatExport.h"
+#include "workspace/ProjectFolder.h"
+#include "workspace/Workspace.h"
+
+namespace quillprint {
+
+namespace {
+
+const std::u16string kUnknown = u"Unknown";
+
+bool PathExists(const std::u16string& path) {
+    std::error_code error;
+    return std::filesystem::exists(ResolvePath(path), error);
+}
+
+}  // namespace
+
+void TWorkspace::AddExtractedAuthors(std::u16string_view textLabel, const std::vector<TExtractedAuthor>& authors,
+                                     const std::optional<TLines>& unknownText) {
+    if (authors.empty() && !unknownText) return;
+    FTextView.SetReadOnly(false);
+    FIsCalculated = false;
+
+    // A label that matched an author already in the tree or a folder of the
+    // project would share its texts' paths, and a file there would be shown
+    // (and calculated) in place of the participant's lines; "Unknown" would
+    // make the participant the text to attribute.
+    TNameSet taken;
+    taken.Add(kUnknown);
+    for (const auto& author : FTree.Authors()) taken.Add(author->Label());
+    std::vector<std::u16string> folders;
+    ListFolders(folders, FProjectDir);
+    for (const auto& folder : folders) taken.Add(folder);
+
+    TTreeNode* first = nullptr;
+    for (const TExtractedAuthor& extracted : authors) {
+        TTreeNode& author = FTree.AddAuthor(taken.Unique(extracted.Label));
+        FObserver.AuthorAdded(author);
+        FTexts.push_back(std::make_unique<TInMemoryText>(TInMemoryText{extracted.Lines}));
+        TTreeNode& text = FTree.AddText(author, std::u16string(textLabel), FTexts.back().get());
+        FObserver.TextAdded(text);
+        if (!first) first = &text;
+    }
+
+    if (unknownText) {
+        TTreeNode* unknown = nullptr;
+        for (const auto& author : FTree.Authors())
+            if (author->Label() == kUnknown) unknown = author.get();
+        if (!unknown) {
+            unknown = &FTree.AddAuthor(kUnknown);
+            FObserver.AuthorAdded(*unknown);
+        }
+        // The new text must not share its path with a text or file of "Unknown".
+        TNameSet texts;
+        for (const auto& text : unknown->Texts()) texts.Add(text->Label());
+        std::u16string label = texts.Unique(textLabel, u"1");
+        while (PathExists(FProjectDir + kUnknown + PathSeparator() + label)) label = texts.Unique(textLabel, u"1");
+        FTexts.push_back(std::make_unique<TInMemoryText>(TInMemoryText{*unknownText}));
+        TTreeNode& text = FTree.AddText(*unknown, std::move(label), FTexts.back().get());
+        FObserver.TextAdded(text);
+        if (!first) first = &text;
+    }
+    Select(first);
+}
+
+}  // namespace quillprint
