@@ -31,6 +31,8 @@ std::string UsageText() {
         "                      [--copies | --without-copies] [--copy-words L] PROJECT_DIR\n"
         "       quillprint-cli --each [--locale NAME] [--balance] [--json] [--jobs N]\n"
         "                      [--shard K/N] [--no-header] PROJECT_DIR\n"
+        "       quillprint-cli --extract CHAT_FILE --participants\n"
+        "       quillprint-cli --extract CHAT_FILE --into DIR [--unknown PARTICIPANT]\n"
         "\n"
         "Attributes the text in PROJECT_DIR/Unknown to one of the candidate authors, whose\n"
         "texts lie in the other subfolders of PROJECT_DIR, and prints one table as\n"
@@ -90,11 +92,37 @@ std::string UsageText() {
         "                   several shards concatenate; sort them on the first column\n"
         "                   (sort -s -t \"$(printf '\\t')\" -k1,1n) to restore text order\n"
         "  --read-only      (benchmarks) only read and decode every text, then print counts\n"
+        "  --extract CHAT_FILE\n"
+        "                   read a chat export (one message per line: date, time, name, phone,\n"
+        "                   message, comma-separated); with --participants, print each participant\n"
+        "                   entry (\"name,+phone,\") and its number of lines as tab-separated lines;\n"
+        "                   with --into DIR, write a new project folder DIR holding one folder per\n"
+        "                   participant with its lines, and a folder \"Unknown\" for the text to\n"
+        "                   attribute (DIR must not exist or be empty)\n"
+        "  --unknown PARTICIPANT\n"
+        "                   with --into: this participant (entry or name) becomes the text in\n"
+        "                   \"Unknown\" instead of a candidate\n"
         "  --help           print this text\n"
         "\n"
         "Exit status: 0 success; 1 a text could not be read or the calculation failed;\n"
-        "2 bad arguments or a project folder without an \"Unknown\" folder.\n";
+        "2 bad arguments or a project folder without an \"Unknown\" folder.\n"
+        "With --extract: 1 the chat export could not be read, holds no participant or DIR could\n"
+        "not be written; 2 bad arguments, a DIR that is not empty or an unknown PARTICIPANT.\n";
 }
+
+namespace {
+
+std::optional<TCliOptions> CheckExtractOptions(const TCliOptions& options, bool haveProject, std::string& error) {
+    if (options.ExtractFile.empty()) error = "--participants, --into and --unknown need --extract CHAT_FILE";
+    else if (options.Participants == !options.IntoDir.empty()) error = "--extract needs either --participants or --into DIR";
+    else if (!options.UnknownParticipant.empty() && options.IntoDir.empty()) error = "--unknown needs --into DIR";
+    else if (haveProject) error = "--extract takes no PROJECT_DIR";
+    else if (options.EachText) error = "--extract cannot be combined with --each";
+    else return options;
+    return std::nullopt;
+}
+
+}  // namespace
 
 std::optional<TCliOptions> ParseOptions(const std::vector<std::string>& args, std::string& error) {
     TCliOptions options;
@@ -176,6 +204,13 @@ std::optional<TCliOptions> ParseOptions(const std::vector<std::string>& args, st
                 error = "--author needs a number from 0, not \"" + *number + "\"";
                 return std::nullopt;
             }
+        } else if (arg == "--extract" || arg == "--into" || arg == "--unknown") {
+            const std::string* text = value(arg.c_str());
+            if (!text) return std::nullopt;
+            (arg == "--extract" ? options.ExtractFile : arg == "--into" ? options.IntoDir : options.UnknownParticipant) =
+                *text;
+        } else if (arg == "--participants") {
+            options.Participants = true;
         } else if (arg.size() > 1 && arg[0] == '-' && arg != "--") {
             error = "unknown option " + arg;
             return std::nullopt;
@@ -214,6 +249,9 @@ std::optional<TCliOptions> ParseOptions(const std::vector<std::string>& args, st
         error = "--copies and --each cannot be combined";
         return std::nullopt;
     }
+    if (!options.ExtractFile.empty() || options.Participants || !options.IntoDir.empty() ||
+        !options.UnknownParticipant.empty())
+        return CheckExtractOptions(options, haveProject, error);
     if (!haveProject && !options.Help) {
         error = "PROJECT_DIR is missing";
         return std::nullopt;

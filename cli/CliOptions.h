@@ -30,6 +30,11 @@ struct TCliOptions {
     bool NoHeader = false;
     bool Help = false;
     std::string ProjectDir;
+    // --extract CHAT_FILE with --participants or --into DIR (see CliExtract.h).
+    std::string ExtractFile;
+    bool Participants = false;
+    std::string IntoDir;
+    std::string UnknownParticipant;  // --unknown: entry or name
 };
 
 // Parses the arguments after the program name. Returns the options, or sets

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/CliExtract.h"
 #include "cli/CliOptions.h"
 #include "cli/CliRun.h"
 
@@ -19,5 +20,6 @@ int main(int argc, char** argv) {
         std::cout << UsageText();
         return 0;
     }
+    if (!options->ExtractFile.empty()) return RunExtract(*options, std::cout, std::cerr);
     return RunCli(*options, std::cout, std::cerr);
 }
