@@ -2,6 +2,7 @@
 // back however the scope is left.
 #pragma once
 
+#include <QCursor>
 #include <QGuiApplication>
 
 namespace quillprint {

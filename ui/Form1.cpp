@@ -154,6 +154,7 @@ void TForm1::createRibbon() {
     project->addLargeButton(acNew);
     project->addSmallButton(acAddAuthor);
     project->addSmallButton(acOpen);
+    project->addSmallButton(Action2);
 
     TRibbonGroup* examples = Ribbon1->addGroup(main, tr("Examples"));
     examples->addSmallButton(acFederalist);

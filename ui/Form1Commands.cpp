@@ -175,10 +175,6 @@ void TForm1::acHelpExecute() {
     FShell.OpenDocument(QString::fromStdU16String(FWorkspace->HelpDocumentPath()));
 }
 
-void TForm1::btExtractClick() {
-    // "Extract" is in the command set but does nothing.
-}
-
 void TForm1::miCopyClick() {
     const QWidget* page = PageControl1->currentWidget();
     const TGrid* grid = nullptr;

@@ -1,5 +1,7 @@
 #include "ui/UserDialogs.h"
 
+#include "ui/ExtractDialog.h"
+
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
@@ -21,6 +23,21 @@ std::optional<QString> TQtUserDialogs::ChooseFolder(QWidget* parent, const QStri
     const QString folder = QFileDialog::getExistingDirectory(parent, caption, startFolder);
     if (folder.isEmpty()) return std::nullopt;
     return folder;
+}
+
+std::optional<QString> TQtUserDialogs::ChooseChatExport(QWidget* parent, const QString& startFolder) {
+    const QString file = QFileDialog::getOpenFileName(parent, QObject::tr("Extract authors from a chat export"),
+                                                      startFolder,
+                                                      QObject::tr("Chat exports (*.txt *.csv);;All files (*)"));
+    if (file.isEmpty()) return std::nullopt;
+    return file;
+}
+
+std::optional<std::vector<TParticipantChoice>> TQtUserDialogs::ChooseParticipants(
+    QWidget* parent, const QString& exportName, const std::vector<TChatParticipant>& participants) {
+    TExtractDialog dialog(participants, exportName, parent);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.choices();
 }
 
 void TQtDesktopShell::OpenDocument(const QString& path) {

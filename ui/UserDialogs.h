@@ -4,6 +4,9 @@
 
 #include <QString>
 #include <optional>
+#include <vector>
+
+#include "workspace/ChatExport.h"
 
 class QWidget;
 
@@ -19,6 +22,18 @@ public:
     // The modal folder chooser; nothing when the user cancels.
     virtual std::optional<QString> ChooseFolder(QWidget* parent, const QString& caption,
                                                 const QString& startFolder) = 0;
+    // The file chooser for a chat export; nothing when the user cancels.
+    // Dialogs that do not offer it answer as if cancelled.
+    virtual std::optional<QString> ChooseChatExport(QWidget* /*parent*/, const QString& /*startFolder*/) {
+        return std::nullopt;
+    }
+    // The participants dialog (TExtractDialog) over `participants` of the
+    // export `exportName`: the checked participants in the listed order, with
+    // their names; nothing when the user cancels.
+    virtual std::optional<std::vector<TParticipantChoice>> ChooseParticipants(
+        QWidget* /*parent*/, const QString& /*exportName*/, const std::vector<TChatParticipant>& /*participants*/) {
+        return std::nullopt;
+    }
 };
 
 class TDesktopShell {
@@ -36,6 +51,9 @@ public:
     void ShowError(QWidget* parent, const QString& text) override;
     std::optional<QString> ChooseFolder(QWidget* parent, const QString& caption,
                                         const QString& startFolder) override;
+    std::optional<QString> ChooseChatExport(QWidget* parent, const QString& startFolder) override;
+    std::optional<std::vector<TParticipantChoice>> ChooseParticipants(
+        QWidget* parent, const QString& exportName, const std::vector<TChatParticipant>& participants) override;
 };
 
 class TQtDesktopShell : public TDesktopShell {

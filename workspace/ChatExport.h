@@ -4,6 +4,8 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
+#include <future>
 #include <string>
 #include <string_view>
 #include <unordered_set>
@@ -18,6 +20,14 @@ struct TChatParticipant {
     std::u16string Entry;  // "Name,+4477009001," exactly as it stands in the lines
     std::u16string Name;   // a name to show and to label the author with; distinct within one export
     int32_t Lines = 0;     // messages the splitter gives this participant
+};
+
+// What the user keeps of a participant: its entry, the name to label the new
+// author with, and whether its lines are the text to attribute instead.
+struct TParticipantChoice {
+    std::u16string Entry;
+    std::u16string Name;
+    bool IsUnknownText = false;
 };
 
 struct TChatExport {
@@ -45,6 +55,14 @@ TChatExport ReadChatExport(const TLines& lines);
 // Runs the splitter over `messages` with `entries` in this order; one text
 // per entry.
 std::vector<TLines> ExtractChatTexts(const TLines& messages, const std::vector<std::u16string>& entries);
+
+// Reads the export file by the text reading rule and then ReadChatExport, on
+// a thread of its own so that a window stays responsive; get() rethrows a
+// TFileReadError.
+std::future<TChatExport> StartReadingChatExport(std::filesystem::path path, std::string legacyCodePage);
+
+// ExtractChatTexts on a thread of its own; `messages` must outlive the future.
+std::future<std::vector<TLines>> StartExtractingChatTexts(const TLines& messages, std::vector<std::u16string> entries);
 
 // Names already in use, compared without regard to letter case.
 class TNameSet {

@@ -71,7 +71,7 @@ private slots:
         QCOMPARE(ribbon->tabBar()->count(), 1);
         QCOMPARE(ribbon->tabBar()->tabText(0), QString("Main"));
         QCOMPARE(GroupLayout(ribbon),
-                 QStringList({"Project: New large, Add author small, Open folder small",
+                 QStringList({"Project: New large, Add author small, Open folder small, Extract small",
                               "Examples: Federalist small, Presidents small, Tutorial small",
                               "Calculate: Calculate large, Balance small, Each text small, Leave out copied passages "
                               "small, Copied passages small",
