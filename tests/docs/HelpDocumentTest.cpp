@@ -84,7 +84,7 @@ INSTANTIATE_TEST_SUITE_P(
                       TExplainedName{"Validation", "quick-access toolbar only A check of the method"},
                       TExplainedName{"Help", "group \"Help\"; key F1 Opens this document"},
                       TExplainedName{"Copy", "right click in any table Copies the table of the active page"},
-                      TExplainedName{"Extract", "quick-access toolbar only"}));
+                      TExplainedName{"Extract", "group \"Project\" Asks for a chat export"}));
 // The pages under their own headings, and the groups of the ribbon with
 // their buttons.
 INSTANTIATE_TEST_SUITE_P(
@@ -93,9 +93,10 @@ INSTANTIATE_TEST_SUITE_P(
                       TExplainedName{"Result", "One row per author"},
                       TExplainedName{"Analysis", "The evidence: every phrase"},
                       TExplainedName{"Stylometry", "The habits of one author"},
-                      TExplainedName{"Project", "\"New\" (large button), \"Add author\", \"Open folder\""},
+                      TExplainedName{"Project", "\"New\" (large button), \"Add author\", \"Open folder\", \"Extract\""},
                       TExplainedName{"Examples", "\"Federalist\", \"Presidents\", \"Tutorial\""},
-                      TExplainedName{"Unknown", "holding the text to attribute"}));
+                      TExplainedName{"Unknown", "holding the text to attribute"},
+                      TExplainedName{"This is the unknown text", "for one participant when"}));
 // The columns of the three tables, and the verdicts with their range and colour.
 INSTANTIATE_TEST_SUITE_P(
     TableColumnsAndVerdicts, HelpDocumentNames,

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "RunProgram.h"
+#include "TempProject.h"
 
 namespace {
 
@@ -147,6 +148,30 @@ INSTANTIATE_TEST_SUITE_P(
         // Lincoln's address of 1864 among forty presidents.
         TKnownAnswer{"Candidates", "Abraham Lincoln"}),
     [](const auto& info) { return info.param.Example; });
+
+// The chat example: its export splits into four participants of about 1,500
+// words each, and with the unsigned note as the unknown text the author of
+// the note ranks first.
+TEST(ChatExample, ExtractsFourParticipantsAndRanksTheNotesAuthorFirst) {
+    const fs::path chat = kExamples / "Chat";
+    const quillprint::testing::TTempFolder temp;
+    const fs::path project = temp.Path() / "chat";
+    const auto extract = RunProgram(
+        {QUILLPRINT_CLI, "--extract", (chat / "Chat export.txt").string(), "--into", project.string()}, true);
+    ASSERT_EQ(extract.ExitCode, 0) << extract.Output;
+    EXPECT_EQ(ReadProject(chat).UnknownTexts.size(), 1u);
+    fs::copy(chat / "Unknown", project / "Unknown");
+
+    const auto run = RunProgram({QUILLPRINT_CLI, "--locale", "en_US", project.string()}, true);
+    ASSERT_EQ(run.ExitCode, 0) << run.Output;
+    const std::vector<std::string> lines = Lines(run.Output);
+    ASSERT_EQ(lines.size(), 6u) << run.Output;
+    EXPECT_EQ(lines[1].substr(0, lines[1].find('\t')), "Ben Okafor") << run.Output;
+    for (size_t i = 1; i < 5; ++i) {
+        const int words = std::stoi(lines[i].substr(lines[i].rfind('\t') + 1));
+        EXPECT_TRUE(words > 1200 && words < 1900) << lines[i];
+    }
+}
 
 // What each example is made of; a wrong paper table or a lost file shows here.
 struct TExpectedLayout {

@@ -41,7 +41,7 @@ TEST_F(InstalledTree, HoldsProgramsExamplesAndHelpTogether) {
     if (QUILLPRINT_HAS_WINDOW)
         EXPECT_TRUE(fs::is_regular_file(AppDir() / "quillprint"));
     EXPECT_TRUE(fs::is_regular_file(AppDir() / "Quillprint.pdf"));
-    for (const char* example : {"FederalistShort", "Authors", "Presidents", "Candidates", "Tutorial"})
+    for (const char* example : {"FederalistShort", "Authors", "Presidents", "Candidates", "Tutorial", "Chat"})
         EXPECT_TRUE(fs::is_directory(AppDir() / "Examples" / example / "Unknown")) << example;
 }
 

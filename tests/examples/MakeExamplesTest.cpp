@@ -19,7 +19,7 @@ quillprint::testing::TProgramRun MakeExamples(const fs::path& output, const std:
                                               const std::string& sotu) {
     return RunProgram({QUILLPRINT_PYTHON, QUILLPRINT_MAKE_EXAMPLES, "--output", output.string(),
                        "--federalist", federalist, "--sotu", sotu,
-                       "--tutorial", QUILLPRINT_TUTORIAL_SOURCES},
+                       "--tutorial", QUILLPRINT_TUTORIAL_SOURCES, "--chat", QUILLPRINT_CHAT_SOURCES},
                       true);
 }
 
@@ -39,7 +39,7 @@ TEST(MakeExamples, MissingSourcesAreNamedAndTheOtherExamplesAreStillMade) {
     EXPECT_TRUE(fs::is_directory(output / "Tutorial" / "Unknown"));
 }
 
-TEST(MakeExamples, WithoutAnySourceOnlyTheTutorialIsMade) {
+TEST(MakeExamples, WithoutAnySourceOnlyTheTutorialAndTheChatAreMade) {
     const TTempFolder temp;
     const fs::path output = temp.Path() / "Examples";
     const auto run = MakeExamples(output, (temp.Path() / "no-corpus").string(),
@@ -51,6 +51,8 @@ TEST(MakeExamples, WithoutAnySourceOnlyTheTutorialIsMade) {
         EXPECT_FALSE(fs::exists(output / example)) << example;
     }
     EXPECT_TRUE(fs::is_directory(output / "Tutorial" / "Gardener"));
+    EXPECT_TRUE(fs::is_regular_file(output / "Chat" / "Chat export.txt"));
+    EXPECT_TRUE(fs::is_regular_file(output / "Chat" / "Unknown" / "Unsigned note.txt"));
 }
 
 TEST(MakeExamples, ASecondRunRemovesWhatNoLongerBelongs) {
