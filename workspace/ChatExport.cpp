@@ -3,6 +3,7 @@
 #include <unicode/uchar.h>
 #include <unicode/unistr.h>
 
+#include <algorithm>
 #include <memory>
 #include <unordered_map>
 #include <unordered_set>
@@ -71,22 +72,22 @@ std::u16string Fold(std::u16string_view text) {
     return std::u16string(folded.getBuffer(), static_cast<size_t>(folded.length()));
 }
 
-// Puts every entry that holds an earlier listed entry in front of the first
-// of them. Only entries with the same phone can hold one another: the phone
-// of the held entry must be the ",+digits," that ends the holding one.
+// Puts every entry in front of the earlier listed entries it holds. An entry
+// ends with the first ",+digits," after its name, so one entry can only hold
+// another as a proper suffix: the same phone after the end of its name.
 std::vector<std::u16string> SplitterOrder(const std::vector<std::u16string>& firstAppearance) {
     std::vector<std::u16string> order;
-    std::unordered_map<std::u16string_view, std::vector<std::u16string_view>> byPhone;
+    std::unordered_set<std::u16string_view> placed;
     for (const std::u16string& entry : firstAppearance) {
-        std::vector<std::u16string_view>& samePhone = byPhone[PhoneOf(entry)];
         size_t position = order.size();
-        for (const std::u16string_view other : samePhone) {
-            if (entry.find(other) == std::u16string::npos) continue;
-            for (size_t i = 0; i < position; ++i)
-                if (order[i] == other) position = i;
+        const size_t nameLength = entry.size() - PhoneOf(entry).size() - 3;
+        for (size_t cut = 1; cut <= nameLength; ++cut) {
+            if (!placed.count(std::u16string_view(entry).substr(cut))) continue;
+            const auto held = std::find(order.begin(), order.end(), std::u16string_view(entry).substr(cut));
+            position = std::min(position, static_cast<size_t>(held - order.begin()));
         }
         order.insert(order.begin() + static_cast<std::ptrdiff_t>(position), entry);
-        samePhone.push_back(entry);
+        placed.insert(entry);
     }
     return order;
 }

@@ -103,6 +103,7 @@ TEST(ChatExport, NamesAreDistinctAndNeverUnknown) {
 TEST(ChatExport, AnEntryHoldingAnotherGoesFirstSoTheSplitterKeepsThemApart) {
     // "Ann,+100," stands inside "Lee Ann,+100,": listed first, Ann would take her lines.
     const TChatExport chat = ReadChatExport(Utf16({
+        "1/2/26,8:59,,+100,nameless",
         "1/2/26,9:00,Ann,+100,from Ann",
         "1/2/26,9:01,Bob,+200,from Bob",
         "1/2/26,9:02,Lee Ann,+100,from Lee Ann",
@@ -113,6 +114,7 @@ TEST(ChatExport, AnEntryHoldingAnotherGoesFirstSoTheSplitterKeepsThemApart) {
                                  "Mary Lee Ann,+100, | Mary Lee Ann | 1",
                                  "Lee Ann,+100, | Lee Ann | 1",
                                  "Ann,+100, | Ann | 2",
+                                 ",+100, | +100 | 1",
                                  "Bob,+200, | Bob | 1",
                              }));
 }
