@@ -64,6 +64,8 @@ void TWorkspace::AddExtractedAuthors(std::u16string_view textLabel, const std::v
         if (!first) first = &text;
     }
     Select(first);
+    // The new entries are where the user can see them.
+    FObserver.PageToFront(TPage::InputData);
 }
 
 }  // namespace quillprint

@@ -102,7 +102,8 @@ public:
     // Participants of a chat export become new authors, each holding one
     // in-memory text labelled `textLabel`; `unknownText`, when given, becomes
     // a new text of "Unknown". Nothing is written to disk; the results are
-    // out of date. See ExtractedAuthors.cpp.
+    // out of date; the page "Input data" comes to the front showing the first
+    // new text. See ExtractedAuthors.cpp.
     void AddExtractedAuthors(std::u16string_view textLabel, const std::vector<TExtractedAuthor>& authors,
                              const std::optional<TLines>& unknownText);
 

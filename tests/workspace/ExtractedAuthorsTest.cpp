@@ -57,6 +57,7 @@ TEST_F(ExtractedAuthors, BecomeAuthorsWithInMemoryTextsAndMakeTheResultsStale) {
     EXPECT_FALSE(View.ReadOnly);
     EXPECT_EQ(Workspace.Selected(), Author(2).Texts().front().get());
     EXPECT_EQ(View.ShownLines, (TLines{u"the weather and the sea", u"hello"}));
+    EXPECT_EQ(Observer.Pages.back(), TPage::InputData);
     ASSERT_NE(Author(3).Texts().front()->Text(), nullptr);
     EXPECT_EQ(Author(3).Texts().front()->Text()->Lines, TLines{u"bye"});
 
