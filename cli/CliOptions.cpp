@@ -117,7 +117,8 @@ std::optional<TCliOptions> CheckExtractOptions(const TCliOptions& options, bool 
     else if (options.Participants == !options.IntoDir.empty()) error = "--extract needs either --participants or --into DIR";
     else if (!options.UnknownParticipant.empty() && options.IntoDir.empty()) error = "--unknown needs --into DIR";
     else if (haveProject) error = "--extract takes no PROJECT_DIR";
-    else if (options.EachText) error = "--extract cannot be combined with --each";
+    else if (options.EachText || options.Copies || options.WithoutCopies)
+        error = "--extract cannot be combined with --each, --copies or --without-copies";
     else return options;
     return std::nullopt;
 }

@@ -98,6 +98,7 @@ TEST_F(CliExtract, RefusesWhatItCannotDoAndWritesNothing) {
              TCase{ChatArg() + " --participants --unknown Ann", 2, "--unknown needs --into"},
              TCase{"--participants", 2, "need --extract"},
              TCase{ChatArg() + " --participants " + full, 2, "takes no PROJECT_DIR"},
+             TCase{ChatArg() + " --participants --each", 2, "cannot be combined with --each"},
          }) {
         const TRun run = RunCli(c.Arguments);
         EXPECT_EQ(run.Exit, c.Exit) << c.Arguments << "\n" << run.Err;
