@@ -28,7 +28,7 @@ std::string UsageText() {
     return
         "Usage: quillprint-cli [--locale NAME] [--balance] [--validation | --validation-report]\n"
         "                      [--table result|analysis|stylometry] [--author N] [--summary] [--json]\n"
-        "                      [--copies | --without-copies] [--copy-words L] PROJECT_DIR\n"
+        "                      [--copies | --without-copies] [--copy-words L] [--quiet] PROJECT_DIR\n"
         "       quillprint-cli --each [--locale NAME] [--balance] [--json] [--jobs N]\n"
         "                      [--shard K/N] [--no-header] PROJECT_DIR\n"
         "       quillprint-cli --extract CHAT_FILE --participants\n"
@@ -40,7 +40,8 @@ std::string UsageText() {
         "\n"
         "Options:\n"
         "  --locale NAME    collation locale of the word lists, for example en_US\n"
-        "                   (default: the user's locale from LC_ALL, LC_COLLATE or LANG)\n"
+        "                   (default: the user's locale from LC_ALL, LC_COLLATE or LANG); a\n"
+        "                   locale that ICU knows neither by name nor by language is refused\n"
         "  --validation     one validation run as the window's tree holds the project: the\n"
         "                   first entry's last fifth of lines is the test text; that entry is\n"
         "                   \"Unknown\", which a validation run ignores, so the test text is\n"
@@ -69,8 +70,16 @@ std::string UsageText() {
         "                   (default 0)\n"
         "  --summary        print the engine's summary, one \"Name: score\" line per candidate,\n"
         "                   instead of a table\n"
-        "  --json           print authors, phrases, summary and average word count as JSON\n"
-        "                   instead of a table\n"
+        "  --json           print the engine's state as one JSON object instead of a table:\n"
+        "                     \"authors\": [{\"name\", \"words\", \"koef\", \"uniqueNum\",\n"
+        "                                \"phrases\": [indices into \"records\", in the author's\n"
+        "                                list order]}], candidates first, \"Unknown\" last;\n"
+        "                     \"records\": [the text of every phrase record the search made, each\n"
+        "                                once, in the order made];\n"
+        "                     \"phrases\": [{\"value\", \"words\", \"instances\", \"counts\" (one\n"
+        "                                per author), \"unique\", \"authors\"}], the phrases kept;\n"
+        "                     \"summary\": the summary text (CR after each line);\n"
+        "                     \"average\": the candidates' mean word count\n"
         "  --each           attribute every text of \"Unknown\" on its own against the same\n"
         "                   candidates (each balanced with --balance); prints one row per text:\n"
         "                   No. (its 1-based place in text order), Text, Words, Most likely,\n"
@@ -91,6 +100,8 @@ std::string UsageText() {
         "  --no-header      with --each: leave out the header line, so that the outputs of\n"
         "                   several shards concatenate; sort them on the first column\n"
         "                   (sort -s -t \"$(printf '\\t')\" -k1,1n) to restore text order\n"
+        "  --quiet          no progress line (it is shown on standard error during\n"
+        "                   --validation-report, and only when standard error is a terminal)\n"
         "  --read-only      (benchmarks) only read and decode every text, then print counts\n"
         "  --extract CHAT_FILE\n"
         "                   read a chat export (one message per line: date, time, name, phone,\n"
@@ -104,8 +115,15 @@ std::string UsageText() {
         "                   \"Unknown\" instead of a candidate\n"
         "  --help           print this text\n"
         "\n"
-        "Exit status: 0 success; 1 a text could not be read or the calculation failed;\n"
-        "2 bad arguments or a project folder without an \"Unknown\" folder.\n"
+        "Output is UTF-8. In tables and the summary a tab, CR or LF inside a cell becomes a\n"
+        "blank, and every other control character (C0 and C1, such as ESC) is written as a\n"
+        "visible escape \"\\x1b\", so texts and folder names cannot disturb the terminal or\n"
+        "split a line; in JSON they are \\u escapes.\n"
+        "\n"
+        "Exit status: 0 success; 1 a text or folder could not be read, memory ran out, the\n"
+        "calculation failed or the output could not be written; 2 bad arguments (an unknown\n"
+        "locale, a PROJECT_DIR that is missing or not a folder) or a project folder without\n"
+        "an \"Unknown\" folder or with two.\n"
         "With --extract: 1 the chat export could not be read, holds no participant or DIR could\n"
         "not be written; 2 bad arguments, a DIR that is not empty or an unknown PARTICIPANT.\n";
 }
@@ -162,6 +180,8 @@ std::optional<TCliOptions> ParseOptions(const std::vector<std::string>& args, st
             options.Summary = true;
         } else if (arg == "--json") {
             options.Json = true;
+        } else if (arg == "--quiet" || arg == "-q") {
+            options.Quiet = true;
         } else if (arg == "--read-only") {
             options.ReadOnly = true;
         } else if (arg == "--each") {
@@ -221,6 +241,12 @@ std::optional<TCliOptions> ParseOptions(const std::vector<std::string>& args, st
             }
             if (haveProject) {
                 error = "only one PROJECT_DIR may be given";
+                return std::nullopt;
+            }
+            // An empty argument is a mistake (an unset shell variable), never
+            // the root folder.
+            if (args[i].empty()) {
+                error = "PROJECT_DIR is empty";
                 return std::nullopt;
             }
             options.ProjectDir = args[i];

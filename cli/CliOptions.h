@@ -22,6 +22,7 @@ struct TCliOptions {
     int32_t Author = 0;
     bool Summary = false;
     bool Json = false;
+    bool Quiet = false;     // no progress line on a terminal
     bool ReadOnly = false;  // benchmark aid: read and decode every text, nothing else
     bool EachText = false;  // every text of "Unknown" on its own
     unsigned Jobs = 0;      // calculations at once; 0: one per core

@@ -1,12 +1,51 @@
 #include "cli/CliOutput.h"
 
-#include "cli/Json.h"
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 
+#include "cli/Json.h"
 #include "engine/Quillprint.h"
 #include "engine/Text.h"
 #include "workspace/Grid.h"
 
 namespace quillprint::cli {
+
+namespace {
+
+bool IsControl(char16_t c) { return c < 0x20 || (c >= 0x80 && c <= 0x9f); }
+
+void AppendEscape(std::string& out, char16_t c) {
+    char escape[8];
+    std::snprintf(escape, sizeof escape, "\\x%02x", static_cast<unsigned>(c));
+    out += escape;
+}
+
+}  // namespace
+
+std::string OutputErrorMessage(int error) {
+    return std::string("Cannot write the output: ") + (error != 0 ? std::strerror(error) : "the stream failed");
+}
+
+void WriteOut(std::ostream& out, std::string_view text) {
+    errno = 0;
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    out.flush();
+    if (!out) throw TOutputError(OutputErrorMessage(errno));
+}
+
+std::string VisibleUtf8(std::u16string_view text) {
+    std::string out;
+    size_t begin = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (!IsControl(text[i])) continue;
+        out += ToUtf8(text.substr(begin, i - begin));
+        AppendEscape(out, text[i]);
+        begin = i + 1;
+    }
+    out += ToUtf8(text.substr(begin));
+    return out;
+}
 
 std::string TsvRow(const TGrid& grid, int32_t row) {
     std::string text;
@@ -15,7 +54,7 @@ std::string TsvRow(const TGrid& grid, int32_t row) {
         std::u16string cell = grid.Cell(col, row);
         for (char16_t& c : cell)
             if (c == u'\t' || c == u'\r' || c == u'\n') c = u' ';
-        text += ToUtf8(cell);
+        text += VisibleUtf8(cell);
     }
     text += '\n';
     return text;
@@ -27,57 +66,108 @@ std::string TsvText(const TGrid& grid, int32_t rowCount) {
     return text;
 }
 
-std::string SummaryText(const std::u16string& summary) {
-    std::string text = ToUtf8(summary);
-    for (char& c : text)
-        if (c == '\r') c = '\n';
+std::string SummaryText(const std::u16string& summary, const std::vector<std::u16string>& names) {
+    std::string text;
+    std::u16string_view rest = summary;
+    for (const std::u16string& name : names) {
+        const size_t end = rest.find(u'\r', name.size());
+        if (!rest.starts_with(name) || end == std::u16string_view::npos) break;
+        text += VisibleUtf8(rest.substr(0, end));
+        text += '\n';
+        rest.remove_prefix(end + 1);
+    }
+    // Lines the names did not account for: every CR ends one.
+    size_t begin = 0;
+    for (size_t i = 0; i < rest.size(); ++i) {
+        if (rest[i] != u'\r') continue;
+        text += VisibleUtf8(rest.substr(begin, i - begin)) + '\n';
+        begin = i + 1;
+    }
+    text += VisibleUtf8(rest.substr(begin));
     return text;
 }
 
-std::string JsonText(const TQuillprint& engine, const std::u16string& summary) {
-    std::string out = "{\"authors\":[";
+namespace {
+
+// Collects output in a small buffer and hands it to the stream in pieces.
+class TJsonWriter {
+public:
+    explicit TJsonWriter(std::ostream& out) : FOut(out) { FBuffer.reserve(2 * kPiece); }
+    std::string& Buffer() { return FBuffer; }
+    // Passes the buffer on once it holds a piece.
+    void Pass() {
+        if (FBuffer.size() >= kPiece) Flush();
+    }
+    void Flush() {
+        WriteOut(FOut, FBuffer);
+        FBuffer.clear();
+    }
+
+private:
+    static constexpr size_t kPiece = 1 << 16;
+    std::ostream& FOut;
+    std::string FBuffer;
+};
+
+}  // namespace
+
+void WriteJson(std::ostream& out, const TQuillprint& engine, const std::u16string& summary) {
+    TJsonWriter writer(out);
+    std::string& text = writer.Buffer();
+    text += "{\"authors\":[";
     bool firstAuthor = true;
     for (const auto& author : engine.Authors()) {
-        if (!firstAuthor) out += ',';
+        if (!firstAuthor) text += ',';
         firstAuthor = false;
-        out += "{\"name\":";
-        AppendJsonString(out, author->Name());
-        out += ",\"words\":" + std::to_string(author->WordCount());
-        out += ",\"koef\":";
-        AppendJsonNumber(out, author->Koef());
-        out += ",\"uniqueNum\":" + std::to_string(author->UniqueNum());
-        out += ",\"phrases\":[";
+        text += "{\"name\":";
+        AppendJsonString(text, author->Name());
+        text += ",\"words\":" + std::to_string(author->WordCount());
+        text += ",\"koef\":";
+        AppendJsonNumber(text, author->Koef());
+        text += ",\"uniqueNum\":" + std::to_string(author->UniqueNum());
+        text += ",\"phrases\":[";
         bool firstPhrase = true;
         for (const TPhrase* phrase : author->Phrases()) {
-            if (!firstPhrase) out += ',';
+            if (!firstPhrase) text += ',';
             firstPhrase = false;
-            AppendJsonString(out, phrase->Value());
+            text += std::to_string(phrase->RecordIndex());
+            writer.Pass();
         }
-        out += "]}";
+        text += "]}";
     }
-    out += "],\"phrases\":[";
+    text += "],\"records\":[";
+    bool firstRecord = true;
+    for (const TPhrase& record : engine.PhraseRecords()) {
+        if (!firstRecord) text += ',';
+        firstRecord = false;
+        AppendJsonString(text, record.Value());
+        writer.Pass();
+    }
+    text += "],\"phrases\":[";
     bool firstPhrase = true;
     for (const TPhrase* phrase : engine.Phrases()) {
-        if (!firstPhrase) out += ',';
+        if (!firstPhrase) text += ',';
         firstPhrase = false;
-        out += "{\"value\":";
-        AppendJsonString(out, phrase->Value());
-        out += ",\"words\":" + std::to_string(phrase->CountWords());
-        out += ",\"instances\":" + std::to_string(phrase->CountInstances());
-        out += ",\"counts\":[";
+        text += "{\"value\":";
+        AppendJsonString(text, phrase->Value());
+        text += ",\"words\":" + std::to_string(phrase->CountWords());
+        text += ",\"instances\":" + std::to_string(phrase->CountInstances());
+        text += ",\"counts\":[";
         bool firstCount = true;
         for (const int32_t count : phrase->AuthorsCounts()) {
-            if (!firstCount) out += ',';
+            if (!firstCount) text += ',';
             firstCount = false;
-            out += std::to_string(count);
+            text += std::to_string(count);
+            writer.Pass();
         }
-        out += "],\"unique\":" + std::to_string(phrase->Unique());
-        out += ",\"authors\":" + std::to_string(phrase->CountAuthors()) + "}";
+        text += "],\"unique\":" + std::to_string(phrase->Unique());
+        text += ",\"authors\":" + std::to_string(phrase->CountAuthors()) + "}";
+        writer.Pass();
     }
-    out += "],\"summary\":";
-    AppendJsonString(out, summary);
-    out += ",\"average\":" + std::to_string(engine.AverageWordCounts()) + "}\n";
-    return out;
+    text += "],\"summary\":";
+    AppendJsonString(text, summary);
+    text += ",\"average\":" + std::to_string(engine.AverageWordCounts()) + "}\n";
+    writer.Flush();
 }
 
 }  // namespace quillprint::cli

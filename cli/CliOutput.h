@@ -3,7 +3,11 @@
 #pragma once
 
 #include <cstdint>
+#include <ostream>
+#include <stdexcept>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace quillprint {
 class TGrid;
@@ -12,16 +16,41 @@ class TQuillprint;
 
 namespace quillprint::cli {
 
+// Writing to the output stream failed (a full disk, a closed pipe).
+class TOutputError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// "Cannot write the output: <the system's reason for `error`>".
+std::string OutputErrorMessage(int error);
+
+// Writes `text` to `out` and makes sure it got there; throws TOutputError
+// (with the system's reason, while it is still known) when it did not.
+void WriteOut(std::ostream& out, std::string_view text);
+
+// The text in UTF-8 with every C0 and C1 control written as a visible escape
+// ("\x1b"), so a text or folder name cannot move the terminal's cursor,
+// change its colours or split a line.
+std::string VisibleUtf8(std::u16string_view text);
+
 // Rows 0 to rowCount - 1, cells joined by tabs, one row per line. A tab, CR
-// or LF inside a cell becomes a blank so every row stays one line.
+// or LF inside a cell becomes a blank so every row stays one line; other
+// controls are escaped as in VisibleUtf8.
 std::string TsvText(const TGrid& grid, int32_t rowCount);
 // One row of TsvText.
 std::string TsvRow(const TGrid& grid, int32_t row);
 
-// The text with each CR turned into LF.
-std::string SummaryText(const std::u16string& summary);
+// The summary of Detect ("Name: score" per candidate, each ended by CR) with
+// each line ended by LF instead. `names` are the candidates in summary order:
+// they tell the CR that ends a line from one inside a name, and controls
+// inside the names are escaped.
+std::string SummaryText(const std::u16string& summary, const std::vector<std::u16string>& names);
 
-// {"authors":[...],"phrases":[...],"summary":"...","average":N}
-std::string JsonText(const TQuillprint& engine, const std::u16string& summary);
+// Writes {"authors":[...],"records":[...],"phrases":[...],"summary":"...",
+// "average":N} piece by piece, so memory stays small however much it prints.
+// Every phrase record's text is written once, in "records"; an author's
+// "phrases" are indices into it. Throws TOutputError once `out` fails.
+void WriteJson(std::ostream& out, const TQuillprint& engine, const std::u16string& summary);
 
 }  // namespace quillprint::cli

@@ -1,7 +1,13 @@
 #include "cli/CliRun.h"
 
+#include <filesystem>
+#include <new>
+#include <string>
+#include <vector>
+
 #include "cli/CliOutput.h"
 #include "cli/EachTextRun.h"
+#include "cli/ProgressLine.h"
 #include "engine/Collation.h"
 #include "engine/Text.h"
 #include "workspace/Grid.h"
@@ -25,6 +31,16 @@ private:
     TLines FLines;
 };
 
+// Steps of a long command go to the progress line.
+class TProgressObserver : public TWorkspaceObserver {
+public:
+    explicit TProgressObserver(TProgressLine& line) : FLine(line) {}
+    void Progress(int32_t done, int32_t total) override { FLine.Update("Validation runs:", done, total); }
+
+private:
+    TProgressLine& FLine;
+};
+
 class TRecordedMessages : public TMessageSink {
 public:
     void ShowMessage(const std::u16string& text) override { Message = text; }
@@ -45,20 +61,61 @@ void ReadEveryText(const TWorkspace& workspace, const std::string& localeName, s
             for (const auto& line : read) units += line.size();
         }
     }
-    out << texts << " texts\t" << lines << " lines\t" << units << " code units\n";
+    WriteOut(out, std::to_string(texts) + " texts\t" + std::to_string(lines) + " lines\t" + std::to_string(units) +
+                      " code units\n");
+}
+
+// What is wrong with the project path, or nothing when it is a folder that
+// can be listed. Sets `status` to the exit status for the problem.
+std::string ProjectPathProblem(const std::string& path, int& status) {
+    namespace fs = std::filesystem;
+    const fs::path folder(path);
+    std::error_code error;
+    const fs::file_status state = fs::status(folder, error);
+    status = 2;
+    if (!fs::exists(state)) return "No such folder: " + VisibleUtf8(FromFsPath(folder));
+    if (!fs::is_directory(state)) return "Not a folder: " + VisibleUtf8(FromFsPath(folder));
+    fs::directory_iterator listing(folder, error);
+    if (error) {
+        status = 1;
+        return TFolderReadError(folder, error.message()).what();
+    }
+    return {};
 }
 
 }  // namespace
 
 int RunCli(const TCliOptions& options, std::ostream& out, std::ostream& err) {
+    if (!options.LocaleName.empty() && !IsKnownLocale(options.LocaleName)) {
+        err << "quillprint-cli: unknown locale \"" << VisibleUtf8(FromUtf8(options.LocaleName))
+            << "\" (ICU has neither it nor its language)\n";
+        return 2;
+    }
+    int pathStatus = 0;
+    if (const std::string problem = ProjectPathProblem(options.ProjectDir, pathStatus); !problem.empty()) {
+        err << problem << '\n';
+        return pathStatus;
+    }
     const std::string localeName = options.LocaleName.empty() ? DefaultLocaleName() : options.LocaleName;
+    std::string step = "loading the project";
     try {
         TMemoryTextView textView;
         TRecordedMessages messages;
-        TWorkspaceObserver observer;
+        TProgressLine progress(err, ShouldShowProgress(options.Quiet));
+        TProgressObserver observer(progress);
         TWorkspace workspace(u"", localeName, textView, messages, observer);
+        // Whatever the workspace was doing when memory ran out.
+        struct TStepKeeper {
+            const TWorkspace& Workspace;
+            std::string& Step;
+            bool Writing = false;
+            ~TStepKeeper() {
+                if (!Writing) Step = Workspace.Step();
+            }
+        } stepKeeper{workspace, step};
 
-        std::u16string projectDir = FromUtf8(options.ProjectDir);
+        // The file system's own bytes, so a name that is not UTF-8 still opens.
+        std::u16string projectDir = FromFsPath(std::filesystem::path(options.ProjectDir));
         if (projectDir.empty() || projectDir.back() != PathSeparator().front()) projectDir += PathSeparator();
         workspace.LoadProject(projectDir);
         if (!messages.Message.empty()) {
@@ -81,32 +138,38 @@ int RunCli(const TCliOptions& options, std::ostream& out, std::ostream& err) {
         }
         if (options.ValidationReport) {
             workspace.acValidationExecute();
+            progress.Clear();
             if (!messages.Error.empty()) {
                 err << ToUtf8(messages.Error) << '\n';
                 return 1;
             }
             const TGrid& report = *workspace.ValidationReport();
-            out << TsvText(report, report.RowCount());
+            WriteOut(out, TsvText(report, report.RowCount()));
             return 0;
         }
         workspace.Calculate(options.Validation);
         const TQuillprint& engine = *workspace.AuthorDetector();
+        stepKeeper.Writing = true;
+        step = "writing the output";
         if (options.Json) {
-            out << JsonText(engine, workspace.Summary());
+            WriteJson(out, engine, workspace.Summary());
             return 0;
         }
         if (options.Summary) {
-            out << SummaryText(workspace.Summary());
+            std::vector<std::u16string> names;
+            for (const auto& author : engine.Authors())
+                if (author.get() != engine.Test()) names.push_back(author->Name());
+            WriteOut(out, SummaryText(workspace.Summary(), names));
             return 0;
         }
         switch (options.Table) {
             case TTable::Result:
                 workspace.LoadGridResults();
-                out << TsvText(workspace.sgResult(), workspace.sgResult().RowCount());
+                WriteOut(out, TsvText(workspace.sgResult(), workspace.sgResult().RowCount()));
                 break;
             case TTable::Analysis:
                 workspace.LoadGridAnalysis();
-                out << TsvText(workspace.sgAnalysis(), workspace.sgAnalysis().RowCount());
+                WriteOut(out, TsvText(workspace.sgAnalysis(), workspace.sgAnalysis().RowCount()));
                 break;
             case TTable::Stylometry: {
                 const auto authorCount = static_cast<int32_t>(engine.Authors().size());
@@ -116,11 +179,14 @@ int RunCli(const TCliOptions& options, std::ostream& out, std::ostream& err) {
                     return 2;
                 }
                 workspace.FillStylometry(options.Author);
-                out << TsvText(workspace.sgStylometry(), workspace.StylometryRowsWritten() + 1);
+                WriteOut(out, TsvText(workspace.sgStylometry(), workspace.StylometryRowsWritten() + 1));
                 break;
             }
         }
         return 0;
+    } catch (const std::bad_alloc&) {
+        err << OutOfMemoryMessage(step) << '\n';
+        return 1;
     } catch (const std::exception& error) {
         err << error.what() << '\n';
         return 1;

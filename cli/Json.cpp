@@ -8,24 +8,35 @@
 namespace quillprint::cli {
 
 void AppendJsonString(std::string& out, std::u16string_view value) {
+    // C0 and C1 controls become \u escapes: valid JSON, and harmless when
+    // the output reaches a terminal.
+    const auto isControl = [](char16_t c) { return c < 0x20 || (c >= 0x80 && c <= 0x9f); };
     out += '"';
-    for (const char c : ToUtf8(value)) {
+    size_t begin = 0;
+    const auto flush = [&](size_t end) { out += ToUtf8(value.substr(begin, end - begin)); };
+    for (size_t i = 0; i < value.size(); ++i) {
+        const char16_t c = value[i];
+        const char* escape = nullptr;
         switch (c) {
-            case '"': out += "\\\""; break;
-            case '\\': out += "\\\\"; break;
-            case '\n': out += "\\n"; break;
-            case '\r': out += "\\r"; break;
-            case '\t': out += "\\t"; break;
-            default:
-                if (static_cast<unsigned char>(c) < 0x20) {
-                    char escape[8];
-                    std::snprintf(escape, sizeof escape, "\\u%04x", static_cast<unsigned>(c));
-                    out += escape;
-                } else {
-                    out += c;
-                }
+            case u'"': escape = "\\\""; break;
+            case u'\\': escape = "\\\\"; break;
+            case u'\n': escape = "\\n"; break;
+            case u'\r': escape = "\\r"; break;
+            case u'\t': escape = "\\t"; break;
+            default: break;
         }
+        if (!escape && !isControl(c)) continue;
+        flush(i);
+        if (escape) {
+            out += escape;
+        } else {
+            char code[8];
+            std::snprintf(code, sizeof code, "\\u%04x", static_cast<unsigned>(c));
+            out += code;
+        }
+        begin = i + 1;
     }
+    flush(value.size());
     out += '"';
 }
 

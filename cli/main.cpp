@@ -5,7 +5,26 @@
 
 #include "cli/CliExtract.h"
 #include "cli/CliOptions.h"
+#include "cli/CliOutput.h"
 #include "cli/CliRun.h"
+
+namespace {
+
+// A verdict must never look printed when it was not: a failed write (a full
+// disk, a closed pipe) ends with status 1 and says so. Output written by
+// the run is checked as it goes; this catches what is left in the buffer.
+int CheckOutput(int status) {
+    if (status != 0) return status;
+    try {
+        quillprint::cli::WriteOut(std::cout, {});
+    } catch (const quillprint::cli::TOutputError& error) {
+        std::cerr << error.what() << '\n';
+        return 1;
+    }
+    return status;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     using namespace quillprint::cli;
@@ -17,9 +36,14 @@ int main(int argc, char** argv) {
         return 2;
     }
     if (options->Help) {
-        std::cout << UsageText();
+        try {
+            WriteOut(std::cout, UsageText());
+        } catch (const TOutputError& error) {
+            std::cerr << error.what() << '\n';
+            return 1;
+        }
         return 0;
     }
-    if (!options->ExtractFile.empty()) return RunExtract(*options, std::cout, std::cerr);
-    return RunCli(*options, std::cout, std::cerr);
+    if (!options->ExtractFile.empty()) return CheckOutput(RunExtract(*options, std::cout, std::cerr));
+    return CheckOutput(RunCli(*options, std::cout, std::cerr));
 }

@@ -28,6 +28,34 @@ std::string DefaultLocaleName()
     return name;
 }
 
+bool IsKnownLocale(const std::string& name)
+{
+    const std::string base = name.substr(0, name.find_first_of(".@"));
+    if (base.empty() || base == "C" || base == "POSIX")
+        return true;
+    // Letters, digits, "_" and "-" only: ICU would read anything else as
+    // some locale of its own making.
+    for (const char c : base) {
+        const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_'
+            || c == '-';
+        if (!plain)
+            return false;
+    }
+    const icu::Locale locale(base.c_str());
+    if (locale.isBogus())
+        return false;
+    const std::string language = locale.getLanguage();
+    const std::string full = locale.getBaseName();
+    int32_t count = 0;
+    const icu::Locale* available = icu::Locale::getAvailableLocales(count);
+    for (int32_t i = 0; i < count; ++i) {
+        const std::string known = available[i].getBaseName();
+        if (known == full || (!language.empty() && known == language))
+            return true;
+    }
+    return false;
+}
+
 struct TCollation::TImpl {
     std::unique_ptr<icu::Collator> Collator;
 };

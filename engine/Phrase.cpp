@@ -1,5 +1,6 @@
 #include "engine/Phrase.h"
 
+#include <algorithm>
 #include <stdexcept>
 #include <string>
 
@@ -12,11 +13,29 @@ TPhrase::TPhrase(const TWordList* corpus, int32_t start, int32_t countWords)
 {
 }
 
+void TPhrase::SetAuthorsCounts(std::span<const TAuthorCount> entries, int32_t authorCount)
+{
+    FCounts = entries.data();
+    FCountEntries = static_cast<int32_t>(entries.size());
+    FAuthorCount = authorCount;
+}
+
 int32_t TPhrase::AuthorsCount(int32_t index) const
 {
     if (index < 0 || index >= FAuthorCount)
         throw std::out_of_range("List index out of bounds (" + std::to_string(index) + ")");
-    return FAuthorsCounts[index];
+    const auto entries = AuthorCountEntries();
+    const auto found = std::lower_bound(entries.begin(), entries.end(), index,
+                                        [](const TAuthorCount& entry, int32_t author) { return entry.Author < author; });
+    return found != entries.end() && found->Author == index ? found->Count : 0;
+}
+
+std::vector<int32_t> TPhrase::AuthorsCounts() const
+{
+    std::vector<int32_t> counts(static_cast<size_t>(FAuthorCount), 0);
+    for (const TAuthorCount& entry : AuthorCountEntries())
+        counts[static_cast<size_t>(entry.Author)] = entry.Count;
+    return counts;
 }
 
 std::u16string TPhrase::Value() const

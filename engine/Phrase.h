@@ -21,6 +21,12 @@ struct TWordPieces {
     std::vector<std::u16string_view> Text;      // per piece, a view into the corpus word
 };
 
+// One author that holds instances of a phrase, and how many.
+struct TAuthorCount {
+    int32_t Author;
+    int32_t Count;
+};
+
 class TPhrase {
 public:
     // An empty record: no counts, Unique -1, Valid.
@@ -32,11 +38,18 @@ public:
     TPhrase(const TWordList* corpus, int32_t start, int32_t countWords);
 
     // One entry per engine author: the phrase's instances in that author's
-    // text. The storage belongs to the engine that made the phrase.
-    std::span<const int32_t> AuthorsCounts() const { return {FAuthorsCounts, static_cast<size_t>(FAuthorCount)}; }
-    void SetAuthorsCounts(int32_t* counts, int32_t authorCount) { FAuthorsCounts = counts; FAuthorCount = authorCount; }
-    // The count of author `index`; throws std::out_of_range outside the list.
+    // text. Built on each call from the sparse counts below.
+    std::vector<int32_t> AuthorsCounts() const;
+    // The count of author `index`, 0 for an author without instances; throws
+    // std::out_of_range outside the engine's authors.
     int32_t AuthorsCount(int32_t index) const;
+    // Only the authors with instances, by ascending author index: memory
+    // grows with the instances, not with phrases times authors. The storage
+    // belongs to the engine that made the phrase.
+    std::span<const TAuthorCount> AuthorCountEntries() const { return {FCounts, static_cast<size_t>(FCountEntries)}; }
+    // `entries` by ascending author, none with a count of 0; `authorCount` is
+    // the number of engine authors.
+    void SetAuthorsCounts(std::span<const TAuthorCount> entries, int32_t authorCount);
 
     int32_t CountInstances() const { return FCountInstances; }
     void SetCountInstances(int32_t value) { FCountInstances = value; }
@@ -67,6 +80,11 @@ public:
     uint64_t CharMask() const { return FCharMask; }
     void SetCharMask(uint64_t value) { FCharMask = value; }
 
+    // Position of the record among all records its engine made, in the order
+    // they were made.
+    int32_t RecordIndex() const { return FRecordIndex; }
+    void SetRecordIndex(int32_t value) { FRecordIndex = value; }
+
     // Where one instance of the phrase starts in the corpus.
     int32_t Start() const { return FStart; }
     const TWordList* Corpus() const { return FCorpus; }
@@ -79,7 +97,8 @@ public:
     void SetPieces(const TWordPieces* value) { FPieces = value; }
 
 private:
-    int32_t* FAuthorsCounts = nullptr;
+    const TAuthorCount* FCounts = nullptr;
+    int32_t FCountEntries = 0;
     int32_t FAuthorCount = 0;
     int32_t FCountInstances = 0;
     int32_t FCountWords = 0;
@@ -87,6 +106,7 @@ private:
     int32_t FCountAuthors = 0;
     int32_t FStart = 0;
     int32_t FValueLength = 0;
+    int32_t FRecordIndex = -1;
     bool FValid = true;
     bool FHasBlankInWord = false;
     double FDensity = 0.0;

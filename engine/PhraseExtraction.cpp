@@ -247,9 +247,11 @@ private:
         phrase.SetWordIds(FCorpus.FWordIds.data());
         if (!FCorpus.FWordPieces.Ids.empty())
             phrase.SetPieces(&FCorpus.FWordPieces);
-        int32_t* counts = FEngine.NewCounts(FAuthorCount);
-        phrase.SetAuthorsCounts(counts, FAuthorCount);
-
+        // Counts go to a scratch list indexed by author; only the authors
+        // that hold the phrase are kept.
+        if (FScratchCounts.empty())
+            FScratchCounts.assign(static_cast<size_t>(FAuthorCount), 0);
+        FTouched.clear();
         const int32_t test = FAuthorCount - 1;
         int32_t unique = -1;
         bool shared = false;
@@ -257,7 +259,8 @@ private:
             const int32_t author = FAuthorOf[static_cast<size_t>(FBuffer[i])];
             if (author < 0 || author >= FAuthorCount)
                 throw std::out_of_range("List index out of bounds (" + std::to_string(author) + ")");
-            ++counts[author];
+            if (FScratchCounts[static_cast<size_t>(author)]++ == 0)
+                FTouched.push_back(author);
             if (author != test && unique == -1)
                 unique = author;
             else if (unique != author && unique != -1 && author != test)
@@ -267,14 +270,18 @@ private:
         }
         phrase.SetUnique(unique);
 
-        int32_t countAuthors = 0;
+        std::sort(FTouched.begin(), FTouched.end());
+        const auto countAuthors = static_cast<int32_t>(FTouched.size());
+        TAuthorCount* entries = FEngine.NewCountEntries(countAuthors);
         const auto& authors = FEngine.Authors();
-        for (int32_t k = 0; k < FAuthorCount; ++k) {
-            if (counts[k] == 0)
-                continue;
+        for (int32_t j = 0; j < countAuthors; ++j) {
+            const int32_t k = FTouched[static_cast<size_t>(j)];
+            int32_t& count = FScratchCounts[static_cast<size_t>(k)];
+            entries[j] = {k, count};
+            count = 0;
             authors[static_cast<size_t>(k)]->FPhrases.push_back(&phrase);
-            ++countAuthors;
         }
+        phrase.SetAuthorsCounts({entries, static_cast<size_t>(countAuthors)}, FAuthorCount);
         phrase.SetCountAuthors(countAuthors);
         phrase.SetCountInstances(instances);
         phrase.SetValueLength(length);
@@ -338,6 +345,8 @@ private:
     std::vector<uint8_t> FHasNext;
     std::vector<int32_t> FAuthorOf;
     std::vector<int32_t> FBuffer;   // the lists of all open levels, one after another
+    std::vector<int32_t> FScratchCounts;    // per author, 0 between phrases
+    std::vector<int32_t> FTouched;          // authors counted for the current phrase
     int64_t FPhraseCount = 0;
     int64_t FInstanceCount = 0;
 };

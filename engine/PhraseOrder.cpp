@@ -115,7 +115,61 @@ bool OccursInsideByTokens(const TTokens& inner, const TTokens& outer)
     return false;
 }
 
+TTokens TokensOf(const TPhrase& phrase)
+{
+    return phrase.Pieces() != nullptr ? PiecesOf(phrase) : WordsOf(phrase);
+}
+
+// Whether the ids of two phrases' tokens come from one numbering.
+bool ShareTokenIds(const TPhrase& a, const TPhrase& b)
+{
+    if (a.Pieces() != nullptr || b.Pieces() != nullptr)
+        return a.Pieces() == b.Pieces();
+    return a.WordIds() != nullptr && a.WordIds() == b.WordIds();
+}
+
+// With blanks only between tokens, the padded text of `inner` occurs in the
+// padded text of `outer` exactly when its tokens equal a run of the outer
+// tokens.
+bool TokensOccurAsRun(const TTokens& inner, const TTokens& outer)
+{
+    const int32_t n = inner.Count;
+    const int32_t m = outer.Count;
+    const bool byId = inner.Ids != nullptr && outer.Ids != nullptr;
+    const auto sameToken = [&](int32_t innerIndex, int32_t outerIndex) {
+        return byId ? inner.Ids[innerIndex] == outer.Ids[outerIndex] : inner[innerIndex] == outer[outerIndex];
+    };
+    for (int32_t k = 0; k + n <= m; ++k) {
+        int32_t w = 0;
+        while (w < n && sameToken(w, k + w))
+            ++w;
+        if (w == n)
+            return true;
+    }
+    return false;
+}
+
 }  // namespace
+
+bool PhraseOccursInsideAsWords(const TPhrase& inner, const TPhrase& outer)
+{
+    // Without tokens to compare (a record made by hand, or words holding
+    // blanks that were never cut into pieces) the texts themselves decide.
+    const auto tokenized = [](const TPhrase& phrase) {
+        return phrase.Corpus() != nullptr && (phrase.Pieces() != nullptr || !phrase.HasBlankInWord());
+    };
+    if (!tokenized(inner) || !tokenized(outer))
+        return (u" " + outer.Value() + u" ").find(u" " + inner.Value() + u" ") != std::u16string::npos;
+    // Two instances of the same stretch of the corpus.
+    if (inner.Corpus() == outer.Corpus() && inner.Start() >= outer.Start()
+        && inner.Start() + inner.CountWords() <= outer.Start() + outer.CountWords())
+        return true;
+    TTokens innerTokens = TokensOf(inner);
+    TTokens outerTokens = TokensOf(outer);
+    if (!ShareTokenIds(inner, outer))
+        innerTokens.Ids = outerTokens.Ids = nullptr;
+    return TokensOccurAsRun(innerTokens, outerTokens);
+}
 
 uint64_t CharMaskOf(std::u16string_view text)
 {

@@ -20,6 +20,11 @@ void PartitionSortPhrases(std::vector<TPhrase*>& phrases);
 // position; an empty text never occurs.
 bool PhraseOccursInside(const TPhrase& inner, const TPhrase& outer);
 
+// True when " " + Value() of `inner` + " " occurs in " " + Value() of
+// `outer` + " ": the inner text is a run of whole words (blank-free pieces)
+// of the outer one. Compares the corpus words in place, building no text.
+bool PhraseOccursInsideAsWords(const TPhrase& inner, const TPhrase& outer);
+
 // The signature CharMask() of a text.
 uint64_t CharMaskOf(std::u16string_view text);
 

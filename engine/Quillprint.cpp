@@ -164,11 +164,10 @@ void TQuillprint::Score()
         if (testCount < 1 || phrase->CountInstances() == testCount || phrase->Unique() == -1)
             continue;
         const auto rateT = static_cast<double>(static_cast<long double>(testCount) / testWords);
-        for (int32_t a = 0; a < n; ++a) {
-            const int32_t count = phrase->AuthorsCount(a);
-            if (count == 0)
-                continue;
-            TAuthor& author = *FAuthors[static_cast<size_t>(a)];
+        // The authors with instances, in author order as before.
+        for (const TAuthorCount& entry : phrase->AuthorCountEntries()) {
+            const int32_t count = entry.Count;
+            TAuthor& author = *FAuthors[static_cast<size_t>(entry.Author)];
             const long double rateA = static_cast<long double>(count) / static_cast<long double>(author.WordCount());
             const long double gain = ((0.5L - std::fabs(static_cast<long double>(rateT) - rateA)) * rateT)
                 * phrase->CountWords();
@@ -233,24 +232,26 @@ void TQuillprint::Clear()
 
 TPhrase& TQuillprint::NewPhrase(const TWordList* corpus, int32_t start, int32_t countWords)
 {
-    return FPhraseStore.emplace_back(corpus, start, countWords);
+    TPhrase& phrase = FPhraseStore.emplace_back(corpus, start, countWords);
+    phrase.SetRecordIndex(static_cast<int32_t>(FPhraseStore.size() - 1));
+    return phrase;
 }
 
-int32_t* TQuillprint::NewCounts(int32_t count)
+TAuthorCount* TQuillprint::NewCountEntries(int32_t count)
 {
     if (count > kCountBlockSize) {
-        // Rare: more authors than a block holds. Such a block goes in front,
+        // Rare: more entries than a block holds. Such a block goes in front,
         // so the block being filled stays last.
-        FCountBlocks.insert(FCountBlocks.begin(), std::make_unique<int32_t[]>(static_cast<size_t>(count)));
+        FCountBlocks.insert(FCountBlocks.begin(), std::make_unique<TAuthorCount[]>(static_cast<size_t>(count)));
         return FCountBlocks.front().get();
     }
     if (FCountBlocks.empty() || FCountBlockUsed + count > kCountBlockSize) {
-        FCountBlocks.push_back(std::make_unique<int32_t[]>(kCountBlockSize));
+        FCountBlocks.push_back(std::make_unique<TAuthorCount[]>(kCountBlockSize));
         FCountBlockUsed = 0;
     }
-    int32_t* counts = FCountBlocks.back().get() + FCountBlockUsed;
+    TAuthorCount* entries = FCountBlocks.back().get() + FCountBlockUsed;
     FCountBlockUsed += count;
-    return counts;
+    return entries;
 }
 
 }  // namespace quillprint

@@ -82,7 +82,9 @@ public:
     // Storage of the phrase records and their counts; they live as long as
     // the engine. Used by the phrase pass.
     TPhrase& NewPhrase(const TWordList* corpus, int32_t start, int32_t countWords);
-    int32_t* NewCounts(int32_t count);
+    TAuthorCount* NewCountEntries(int32_t count);
+    // Every phrase record made, in the order made (discarded ones included).
+    const std::deque<TPhrase>& PhraseRecords() const { return FPhraseStore; }
 
 private:
     void Score();
@@ -108,7 +110,7 @@ private:
     std::vector<int32_t> FTestOrigins;
 
     std::deque<TPhrase> FPhraseStore;
-    std::vector<std::unique_ptr<int32_t[]>> FCountBlocks;
+    std::vector<std::unique_ptr<TAuthorCount[]>> FCountBlocks;
     int32_t FCountBlockUsed = 0;
 };
 

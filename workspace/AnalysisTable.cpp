@@ -1,5 +1,7 @@
 #include "workspace/AnalysisTable.h"
 
+#include <vector>
+
 #include "engine/Quillprint.h"
 #include "engine/Text.h"
 #include "workspace/ResultTable.h"
@@ -24,11 +26,13 @@ void LoadGridAnalysis(const TQuillprint& engine, TGrid& sgAnalysis) {
     int32_t row = 1;
     for (const TPhrase* phrase : engine.Phrases()) {
         if (row > kMaxAnalysisRows) break;
-        const auto counts = phrase->AuthorsCounts();
-        if (counts.empty()) continue;
-        const int32_t testCount = counts.back();
+        const auto entries = phrase->AuthorCountEntries();
+        // The test author is the last, so its count is the last entry's.
+        const int32_t testCount =
+            !entries.empty() && entries.back().Author == authorCount - 1 ? entries.back().Count : 0;
         // Listed: the test text uses it, and exactly one candidate too.
         if (testCount < 1 || testCount == phrase->CountInstances() || phrase->Unique() == -1) continue;
+        const std::vector<int32_t> counts = phrase->AuthorsCounts();
         sgAnalysis.SetCell(0, row, phrase->Value());
         sgAnalysis.SetRowAuthor(row, phrase->Unique());
         for (int32_t k = 0; k < static_cast<int32_t>(counts.size()) && k + 1 < sgAnalysis.ColCount(); ++k)

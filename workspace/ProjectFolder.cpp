@@ -2,8 +2,10 @@
 
 #include <unicode/uchar.h>
 #include <unicode/utf16.h>
+#include <unicode/utf8.h>
 
 #include <algorithm>
+#include <iterator>
 #include <system_error>
 
 #include "engine/Text.h"
@@ -16,15 +18,58 @@ fs::path ToFsPath(std::u16string_view path) {
 #ifdef _WIN32
     return fs::path(std::u16string(path));
 #else
-    const std::string utf8 = ToUtf8(path);
-    return fs::path(std::u8string(utf8.begin(), utf8.end()));
+    std::string bytes;
+    bytes.reserve(path.size());
+    for (size_t i = 0; i < path.size();) {
+        const char16_t unit = path[i];
+        if (unit >= 0xDC80 && unit <= 0xDCFF) {
+            // A byte kept from a name that was not valid UTF-8.
+            bytes += static_cast<char>(unit - 0xDC00);
+            ++i;
+            continue;
+        }
+        size_t end = i + 1;
+        while (end < path.size() && !(path[end] >= 0xDC80 && path[end] <= 0xDCFF && !U16_IS_LEAD(path[end - 1])))
+            ++end;
+        bytes += ToUtf8(path.substr(i, end - i));
+        i = end;
+    }
+    return fs::path(std::move(bytes));
 #endif
 }
 
 std::u16string FromFsPath(const fs::path& path) {
-    const std::u8string utf8 = path.u8string();
-    return FromUtf8(std::string_view(reinterpret_cast<const char*>(utf8.data()), utf8.size()));
+#ifdef _WIN32
+    return path.u16string();
+#else
+    const std::string& bytes = path.native();
+    const auto length = static_cast<int32_t>(bytes.size());
+    std::u16string text;
+    text.reserve(bytes.size());
+    for (int32_t i = 0; i < length;) {
+        const int32_t start = i;
+        UChar32 c;
+        U8_NEXT(bytes.data(), i, length, c);
+        if (c < 0) {
+            i = start + 1;
+            text += static_cast<char16_t>(0xDC00 + static_cast<unsigned char>(bytes[static_cast<size_t>(start)]));
+        } else if (U_IS_BMP(c)) {
+            text += static_cast<char16_t>(c);
+        } else {
+            text += static_cast<char16_t>(U16_LEAD(c));
+            text += static_cast<char16_t>(U16_TRAIL(c));
+        }
+    }
+    return text;
+#endif
 }
+
+TFolderReadError::TFolderReadError(const fs::path& path, const std::string& reason)
+    : std::runtime_error([&] {
+          const fs::path shown = path.has_filename() ? path : path.parent_path();
+          const std::u8string text = shown.u8string();
+          return "Cannot open folder \"" + std::string(text.begin(), text.end()) + "\". " + reason;
+      }()) {}
 
 std::u16string PathSeparator() { return std::u16string(1, static_cast<char16_t>(fs::path::preferred_separator)); }
 
@@ -60,11 +105,19 @@ bool IsHidden(std::u16string_view name) { return !name.empty() && name.front() =
 enum class TEntryKind { Folder, File };
 
 void ListEntries(std::vector<std::u16string>& list, std::u16string_view path, TEntryKind kind) {
+    const fs::path folder = ToFsPath(path);
     std::error_code error;
-    fs::directory_iterator entries(ToFsPath(path), error);
-    if (error) return;
+    fs::directory_iterator entries(folder, error);
+    if (error) {
+        // A folder that is not there has no names; one that is there but
+        // cannot be read must not pass for an empty one.
+        if (error == std::errc::no_such_file_or_directory || error == std::errc::not_a_directory) return;
+        throw TFolderReadError(folder, error.message());
+    }
     std::vector<std::u16string> names;
-    for (const fs::directory_entry& entry : entries) {
+    for (; entries != fs::directory_iterator(); entries.increment(error)) {
+        if (error) throw TFolderReadError(folder, error.message());
+        const fs::directory_entry& entry = *entries;
         std::u16string name = FromFsPath(entry.path().filename());
         if (IsHidden(name)) continue;
         // Links are followed; a broken or looping link is neither kind.
@@ -76,6 +129,7 @@ void ListEntries(std::vector<std::u16string>& list, std::u16string_view path, TE
         const bool wanted = kind == TEntryKind::Folder ? fs::is_directory(status) : fs::is_regular_file(status);
         if (wanted) names.push_back(std::move(name));
     }
+    if (error) throw TFolderReadError(folder, error.message());
     SortListing(names);
     list.insert(list.end(), std::make_move_iterator(names.begin()), std::make_move_iterator(names.end()));
 }
@@ -104,22 +158,34 @@ std::optional<size_t> FindUnknownFolder(const std::vector<std::u16string>& names
     return std::nullopt;
 }
 
+size_t CountUnknownFolders(const std::vector<std::u16string>& names) {
+    return static_cast<size_t>(
+        std::count_if(names.begin(), names.end(), [](const std::u16string& name) { return SimpleFold(name) == u"unknown"; }));
+}
+
 fs::path ResolvePath(std::u16string_view path) {
     const fs::path given = ToFsPath(path);
     std::error_code error;
     if (fs::exists(given, error)) return given;
 
     fs::path resolved = given.root_path();
-    for (const fs::path& component : given.relative_path()) {
-        fs::path exact = resolved / component;
-        if (component.empty() || fs::exists(exact, error)) {
+    const fs::path relative = given.relative_path();
+    for (auto component = relative.begin(); component != relative.end(); ++component) {
+        fs::path exact = resolved / *component;
+        if (component->empty() || fs::exists(exact, error)) {
             resolved = std::move(exact);
             continue;
         }
-        const std::u16string wanted = SimpleFold(FromFsPath(component));
+        // A component with more after it names a folder, so a file of the
+        // same name in another letter case is no match.
+        const bool folderOnly = std::next(component) != relative.end();
+        const std::u16string wanted = SimpleFold(FromFsPath(*component));
         std::vector<std::u16string> names;
-        for (const auto& entry : fs::directory_iterator(resolved.empty() ? fs::path(".") : resolved, error))
+        for (const auto& entry : fs::directory_iterator(resolved.empty() ? fs::path(".") : resolved, error)) {
+            std::error_code statusError;
+            if (folderOnly && !entry.is_directory(statusError)) continue;
             names.push_back(FromFsPath(entry.path().filename()));
+        }
         SortListing(names);
         const auto match = std::find_if(names.begin(), names.end(),
                                         [&](const std::u16string& name) { return SimpleFold(name) == wanted; });

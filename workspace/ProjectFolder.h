@@ -4,15 +4,26 @@
 
 #include <filesystem>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 namespace quillprint {
 
 // Paths held as text (FProjectDir, labels) are UTF-16; the file system wants
-// its own form. On Linux that is UTF-8.
+// its own form. On Linux that is bytes, normally UTF-8. A byte that is not
+// part of valid UTF-8 (a name from an older system, "Jos\xe9") becomes the
+// lone surrogate U+DC00 + byte, which no valid text holds: such names still
+// open, two of them never become one, and they show as U+FFFD.
 std::filesystem::path ToFsPath(std::u16string_view path);
 std::u16string FromFsPath(const std::filesystem::path& path);
+
+// A folder that exists but cannot be listed. what() is UTF-8 for the user:
+// Cannot open folder "<path>". <the system's reason>
+class TFolderReadError : public std::runtime_error {
+public:
+    TFolderReadError(const std::filesystem::path& path, const std::string& reason);
+};
 
 // The platform's path separator as text ("/" on Linux).
 std::u16string PathSeparator();
@@ -21,7 +32,8 @@ std::u16string PathSeparator();
 // separator), leaving out hidden ones (a leading "."). Names come in listing
 // order: upper-cased by the simple one-to-one mapping, then compared code unit
 // by code unit; names equal after that by their own code units. A folder that
-// does not exist or cannot be listed yields no names and no error.
+// does not exist yields no names; one that cannot be listed (no permission)
+// throws TFolderReadError, so its texts are never silently left out.
 void ListFolders(std::vector<std::u16string>& AList, std::u16string_view APath);
 
 // As ListFolders, for the plain files of `APath`: regular files and links to
@@ -33,10 +45,13 @@ void SortListing(std::vector<std::u16string>& names);
 
 // Position of the first name that equals "Unknown" under simple case folding.
 std::optional<size_t> FindUnknownFolder(const std::vector<std::u16string>& names);
+// How many names equal "Unknown" under simple case folding.
+size_t CountUnknownFolders(const std::vector<std::u16string>& names);
 
 // The path as given when it exists; otherwise each component that does not
 // exist is looked up in its folder without regard to letter case (first match
-// in listing order), so the label "Unknown" reaches a folder "unknown".
+// in listing order; only folders for all but the last component), so the
+// label "Unknown" reaches a folder "unknown" even beside a file "UNKNOWN".
 // Returns the path as given when no such match exists either.
 std::filesystem::path ResolvePath(std::u16string_view path);
 

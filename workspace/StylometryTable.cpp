@@ -1,10 +1,9 @@
 #include "workspace/StylometryTable.h"
 
 #include <algorithm>
-#include <optional>
-#include <vector>
 
 #include "engine/Author.h"
+#include "engine/PhraseOrder.h"
 #include "engine/Text.h"
 
 namespace quillprint {
@@ -34,14 +33,6 @@ int32_t FillStylometry(TAuthor& AAuthor, int32_t authorIndex, TGrid& sgStylometr
 
     AAuthor.SortPhrases();
 
-    // Texts padded with blanks, so containment matches whole words only;
-    // built when first needed.
-    std::vector<std::optional<std::u16string>> padded(phrases.size());
-    const auto paddedValue = [&](int32_t k) -> const std::u16string& {
-        if (!padded[k]) padded[k] = u" " + phrases[k]->Value() + u" ";
-        return *padded[k];
-    };
-
     int32_t written = 0;
     for (int32_t k = 0; k < phraseCount && written < kMaxStylometryRows; ++k) {
         const TPhrase& phrase = *phrases[k];
@@ -49,7 +40,7 @@ int32_t FillStylometry(TAuthor& AAuthor, int32_t authorIndex, TGrid& sgStylometr
         bool hidden = false;
         for (int32_t q = k - 1; q >= std::max(0, k - kLookBack) && !hidden; --q)
             hidden = phrases[q]->CountInstances() == phrase.CountInstances() &&
-                     paddedValue(q).find(paddedValue(k)) != std::u16string::npos;
+                     PhraseOccursInsideAsWords(phrase, *phrases[q]);
         if (hidden) continue;
         ++written;
         sgStylometry.SetCell(0, written, phrase.Value());

@@ -4,6 +4,12 @@
 #include <unicode/ucnv_cb.h>
 #include <unicode/ustring.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unicode/utf8.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstdio>
@@ -11,6 +17,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <vector>
 
 #include "engine/Text.h"
 
@@ -22,13 +29,6 @@ std::string PathToUtf8(const std::filesystem::path& path) {
     return {text.begin(), text.end()};
 }
 
-std::FILE* OpenForReading(const std::filesystem::path& path) {
-#ifdef _WIN32
-    return _wfopen(path.c_str(), L"rb");
-#else
-    return std::fopen(path.c_str(), "rb");
-#endif
-}
 }  // namespace
 
 TFileReadError::TFileReadError(const std::filesystem::path& path, const std::string& reason)
@@ -173,8 +173,6 @@ std::u16string DecodeLegacy(std::string_view bytes, const std::string& codePage)
     return text;
 }
 
-bool StartsWith(std::string_view bytes, std::string_view mark) { return bytes.substr(0, mark.size()) == mark; }
-
 TLines SplitLines(std::u16string_view text) {
     TLines lines;
     size_t start = 0;
@@ -188,39 +186,218 @@ TLines SplitLines(std::u16string_view text) {
     return lines;
 }
 
+// Whether bytes handed over piece by piece form valid UTF-8 as a whole; a
+// sequence split between two pieces is judged once both are in.
+class TUtf8Check {
+public:
+    void Add(std::string_view bytes) {
+        if (!FValid) return;
+        if (!FCarry.empty()) {
+            // Complete the sequence the last piece ended in.
+            const auto lead = static_cast<unsigned char>(FCarry.front());
+            const size_t need = SequenceLength(lead) - FCarry.size();
+            const size_t take = std::min(need, bytes.size());
+            FCarry.append(bytes.substr(0, take));
+            bytes.remove_prefix(take);
+            if (take < need) return;
+            Scan(FCarry, FCarry.size());
+            FCarry.clear();
+            if (!FValid) return;
+        }
+        const size_t end = CompleteEnd(bytes);
+        Scan(bytes, end);
+        if (FValid) FCarry.assign(bytes.substr(end));
+    }
+    // Valid once the last piece is in: nothing left incomplete.
+    bool Valid() const { return FValid && FCarry.empty(); }
+    bool Failed() const { return !FValid; }
+
+private:
+    static size_t SequenceLength(unsigned char lead) { return lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2; }
+
+    // Where a last sequence that the bytes end before its end begins.
+    static size_t CompleteEnd(std::string_view bytes) {
+        size_t end = bytes.size();
+        for (size_t p = bytes.size() >= 3 ? bytes.size() - 3 : 0; p < bytes.size(); ++p) {
+            const auto lead = static_cast<unsigned char>(bytes[p]);
+            if (lead >= 0xC0 && p + SequenceLength(lead) > bytes.size()) end = p;
+        }
+        return end;
+    }
+
+    void Scan(std::string_view bytes, size_t end) {
+        const auto length = static_cast<int32_t>(end);
+        for (int32_t i = 0; i < length;) {
+            // Plain ASCII (and runs of NUL) eight bytes at a time.
+            uint64_t word = 0;
+            if (i + 8 <= length && (std::memcpy(&word, bytes.data() + i, 8), (word & 0x8080808080808080u) == 0)) {
+                i += 8;
+                continue;
+            }
+            if (static_cast<unsigned char>(bytes[static_cast<size_t>(i)]) < 0x80) {
+                ++i;
+                continue;
+            }
+            UChar32 c;
+            U8_NEXT(bytes.data(), i, length, c);
+            if (c < 0) {
+                FValid = false;
+                return;
+            }
+        }
+    }
+
+    bool FValid = true;
+    std::string FCarry;
+};
+
+enum class TMark { Undecided, Utf8, Utf16LE, Utf16BE, None };
+
+// Takes a file's bytes piece by piece and keeps only those of its text: the
+// byte-order mark goes, and nothing after the first NUL is kept. Without a
+// mark the rest of the file is still read, but only to judge whether the
+// whole file is valid UTF-8. Memory thus follows the text, not the file.
+class TTextBytes {
+public:
+    explicit TTextBytes(const std::string& legacyCodePage) : FCodePage(legacyCodePage) {}
+
+    void Add(std::string_view piece) {
+        if (FMark == TMark::Undecided) {
+            FHead.append(piece);
+            if (FHead.size() < 3) return;
+            Decide();
+            const std::string head = std::move(FHead);
+            FHead.clear();
+            Take(head);
+            return;
+        }
+        Take(piece);
+    }
+
+    // Nothing more of the file can change the text.
+    bool Complete() const { return FCut && (FMark != TMark::None || FUtf8.Failed()); }
+
+    // The lines of the text, once the whole file (or enough of it) is in.
+    TLines Finish() {
+        if (FMark == TMark::Undecided) {
+            Decide();
+            const std::string head = std::move(FHead);
+            FHead.clear();
+            Take(head);
+        }
+        std::u16string text;
+        switch (FMark) {
+            case TMark::Utf8: text = FromUtf8(FText); break;  // ill-formed bytes become U+FFFD
+            case TMark::Utf16LE: text = DecodeUtf16(FText, false); break;
+            case TMark::Utf16BE: text = DecodeUtf16(FText, true); break;
+            default: {
+                bool valid = FUtf8.Valid();
+                if (valid) text = DecodeUtf8(FText, &valid);
+                if (!valid) text = DecodeLegacy(FText, FCodePage);
+            }
+        }
+        std::string().swap(FText);
+        return SplitLines(text);
+    }
+
+private:
+    void Decide() {
+        const std::string_view head = FHead;
+        if (head.starts_with("\xEF\xBB\xBF")) {
+            FMark = TMark::Utf8;
+            FHead.erase(0, 3);
+        } else if (head.starts_with("\xFF\xFE")) {
+            FMark = TMark::Utf16LE;
+            FHead.erase(0, 2);
+        } else if (head.starts_with("\xFE\xFF")) {
+            FMark = TMark::Utf16BE;
+            FHead.erase(0, 2);
+        } else {
+            FMark = TMark::None;
+        }
+    }
+
+    void Take(std::string_view piece) {
+        if (FMark == TMark::None) FUtf8.Add(piece);
+        if (FCut) return;
+        if (FMark == TMark::Utf16LE || FMark == TMark::Utf16BE) {
+            // The text ends at the first code unit 0, at an even offset.
+            const size_t before = FText.size();
+            FText.append(piece);
+            for (size_t i = before & ~size_t{1}; i + 1 < FText.size(); i += 2) {
+                if (FText[i] == '\0' && FText[i + 1] == '\0') {
+                    FText.resize(i);
+                    FCut = true;
+                    return;
+                }
+            }
+            return;
+        }
+        // In UTF-8 and in the legacy code pages a 0 byte is always NUL.
+        const size_t nul = piece.find('\0');
+        FText.append(piece.substr(0, nul));
+        FCut = nul != std::string_view::npos;
+    }
+
+    const std::string& FCodePage;
+    TMark FMark = TMark::Undecided;
+    std::string FHead;
+    std::string FText;
+    bool FCut = false;
+    TUtf8Check FUtf8;
+};
+
+#ifndef _WIN32
+// Opens without waiting: a pipe put in place of a text after the listing
+// would otherwise block in open until some writer appears.
+int OpenForReading(const std::filesystem::path& path) {
+    return ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+}
+#endif
+
 }  // namespace
 
 TLines DecodeText(std::string_view bytes, const std::string& legacyCodePage) {
-    std::u16string text;
-    if (StartsWith(bytes, "\xEF\xBB\xBF")) {
-        text = FromUtf8(bytes.substr(3));  // ill-formed bytes become U+FFFD
-    } else if (StartsWith(bytes, "\xFF\xFE")) {
-        text = DecodeUtf16(bytes.substr(2), false);
-    } else if (StartsWith(bytes, "\xFE\xFF")) {
-        text = DecodeUtf16(bytes.substr(2), true);
-    } else {
-        bool valid = false;
-        text = DecodeUtf8(bytes, &valid);
-        if (!valid) text = DecodeLegacy(bytes, legacyCodePage);
-    }
-    const size_t nul = text.find(u'\0');
-    return SplitLines(std::u16string_view(text).substr(0, nul));
+    TTextBytes text(legacyCodePage);
+    text.Add(bytes);
+    return text.Finish();
 }
 
 TLines ReadTextFile(const std::filesystem::path& path, const std::string& legacyCodePage) {
-    const auto fail = [&path] { throw TFileReadError(path, std::strerror(errno)); };
+    const auto fail = [&path](int error) { throw TFileReadError(path, std::strerror(error)); };
+    TTextBytes text(legacyCodePage);
+    std::vector<char> buffer(1 << 20);
+#ifdef _WIN32
     errno = 0;
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(OpenForReading(path), &std::fclose);
-    if (!file) fail();
-    std::string bytes;
-    char buffer[1 << 16];
-    for (;;) {
-        const size_t count = std::fread(buffer, 1, sizeof buffer, file.get());
-        bytes.append(buffer, count);
-        if (count < sizeof buffer) break;
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(_wfopen(path.c_str(), L"rb"), &std::fclose);
+    if (!file) fail(errno);
+    while (!text.Complete()) {
+        const size_t count = std::fread(buffer.data(), 1, buffer.size(), file.get());
+        text.Add(std::string_view(buffer.data(), count));
+        if (count < buffer.size()) break;
     }
-    if (std::ferror(file.get())) fail();  // for example a folder (EISDIR)
-    return DecodeText(bytes, legacyCodePage);
+    if (std::ferror(file.get())) fail(errno);
+#else
+    const int fd = OpenForReading(path);
+    if (fd < 0) fail(errno);
+    const std::unique_ptr<const int, void (*)(const int*)> closer(&fd, [](const int* open) { ::close(*open); });
+    struct stat status {};
+    if (::fstat(fd, &status) != 0) fail(errno);
+    if (S_ISDIR(status.st_mode)) fail(EISDIR);
+    // Only a regular file is a text: a pipe or a device could wait forever
+    // or never end.
+    if (!S_ISREG(status.st_mode)) throw TFileReadError(path, "Not a regular file");
+    while (!text.Complete()) {
+        const ssize_t count = ::read(fd, buffer.data(), buffer.size());
+        if (count < 0) {
+            if (errno == EINTR) continue;
+            fail(errno);
+        }
+        if (count == 0) break;
+        text.Add(std::string_view(buffer.data(), static_cast<size_t>(count)));
+    }
+#endif
+    return text.Finish();
 }
 
 std::u16string JoinLines(const TLines& lines) {

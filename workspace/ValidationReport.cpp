@@ -27,8 +27,10 @@ int32_t TValidationReport::Recognised() const {
 }
 
 TValidationReport RunValidationReport(const std::vector<TCandidateLines>& candidates, const std::string& localeName,
-                                      bool balance) {
+                                      bool balance, const std::function<void(int32_t, int32_t)>& progress) {
     TValidationReport report;
+    const auto total = static_cast<int32_t>(candidates.size());
+    if (progress) progress(0, total);
     for (size_t c = 0; c < candidates.size(); ++c) {
         TValidationRow row;
         row.Name = candidates[c].Name;
@@ -47,6 +49,7 @@ TValidationReport RunValidationReport(const std::vector<TCandidateLines>& candid
         }
         report.LastEngine = std::move(result.Engine);
         report.Rows.push_back(std::move(row));
+        if (progress) progress(static_cast<int32_t>(c + 1), total);
     }
     return report;
 }

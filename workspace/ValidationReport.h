@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -34,9 +35,10 @@ struct TValidationReport {
 // One validation run per candidate, in order: its last fifth of lines held
 // back as the test text, every candidate (itself with the rest of its lines)
 // in the engine. A candidate with fewer than 5 lines holds back nothing and
-// counts as not tested. Balanced runs when `balance` is set.
+// counts as not tested. Balanced runs when `balance` is set. `progress`, when
+// given, hears (runs done, runs in all) before the first run and after each.
 TValidationReport RunValidationReport(const std::vector<TCandidateLines>& candidates, const std::string& localeName,
-                                      bool balance);
+                                      bool balance, const std::function<void(int32_t, int32_t)>& progress = {});
 
 // Header "Author", "Lines held back", "Ranked first", "Score", "Rank"; one
 // row per candidate; a last row "k of n recognised".

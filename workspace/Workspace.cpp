@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <new>
 
 #include "engine/EngineError.h"
 #include "engine/PhraseBudgetReport.h"
@@ -19,10 +20,17 @@
 
 namespace quillprint {
 
+std::string OutOfMemoryMessage(std::string_view step) {
+    return "Not enough memory to calculate this project: it ran out while " + std::string(step) + ".";
+}
+
 namespace {
 
 const std::u16string kUnknown = u"Unknown";
 const std::u16string kNoUnknownMessage = u"Please add \"Unknown\" folder for analysis";
+constexpr const char* kReadingStep = "reading the texts";
+constexpr const char* kTablesStep = "filling the tables";
+const std::u16string kTwoUnknownMessage = u"Two folders are named \"Unknown\" in different letter case";
 
 // Clears a flag on the way out, also when an error passes through.
 class TFlagGuard {
@@ -75,6 +83,8 @@ template <typename Action>
 void TWorkspace::ReportErrors(Action action) {
     try {
         action();
+    } catch (const std::bad_alloc&) {
+        FMessages.ShowError(FromUtf8(OutOfMemoryMessage(FStep)));
     } catch (const std::exception& error) {
         FMessages.ShowError(FromUtf8(error.what()));
     }
@@ -171,6 +181,7 @@ void TWorkspace::btCalculateClick() {
             return;
         }
         if (!Calculate(false)) return;
+        FStep = kTablesStep;
         ShowResults(TPage::Result);
     });
 }
@@ -197,8 +208,11 @@ void TWorkspace::acValidationExecute() {
         DropEngine();
         if (FTree.Empty()) return;
         std::u16string test;
+        FStep = kReadingStep;
         const std::vector<TCandidateLines> candidates = GatherCandidates(&test);
-        TValidationReport report = RunValidationReport(candidates, FLocaleName, FBalance);
+        FStep = "running the validation report";
+        TValidationReport report = RunValidationReport(
+            candidates, FLocaleName, FBalance, [this](int32_t done, int32_t total) { FObserver.Progress(done, total); });
         FAuthorDetector = std::move(report.LastEngine);
         FValidationReport = ValidationReportGrid(report);
     });
@@ -275,6 +289,7 @@ void TWorkspace::LoadProject(std::u16string_view projectDir) {
     // Every caller loads the folder it has just made current.
     const std::u16string AProjectFile(projectDir);
     FProjectDir = AProjectFile;
+    FStep = "loading the project";
     FTextView.SetReadOnly(true);
     FPrevSelectedNode = nullptr;
     FIsCalculated = false;
@@ -285,10 +300,22 @@ void TWorkspace::LoadProject(std::u16string_view projectDir) {
     }
 
     std::vector<std::u16string> names;
-    ListFolders(names, AProjectFile);
+    try {
+        ListFolders(names, AProjectFile);
+    } catch (const TFolderReadError&) {
+        // A project folder that cannot be listed holds no "Unknown" that
+        // could be read; the window reports it as such.
+        names.clear();
+    }
     const auto unknown = FindUnknownFolder(names);
     if (!unknown) {
         FMessages.ShowMessage(kNoUnknownMessage);
+        return;
+    }
+    // Which of them would be read depends on the file system; neither is
+    // taken silently.
+    if (CountUnknownFolders(names) > 1) {
+        FMessages.ShowMessage(kTwoUnknownMessage);
         return;
     }
     // The files are listed under the folder's own name, which may differ in
@@ -299,12 +326,20 @@ void TWorkspace::LoadProject(std::u16string_view projectDir) {
     names.erase(names.begin() + static_cast<std::ptrdiff_t>(*unknown));
     names.insert(names.begin(), kUnknown);
 
-    for (size_t i = 0; i < names.size(); ++i) {
-        TTreeNode& author = FTree.AddAuthor(names[i]);
-        FObserver.AuthorAdded(author);
-        std::vector<std::u16string> files;
-        ListFiles(files, AProjectFile + folders[i] + PathSeparator());
-        for (auto& file : files) FObserver.TextAdded(FTree.AddText(author, std::move(file), nullptr));
+    try {
+        for (size_t i = 0; i < names.size(); ++i) {
+            TTreeNode& author = FTree.AddAuthor(names[i]);
+            FObserver.AuthorAdded(author);
+            std::vector<std::u16string> files;
+            ListFiles(files, AProjectFile + folders[i] + PathSeparator());
+            for (auto& file : files) FObserver.TextAdded(FTree.AddText(author, std::move(file), nullptr));
+        }
+    } catch (const std::exception&) {
+        // A tree without the folder that could not be listed would calculate
+        // as if that author had written nothing.
+        TFlagGuard updating(FIsTreeUpdating);
+        ClearTree();
+        throw;
     }
 
     const TTreeNode& first = *FTree.Authors().front();
@@ -454,7 +489,9 @@ bool TWorkspace::Calculate(bool AValidation) {
     DropEngine();
     if (FTree.Empty()) return false;
     std::u16string test;
+    FStep = kReadingStep;
     std::vector<TCandidateLines> candidates = GatherCandidates(&test);
+    FStep = FBalance ? "calculating the balanced draws" : "finding the repeated phrases";
     if (AValidation) {
         test.clear();
         // Only a first entry that is a candidate holds lines back.
@@ -477,6 +514,7 @@ bool TWorkspace::Calculate(bool AValidation) {
 bool TWorkspace::CalculateEachText() {
     DropEngine();
     if (FTree.Empty()) return false;
+    FStep = kReadingStep;
     const std::vector<TCandidateLines> candidates = GatherCandidates(nullptr);
     const std::vector<TDisputedText> texts = GatherDisputedTexts();
     TEachTextOptions options;
@@ -485,6 +523,7 @@ bool TWorkspace::CalculateEachText() {
     options.LeaveOutCopies = FLeaveOutCopies ? FCopyWords : 0;
     options.Jobs = FJobs;
     options.KeepEngines = true;
+    FStep = "calculating each text";
     FTextOutcomes = RunEachText(candidates, texts, options);
     FTextsGrid = TextsGrid(FTextOutcomes, FBalance);
     // The other pages show the first text that has a result.

@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/Quillprint.h"
@@ -21,6 +22,9 @@
 #include "workspace/WorkspaceViews.h"
 
 namespace quillprint {
+
+// "Not enough memory to calculate this project: it ran out while <step>."
+std::string OutOfMemoryMessage(std::string_view step);
 
 // One participant of a chat export on its way into the tree.
 struct TExtractedAuthor {
@@ -162,6 +166,10 @@ public:
     // was not one of "Each text".
     std::u16string ShownTextLabel() const;
     const std::string& LocaleName() const { return FLocaleName; }
+    // What the last calculation was doing when it ended ("reading the
+    // texts", "finding the repeated phrases", ...), for the message when
+    // memory runs out.
+    const std::string& Step() const { return FStep; }
 
     const TGrid& sgResult() const { return FResult; }
     const TGrid& sgAnalysis() const { return FAnalysis; }
@@ -193,6 +201,7 @@ private:
     void Adopt(const TCalculationResult& result);
     void ShowResults(TPage page);
 
+    std::string FStep = "loading the project";
     std::u16string FExecutableDir;
     std::string FLocaleName;
     std::string FCodePage;

@@ -2,6 +2,7 @@
 // use fakes. All calls are synchronous, on the calling thread.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "workspace/TextReader.h"
@@ -56,6 +57,8 @@ public:
     virtual void GridsChanged() {}
     // "New" lets the window repaint while the tree is empty.
     virtual void ProcessPendingEvents() {}
+    // A long command ("Validation") has done `done` of its `total` steps.
+    virtual void Progress(int32_t /*done*/, int32_t /*total*/) {}
 };
 
 }  // namespace quillprint

@@ -4,7 +4,9 @@
 // in the sorted word list and split their run, so no phrase is found.
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "CliRun.h"
 #include "TempProject.h"
@@ -18,13 +20,31 @@ using testing::TRun;
 using testing::TTempFolder;
 
 // The candidate's phrase list in the engine state: every word or phrase of
-// its text that occurs twice, in the order the search found them.
+// its text that occurs twice, in the order the search found them, as the
+// quoted texts that its indices into "records" point to.
 std::string CandidatePhrases(const std::string& json) {
     const std::string key = "\"phrases\":[";
     const size_t start = json.find(key);
     if (start == std::string::npos) return "(no phrases in " + json.substr(0, 80) + ")";
     const size_t end = json.find(']', start);
-    return json.substr(start + key.size(), end - start - key.size());
+    std::vector<size_t> indices;
+    std::istringstream list(json.substr(start + key.size(), end - start - key.size()));
+    for (std::string index; std::getline(list, index, ',');) indices.push_back(std::stoul(index));
+
+    // The records: quoted texts without escapes in these cases.
+    std::vector<std::string> records;
+    size_t at = json.find("\"records\":[");
+    if (at == std::string::npos) return "(no records)";
+    at += 11;
+    while (json[at] == '"') {
+        const size_t close = json.find('"', at + 1);
+        records.push_back(json.substr(at, close + 1 - at));
+        at = close + 1;
+        if (json[at] == ',') ++at;
+    }
+    std::string phrases;
+    for (const size_t index : indices) phrases += (phrases.empty() ? "" : ",") + records.at(index);
+    return phrases;
 }
 
 struct TCollationCase {

@@ -22,11 +22,15 @@ std::string Quoted(const std::string& text) {
     return quoted + "'";
 }
 
-TRun RunCli(const std::string& arguments) {
+TRun RunCli(const std::string& arguments) { return RunCli(arguments, {}); }
+
+TRun RunCli(const std::string& arguments, const TCliSetup& setup) {
     TTempFolder outputs;
     const std::filesystem::path out = outputs.Path() / "out", err = outputs.Path() / "err";
-    const std::string command = "LANG=en_US.UTF-8 LC_ALL= " + Quoted(QUILLPRINT_CLI) + " " + arguments + " >" +
-                                Quoted(out.string()) + " 2>" + Quoted(err.string());
+    const std::string target = setup.Output.empty() ? out.string() : setup.Output;
+    const std::string command = setup.Before + " LANG=en_US.UTF-8 LC_ALL= " + setup.Wrapper + " " +
+                                Quoted(QUILLPRINT_CLI) + " " + arguments + " >" + Quoted(target) + " 2>" +
+                                Quoted(err.string());
     const int status = std::system(command.c_str());
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, Slurp(out), Slurp(err)};
 }

@@ -87,11 +87,22 @@ TEST(Phrase, RebuildsItsTextFromTheCorpus) {
 
 TEST(Phrase, CountOutsideTheListIsAnError) {
     TPhrase phrase;
-    int32_t counts[2] = {4, 5};
+    const TAuthorCount counts[2] = {{0, 4}, {1, 5}};
     phrase.SetAuthorsCounts(counts, 2);
     EXPECT_EQ(phrase.AuthorsCount(1), 5);
     EXPECT_THROW(phrase.AuthorsCount(2), std::out_of_range);
     EXPECT_THROW(phrase.AuthorsCount(-1), std::out_of_range);
+}
+
+TEST(Phrase, KeepsOnlyTheAuthorsThatHoldIt) {
+    // Authors 1 and 3 of five hold the phrase; the others read as 0.
+    TPhrase phrase;
+    const TAuthorCount counts[2] = {{1, 2}, {3, 7}};
+    phrase.SetAuthorsCounts(counts, 5);
+    EXPECT_EQ(phrase.AuthorsCounts(), (std::vector<int32_t>{0, 2, 0, 7, 0}));
+    for (const auto& [author, count] : {std::pair{0, 0}, {1, 2}, {2, 0}, {3, 7}, {4, 0}})
+        EXPECT_EQ(phrase.AuthorsCount(author), count) << author;
+    EXPECT_THROW(phrase.AuthorsCount(5), std::out_of_range);
 }
 
 }  // namespace

@@ -35,9 +35,8 @@ inline void PrintTo(const TPhraseRow& row, std::ostream* out) {
 }
 
 inline TPhraseRow RowOf(const TPhrase& phrase) {
-    const auto counts = phrase.AuthorsCounts();
-    return {phrase.Value(), phrase.CountWords(), phrase.CountInstances(),
-            std::vector<int32_t>(counts.begin(), counts.end()), phrase.Unique(), phrase.CountAuthors()};
+    return {phrase.Value(), phrase.CountWords(), phrase.CountInstances(), phrase.AuthorsCounts(), phrase.Unique(),
+            phrase.CountAuthors()};
 }
 
 inline std::vector<std::u16string> ValuesOf(const std::vector<TPhrase*>& phrases) {

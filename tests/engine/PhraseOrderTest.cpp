@@ -8,6 +8,7 @@
 
 #include "EngineTestHelpers.h"
 #include "engine/PhraseOrder.h"
+#include "engine/Quillprint.h"
 #include "engine/WordSplitter.h"
 
 namespace quillprint::testing {
@@ -149,6 +150,35 @@ TEST(Containment, ValidPhraseDiscardsBeyondTheFirstWindow) {
     EXPECT_TRUE(inner->Valid());
     EXPECT_TRUE(outer->Valid());
     EXPECT_FALSE(set.List().back()->Valid());
+}
+
+}  // namespace
+}  // namespace quillprint::testing
+
+namespace quillprint::testing {
+namespace {
+
+// Whole-word containment compared in place must agree with its definition
+// on text: " " + outer + " " contains " " + inner + " ". Phrases of a real
+// extraction, with quoted items that hold blanks and empty items, so the
+// comparison runs piece by piece as well as word by word.
+TEST(ContainmentAsWords, AgreesWithThePaddedTexts) {
+    for (const char16_t* text : {u"a b c a b c d a b x b c", u"x \"a b\" c \"\" d \"a b\" c \"\" d a b c a \"b c\" a"}) {
+        TQuillprint engine(kTestLocale);
+        engine.AddAuthor(u"One", text);
+        engine.AddAuthor(u"Two", text);
+        engine.Detect(text);
+        const auto& phrases = engine.Authors().front()->Phrases();
+        ASSERT_GE(phrases.size(), 10u);
+        for (const TPhrase* inner : phrases) {
+            for (const TPhrase* outer : phrases) {
+                const bool expected =
+                    (u" " + outer->Value() + u" ").find(u" " + inner->Value() + u" ") != std::u16string::npos;
+                EXPECT_EQ(PhraseOccursInsideAsWords(*inner, *outer), expected)
+                    << ToUtf8(inner->Value()) << " in " << ToUtf8(outer->Value());
+            }
+        }
+    }
 }
 
 }  // namespace

@@ -217,7 +217,7 @@ TEST_F(Calculation, PageChangeCalculatesOnceAndFillsStylometryOnItsFirstVisit) {
 
 TEST_F(Calculation, NothingIsWrittenIntoTheProjectFolder) {
     Project.Write("Unknown/u.txt", "the cat sat on the mat");
-    Project.Write("unknown/other.txt", "a second unknown folder");
+    Project.Write("Gamma/other.txt", "a third author");
     Project.Write("Alpha/a.txt", "\xEF\xBB\xBFthe cat sat on the mat today");
     Project.Write("Beta/b.txt", "caf\xE9 dog ran");
     Project.Write("Beta/.hidden", "x");

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "TempProject.h"
+#include "engine/Text.h"
 #include "workspace/ProjectFolder.h"
 
 namespace quillprint {
@@ -98,6 +99,50 @@ TEST(ResolvePath, FindsAComponentSpelledInAnotherCase) {
 TEST(FsPath, RoundTripsNonAsciiNames) {
     const std::u16string name = u"/tmp/Ärger ß 文字";
     EXPECT_EQ(FromFsPath(ToFsPath(name)), name);
+}
+
+TEST(FsPath, KeepsTheBytesOfNamesThatAreNotUtf8) {
+    // Each byte outside valid UTF-8 is kept as U+DC00 + byte; valid parts
+    // around it decode as usual.
+    struct TCase {
+        std::string Bytes;
+        std::u16string Text;
+    };
+    for (const TCase& c : {TCase{"Jos\xe9", u"Jos\xDCE9"}, {"Jos\xe8", u"Jos\xDCE8"},
+                           {"\xc3\xa9\xff\xc3", u"\u00E9\xDCFF\xDCC3"}, {"\xed\xa0\x80", u"\xDCED\xDCA0\xDC80"},
+                           {"a\xf0\x9f\x98\x80", u"a\U0001F600"}}) {
+        const std::filesystem::path path(c.Bytes);
+        EXPECT_EQ(FromFsPath(path), c.Text) << c.Bytes;
+        EXPECT_EQ(ToFsPath(c.Text).native(), c.Bytes) << c.Bytes;
+    }
+    // Shown to the user, a kept byte reads as U+FFFD.
+    EXPECT_EQ(ToUtf8(FromFsPath(std::filesystem::path("Jos\xe9"))), "Jos\xEF\xBF\xBD");
+}
+
+TEST(ListFolders, NamesThatAreNotUtf8StayApartAndOpen) {
+    TTempFolder project;
+    project.Write("Jos\xe9/caf\xe9.txt", "one");
+    project.Write("Jos\xe8/caf\xe9.txt", "two");
+    std::vector<std::u16string> folders;
+    ListFolders(folders, project.Dir());
+    ASSERT_EQ(folders, (std::vector<std::u16string>{u"Jos\xDCE8", u"Jos\xDCE9"}));
+    std::vector<std::u16string> files;
+    ListFiles(files, project.Dir() + folders[1] + u"/");
+    ASSERT_EQ(files, std::vector<std::u16string>{u"caf\xDCE9.txt"});
+    EXPECT_TRUE(std::filesystem::is_regular_file(ResolvePath(project.Dir() + folders[1] + u"/" + files[0])));
+}
+
+TEST(ResolvePath, AFileOfTheSameNameIsNoFolder) {
+    TTempFolder project;
+    project.Write("UNKNOWN", "a file listed before the folder");
+    const auto file = project.Write("unknown/u.txt", "x");
+    EXPECT_EQ(ResolvePath(project.Dir() + u"Unknown/u.txt"), file);
+}
+
+TEST(CountUnknownFolders, CountsEveryCaseOfTheName) {
+    EXPECT_EQ(CountUnknownFolders({u"Unknown", u"Alpha", u"unknown", u"UNKNOWN"}), 3u);
+    EXPECT_EQ(CountUnknownFolders({u"Unknown", u"Unknown2"}), 1u);
+    EXPECT_EQ(CountUnknownFolders({}), 0u);
 }
 
 }  // namespace

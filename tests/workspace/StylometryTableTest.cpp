@@ -31,8 +31,10 @@ protected:
         const auto start = static_cast<int32_t>(Corpus.size());
         Corpus.insert(Corpus.end(), split.begin(), split.end());
         TPhrase& phrase = Phrases.emplace_back(&Corpus, start, static_cast<int32_t>(split.size()));
-        Counts.push_back({own, instances - own});
-        phrase.SetAuthorsCounts(Counts.back().data(), 2);
+        auto& counts = Counts.emplace_back();
+        if (own > 0) counts.push_back({0, own});
+        if (instances > own) counts.push_back({1, instances - own});
+        phrase.SetAuthorsCounts(counts, 2);
         phrase.SetCountInstances(instances);
         phrase.SetCountAuthors(authors);
         phrase.SetValid(valid);
@@ -48,7 +50,7 @@ protected:
 
     TWordList Corpus;
     std::deque<TPhrase> Phrases;
-    std::deque<std::vector<int32_t>> Counts;
+    std::deque<std::vector<TAuthorCount>> Counts;
     TAuthor Author{u"Alpha", u""};
     TGrid Grid = NewStylometryGrid();
 };

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <filesystem>
 #include <string>
 #include <utility>
@@ -37,6 +41,8 @@ INSTANTIATE_TEST_SUITE_P(
         TDecodeCase{"BlankLastLine", "a\r\n\r\n", {u"a", u""}},
         TDecodeCase{"LoneBreakPairReversed", "a\n\rb", {u"a", u"", u"b"}},
         TDecodeCase{"Utf8WithoutMark", "caf\xC3\xA9 \xE2\x82\xAC", {u"caf\u00E9 \u20AC"}},
+        // UTF-8 validity is judged on the whole file, also after the NUL.
+        TDecodeCase{"InvalidAfterNul", std::string("caf\xC3\xA9\0\xFF", 7), {u"caf\u00C3\u00A9"}},
         TDecodeCase{"Utf8Mark", "\xEF\xBB\xBF" "caf\xC3\xA9", {u"caf\u00E9"}},
         TDecodeCase{"Utf8MarkInvalidBytes", "\xEF\xBB\xBF" "a\xFF" "b", {u"a\uFFFDb"}},
         // Not valid UTF-8, so every byte is a windows-1252 character; the
@@ -152,6 +158,69 @@ TEST(ReadTextFile, ReadsAFiftyMegabyteFile) {
     ASSERT_EQ(lines.size(), bytes.size() / line.size() + 1);
     EXPECT_EQ(lines.front(), u"the quick brown fox jumps over the lazy dog");
     EXPECT_EQ(lines.back(), u"last");
+}
+
+// The file is read in pieces of 1 MiB; what the pieces make must be what the
+// whole file decoded at once makes. `head` fills the file up to just before
+// the first piece ends, so `tail` straddles the boundary.
+struct TPieceCase {
+    const char* Name;
+    std::string Head;
+    std::string Tail;
+    std::u16string LastLine;
+};
+
+void PrintTo(const TPieceCase& c, std::ostream* out) { *out << c.Name; }
+
+class ReadInPieces : public ::testing::TestWithParam<TPieceCase> {};
+
+TEST_P(ReadInPieces, GivesWhatTheWholeFileGives) {
+    constexpr size_t kPiece = 1 << 20;
+    std::string bytes = GetParam().Head;
+    bytes += std::string(kPiece - 2 - bytes.size(), 'x') + "\n";
+    bytes += GetParam().Tail;
+    TTempFolder folder;
+    const auto path = folder.Write("text.txt", bytes);
+    const TLines lines = ReadTextFile(path, "windows-1252");
+    EXPECT_EQ(lines, quillprint::DecodeText(bytes, "windows-1252"));
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.back(), GetParam().LastLine);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Boundary, ReadInPieces,
+    ::testing::Values(
+        // A character of three bytes split between the pieces.
+        TPieceCase{"Utf8SplitSequence", "", "\xE2\x82\xAC end", u"\u20AC end"},
+        TPieceCase{"Utf8MarkSplitSequence", "\xEF\xBB\xBF", "\xE2\x82\xAC end", u"\u20AC end"},
+        // An invalid byte after the first NUL still makes the file 8-bit.
+        TPieceCase{"InvalidAfterNul", "caf\xC3\xA9\n", "a\0\xFF", u"a"},
+        TPieceCase{"ValidAfterNul", "caf\xC3\xA9\n", "a\0\xC3\xA9", u"a"},
+        // A sequence cut short by the end of the file is invalid.
+        TPieceCase{"TruncatedAtTheEnd", "\xC3\xA9\n", "a\xE2\x82", u"a\u00E2\u201A"}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+TEST(ReadTextFile, APipeIsRefusedWithoutWaitingForAWriter) {
+    // A pipe put where a text was listed: opening it for reading would wait
+    // for a writer forever. The read runs in a child that an alarm ends.
+    TTempFolder folder;
+    const auto path = folder.Path() / "pipe.txt";
+    ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        alarm(5);
+        try {
+            ReadTextFile(path, "windows-1252");
+        } catch (const TFileReadError& error) {
+            _exit(std::string(error.what()) == "Cannot open file \"" + path.string() + "\". Not a regular file" ? 0 : 2);
+        }
+        _exit(3);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status)) << "the read blocked";
+    EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
 }  // namespace

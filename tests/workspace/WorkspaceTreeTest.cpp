@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <filesystem>
 
 #include "FakeViews.h"
@@ -66,6 +69,39 @@ TEST_F(WorkspaceTree, FolderWithoutUnknownIsReportedAndLeavesTheTreeEmpty) {
     Workspace.LoadProject(Project.Dir() + u"missing/");
     EXPECT_TRUE(Workspace.Tree().Empty());
     EXPECT_EQ(Messages.Messages.size(), 1u);
+}
+
+TEST_F(WorkspaceTree, AFolderThatCannotBeListedIsAnErrorAndLoadsNothing) {
+    Project.Write("Unknown/u.txt", "one");
+    Project.Write("Alpha/a.txt", "a");
+    Project.Write("Beta/b.txt", "b");
+    fs::permissions(Project.Path() / "Alpha", fs::perms::none);
+    // Root reads any folder; the check runs in a child that has given up
+    // root, and reports through its exit status.
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(10);
+        Workspace.acOpenExecute(Project.Dir());
+        const std::u16string expected =
+            u"Cannot open folder \"" + FromUtf8((Project.Path() / "Alpha").string()) + u"\". Permission denied";
+        if (Messages.Errors != std::vector<std::u16string>{expected}) _exit(11);
+        _exit(Workspace.Tree().Empty() ? 0 : 12);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "10: cannot give up root, 11: other errors, 12: a tree was loaded";
+}
+
+TEST_F(WorkspaceTree, TwoUnknownFoldersInDifferentCaseAreReportedAndLoadNothing) {
+    Project.Write("Unknown/u.txt", "one");
+    Project.Write("UNKNOWN/v.txt", "two");
+    Project.Write("Alpha/a.txt", "a");
+    Workspace.LoadProject(Project.Dir());
+    EXPECT_TRUE(Workspace.Tree().Empty());
+    EXPECT_EQ(Messages.Messages,
+              std::vector<std::u16string>{u"Two folders are named \"Unknown\" in different letter case"});
 }
 
 TEST_F(WorkspaceTree, EmptyUnknownLoadsWithNothingSelected) {
