@@ -112,6 +112,8 @@ void TForm1::createActions() {
         tr("Leave out copied passages: calculate without the passages the unknown text copies from a candidate"));
     acCopies = MakeAction(this, "acCopies", tr("Copied passages"));
     acCopies->setToolTip(tr("Copied passages: list the passages the unknown text shares word for word with a candidate"));
+    acExportReport = MakeAction(this, "acExportReport", tr("Export report…"));
+    acExportReport->setToolTip(tr("Export report: the results with their chart as one PDF or HTML file"));
 
     // F1 runs "Help" from anywhere in the window.
     acHelp->setShortcut(QKeySequence(Qt::Key_F1));
@@ -136,12 +138,13 @@ void TForm1::createActions() {
     connect(acEachText, &QAction::toggled, this, &TForm1::acEachTextExecute);
     connect(acLeaveOutCopies, &QAction::toggled, this, &TForm1::acLeaveOutCopiesExecute);
     connect(acCopies, &QAction::triggered, this, &TForm1::acCopiesExecute);
+    connect(acExportReport, &QAction::triggered, this, &TForm1::acExportReportExecute);
 }
 
 QList<QAction*> TForm1::commandSet() const {
     return {acNew,  acAddAuthor, acOpen,    acFederalist, acPresidents, acTutorial,   Action1,
             acHelp, miCopy,      acAddText, acCandidates, acAuthors,    acValidation, Action2, acBalance,
-            acEachText, acLeaveOutCopies, acCopies};
+            acEachText, acLeaveOutCopies, acCopies, acExportReport};
 }
 
 void TForm1::createRibbon() {
@@ -167,6 +170,7 @@ void TForm1::createRibbon() {
     calculate->addSmallButton(acEachText);
     calculate->addSmallButton(acLeaveOutCopies);
     calculate->addSmallButton(acCopies);
+    calculate->addSmallButton(acExportReport);
     Ribbon1->addGroup(main, tr("Help"))->addSmallButton(acHelp);
 
     TQuickAccessToolbar* quickAccess = Ribbon1->quickAccessToolbar();
@@ -265,6 +269,7 @@ void TForm1::createGrids() {
     tbTexts = makeGridPage("tbTexts", tr("Texts"), sgTexts);
     tbTexts->layout()->addWidget(sgTexts);
     sgTexts->setObjectName("sgTexts");
+    createCharts();
     sgTexts->setSelectionMode(QAbstractItemView::SingleSelection);
     sgTexts->setFixedCellStyle(false, false);
     PageControl1->setTabVisible(PageControl1->indexOf(tbTexts), false);

@@ -26,7 +26,9 @@ class TDesktopShell;
 class TGridModel;
 class TGridView;
 class TMemoTextView;
+class TResultChart;
 class TRibbon;
+class TTextsHeatMap;
 class TUserDialogs;
 class TValidationReportDialog;
 class TWorkspace;
@@ -81,6 +83,9 @@ public:
     TGridView* sgTexts = nullptr;
     QAction* acLeaveOutCopies = nullptr;  // toggle: copied passages left out of the unknown text
     QAction* acCopies = nullptr;          // the dialog "Copied passages"
+    QAction* acExportReport = nullptr;  // the report to share, as PDF or HTML
+    TResultChart* resultChart = nullptr;   // beside sgResult
+    TTextsHeatMap* textsHeatMap = nullptr;  // beside sgTexts
 
 public slots:
     void acNewExecute();
@@ -101,6 +106,7 @@ public slots:
     void acEachTextExecute(bool checked);
     void acLeaveOutCopiesExecute(bool checked);
     void acCopiesExecute();
+    void acExportReportExecute();
 
 public:
     // The report of the last "Validation"; nullptr before the first one.
@@ -132,6 +138,9 @@ private:
     // disputed text they show, and whether the page "Texts" is offered.
     void showTextsState();
     void sgTextsRowChanged(int row);
+    // The pictures beside the tables: made once, refilled with the tables.
+    void createCharts();
+    void refreshCharts();
 
     // TWorkspaceObserver
     void TreeCleared() override;

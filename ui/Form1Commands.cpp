@@ -250,6 +250,7 @@ void TForm1::GridsChanged() {
     FTextsModel->refresh();
     refillAuthorChooser();
     showTextsState();
+    refreshCharts();
 }
 
 void TForm1::showTextsState() {

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QUrl>
 
@@ -38,6 +39,19 @@ std::optional<std::vector<TParticipantChoice>> TQtUserDialogs::ChooseParticipant
     TExtractDialog dialog(participants, exportName, parent);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.choices();
+}
+
+std::optional<QString> TQtUserDialogs::ChooseSaveFile(QWidget* parent, const QString& caption,
+                                                      const QString& startPath, const QString& filters) {
+    QString selectedFilter;
+    QString path = QFileDialog::getSaveFileName(parent, caption, startPath, filters, &selectedFilter);
+    if (path.isEmpty()) return std::nullopt;
+    // A name typed without an extension gets the one of the chosen filter.
+    if (QFileInfo(path).suffix().isEmpty()) {
+        const qsizetype star = selectedFilter.indexOf(QLatin1String("(*."));
+        if (star >= 0) path += selectedFilter.mid(star + 2).chopped(1);
+    }
+    return path;
 }
 
 void TQtDesktopShell::OpenDocument(const QString& path) {

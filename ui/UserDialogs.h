@@ -34,6 +34,13 @@ public:
         QWidget* /*parent*/, const QString& /*exportName*/, const std::vector<TChatParticipant>& /*participants*/) {
         return std::nullopt;
     }
+    // The modal save dialog: the file the user chose (it may exist; the
+    // dialog asked before replacing it), nothing when the user cancels.
+    // `filters` as QFileDialog takes them ("PDF document (*.pdf);;...").
+    virtual std::optional<QString> ChooseSaveFile(QWidget* /*parent*/, const QString& /*caption*/,
+                                                  const QString& /*startPath*/, const QString& /*filters*/) {
+        return std::nullopt;
+    }
 };
 
 class TDesktopShell {
@@ -54,6 +61,8 @@ public:
     std::optional<QString> ChooseChatExport(QWidget* parent, const QString& startFolder) override;
     std::optional<std::vector<TParticipantChoice>> ChooseParticipants(
         QWidget* parent, const QString& exportName, const std::vector<TChatParticipant>& participants) override;
+    std::optional<QString> ChooseSaveFile(QWidget* parent, const QString& caption, const QString& startPath,
+                                          const QString& filters) override;
 };
 
 class TQtDesktopShell : public TDesktopShell {

@@ -2,12 +2,15 @@
 
 #include <QAction>
 #include <QDialogButtonBox>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QGuiApplication>
 #include <QClipboard>
 #include <QMenu>
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "ui/ConfusionMatrixView.h"
 #include "ui/GridModel.h"
 #include "ui/GridView.h"
 
@@ -29,7 +32,15 @@ TValidationReportDialog::TValidationReportDialog(QWidget* parent) : QDialog(pare
     FTable->setColumnWidthKept(0, 160);
     FTable->setColumnWidthKept(1, 110);
     FTable->setColumnWidthKept(2, 200);
-    layout->addWidget(FTable);
+    FMatrix = new TConfusionMatrixView(this);
+    auto* tableAndMatrix = new QHBoxLayout;
+    tableAndMatrix->addWidget(FTable, 3);
+    tableAndMatrix->addWidget(FMatrix, 2);
+    layout->addLayout(tableAndMatrix, 1);
+    FReading = new QLabel(this);
+    FReading->setObjectName("ValidationReading");
+    FReading->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    layout->addWidget(FReading);
 
     auto* copy = new QAction(tr("Copy"), this);
     copy->setShortcut(QKeySequence::Copy);
@@ -45,7 +56,7 @@ TValidationReportDialog::TValidationReportDialog(QWidget* parent) : QDialog(pare
     connect(FCopyButton, &QPushButton::clicked, this, &TValidationReportDialog::copyReport);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
-    resize(760, 360);
+    resize(1120, 400);
 }
 
 TValidationReportDialog::~TValidationReportDialog() {
@@ -57,6 +68,9 @@ TValidationReportDialog::~TValidationReportDialog() {
 void TValidationReportDialog::setReport(const TGrid& report) {
     FReport = report;
     FModel->refresh();
+    const TConfusionMatrix matrix = ConfusionMatrixOf(FReport);
+    FMatrix->setConfusionMatrix(matrix);
+    FReading->setText(QString::fromStdU16String(ConfusionReading(matrix)));
 }
 
 void TValidationReportDialog::copyReport() {

@@ -1,6 +1,7 @@
 // The report of the command "Validation": one row per candidate with the
 // lines held back, the candidate ranked first and the true candidate's score
-// and rank, then the tally. Modeless, so the user can keep it beside the
+// and rank, then the tally; beside it the same as a confusion matrix with a
+// one-line reading. Modeless, so the user can keep it beside the
 // window; the table copies like the window's tables.
 #pragma once
 
@@ -8,10 +9,12 @@
 
 #include "workspace/Grid.h"
 
+class QLabel;
 class QPushButton;
 
 namespace quillprint {
 
+class TConfusionMatrixView;
 class TGridModel;
 class TGridView;
 
@@ -26,6 +29,8 @@ public:
     const TGrid& report() const { return FReport; }
     TGridView* table() const { return FTable; }
     QPushButton* copyButton() const { return FCopyButton; }
+    TConfusionMatrixView* matrix() const { return FMatrix; }
+    QLabel* reading() const { return FReading; }
 
     // Puts the table on the clipboard in the window's copy format.
     void copyReport();
@@ -35,6 +40,8 @@ private:
     TGridModel* FModel = nullptr;
     TGridView* FTable = nullptr;
     QPushButton* FCopyButton = nullptr;
+    TConfusionMatrixView* FMatrix = nullptr;
+    QLabel* FReading = nullptr;
 };
 
 }  // namespace quillprint

@@ -50,6 +50,7 @@ TBalancedOutcome RunBalanced(const std::vector<TCandidateLines>& candidates, std
         for (size_t c = 0; c < scores.size(); ++c) sums[c] += scores[c];
         if (const int32_t first = RankedFirst(scores); first >= 0)
             outcome.DrawsWon[static_cast<size_t>(first)] += kBalancedDraws / runs;
+        outcome.DrawScores.push_back(scores);
         if (draw == 0) outcome.FirstDraw = std::move(engine);
     }
     for (const long double sum : sums) outcome.MeanScores.push_back(static_cast<double>(sum / runs));

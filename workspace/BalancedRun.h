@@ -20,6 +20,9 @@ struct TBalancedOutcome {
     // number of draws that ranked it first.
     std::vector<double> MeanScores;
     std::vector<int32_t> DrawsWon;
+    // Every draw's scores, per candidate in engine order (one draw when
+    // nobody had to be cut, since every draw would be the same run).
+    std::vector<std::vector<double>> DrawScores;
     int64_t Budget = 0;
 };
 

@@ -26,6 +26,7 @@ TCalculationResult RunCalculation(const std::vector<TCandidateLines>& candidates
         result.Summary = ScoreSummary(candidates, outcome.MeanScores, localeName);
         result.MeanScores = std::move(outcome.MeanScores);
         result.DrawsWon = std::move(outcome.DrawsWon);
+        result.DrawScores = std::move(outcome.DrawScores);
         result.Balanced = true;
         return result;
     }

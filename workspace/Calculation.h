@@ -25,6 +25,8 @@ struct TCalculationResult {
     // the draws and the number of draws that ranked it first.
     std::vector<double> MeanScores;
     std::vector<int32_t> DrawsWon;
+    // Balanced runs only: each draw's scores, per candidate in engine order.
+    std::vector<std::vector<double>> DrawScores;
 
     // Per candidate in engine order: the score the results table ranks by.
     std::vector<double> CandidateScores() const;

@@ -29,8 +29,9 @@ public:
     void SetRowScore(int32_t row, float score);
 
     // Analysis table: the engine index of the one candidate that shares the
-    // row's phrase; -1 for none. The table keeps this copy instead of a
-    // pointer into the engine, so it never outlives what it refers to.
+    // row's phrase; results table: the engine index of the row's author; -1
+    // for none. The table keeps this copy instead of a pointer into the
+    // engine, so it never outlives what it refers to.
     int32_t RowAuthor(int32_t row) const;
     void SetRowAuthor(int32_t row, int32_t author);
 

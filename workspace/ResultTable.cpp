@@ -52,6 +52,7 @@ namespace {
 // One row of the table: an author with the score it is ranked and shown by.
 struct TResultRow {
     const TAuthor* Author;
+    int32_t EngineIndex;
     double Score;
     int32_t DrawsWon;  // -1: no such column or no such count
 };
@@ -76,6 +77,7 @@ void FillResultRows(std::vector<TResultRow> rows, const TQuillprint& engine, TGr
         sgResult.SetCell(0, row, author.Name());
         sgResult.SetCell(1, row, ProbabilityText(d));
         sgResult.SetRowScore(row, static_cast<float>(d));
+        sgResult.SetRowAuthor(row, rows[i].EngineIndex);
         sgResult.SetCell(2, row, Verdict(d));
         sgResult.SetCell(3, row, WordsCell(author.WordCount(), average, i + 1 == rows.size()));
         if (drawsColumn)
@@ -95,7 +97,9 @@ double ShownScore(double koef) {
 
 void LoadGridResults(const TQuillprint& engine, TGrid& sgResult, std::vector<TAuthorChoice>& cbAuthors) {
     std::vector<TResultRow> rows;
-    for (const auto& author : engine.Authors()) rows.push_back({author.get(), author->Koef(), -1});
+    const auto& authors = engine.Authors();
+    for (size_t a = 0; a < authors.size(); ++a)
+        rows.push_back({authors[a].get(), static_cast<int32_t>(a), authors[a]->Koef(), -1});
     // A balanced calculation may have left its extra column.
     sgResult.SetColCount(kDrawsWonColumn);
     FillResultRows(std::move(rows), engine, sgResult, cbAuthors);
@@ -108,7 +112,7 @@ void LoadGridBalancedResults(const TQuillprint& firstDraw, const std::vector<dou
     const auto& authors = firstDraw.Authors();
     for (size_t a = 0; a < authors.size(); ++a) {
         const bool candidate = a < meanScores.size() && a < drawsWon.size();
-        rows.push_back({authors[a].get(), candidate ? meanScores[a] : authors[a]->Koef(),
+        rows.push_back({authors[a].get(), static_cast<int32_t>(a), candidate ? meanScores[a] : authors[a]->Koef(),
                         candidate ? drawsWon[a] : -1});
     }
     sgResult.SetColCount(kDrawsWonColumn + 1);

@@ -415,6 +415,7 @@ void TWorkspace::DropEngine() {
     FBalancedScores = false;
     FMeanScores.clear();
     FDrawsWon.clear();
+    FDrawScores.clear();
     FTextOutcomes.clear();
     FTextsGrid = NewTextsGrid(false);
     FShownText = -1;
@@ -431,6 +432,7 @@ void TWorkspace::Adopt(const TCalculationResult& result) {
     FBalancedScores = result.Balanced;
     FMeanScores = result.MeanScores;
     FDrawsWon = result.DrawsWon;
+    FDrawScores = result.DrawScores;
 }
 
 TLines TWorkspace::GatherLinesOfText(TTreeNode& text) {

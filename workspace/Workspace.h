@@ -153,6 +153,9 @@ public:
     const std::vector<std::unique_ptr<TInMemoryText>>& Texts() const { return FTexts; }
     // The text Detect returned in the last successful run (CR after each line).
     const std::u16string& Summary() const { return FSummary; }
+    // Each draw's candidate scores (engine order) of a balanced run shown in
+    // the tables; empty otherwise.
+    const std::vector<std::vector<double>>& DrawScores() const { return FDrawScores; }
     // The engine, or nullptr after a run on an empty tree.
     TQuillprint* AuthorDetector() const { return FAuthorDetector.get(); }
     // The table of the last "Validation"; none before one or after a failed one.
@@ -224,6 +227,7 @@ private:
     // The last run was balanced: its candidates' mean scores and draws won.
     std::vector<double> FMeanScores;
     std::vector<int32_t> FDrawsWon;
+    std::vector<std::vector<double>> FDrawScores;
     bool FBalancedScores = false;
     std::optional<TGrid> FValidationReport;
     bool FEachText = false;

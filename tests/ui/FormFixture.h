@@ -16,7 +16,8 @@
 
 namespace quillprint::test {
 
-// Records what the window asks; answers the folder chooser with `FolderAnswer`.
+// Records what the window asks; answers the folder chooser with
+// `FolderAnswer` and the save dialog with `SaveAnswer`.
 class TFakeDialogs : public TUserDialogs {
 public:
     void ShowMessage(QWidget*, const QString& text) override { Messages.append(text); }
@@ -29,10 +30,18 @@ public:
         return FolderAnswer;
     }
 
+    std::optional<QString> ChooseSaveFile(QWidget*, const QString&, const QString& startPath,
+                                          const QString&) override {
+        SaveStartPaths.append(startPath);
+        return SaveAnswer;
+    }
+
     QStringList Messages;
     QStringList Errors;
     QStringList ChooserCaptions;
     std::optional<QString> FolderAnswer;
+    QStringList SaveStartPaths;
+    std::optional<QString> SaveAnswer;
     bool CursorOverriddenAtError = false;
 };
 

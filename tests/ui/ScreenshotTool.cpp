@@ -1,6 +1,7 @@
 // Opens the main window on the example project beside the executable, runs a
 // calculation and saves a picture of each tab page into the folder named on
 // the command line. tools/screenshots.sh runs it under Xvfb.
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QMenu>
@@ -14,6 +15,7 @@
 #include "ui/QuickAccessToolbar.h"
 #include "ui/Ribbon.h"
 #include "ui/UserDialogs.h"
+#include "ui/ValidationReportDialog.h"
 #include "ui/WindowFont.h"
 
 namespace {
@@ -96,5 +98,35 @@ int main(int argc, char* argv[]) {
     else
         ok = false;
     menu->close();
+
+    // "Balance": the chart's whiskers show the spread of the draws.
+    form.acBalance->setChecked(true);
+    form.btCalculateClick();
+    form.PageControl1->setCurrentWidget(form.tbResult);
+    ok = save("result-balanced.png") && ok;
+    form.acBalance->setChecked(false);
+
+    // The validation report with its confusion matrix.
+    form.acValidationExecute();
+    if (quillprint::TValidationReportDialog* report = form.validationReport()) {
+        Settle();
+        const QString path = output.filePath(QStringLiteral("validation.png"));
+        if (report->grab().save(path))
+            std::printf("%s\n", qPrintable(path));
+        else
+            ok = false;
+        report->close();
+    } else {
+        ok = false;
+    }
+
+    // Many disputed texts: the page "Texts" with its heat map, balanced as
+    // the help's table of the twelve disputed papers.
+    form.acAuthorsExecute();
+    form.acBalance->setChecked(true);
+    form.acEachText->setChecked(true);
+    form.btCalculateClick();
+    form.PageControl1->setCurrentWidget(form.tbTexts);
+    ok = save("texts.png") && ok;
     return ok ? 0 : 1;
 }

@@ -1,0 +1,130 @@
+// The window's pictures: the chart beside the results table, the heat map
+// below the table of texts, and the report that gathers them for sharing.
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QPainter>
+#include <QScrollArea>
+#include <QSplitter>
+#include <QStandardPaths>
+#include <QStyle>
+#include <QVBoxLayout>
+
+#include "ui/ConfusionMatrixView.h"
+#include "ui/Form1.h"
+#include "ui/GridView.h"
+#include "ui/ReportExport.h"
+#include "ui/ResultChart.h"
+#include "ui/TextsHeatMap.h"
+#include "ui/UserDialogs.h"
+#include "workspace/ChartData.h"
+#include "workspace/Workspace.h"
+
+namespace quillprint {
+
+namespace {
+
+// `widget` drawn at twice its size into an image, so it stays sharp on
+// paper and on high-density screens.
+QImage Picture(QWidget& widget, const QSize& size) {
+    widget.resize(size);
+    widget.ensurePolished();
+    QImage image(size * 2, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(2);
+    image.fill(Qt::white);
+    widget.render(&image);
+    return image;
+}
+
+// The pictures of the report: fresh copies of the window's pictures, in the
+// window's font and a light palette, since reports are read on paper too.
+TReportPictures ReportPictures(const TWorkspace& workspace, const QFont& font) {
+    const QPalette light = QApplication::style()->standardPalette();
+    TReportPictures pictures;
+    TResultChart chart;
+    chart.setFont(font);
+    chart.setPalette(light);
+    chart.setBars(ResultChartBars(
+        workspace.sgResult(), [&workspace](int32_t row) { return workspace.ResultCellColour(0, row); },
+        workspace.DrawScores()));
+    if (!chart.bars().empty())
+        pictures.ResultChart = Picture(chart, QSize(560, 70 + 34 * static_cast<int>(chart.bars().size())));
+    if (!workspace.TextOutcomes().empty()) {
+        TTextsHeatMap map;
+        map.setFont(font);
+        map.setPalette(light);
+        map.setHeatMap(TextsHeatMap(workspace.TextOutcomes()));
+        pictures.TextsHeatMap = Picture(map, map.sizeHint());
+    }
+    if (const auto& report = workspace.ValidationReport()) {
+        TConfusionMatrixView matrix;
+        matrix.setFont(font);
+        matrix.setPalette(light);
+        matrix.setConfusionMatrix(ConfusionMatrixOf(*report));
+        pictures.ConfusionMatrix = Picture(matrix, matrix.sizeHint());
+    }
+    return pictures;
+}
+
+}  // namespace
+
+void TForm1::createCharts() {
+    // The chart sits right of the results table: the splitter takes the
+    // table out of the page's layout.
+    resultChart = new TResultChart;
+    auto* resultSplitter = new QSplitter(Qt::Horizontal, tbResult);
+    resultSplitter->setObjectName("ResultSplitter");
+    resultSplitter->setChildrenCollapsible(false);
+    resultSplitter->addWidget(sgResult);
+    resultSplitter->addWidget(resultChart);
+    resultSplitter->setSizes({770, 430});
+    tbResult->layout()->addWidget(resultSplitter);
+
+    textsHeatMap = new TTextsHeatMap;
+    textsHeatMap->setEmptyText(tr("Calculate with \"Each text\" to see every text against every candidate."));
+    // Right of the table of texts, scrolling when there are many texts.
+    auto* heatMapScroll = new QScrollArea;
+    heatMapScroll->setWidgetResizable(true);
+    heatMapScroll->setFrameShape(QFrame::NoFrame);
+    heatMapScroll->setWidget(textsHeatMap);
+    auto* textsSplitter = new QSplitter(Qt::Horizontal, tbTexts);
+    textsSplitter->setObjectName("TextsSplitter");
+    textsSplitter->setChildrenCollapsible(false);
+    textsSplitter->addWidget(sgTexts);
+    textsSplitter->addWidget(heatMapScroll);
+    textsSplitter->setSizes({800, 400});
+    tbTexts->layout()->addWidget(textsSplitter);
+    // A click on a cell shows that text, as a click on its row does.
+    connect(textsHeatMap, &TCellMatrixView::cellClicked, this, [this](int row, int) { sgTexts->selectRow(row); });
+}
+
+void TForm1::refreshCharts() {
+    const TWorkspace& workspace = *FWorkspace;
+    resultChart->setBars(ResultChartBars(
+        workspace.sgResult(), [&workspace](int32_t row) { return workspace.ResultCellColour(0, row); },
+        workspace.DrawScores()));
+    textsHeatMap->setHeatMap(TextsHeatMap(workspace.TextOutcomes()));
+}
+
+void TForm1::acExportReportExecute() {
+    const TWorkspace& workspace = *FWorkspace;
+    if (!workspace.AuthorDetector() || !workspace.IsCalculated()) {
+        FDialogs.ShowMessage(this, tr("There are no current results to report. Please press \"Calculate\" first."));
+        return;
+    }
+    // The dialog opens in the user's documents, never in the project folder.
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty() || !QFileInfo(folder).isDir()) folder = QDir::homePath();
+    const QString project =
+        QFileInfo(QDir::fromNativeSeparators(QString::fromStdU16String(workspace.ProjectDir())).chopped(1)).fileName();
+    const QString name = (project.isEmpty() ? tr("Quillprint") : project) + tr(" report.pdf");
+    const std::optional<QString> path =
+        FDialogs.ChooseSaveFile(this, tr("Export report"), QDir(folder).filePath(name),
+                                tr("PDF document (*.pdf);;Web page (*.html)"));
+    if (!path) return;
+    std::optional<QString> failure;
+    Busy([&] { failure = WriteReport(*path, workspace, ReportPictures(workspace, font()), QDateTime::currentDateTime()); });
+    if (failure) FDialogs.ShowError(this, tr("Cannot write the report \"%1\". %2").arg(QDir::toNativeSeparators(*path), *failure));
+}
+
+}  // namespace quillprint

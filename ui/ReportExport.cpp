@@ -1,0 +1,205 @@
+#include "ui/ReportExport.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFileInfo>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPdfWriter>
+#include <QSaveFile>
+#include <QTextDocument>
+#include <QUrl>
+#include <algorithm>
+
+#include "workspace/ChartData.h"
+#include "workspace/Workspace.h"
+
+namespace quillprint {
+
+namespace {
+
+// How many of the most likely candidate's shared phrases the report lists.
+constexpr int32_t kReportPhrases = 15;
+// The widest a picture is shown, in CSS pixels: it fits an A4 page within
+// the margins that printing adds.
+constexpr int kPictureWidth = 560;
+
+QString Html(const std::u16string& text) { return QString::fromStdU16String(text).toHtmlEscaped(); }
+
+QString ColourStyle(TScoreColour colour) {
+    switch (colour) {
+    case TScoreColour::GreenBold: return QStringLiteral(" style=\"color:#008000;font-weight:bold\"");
+    case TScoreColour::Blue: return QStringLiteral(" style=\"color:#0000ff\"");
+    case TScoreColour::Ordinary: break;
+    }
+    return {};
+}
+
+// A table of the window: row 0 as the header, each row coloured as drawn.
+template <typename ColourOf>
+QString TableHtml(const TGrid& grid, const QString& id, ColourOf colourOf, int32_t rows = -1) {
+    const int32_t last = rows < 0 ? grid.RowCount() : std::min(grid.RowCount(), rows + 1);
+    QString html = QStringLiteral("<table id=\"%1\" border=\"1\" cellspacing=\"0\" cellpadding=\"3\">\n").arg(id);
+    for (int32_t row = 0; row < last; ++row) {
+        const QString cellTag = row == 0 ? QStringLiteral("th") : QStringLiteral("td");
+        html += QStringLiteral("<tr%1>").arg(row == 0 ? QString() : ColourStyle(colourOf(row)));
+        for (int32_t col = 0; col < grid.ColCount(); ++col)
+            html += QStringLiteral("<%1>%2</%1>").arg(cellTag, Html(grid.Cell(col, row)));
+        html += QStringLiteral("</tr>\n");
+    }
+    return html + QStringLiteral("</table>\n");
+}
+
+QString PictureHtml(const QImage& image, const char* name, const QString& alt, TPictureLinks links) {
+    if (image.isNull()) return {};
+    QString source = QString::fromLatin1(name);
+    if (links == TPictureLinks::DataUrls) {
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        image.save(&buffer, "PNG");
+        source = QStringLiteral("data:image/png;base64,") + QString::fromLatin1(png.toBase64());
+    }
+    // Drawn at twice the resolution it is shown at, so it stays sharp.
+    const QSizeF shown = image.deviceIndependentSize();
+    const double scale = shown.width() > kPictureWidth ? kPictureWidth / shown.width() : 1.0;
+    return QStringLiteral("<p><img src=\"%1\" alt=\"%2\" width=\"%3\" height=\"%4\"></p>\n")
+        .arg(source, alt.toHtmlEscaped())
+        .arg(qRound(shown.width() * scale))
+        .arg(qRound(shown.height() * scale));
+}
+
+QString OnOff(bool on) { return on ? QStringLiteral("on") : QStringLiteral("off"); }
+
+// The project's folder name.
+QString ProjectName(const TWorkspace& workspace) {
+    const QString dir = QDir::fromNativeSeparators(QString::fromStdU16String(workspace.ProjectDir()));
+    const QString name = QFileInfo(dir.endsWith('/') ? dir.chopped(1) : dir).fileName();
+    return name.isEmpty() ? dir : name;
+}
+
+// Every candidate of the results table, in the tree's order, with its texts
+// and its words as the table shows them.
+QString CandidatesHtml(const TWorkspace& workspace) {
+    const TGrid& result = workspace.sgResult();
+    QString html = QStringLiteral(
+        "<table id=\"candidates\" border=\"1\" cellspacing=\"0\" cellpadding=\"3\">\n"
+        "<tr><th>Candidate</th><th>Texts</th><th>Words</th></tr>\n");
+    for (const auto& entry : workspace.Tree().Authors()) {
+        // The last row is the test author's.
+        for (int32_t row = 1; row + 1 < result.RowCount(); ++row) {
+            if (result.Cell(0, row) != entry->Label()) continue;
+            QStringList texts;
+            for (const auto& text : entry->Texts()) texts.append(Html(text->Label()));
+            const std::u16string& words = result.Cell(3, row);
+            html += QStringLiteral("<tr><td>%1</td><td>%2</td><td>%3</td></tr>\n")
+                        .arg(Html(entry->Label()), texts.join(QStringLiteral(", ")),
+                             Html(words.substr(0, words.find(u' '))));
+            break;
+        }
+    }
+    return html + QStringLiteral("</table>\n");
+}
+
+// The phrases of "Analysis" that the test text shares with the candidate the
+// results table ranks first, in the table's order.
+QString TopPhrasesHtml(const TWorkspace& workspace) {
+    const TGrid& result = workspace.sgResult();
+    const TGrid& analysis = workspace.sgAnalysis();
+    if (result.RowCount() < 3) return {};
+    const int32_t first = result.RowAuthor(1);
+    if (first < 0 || first + 1 >= analysis.ColCount()) return {};
+    const int32_t testCol = analysis.ColCount() - 1;
+    QString rows;
+    int32_t listed = 0;
+    for (int32_t row = 1; row < analysis.RowCount() && listed < kReportPhrases; ++row) {
+        if (analysis.RowAuthor(row) != first) continue;
+        rows += QStringLiteral("<tr><td>%1</td><td>%2</td><td>%3</td></tr>\n")
+                    .arg(Html(analysis.Cell(0, row)), Html(analysis.Cell(first + 1, row)),
+                         Html(analysis.Cell(testCol, row)));
+        ++listed;
+    }
+    QString html = QStringLiteral("<h2>Phrases shared with %1</h2>\n").arg(Html(result.Cell(0, 1)));
+    if (listed == 0) return html + QStringLiteral("<p>The test text shares no phrase with this candidate alone.</p>\n");
+    return html +
+           QStringLiteral("<table id=\"phrases\" border=\"1\" cellspacing=\"0\" cellpadding=\"3\">\n"
+                          "<tr><th>Phrase</th><th>%1</th><th>%2</th></tr>\n")
+               .arg(Html(result.Cell(0, 1)), Html(analysis.Cell(testCol, 0))) +
+           rows + QStringLiteral("</table>\n");
+}
+
+}  // namespace
+
+QString ReportHtml(const TWorkspace& workspace, const TReportPictures& pictures, const QDateTime& when,
+                   TPictureLinks links) {
+    const QString project = ProjectName(workspace);
+    QString html = QStringLiteral(
+                       "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\">\n<title>Quillprint report: %1</title>\n"
+                       "<style>body{font-family:sans-serif} table{border-collapse:collapse} "
+                       "th{text-align:left}</style>\n</head><body>\n<h1>Quillprint report: %1</h1>\n")
+                       .arg(project.toHtmlEscaped());
+    html += QStringLiteral(
+                "<table id=\"settings\" cellpadding=\"2\">\n"
+                "<tr><td>Date</td><td>%1</td></tr>\n<tr><td>Project</td><td>%2</td></tr>\n"
+                "<tr><td>Locale</td><td>%3</td></tr>\n<tr><td>Balance</td><td>%4</td></tr>\n"
+                "<tr><td>Each text</td><td>%5</td></tr>\n")
+                .arg(when.toString(QStringLiteral("yyyy-MM-dd HH:mm")),
+                     Html(workspace.ProjectDir()), QString::fromStdString(workspace.LocaleName()).toHtmlEscaped(),
+                     OnOff(workspace.Balance()), OnOff(workspace.EachText()));
+    if (const std::u16string shown = workspace.ShownTextLabel(); !shown.empty())
+        html += QStringLiteral("<tr><td>Text shown</td><td>%1</td></tr>\n").arg(Html(shown));
+    html += QStringLiteral("</table>\n");
+
+    html += QStringLiteral("<h2>Candidates</h2>\n") + CandidatesHtml(workspace);
+    html += QStringLiteral("<h2>Result</h2>\n") +
+            TableHtml(workspace.sgResult(), QStringLiteral("result"),
+                      [&workspace](int32_t row) { return workspace.ResultCellColour(0, row); });
+    html += PictureHtml(pictures.ResultChart, kResultChartPicture, QStringLiteral("Result chart"), links);
+    html += TopPhrasesHtml(workspace);
+
+    if (!workspace.TextOutcomes().empty()) {
+        html += QStringLiteral("<h2>Texts</h2>\n") +
+                TableHtml(workspace.sgTexts(), QStringLiteral("texts"),
+                          [&workspace](int32_t row) { return workspace.TextsCellColour(0, row); });
+        html += PictureHtml(pictures.TextsHeatMap, kTextsHeatMapPicture, QStringLiteral("Texts heat map"), links);
+    }
+    if (const auto& report = workspace.ValidationReport()) {
+        html += QStringLiteral("<h2>Validation</h2>\n") +
+                TableHtml(*report, QStringLiteral("validation"),
+                          [&report](int32_t row) { return ResultCellColour(*report, 0, row); });
+        html += PictureHtml(pictures.ConfusionMatrix, kConfusionMatrixPicture, QStringLiteral("Confusion matrix"),
+                            links);
+        html += QStringLiteral("<p>%1</p>\n").arg(Html(ConfusionReading(ConfusionMatrixOf(*report))));
+    }
+    return html + QStringLiteral("</body></html>\n");
+}
+
+std::optional<QString> WriteReport(const QString& path, const TWorkspace& workspace, const TReportPictures& pictures,
+                                   const QDateTime& when) {
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    const bool asHtml = suffix == QLatin1String("html") || suffix == QLatin1String("htm");
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) return file.errorString();
+    if (asHtml) {
+        file.write(ReportHtml(workspace, pictures, when, TPictureLinks::DataUrls).toUtf8());
+    } else {
+        QTextDocument document;
+        const std::pair<const char*, const QImage*> images[] = {{kResultChartPicture, &pictures.ResultChart},
+                                                                {kTextsHeatMapPicture, &pictures.TextsHeatMap},
+                                                                {kConfusionMatrixPicture, &pictures.ConfusionMatrix}};
+        for (const auto& [name, image] : images)
+            if (!image->isNull()) document.addResource(QTextDocument::ImageResource, QUrl(QString::fromLatin1(name)), *image);
+        document.setHtml(ReportHtml(workspace, pictures, when, TPictureLinks::ResourceNames));
+        QPdfWriter writer(&file);
+        writer.setPageSize(QPageSize(QPageSize::A4));
+        // Printing the document adds margins of 2 cm of its own.
+        writer.setPageMargins(QMarginsF(5, 5, 5, 5), QPageLayout::Millimeter);
+        writer.setTitle(QStringLiteral("Quillprint report: ") + ProjectName(workspace));
+        writer.setCreator(QStringLiteral("Quillprint"));
+        document.print(&writer);
+    }
+    if (!file.commit()) return file.errorString();
+    return std::nullopt;
+}
+
+}  // namespace quillprint
