@@ -1,5 +1,7 @@
 #include "ui/ConfusionMatrixView.h"
 
+#include <QEvent>
+
 #include "ui/ChartPalette.h"
 
 namespace quillprint {
@@ -9,7 +11,13 @@ TConfusionMatrixView::TConfusionMatrixView(QWidget* parent) : TCellMatrixView(pa
     setAxisTitles(tr("Lines of"), tr("Named by the program"));
 }
 
+void TConfusionMatrixView::changeEvent(QEvent* event) {
+    TCellMatrixView::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange) setConfusionMatrix(TConfusionMatrix(FMatrix));
+}
+
 void TConfusionMatrixView::setConfusionMatrix(const TConfusionMatrix& matrix) {
+    FMatrix = matrix;
     QStringList rows, columns;
     const size_t n = matrix.Names.size();
     for (size_t i = 0; i < n; ++i) {

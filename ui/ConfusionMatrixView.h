@@ -13,6 +13,13 @@ class TConfusionMatrixView : public TCellMatrixView {
 public:
     explicit TConfusionMatrixView(QWidget* parent = nullptr);
     void setConfusionMatrix(const TConfusionMatrix& matrix);
+
+protected:
+    // The cell colours follow a change of the palette.
+    void changeEvent(QEvent* event) override;
+
+private:
+    TConfusionMatrix FMatrix;
 };
 
 }  // namespace quillprint

@@ -166,6 +166,31 @@ private slots:
         QCOMPARE(dialog->reading()->text(), QString("2 of 2 recognised"));
     }
 
+    void picturesFollowAChangeToADarkPalette() {
+        QPalette dark;
+        dark.setColor(QPalette::Window, QColor(40, 40, 40));
+        dark.setColor(QPalette::Base, QColor(30, 30, 30));
+        dark.setColor(QPalette::Text, Qt::white);
+
+        TResultChart chart;
+        chart.setBars({TScoreBar{u"Madison", 81, TScoreColour::GreenBold, {}, {}, -1}});
+        QVERIFY(!chart.chart()->series().isEmpty());
+        chart.setPalette(dark);
+        QCOMPARE(chart.chart()->theme(), QChart::ChartThemeDark);
+        QCOMPARE(chart.chart()->backgroundBrush().color(), QColor(30, 30, 30));
+
+        TConfusionMatrixView matrix;
+        TConfusionMatrix recognised;
+        recognised.Names = {u"Jay"};
+        recognised.Tested = {true};
+        recognised.Counts = {{1}};
+        matrix.setConfusionMatrix(recognised);
+        const QColor before = matrix.cell(0, 0).Fill;
+        matrix.setPalette(dark);
+        QVERIFY(matrix.cell(0, 0).Fill.isValid());
+        QVERIFY2(matrix.cell(0, 0).Fill.lightness() > before.lightness(), "the green is lightened on a dark palette");
+    }
+
     void exportRefusesWithoutCurrentResultsAndWritesNothingOnCancel() {
         TFormFixture f;
         TForm1& form = *f.Form;
