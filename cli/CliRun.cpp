@@ -130,7 +130,7 @@ int RunCli(const TCliOptions& options, std::ostream& out, std::ostream& err) {
         workspace.SetBalance(options.Balance);
         workspace.SetLeaveOutCopies(options.WithoutCopies);
         workspace.SetCopyWords(options.CopyWords);
-        if (options.EachText) return PrintEachText(workspace, options, localeName, out);
+        if (options.EachText) return PrintEachText(workspace, options, localeName, out, err);
         if (options.Copies) {
             const TGrid copies = CopiesGrid(workspace.CopiedPassages());
             out << TsvText(copies, copies.RowCount());

@@ -4,6 +4,7 @@
 
 #include "cli/CliOutput.h"
 #include "cli/Json.h"
+#include "cli/ProgressLine.h"
 #include "workspace/ConcurrentRuns.h"
 #include "workspace/EachText.h"
 #include "workspace/TextsTable.h"
@@ -47,7 +48,8 @@ std::string TsvLine(size_t number, const TTextOutcome& outcome, bool balanced) {
 
 }  // namespace
 
-int PrintEachText(TWorkspace& workspace, const TCliOptions& options, const std::string& localeName, std::ostream& out) {
+int PrintEachText(TWorkspace& workspace, const TCliOptions& options, const std::string& localeName, std::ostream& out,
+                  std::ostream& err) {
     const auto shardIndex = static_cast<size_t>(options.ShardIndex - 1);
     const auto shardCount = static_cast<size_t>(options.ShardCount);
     const std::vector<TCandidateLines> candidates = workspace.GatherCandidates(nullptr);
@@ -65,6 +67,9 @@ int PrintEachText(TWorkspace& workspace, const TCliOptions& options, const std::
     std::map<size_t, std::string> waiting;
     size_t nextToPrint = 0;
     bool anyFailed = false;
+    TProgressLine progress(err, ShouldShowProgress(options.Quiet));
+    int64_t finished = 0;
+    progress.Update("Texts calculated:", 0, static_cast<int64_t>(texts.size()));
     quillprint::RunEachText(candidates, texts, run, [&](size_t index, const TTextOutcome& outcome) {
         const size_t number = texts[index].Position + 1;
         waiting[index] = options.Json ? JsonLine(number, outcome) : TsvLine(number, outcome, options.Balance);
@@ -74,6 +79,7 @@ int PrintEachText(TWorkspace& workspace, const TCliOptions& options, const std::
             waiting.erase(next);
         }
         out.flush();
+        progress.Update("Texts calculated:", ++finished, static_cast<int64_t>(texts.size()));
     });
     return anyFailed ? 1 : 0;
 }

@@ -15,7 +15,8 @@ namespace quillprint::cli {
 // Calculates the texts of this shard and prints them in text order as each
 // is done: TSV rows of the table of texts, or one JSON object per line.
 // Returns 1 when a text has no result, else 0. Errors reading a candidate
-// reach the caller.
-int PrintEachText(TWorkspace& workspace, const TCliOptions& options, const std::string& localeName, std::ostream& out);
+// reach the caller. A progress line goes to `err` when it is a terminal.
+int PrintEachText(TWorkspace& workspace, const TCliOptions& options, const std::string& localeName, std::ostream& out,
+                  std::ostream& err);
 
 }  // namespace quillprint::cli

@@ -287,11 +287,11 @@ protected:
     }
     // Runs under `script`, which gives the program a terminal; what the
     // terminal received comes back.
-    std::string OnTerminal(const std::string& options) {
+    std::string OnTerminal(const std::string& options, const std::string& work = "--validation-report") {
         TTempFolder outputs;
         const fs::path log = outputs.Path() / "log";
         const std::string program = "LANG=en_US.UTF-8 LC_ALL= " + Quoted(QUILLPRINT_CLI) + " --locale en_US " +
-                                    options + " --validation-report " + Dir(Project);
+                                    options + " " + work + " " + Dir(Project);
         const std::string command = "script -qec " + Quoted(program) + " " + Quoted(log.string()) + " </dev/null >/dev/null";
         EXPECT_EQ(std::system(command.c_str()), 0);
         return Slurp(log);
@@ -308,6 +308,15 @@ TEST_F(CliProgress, ShownOnATerminalOnly) {
     EXPECT_EQ(OnTerminal("--quiet").find("Validation runs"), std::string::npos);
 
     const TRun piped = RunCli("--locale en_US --validation-report " + Dir(Project));
+    EXPECT_EQ(piped.Exit, 0);
+    EXPECT_EQ(piped.Err, "");
+}
+
+TEST_F(CliProgress, CountsTheTextsOfEachTextOnATerminalOnly) {
+    const std::string shown = OnTerminal("", "--each");
+    EXPECT_NE(shown.find("\rTexts calculated: 1 of 1"), std::string::npos) << shown;
+    EXPECT_EQ(OnTerminal("--quiet", "--each").find("Texts calculated"), std::string::npos);
+    const TRun piped = RunCli("--locale en_US --each " + Dir(Project));
     EXPECT_EQ(piped.Exit, 0);
     EXPECT_EQ(piped.Err, "");
 }
