@@ -314,9 +314,11 @@ void TForm1::FormCreate() {
     sgTexts->setModel(FTextsModel);
     connect(sgTexts->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) { sgTextsRowChanged(current.row()); });
-    sgTexts->setColumnWidthKept(1, 250);
-    sgTexts->setColumnWidthKept(3, 150);
-    sgTexts->setColumnWidthKept(6, 150);
+    // Narrow enough that every column, "Draws won" included, fits beside
+    // the heat map in the window's first size.
+    const std::pair<int, int> textsWidths[] = {{0, 40}, {1, 140}, {2, 50}, {3, 95}, {4, 70},
+                                               {5, 85}, {6, 95}, {7, 70}, {8, 55}, {9, 70}};
+    for (const auto& [column, width] : textsWidths) sgTexts->setColumnWidthKept(column, width);
 
     sgAnalysis->setColumnWidthKept(0, 450);
     sgResult->setColumnWidthKept(1, 150);
