@@ -1,5 +1,6 @@
 #include "cli/CliRun.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <new>
 #include <string>
@@ -10,52 +11,25 @@
 #include "cli/ProgressLine.h"
 #include "engine/Collation.h"
 #include "engine/Text.h"
+#include "workspace/AnalysisTable.h"
+#include "workspace/CalculationService.h"
+#include "workspace/CopiedPassages.h"
 #include "workspace/Grid.h"
 #include "workspace/ProjectFolder.h"
-#include "workspace/Workspace.h"
+#include "workspace/ResultTable.h"
+#include "workspace/StylometryTable.h"
+#include "workspace/ValidationReport.h"
 
 namespace quillprint::cli {
 
 namespace {
 
-// Stand-ins for the window: the text view only holds lines, messages are
-// kept for the caller to print.
-class TMemoryTextView : public TTextView {
-public:
-    TLines Lines() const override { return FLines; }
-    void SetLines(const TLines& lines) override { FLines = lines; }
-    void SetReadOnly(bool) override {}
-    void SetVisible(bool) override {}
-
-private:
-    TLines FLines;
-};
-
-// Steps of a long command go to the progress line.
-class TProgressObserver : public TWorkspaceObserver {
-public:
-    explicit TProgressObserver(TProgressLine& line) : FLine(line) {}
-    void Progress(int32_t done, int32_t total) override { FLine.Update("Validation runs:", done, total); }
-
-private:
-    TProgressLine& FLine;
-};
-
-class TRecordedMessages : public TMessageSink {
-public:
-    void ShowMessage(const std::u16string& text) override { Message = text; }
-    void ShowError(const std::u16string& text) override { Error = text; }
-    std::u16string Message;
-    std::u16string Error;
-};
-
-// Reads and decodes every text of the tree; prints how much it read.
-void ReadEveryText(const TWorkspace& workspace, const std::string& localeName, std::ostream& out) {
-    const std::string codePage = LegacyCodePageFor(localeName);
+// Reads and decodes every text of the project; prints how much it read.
+void ReadEveryText(const TRunRequest& project, std::ostream& out) {
     size_t texts = 0, lines = 0, units = 0;
-    for (const auto& author : workspace.Tree().Authors()) {
-        for (const auto& text : author->Texts()) {
-            const TLines read = ReadTextFile(ResolvePath(workspace.TextPath(*text)), codePage);
+    for (const TAuthorSource& author : project.Authors) {
+        for (const TTextSource& text : author.Texts) {
+            const TLines read = ReadTextFile(ResolvePath(text.Path), project.CodePage);
             ++texts;
             lines += read.size();
             for (const auto& line : read) units += line.size();
@@ -99,78 +73,79 @@ int RunCli(const TCliOptions& options, std::ostream& out, std::ostream& err) {
     const std::string localeName = options.LocaleName.empty() ? DefaultLocaleName() : options.LocaleName;
     std::string step = "loading the project";
     try {
-        TMemoryTextView textView;
-        TRecordedMessages messages;
         TProgressLine progress(err, ShouldShowProgress(options.Quiet));
-        TProgressObserver observer(progress);
-        TWorkspace workspace(u"", localeName, textView, messages, observer);
-        // Whatever the workspace was doing when memory ran out.
-        struct TStepKeeper {
-            const TWorkspace& Workspace;
-            std::string& Step;
-            bool Writing = false;
-            ~TStepKeeper() {
-                if (!Writing) Step = Workspace.Step();
-            }
-        } stepKeeper{workspace, step};
-
         // The file system's own bytes, so a name that is not UTF-8 still opens.
         std::u16string projectDir = FromFsPath(std::filesystem::path(options.ProjectDir));
         if (projectDir.empty() || projectDir.back() != PathSeparator().front()) projectDir += PathSeparator();
-        workspace.LoadProject(projectDir);
-        if (!messages.Message.empty()) {
-            err << ToUtf8(messages.Message) << '\n';
+        std::u16string refusal;
+        std::optional<std::vector<TAuthorSource>> authors = ProjectAuthors(projectDir, &refusal);
+        if (!authors) {
+            err << ToUtf8(refusal) << '\n';
             return 2;
         }
+        TRunRequest request;
+        request.Authors = std::move(*authors);
+        request.LocaleName = localeName;
+        request.CodePage = LegacyCodePageFor(localeName);
+        request.Balance = options.Balance;
+        step = "reading the texts";
         if (options.ReadOnly) {
-            ReadEveryText(workspace, localeName, out);
+            ReadEveryText(request, out);
             return 0;
         }
 
-        workspace.SetBalance(options.Balance);
-        workspace.SetLeaveOutCopies(options.WithoutCopies);
-        workspace.SetCopyWords(options.CopyWords);
-        if (options.EachText) return PrintEachText(workspace, options, localeName, out, err);
+        request.LeaveOutCopies = options.WithoutCopies ? std::max(options.CopyWords, 1) : 0;
+        if (options.EachText) return PrintEachText(request, options, out, err);
         if (options.Copies) {
-            const TGrid copies = CopiesGrid(workspace.CopiedPassages());
-            out << TsvText(copies, copies.RowCount());
+            std::u16string test;
+            TCandidateLines unknown;
+            const std::vector<TCandidateLines> candidates = ReadCandidates(request, &test, {}, {}, &unknown);
+            const TGrid copies =
+                CopiesGrid(FindCopyRows(candidates, unknown, localeName, std::max(options.CopyWords, 1)));
+            WriteOut(out, TsvText(copies, copies.RowCount()));
             return 0;
         }
         if (options.ValidationReport) {
-            workspace.acValidationExecute();
+            request.Kind = TRunKind::ValidationReport;
+            const TRunOutcome outcome = ExecuteRun(request, [&](const TRunProgress& state) {
+                if (state.Candidates > 0) progress.Update("Validation runs:", state.Candidate - 1, state.Candidates);
+            });
+            progress.Update("Validation runs:", static_cast<int64_t>(outcome.Report->Rows.size()),
+                            static_cast<int64_t>(outcome.Report->Rows.size()));
             progress.Clear();
-            if (!messages.Error.empty()) {
-                err << ToUtf8(messages.Error) << '\n';
-                return 1;
-            }
-            const TGrid& report = *workspace.ValidationReport();
+            const TGrid report = ValidationReportGrid(*outcome.Report);
             WriteOut(out, TsvText(report, report.RowCount()));
             return 0;
         }
-        workspace.Calculate(options.Validation);
-        const TQuillprint& engine = *workspace.AuthorDetector();
-        stepKeeper.Writing = true;
+        request.Kind = options.Validation ? TRunKind::ValidationRun : TRunKind::Calculation;
+        const TCalculationResult result = ExecuteRun(request).Calculation;
+        TQuillprint& engine = *result.Engine;
         step = "writing the output";
         if (options.Json) {
-            WriteJson(out, engine, workspace.Summary());
+            WriteJson(out, engine, result.Summary);
             return 0;
         }
         if (options.Summary) {
             std::vector<std::u16string> names;
             for (const auto& author : engine.Authors())
                 if (author.get() != engine.Test()) names.push_back(author->Name());
-            WriteOut(out, SummaryText(workspace.Summary(), names));
+            WriteOut(out, SummaryText(result.Summary, names));
             return 0;
         }
         switch (options.Table) {
-            case TTable::Result:
-                workspace.LoadGridResults();
-                WriteOut(out, TsvText(workspace.sgResult(), workspace.sgResult().RowCount()));
+            case TTable::Result: {
+                TGrid grid = NewResultGrid();
+                std::vector<TAuthorChoice> choices;
+                LoadGridResults(result, grid, choices);
+                WriteOut(out, TsvText(grid, grid.RowCount()));
                 break;
-            case TTable::Analysis:
-                workspace.LoadGridAnalysis();
-                WriteOut(out, TsvText(workspace.sgAnalysis(), workspace.sgAnalysis().RowCount()));
+            }
+            case TTable::Analysis: {
+                TGrid grid = NewAnalysisGrid();
+                LoadGridAnalysis(engine, grid);
+                WriteOut(out, TsvText(grid, grid.RowCount()));
                 break;
+            }
             case TTable::Stylometry: {
                 const auto authorCount = static_cast<int32_t>(engine.Authors().size());
                 if (options.Author >= authorCount) {
@@ -178,8 +153,10 @@ int RunCli(const TCliOptions& options, std::ostream& out, std::ostream& err) {
                         << " authors (0 to " << authorCount - 1 << ")\n";
                     return 2;
                 }
-                workspace.FillStylometry(options.Author);
-                WriteOut(out, TsvText(workspace.sgStylometry(), workspace.StylometryRowsWritten() + 1));
+                TGrid grid = NewStylometryGrid();
+                const int32_t rows =
+                    FillStylometry(*engine.Authors()[static_cast<size_t>(options.Author)], options.Author, grid);
+                WriteOut(out, TsvText(grid, rows + 1));
                 break;
             }
         }

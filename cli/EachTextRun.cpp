@@ -8,7 +8,6 @@
 #include "workspace/ConcurrentRuns.h"
 #include "workspace/EachText.h"
 #include "workspace/TextsTable.h"
-#include "workspace/Workspace.h"
 
 namespace quillprint::cli {
 
@@ -48,18 +47,17 @@ std::string TsvLine(size_t number, const TTextOutcome& outcome, bool balanced) {
 
 }  // namespace
 
-int PrintEachText(TWorkspace& workspace, const TCliOptions& options, const std::string& localeName, std::ostream& out,
-                  std::ostream& err) {
+int PrintEachText(const TRunRequest& project, const TCliOptions& options, std::ostream& out, std::ostream& err) {
     const auto shardIndex = static_cast<size_t>(options.ShardIndex - 1);
     const auto shardCount = static_cast<size_t>(options.ShardCount);
-    const std::vector<TCandidateLines> candidates = workspace.GatherCandidates(nullptr);
+    const std::vector<TCandidateLines> candidates = ReadCandidates(project, nullptr);
     const std::vector<TDisputedText> texts =
-        workspace.GatherDisputedTexts([&](size_t position) { return position % shardCount == shardIndex; });
+        ReadDisputedTexts(project, [&](size_t position) { return position % shardCount == shardIndex; });
 
     if (!options.Json && !options.NoHeader) out << TsvRow(NewTextsGrid(options.Balance), 0) << std::flush;
 
     TEachTextOptions run;
-    run.LocaleName = localeName;
+    run.LocaleName = project.LocaleName;
     run.Balance = options.Balance;
     run.LeaveOutCopies = options.WithoutCopies ? options.CopyWords : 0;
     run.Jobs = options.Jobs == 0 ? DefaultJobs() : options.Jobs;

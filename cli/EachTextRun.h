@@ -5,10 +5,7 @@
 #include <string>
 
 #include "cli/CliOptions.h"
-
-namespace quillprint {
-class TWorkspace;
-}
+#include "workspace/RunRequest.h"
 
 namespace quillprint::cli {
 
@@ -16,7 +13,6 @@ namespace quillprint::cli {
 // is done: TSV rows of the table of texts, or one JSON object per line.
 // Returns 1 when a text has no result, else 0. Errors reading a candidate
 // reach the caller. A progress line goes to `err` when it is a terminal.
-int PrintEachText(TWorkspace& workspace, const TCliOptions& options, const std::string& localeName, std::ostream& out,
-                  std::ostream& err);
+int PrintEachText(const TRunRequest& project, const TCliOptions& options, std::ostream& out, std::ostream& err);
 
 }  // namespace quillprint::cli

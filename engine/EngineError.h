@@ -26,4 +26,11 @@ private:
     std::shared_ptr<const TRefusedRun> FDetails;
 };
 
+// The user cancelled the calculation before it ended. Whatever the run had
+// built is discarded; the results shown before it stay.
+class TCalculationCancelled : public std::runtime_error {
+public:
+    TCalculationCancelled() : std::runtime_error("Calculation cancelled") {}
+};
+
 }  // namespace quillprint

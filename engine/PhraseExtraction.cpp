@@ -7,6 +7,7 @@
 #include <unordered_map>
 
 #include "engine/Author.h"
+#include "engine/Cancellation.h"
 #include "engine/EngineError.h"
 #include "engine/PhraseOrder.h"
 #include "engine/Quillprint.h"
@@ -29,6 +30,7 @@ public:
         , FEngine(engine)
         , FWords(corpus.Text())
         , FAuthorCount(static_cast<int32_t>(engine.Authors().size()))
+        , FCancellation(engine.Cancellation())
     {
     }
 
@@ -59,6 +61,7 @@ private:
         idOf.reserve(n / 4 + 16);
         std::vector<std::u16string_view> distinct;
         for (size_t pos = 0; pos < n; ++pos) {
+            FCancellation.Tick(1 << 16);
             const std::u16string_view word = FWords[pos];
             auto [it, inserted] = idOf.try_emplace(word, static_cast<int32_t>(distinct.size()));
             if (inserted)
@@ -161,6 +164,7 @@ private:
         FBuffer.assign(sorted.begin(), sorted.end());
         std::vector<TFrame> frames{{FBuffer.size(), 0, 1, 0, false, 0}};
         while (!frames.empty()) {
+            FCancellation.Tick(1024);
             TFrame& frame = frames.back();
             if (frame.Cursor >= frame.End) {
                 FBuffer.resize(FrameBegin(frames));
@@ -338,6 +342,7 @@ private:
     TQuillprint& FEngine;
     const TWordList& FWords;
     const int32_t FAuthorCount;
+    TCancellation& FCancellation;
 
     std::vector<int32_t> FRanks;
     std::vector<uint8_t> FHasBlank;

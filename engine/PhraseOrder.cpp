@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <string>
 
+#include "engine/Cancellation.h"
+
 namespace quillprint {
 
 int32_t ComparePhrases(const TPhrase& left, const TPhrase& right)
@@ -13,7 +15,7 @@ int32_t ComparePhrases(const TPhrase& left, const TPhrase& right)
     return right.CountInstances() - left.CountInstances();
 }
 
-void PartitionSortPhrases(std::vector<TPhrase*>& phrases)
+void PartitionSortPhrases(std::vector<TPhrase*>& phrases, TCancellation* cancellation)
 {
     if (phrases.size() < 2)
         return;
@@ -21,6 +23,8 @@ void PartitionSortPhrases(std::vector<TPhrase*>& phrases)
     // the loop, the left part is pushed.
     std::vector<std::pair<int64_t, int64_t>> pending{{0, static_cast<int64_t>(phrases.size()) - 1}};
     while (!pending.empty()) {
+        if (cancellation)
+            cancellation->Check();
         auto [left, right] = pending.back();
         pending.pop_back();
         while (right - left > 0) {
@@ -202,7 +206,7 @@ bool PhraseOccursInside(const TPhrase& inner, const TPhrase& outer)
     return outer.Value().find(inner.Value()) != std::u16string::npos;
 }
 
-void ApplyContainmentFilter(const std::vector<TPhrase*>& phrases)
+void ApplyContainmentFilter(const std::vector<TPhrase*>& phrases, TCancellation* cancellation)
 {
     constexpr size_t kWindow = 1000;
     // Only phrases used by exactly two authors take part, as either side.
@@ -245,6 +249,9 @@ void ApplyContainmentFilter(const std::vector<TPhrase*>& phrases)
     size_t discardedAhead = 0;
     size_t last = 0;   // one past the window of the current outer phrase
     for (size_t a = 0; a < n; ++a) {
+        // Each outer phrase compares with up to a thousand others.
+        if (cancellation)
+            cancellation->Tick(64);
         // Phrases discarded ahead are dropped from the arrays now and then,
         // so that long runs of them are not walked again by every window;
         // at most an eighth of what remains, so that compacting stays cheap.

@@ -8,13 +8,18 @@
 #include "engine/Phrase.h"
 
 namespace quillprint {
+class TCancellation;
+}
+
+namespace quillprint {
 
 // Negative when `left` comes first: more words first, then more instances.
 int32_t ComparePhrases(const TPhrase& left, const TPhrase& right);
 
 // Sorts by ComparePhrases with the classic middle-pivot partition sort. It is
 // not stable: a, b, c, d, e that tie come out as d, e, c, a, b.
-void PartitionSortPhrases(std::vector<TPhrase*>& phrases);
+// `cancellation`, when given, is asked once per partition.
+void PartitionSortPhrases(std::vector<TPhrase*>& phrases, TCancellation* cancellation = nullptr);
 
 // True when Value() of `inner` occurs in Value() of `outer` at any code unit
 // position; an empty text never occurs.
@@ -31,6 +36,7 @@ uint64_t CharMaskOf(std::u16string_view text);
 // Over a list in phrase order: a phrase used by exactly two authors discards
 // each of the next 1000 phrases used by exactly two authors whose text occurs
 // inside its own. Discarded phrases get Valid false and discard nothing.
-void ApplyContainmentFilter(const std::vector<TPhrase*>& phrases);
+// `cancellation`, when given, is asked every few outer phrases.
+void ApplyContainmentFilter(const std::vector<TPhrase*>& phrases, TCancellation* cancellation = nullptr);
 
 }  // namespace quillprint

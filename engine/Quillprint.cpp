@@ -41,6 +41,7 @@ TQuillprint::~TQuillprint() = default;
 
 void TQuillprint::AddAuthor(std::u16string_view AName, std::u16string_view AText)
 {
+    FCancellation.Check();
     const std::u16string text = NormalizeText(AText);
     auto author = std::make_unique<TAuthor>(AName, text);
     if (!FAuthors.empty())
@@ -56,19 +57,27 @@ std::u16string TQuillprint::Detect(std::u16string_view ATest)
 {
     AddAuthor(u"Unknown", ATest);
     FTest = FAuthors.back().get();
+    if (FPhaseHandler)
+        FPhaseHandler(TEnginePhase::FindingPhrases);
     if (FLeaveOutWords > 0)
         LeaveOutCopiedPassages();
+    FCancellation.Check();
     // The phrase search would record exactly these counts; past the budget
     // the run is refused before it starts instead of after seconds of work.
     const TPhraseBudgetReport counts = ReportRepeats(FWordsAll->Text(), Cuts(), 0);
     if (counts.Phrases > FBudget.MaxPhrases || counts.Instances > FBudget.MaxInstances)
         RefuseRun();
+    FCancellation.Check();
     try {
         FWordsAll->ProcessText();
     } catch (const TPassageTooLongError&) {
         RefuseRun();
     }
+    FCancellation.Check();
+    if (FPhaseHandler)
+        FPhaseHandler(TEnginePhase::Scoring);
     Score();
+    FCancellation.Check();
     std::u16string summary = SummarizeScores();
     FTest->SetKoef(2.0);
     return summary;
@@ -145,9 +154,10 @@ std::vector<int32_t> TQuillprint::Cuts() const
 void TWordsAll::ProcessText()
 {
     std::sort(FAuthorIndexes.begin(), FAuthorIndexes.end());
+    TCancellation& cancellation = FQuillprint->Cancellation();
     ExtractPhrases(*this, *FQuillprint);
-    PartitionSortPhrases(FPhrases);
-    ApplyContainmentFilter(FPhrases);
+    PartitionSortPhrases(FPhrases, &cancellation);
+    ApplyContainmentFilter(FPhrases, &cancellation);
     std::erase_if(FPhrases, [](const TPhrase* phrase) { return !phrase->Valid(); });
 }
 
@@ -160,6 +170,7 @@ void TQuillprint::Score()
     const int32_t t = n - 1;
     const auto testWords = static_cast<long double>(FAuthors[static_cast<size_t>(t)]->WordCount());
     for (const TPhrase* phrase : FWordsAll->Phrases()) {
+        FCancellation.Tick();
         const int32_t testCount = phrase->AuthorsCount(t);
         if (testCount < 1 || phrase->CountInstances() == testCount || phrase->Unique() == -1)
             continue;

@@ -3,12 +3,14 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "engine/Author.h"
+#include "engine/Cancellation.h"
 #include "engine/Collation.h"
 #include "engine/CopyFinder.h"
 #include "engine/Phrase.h"
@@ -28,6 +30,9 @@ struct TPhraseBudget {
 // extended constants 0.8 and 0.95, so a ratio of exactly 0.8 (as a double,
 // slightly above) lands in the second band and still scores 0.8.
 double ScoreBand(double ratio);
+
+// The stages of Detect, reported as each begins.
+enum class TEnginePhase { FindingPhrases, Scoring };
 
 // Takes candidate texts one by one, then a test text, finds the phrases they
 // repeat and scores every candidate against the test text.
@@ -75,6 +80,12 @@ public:
     // word list of the text given to Detect) and the words they covered.
     const std::vector<TCopiedPassage>& CopiedPassages() const { return FCopiedPassages; }
     int32_t WordsLeftOut() const { return FWordsLeftOut; }
+    // Another thread may stop the run through `stop`: AddAuthor and Detect
+    // then throw TCalculationCancelled within a few milliseconds.
+    void SetStopToken(std::stop_token stop) { FCancellation = TCancellation(std::move(stop)); }
+    TCancellation& Cancellation() { return FCancellation; }
+    // Called on the engine's thread as each stage of Detect begins.
+    void SetPhaseHandler(std::function<void(TEnginePhase)> handler) { FPhaseHandler = std::move(handler); }
 
     void SetBudget(const TPhraseBudget& budget) { FBudget = budget; }
     const TPhraseBudget& Budget() const { return FBudget; }
@@ -108,6 +119,8 @@ private:
     // Per word of the test author: its index in the text given to Detect
     // (kept only when copies were left out).
     std::vector<int32_t> FTestOrigins;
+    TCancellation FCancellation;
+    std::function<void(TEnginePhase)> FPhaseHandler;
 
     std::deque<TPhrase> FPhraseStore;
     std::vector<std::unique_ptr<TAuthorCount[]>> FCountBlocks;

@@ -1,6 +1,12 @@
 #include "ui/AuthorTreeView.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
 
 #include "workspace/AuthorTree.h"
 
@@ -30,14 +36,86 @@ TAuthorTreeView::TAuthorTreeView(QWidget* parent) : QTreeWidget(parent) {
     setIndentation(19);
     setRootIsDecorated(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
-    // In-place label editing: a click on the selected entry, or F2.
-    setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);
+    setLabelsEditable(true);
     connect(this, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem* current) { onCurrentItemChanged(current); });
     connect(this, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* item, int) {
         if (FMirroring) return;
         if (TTreeNode* node = nodeOf(item)) emit labelEdited(node, item->text(0));
     });
+}
+
+QMenu* TAuthorTreeView::contextMenuFor(QTreeWidgetItem* item) {
+    if (!item) return nullptr;
+    if (!FContextMenu) {
+        FContextMenu = new QMenu(this);
+        FContextMenu->setObjectName("treeContextMenu");
+        QAction* rename = FContextMenu->addAction(tr("Rename"));
+        connect(rename, &QAction::triggered, this, [this] {
+            if (FContextItem && editTriggers() != QAbstractItemView::NoEditTriggers) editItem(FContextItem);
+        });
+    }
+    FContextItem = item;
+    FContextMenu->actions().first()->setEnabled(editTriggers() != QAbstractItemView::NoEditTriggers);
+    return FContextMenu;
+}
+
+void TAuthorTreeView::contextMenuEvent(QContextMenuEvent* event) {
+    if (QMenu* menu = contextMenuFor(itemAt(event->pos()))) menu->popup(event->globalPos());
+}
+
+QTreeWidgetItem* TAuthorTreeView::labelTarget() const {
+    QTreeWidgetItem* current = currentItem();
+    if (FLastClicked && current && current->parent() == FLastClicked) return FLastClicked;
+    return current;
+}
+
+void TAuthorTreeView::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_F2 && event->modifiers() == Qt::NoModifier &&
+        editTriggers() != QAbstractItemView::NoEditTriggers) {
+        if (QTreeWidgetItem* item = labelTarget()) editItem(item);
+        return;
+    }
+    // Moving by keyboard makes the selected entry the one F2 renames.
+    FLastClicked = nullptr;
+    QTreeWidget::keyPressEvent(event);
+}
+
+void TAuthorTreeView::mousePressEvent(QMouseEvent* event) {
+    QTreeWidgetItem* item = itemAt(event->position().toPoint());
+    // A slow second click on an author whose first text took the selection
+    // edits the author's label (on the selected entry the view does it itself).
+    if (event->button() == Qt::LeftButton && item && item == FLastClicked && item != currentItem() &&
+        FLastClickTime.isValid() && FLastClickTime.elapsed() > QApplication::doubleClickInterval() &&
+        editTriggers() != QAbstractItemView::NoEditTriggers) {
+        FLastClickTime.invalidate();
+        editItem(item);
+        return;
+    }
+    QTreeWidget::mousePressEvent(event);
+    if (event->button() == Qt::LeftButton) {
+        FLastClicked = item;
+        FLastClickTime.start();
+    }
+    highlightCurrent();
+}
+
+void TAuthorTreeView::mouseReleaseEvent(QMouseEvent* event) {
+    QTreeWidget::mouseReleaseEvent(event);
+    highlightCurrent();
+}
+
+void TAuthorTreeView::highlightCurrent() {
+    QTreeWidgetItem* current = currentItem();
+    if (!current || (current->isSelected() && selectedItems().size() == 1)) return;
+    TFlagGuard guard(FMirroring);
+    setCurrentItem(current);
+}
+
+void TAuthorTreeView::setLabelsEditable(bool editable) {
+    // In-place label editing: a click on the selected entry, or F2.
+    setEditTriggers(editable ? QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed
+                             : QAbstractItemView::NoEditTriggers);
 }
 
 TTreeNode* TAuthorTreeView::nodeOf(const QTreeWidgetItem* item) {
@@ -55,6 +133,8 @@ QTreeWidgetItem* TAuthorTreeView::makeItem(const TTreeNode& node) {
 
 void TAuthorTreeView::clearEntries() {
     TFlagGuard guard(FMirroring);
+    FLastClicked = nullptr;
+    FContextItem = nullptr;
     FItems.clear();
     clear();
 }

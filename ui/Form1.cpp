@@ -11,12 +11,17 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QShortcut>
 #include <QSplitter>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
 #include "engine/Collation.h"
+#include "ui/AccessKeyGuard.h"
 #include "ui/AuthorTreeView.h"
+#include "ui/BusyCursor.h"
+#include "ui/CalculationStatus.h"
 #include "ui/GridModel.h"
 #include "ui/GridView.h"
 #include "ui/Icons.h"
@@ -77,6 +82,9 @@ TForm1::TForm1(TUserDialogs& dialogs, TDesktopShell& shell, const QString& execu
     createPages();
     layout->addWidget(PageControl1, 1);
     setCentralWidget(client);
+    FCalculationStatus = new TCalculationStatus(this);
+    statusBar()->addWidget(FCalculationStatus, 1);
+    statusBar()->setSizeGripEnabled(true);
     // Client area at 96 dpi; Qt scales it on high-dpi screens.
     resize(1203, 498);
 
@@ -119,6 +127,17 @@ void TForm1::createActions() {
     acHelp->setShortcut(QKeySequence(Qt::Key_F1));
     acHelp->setShortcutContext(Qt::WindowShortcut);
     addAction(acHelp);
+
+    // Ctrl+Tab and Ctrl+Shift+Tab change page wherever the focus is, also
+    // inside a table or the text view.
+    auto* nextPage = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Tab), this);
+    nextPage->setContext(Qt::WindowShortcut);
+    connect(nextPage, &QShortcut::activated, this, [this] { changePage(+1); });
+    auto* previousPage = new QShortcut(this);
+    previousPage->setKeys({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab),
+                           QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab)});
+    previousPage->setContext(Qt::WindowShortcut);
+    connect(previousPage, &QShortcut::activated, this, [this] { changePage(-1); });
 
     connect(acNew, &QAction::triggered, this, &TForm1::acNewExecute);
     connect(acAddAuthor, &QAction::triggered, this, &TForm1::acAddAuthorExecute);
@@ -202,6 +221,7 @@ void TForm1::createPages() {
     mText = new QPlainTextEdit(Splitter1);
     mText->setObjectName("mText");
     mText->setReadOnly(true);
+    mText->installEventFilter(new TAccessKeyGuard(mText));
     Splitter1->addWidget(tvAuthors);
     Splitter1->addWidget(mText);
     Splitter1->setStretchFactor(0, 0);
@@ -219,6 +239,8 @@ void TForm1::createPages() {
                 Guarded([&] { FWorkspace->SelectNode(node); });
             });
     connect(tvAuthors, &TAuthorTreeView::labelEdited, this, [this](TTreeNode* node, const QString& label) {
+        // An edit still open when the window closes ends after the model is gone.
+        if (!FWorkspace) return;
         Guarded([&] { FWorkspace->SetLabel(*node, label.toStdU16String()); });
     });
 }
@@ -299,14 +321,14 @@ void TForm1::FormCreate() {
 
     const TWorkspace& workspace = *FWorkspace;
     FAnalysisModel = new TGridModel(
-        workspace.sgAnalysis(), [&workspace](int32_t c, int32_t r) { return workspace.AnalysisCellColour(c, r); },
+        workspace.AnalysisTable(), [&workspace](int32_t c, int32_t r) { return workspace.AnalysisCellColour(c, r); },
         this);
     FResultModel = new TGridModel(
-        workspace.sgResult(), [&workspace](int32_t c, int32_t r) { return workspace.ResultCellColour(c, r); },
+        workspace.ResultTable(), [&workspace](int32_t c, int32_t r) { return workspace.ResultCellColour(c, r); },
         this);
-    FStylometryModel = new TGridModel(workspace.sgStylometry(), {}, this);
+    FStylometryModel = new TGridModel(workspace.StylometryTable(), {}, this);
     FTextsModel = new TGridModel(
-        workspace.sgTexts(), [&workspace](int32_t c, int32_t r) { return workspace.TextsCellColour(c, r); }, this);
+        workspace.TextsTable(), [&workspace](int32_t c, int32_t r) { return workspace.TextsCellColour(c, r); }, this);
     FAnalysisModel->setHeaderFont(font());
     sgAnalysis->setModel(FAnalysisModel);
     sgResult->setModel(FResultModel);
@@ -334,6 +356,10 @@ void TForm1::FormCreate() {
     tbEmails = nullptr;
 
     Guarded([this] { FWorkspace->Start(); });
+    // Calculations run on a worker thread; the window collects them on its own.
+    FWorkspace->RunInBackground(
+        [this] { QMetaObject::invokeMethod(this, &TForm1::calculationWoke, Qt::QueuedConnection); });
+    connect(FCalculationStatus, &TCalculationStatus::cancelRequested, this, [this] { FWorkspace->CancelRun(); });
     // The header rows of "Result" and "Stylometry" come with the tables.
     GridsChanged();
 }

@@ -7,6 +7,7 @@
 #include <QMainWindow>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "workspace/WorkspaceViews.h"
 
@@ -21,6 +22,8 @@ class QTabWidget;
 namespace quillprint {
 
 class TAuthorTreeView;
+class TBusyCursor;
+class TCalculationStatus;
 class TCopiedPassagesDialog;
 class TDesktopShell;
 class TGridModel;
@@ -109,6 +112,10 @@ public slots:
     void acExportReportExecute();
 
 public:
+    // The status bar's progress of a calculation, with "Cancel".
+    TCalculationStatus* calculationStatus() const { return FCalculationStatus; }
+    // A calculation is under way in the background.
+    bool calculationRunning() const;
     // The report of the last "Validation"; nullptr before the first one.
     TValidationReportDialog* validationReport() const { return FValidationReport; }
     // The dialog "Copied passages"; nullptr before its first use.
@@ -130,7 +137,16 @@ private:
     void Guarded(const std::function<void()>& command);
     // Runs a command under the busy cursor; error boxes wait until the
     // cursor is back.
-    void Busy(const std::function<void()>& command);
+signals:
+    // A calculation ended, however it ended (after the window shows it).
+    void calculationEnded();
+
+private:
+    void calculationWoke();
+    // Ctrl+Tab (+1) and Ctrl+Shift+Tab (-1): the next shown page, from anywhere.
+    void changePage(int step);
+    // The commands a running calculation disables.
+    QList<QAction*> projectCommands() const;
     void setActivePage(QWidget* page);
     TPage pageOf(QWidget* page) const;
     void refillAuthorChooser();
@@ -151,6 +167,8 @@ private:
     void PageToFront(TPage page) override;
     void GridsChanged() override;
     void ProcessPendingEvents() override;
+    void RunStarted() override;
+    void RunEnded(TRunEndState state) override;
 
     // TMessageSink
     void ShowMessage(const std::u16string& text) override;
@@ -168,8 +186,10 @@ private:
     QList<QLabel*> FShownTextBands;
     TValidationReportDialog* FValidationReport = nullptr;
     TCopiedPassagesDialog* FCopiesDialog = nullptr;
-    int FBusyDepth = 0;
-    QList<QString> FPendingErrors;
+    TCalculationStatus* FCalculationStatus = nullptr;
+    std::unique_ptr<TBusyCursor> FBusyCursor;
+    bool FTextWasReadOnly = false;
+    bool FValidationRunning = false;
 };
 
 }  // namespace quillprint

@@ -12,6 +12,8 @@
 
 #include "ui/ConfusionMatrixView.h"
 #include "ui/Form1.h"
+
+#include "ui/BusyCursor.h"
 #include "ui/GridView.h"
 #include "ui/ReportExport.h"
 #include "ui/ResultChart.h"
@@ -45,7 +47,7 @@ TReportPictures ReportPictures(const TWorkspace& workspace, const QFont& font) {
     chart.setFont(font);
     chart.setPalette(light);
     chart.setBars(ResultChartBars(
-        workspace.sgResult(), [&workspace](int32_t row) { return workspace.ResultCellColour(0, row); },
+        workspace.ResultTable(), [&workspace](int32_t row) { return workspace.ResultCellColour(0, row); },
         workspace.DrawScores()));
     if (!chart.bars().empty())
         pictures.ResultChart = Picture(chart, QSize(560, 70 + 34 * static_cast<int>(chart.bars().size())));
@@ -101,7 +103,7 @@ void TForm1::createCharts() {
 void TForm1::refreshCharts() {
     const TWorkspace& workspace = *FWorkspace;
     resultChart->setBars(ResultChartBars(
-        workspace.sgResult(), [&workspace](int32_t row) { return workspace.ResultCellColour(0, row); },
+        workspace.ResultTable(), [&workspace](int32_t row) { return workspace.ResultCellColour(0, row); },
         workspace.DrawScores()));
     textsHeatMap->setHeatMap(TextsHeatMap(workspace.TextOutcomes()));
 }
@@ -123,7 +125,10 @@ void TForm1::acExportReportExecute() {
                                 tr("PDF document (*.pdf);;Web page (*.html)"));
     if (!path) return;
     std::optional<QString> failure;
-    Busy([&] { failure = WriteReport(*path, workspace, ReportPictures(workspace, font()), QDateTime::currentDateTime()); });
+    {
+        TBusyCursor busy;
+        failure = WriteReport(*path, workspace, ReportPictures(workspace, font()), QDateTime::currentDateTime());
+    }
     if (failure) FDialogs.ShowError(this, tr("Cannot write the report \"%1\". %2").arg(QDir::toNativeSeparators(*path), *failure));
 }
 

@@ -17,6 +17,7 @@
 
 #include "ui/AuthorTreeView.h"
 #include "ui/BusyCursor.h"
+#include "ui/CalculationStatus.h"
 #include "ui/CopiedPassagesDialog.h"
 #include "ui/Form1.h"
 #include "ui/GridModel.h"
@@ -37,72 +38,72 @@ void TForm1::Guarded(const std::function<void()>& command) {
     }
 }
 
-void TForm1::Busy(const std::function<void()>& command) {
-    ++FBusyDepth;
-    {
-        TBusyCursor busy;
-        Guarded(command);
-    }
-    --FBusyDepth;
-    if (FBusyDepth > 0) return;
-    // Errors are shown once the cursor is back to normal.
-    const QList<QString> errors = std::exchange(FPendingErrors, {});
-    for (const QString& error : errors) FDialogs.ShowError(this, error);
-}
 
 // ---- Commands ----
 
 void TForm1::acNewExecute() {
-    Guarded([this] { FWorkspace->acNewExecute(); });
+    Guarded([this] { FWorkspace->NewProject(); });
 }
 
 void TForm1::acAddAuthorExecute() {
-    Guarded([this] { FWorkspace->acAddAuthorExecute(); });
+    Guarded([this] { FWorkspace->AddAuthor(); });
 }
 
 void TForm1::acAddTextExecute() {
-    Guarded([this] { FWorkspace->acAddTextExecute(); });
+    Guarded([this] { FWorkspace->AddText(); });
 }
 
 void TForm1::acOpenExecute() {
     const std::optional<QString> folder =
         FDialogs.ChooseFolder(this, tr("Select Directory"), QDir::currentPath());
     if (!folder) return;
-    Guarded([&] { FWorkspace->acOpenExecute(QDir::toNativeSeparators(*folder).toStdU16String()); });
+    Guarded([&] { FWorkspace->OpenFolder(QDir::toNativeSeparators(*folder).toStdU16String()); });
 }
 
 void TForm1::acFederalistExecute() {
-    Guarded([this] { FWorkspace->acExampleExecute(TExample::Federalist); });
+    Guarded([this] { FWorkspace->OpenExample(TExample::Federalist); });
 }
 
 void TForm1::acPresidentsExecute() {
-    Guarded([this] { FWorkspace->acExampleExecute(TExample::Presidents); });
+    Guarded([this] { FWorkspace->OpenExample(TExample::Presidents); });
 }
 
 void TForm1::acTutorialExecute() {
-    Guarded([this] { FWorkspace->acExampleExecute(TExample::Tutorial); });
+    Guarded([this] { FWorkspace->OpenExample(TExample::Tutorial); });
 }
 
 void TForm1::acAuthorsExecute() {
-    Guarded([this] { FWorkspace->acExampleExecute(TExample::Authors); });
+    Guarded([this] { FWorkspace->OpenExample(TExample::Authors); });
 }
 
 void TForm1::acCandidatesExecute() {
-    Guarded([this] { FWorkspace->acExampleExecute(TExample::Candidates); });
+    Guarded([this] { FWorkspace->OpenExample(TExample::Candidates); });
 }
 
 void TForm1::btCalculateClick() {
-    Busy([this] { FWorkspace->btCalculateClick(); });
+    Guarded([this] { FWorkspace->Calculate(); });
 }
 
 void TForm1::acValidationExecute() {
-    Busy([this] { FWorkspace->acValidationExecute(); });
-    const auto& report = FWorkspace->ValidationReport();
-    if (!report) return;
-    if (!FValidationReport) FValidationReport = new TValidationReportDialog(this);
-    FValidationReport->setReport(*report);
-    FValidationReport->show();
-    FValidationReport->raise();
+    if (FWorkspace->Running()) return;
+    FValidationRunning = true;
+    Guarded([this] { FWorkspace->Validate(); });
+    // An empty tree starts no run.
+    if (!FWorkspace->Running()) FValidationRunning = false;
+}
+
+bool TForm1::calculationRunning() const { return FWorkspace && FWorkspace->Running(); }
+
+void TForm1::calculationWoke() {
+    if (!FWorkspace || !FWorkspace->Running()) return;
+    FCalculationStatus->showProgress(FWorkspace->Progress());
+    Guarded([this] { FWorkspace->CollectRun(); });
+}
+
+QList<QAction*> TForm1::projectCommands() const {
+    return {acNew,      acAddAuthor, acOpen,    acFederalist, acPresidents, acTutorial, Action1,
+            acAddText,  acCandidates, acAuthors, acValidation, Action2,      acBalance,  acEachText,
+            acLeaveOutCopies, acCopies};
 }
 
 void TForm1::acBalanceExecute(bool checked) {
@@ -120,11 +121,21 @@ void TForm1::acLeaveOutCopiesExecute(bool checked) {
 void TForm1::acCopiesExecute() {
     std::vector<TCopyRow> rows;
     bool found = false;
-    Busy([&] {
-        rows = FWorkspace->CopiedPassages();
-        found = true;
-    });
-    if (!found) return;
+    QString error;
+    {
+        // The texts are read here; an error box waits until the cursor is back.
+        const TBusyCursor busy;
+        try {
+            rows = FWorkspace->CopiedPassages();
+            found = true;
+        } catch (const std::exception& failure) {
+            error = QString::fromUtf8(failure.what());
+        }
+    }
+    if (!found) {
+        if (!error.isEmpty()) FDialogs.ShowError(this, error);
+        return;
+    }
     if (!FCopiesDialog) {
         FCopiesDialog = new TCopiedPassagesDialog(this);
         connect(FCopiesDialog, &TCopiedPassagesDialog::passageChosen, this, &TForm1::showCopiedPassage);
@@ -178,15 +189,26 @@ void TForm1::acHelpExecute() {
 void TForm1::miCopyClick() {
     const QWidget* page = PageControl1->currentWidget();
     const TGrid* grid = nullptr;
-    if (page == tbAnalysis) grid = &FWorkspace->sgAnalysis();
-    else if (page == tbResult) grid = &FWorkspace->sgResult();
-    else if (page == tbStylometry) grid = &FWorkspace->sgStylometry();
-    else if (page == tbTexts) grid = &FWorkspace->sgTexts();
+    if (page == tbAnalysis) grid = &FWorkspace->AnalysisTable();
+    else if (page == tbResult) grid = &FWorkspace->ResultTable();
+    else if (page == tbStylometry) grid = &FWorkspace->StylometryTable();
+    else if (page == tbTexts) grid = &FWorkspace->TextsTable();
     if (!grid) return;
     QGuiApplication::clipboard()->setText(QString::fromStdU16String(CopyGrid(*grid)));
 }
 
 // ---- Pages and the author chooser ----
+
+void TForm1::changePage(int step) {
+    const int count = PageControl1->count();
+    int index = PageControl1->currentIndex();
+    for (int tried = 0; tried < count; ++tried) {
+        index = (index + step + count) % count;
+        if (PageControl1->isTabVisible(index)) break;
+    }
+    // The tab widget reports it as the user's change.
+    PageControl1->setCurrentIndex(index);
+}
 
 TPage TForm1::pageOf(QWidget* page) const {
     if (page == tbAnalysis) return TPage::Analysis;
@@ -204,20 +226,17 @@ void TForm1::setActivePage(QWidget* page) {
 
 void TForm1::PageControl1Change(int index) {
     const TPage page = pageOf(PageControl1->widget(index));
-    if (FWorkspace->IsCalculated())
-        Guarded([&] { FWorkspace->PageControl1Change(page); });
-    else
-        Busy([&] { FWorkspace->PageControl1Change(page); });
+    Guarded([&] { FWorkspace->ShowPage(page); });
 }
 
 void TForm1::cbAuthorsChange(int entry) {
-    Guarded([&] { FWorkspace->cbAuthorsChange(entry); });
+    Guarded([&] { FWorkspace->ChooseAuthor(entry); });
 }
 
 void TForm1::refillAuthorChooser() {
     const QSignalBlocker blocker(cbAuthors);
     cbAuthors->clear();
-    for (const TAuthorChoice& choice : FWorkspace->cbAuthors())
+    for (const TAuthorChoice& choice : FWorkspace->AuthorChoices())
         cbAuthors->addItem(QString::fromStdU16String(choice.Name));
     cbAuthors->setCurrentIndex(FWorkspace->ChosenAuthor());
 }
@@ -281,12 +300,41 @@ void TForm1::ShowMessage(const std::u16string& text) {
     FDialogs.ShowMessage(this, QString::fromStdU16String(text));
 }
 
-void TForm1::ShowError(const std::u16string& text) {
-    const QString message = QString::fromStdU16String(text);
-    if (FBusyDepth > 0)
-        FPendingErrors.append(message);
-    else
-        FDialogs.ShowError(this, message);
+void TForm1::ShowError(const std::u16string& text) { FDialogs.ShowError(this, QString::fromStdU16String(text)); }
+
+// ---- A calculation in the background ----
+
+void TForm1::RunStarted() {
+    for (QAction* command : projectCommands()) command->setEnabled(false);
+    tvAuthors->setLabelsEditable(false);
+    FTextWasReadOnly = mText->isReadOnly();
+    mText->setReadOnly(true);
+    FBusyCursor = std::make_unique<TBusyCursor>();
+    FCalculationStatus->showStarted();
+}
+
+void TForm1::RunEnded(TRunEndState state) {
+    // The cursor is back before any error box opens.
+    FBusyCursor.reset();
+    for (QAction* command : projectCommands()) command->setEnabled(true);
+    tvAuthors->setLabelsEditable(true);
+    mText->setReadOnly(FTextWasReadOnly);
+    switch (state) {
+    case TRunEndState::Finished: FCalculationStatus->showEnded(tr("Calculation finished")); break;
+    case TRunEndState::Cancelled: FCalculationStatus->showEnded(tr("Calculation cancelled")); break;
+    case TRunEndState::Failed: FCalculationStatus->showEnded(tr("Calculation failed")); break;
+    }
+    const bool validation = std::exchange(FValidationRunning, false);
+    if (validation && state == TRunEndState::Finished) {
+        if (const auto& report = FWorkspace->ValidationReport()) {
+            if (!FValidationReport) FValidationReport = new TValidationReportDialog(this);
+            FValidationReport->setReport(*report);
+            FValidationReport->show();
+            FValidationReport->raise();
+        }
+    }
+    // Told once the window shows the end; queued, so that a handler may start the next run.
+    QMetaObject::invokeMethod(this, &TForm1::calculationEnded, Qt::QueuedConnection);
 }
 
 }  // namespace quillprint

@@ -16,6 +16,8 @@ void SetUpLikeAGrid(QTableView* view) {
     view->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     view->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     view->setWordWrap(false);
+    // Tab moves on to the next control, as in every other part of the window.
+    view->setTabKeyNavigation(false);
     view->setItemDelegate(new TGridCellDelegate(view));
     view->verticalHeader()->hide();
     view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);

@@ -81,7 +81,7 @@ QString ProjectName(const TWorkspace& workspace) {
 // Every candidate of the results table, in the tree's order, with its texts
 // and its words as the table shows them.
 QString CandidatesHtml(const TWorkspace& workspace) {
-    const TGrid& result = workspace.sgResult();
+    const TGrid& result = workspace.ResultTable();
     QString html = QStringLiteral(
         "<table id=\"candidates\" border=\"1\" cellspacing=\"0\" cellpadding=\"3\">\n"
         "<tr><th>Candidate</th><th>Texts</th><th>Words</th></tr>\n");
@@ -104,8 +104,8 @@ QString CandidatesHtml(const TWorkspace& workspace) {
 // The phrases of "Analysis" that the test text shares with the candidate the
 // results table ranks first, in the table's order.
 QString TopPhrasesHtml(const TWorkspace& workspace) {
-    const TGrid& result = workspace.sgResult();
-    const TGrid& analysis = workspace.sgAnalysis();
+    const TGrid& result = workspace.ResultTable();
+    const TGrid& analysis = workspace.AnalysisTable();
     if (result.RowCount() < 3) return {};
     const int32_t first = result.RowAuthor(1);
     if (first < 0 || first + 1 >= analysis.ColCount()) return {};
@@ -152,14 +152,14 @@ QString ReportHtml(const TWorkspace& workspace, const TReportPictures& pictures,
 
     html += QStringLiteral("<h2>Candidates</h2>\n") + CandidatesHtml(workspace);
     html += QStringLiteral("<h2>Result</h2>\n") +
-            TableHtml(workspace.sgResult(), QStringLiteral("result"),
+            TableHtml(workspace.ResultTable(), QStringLiteral("result"),
                       [&workspace](int32_t row) { return workspace.ResultCellColour(0, row); });
     html += PictureHtml(pictures.ResultChart, kResultChartPicture, QStringLiteral("Result chart"), links);
     html += TopPhrasesHtml(workspace);
 
     if (!workspace.TextOutcomes().empty()) {
         html += QStringLiteral("<h2>Texts</h2>\n") +
-                TableHtml(workspace.sgTexts(), QStringLiteral("texts"),
+                TableHtml(workspace.TextsTable(), QStringLiteral("texts"),
                           [&workspace](int32_t row) { return workspace.TextsCellColour(0, row); });
         html += PictureHtml(pictures.TextsHeatMap, kTextsHeatMapPicture, QStringLiteral("Texts heat map"), links);
     }

@@ -2,11 +2,14 @@
 
 #include <QAction>
 #include <QContextMenuEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
 #include <QMenu>
+#include <QMimeData>
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QToolButton>
@@ -99,6 +102,10 @@ TRibbon::TRibbon(QWidget* parent) : QWidget(parent) {
     belowLayout->addStretch();
     FBelowBar->hide();
     FLayout->addWidget(FBelowBar);
+    for (QWidget* bar : {FTitleBar, FBelowBar}) {
+        bar->setAcceptDrops(true);
+        bar->installEventFilter(this);
+    }
 
     connect(FQuickAccess, &TQuickAccessToolbar::menuBuilding, this,
             &TRibbon::appendQuickAccessMenuEntries);
@@ -205,6 +212,26 @@ void TRibbon::contextMenuEvent(QContextMenuEvent* event) {
     QMenu* menu = createContextMenu(command, this);
     menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->popup(event->globalPos());
+}
+
+bool TRibbon::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != FTitleBar && watched != FBelowBar) return QWidget::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove: {
+        auto* drag = static_cast<QDropEvent*>(event);
+        if (!drag->mimeData()->hasFormat(TQuickAccessToolbar::CommandMimeType)) return false;
+        drag->acceptProposedAction();
+        return true;
+    }
+    case QEvent::Drop: {
+        auto* drop = static_cast<QDropEvent*>(event);
+        if (!FQuickAccess->addDroppedCommand(drop->mimeData())) return false;
+        drop->acceptProposedAction();
+        return true;
+    }
+    default: return false;
+    }
 }
 
 }  // namespace quillprint

@@ -55,6 +55,9 @@ public:
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
+    // Commands dropped anywhere on the bar that holds the quick-access
+    // toolbar, not only on its buttons, go to the toolbar.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void appendQuickAccessMenuEntries(QMenu* menu);

@@ -46,6 +46,13 @@ QString RibbonLunaStyleSheet() {
     background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #f9b67b, stop:1 #fdd98c);
     border: 1px solid #c2976a;
 }
+#ribbonGroup QToolButton:checked, #quickAccessToolbar QToolButton:checked {
+    background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #fcd9a8, stop:0.4 #fbc27d, stop:1 #fdd98c);
+    border: 1px solid #c2976a;
+}
+#ribbonGroup QToolButton:checked:hover, #quickAccessToolbar QToolButton:checked:hover {
+    background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #fbc98e, stop:1 #fcc96e);
+}
 #quickAccessToolbar QToolButton::menu-indicator { image: none; }
 #applicationMenuButton {
     background: qradialgradient(cx:0.5, cy:0.4, radius:0.6, fx:0.5, fy:0.3, stop:0 #ffffff, stop:1 #9fc0ea);

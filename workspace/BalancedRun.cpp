@@ -1,5 +1,7 @@
 #include "workspace/BalancedRun.h"
 
+#include <algorithm>
+
 #include "engine/ScoreFormat.h"
 #include "workspace/Calculation.h"
 
@@ -9,8 +11,8 @@ namespace {
 
 std::unique_ptr<TQuillprint> RunDraw(const TBalancedSampler& sampler, int32_t draw, std::u16string_view test,
                                      const std::vector<TCandidateLines>& candidates, const std::string& localeName,
-                                     int32_t leaveOutCopies) {
-    auto engine = std::make_unique<TQuillprint>(localeName);
+                                     int32_t leaveOutCopies, const TRunHooks& hooks) {
+    auto engine = NewEngine(localeName, hooks);
     engine->SetLeaveOutCopies(leaveOutCopies);
     const auto chosen = sampler.Draw(draw);
     for (size_t c = 0; c < candidates.size(); ++c)
@@ -28,6 +30,13 @@ int32_t RankedFirst(const std::vector<double>& scores) {
     return first;
 }
 
+int32_t SoleBest(const std::vector<double>& scores) {
+    const int32_t first = RankedFirst(scores);
+    if (first < 0) return -1;
+    const double top = scores[static_cast<size_t>(first)];
+    return std::count(scores.begin(), scores.end(), top) == 1 ? first : -1;
+}
+
 int32_t RankOf(const std::vector<double>& scores, size_t candidate) {
     int32_t rank = 1;
     for (size_t c = 0; c < scores.size(); ++c)
@@ -36,7 +45,7 @@ int32_t RankOf(const std::vector<double>& scores, size_t candidate) {
 }
 
 TBalancedOutcome RunBalanced(const std::vector<TCandidateLines>& candidates, std::u16string_view test,
-                             const std::string& localeName, int32_t leaveOutCopies) {
+                             const std::string& localeName, int32_t leaveOutCopies, const TRunHooks& hooks) {
     const TBalancedSampler sampler(candidates);
     TBalancedOutcome outcome;
     outcome.Budget = sampler.Budget();
@@ -45,11 +54,14 @@ TBalancedOutcome RunBalanced(const std::vector<TCandidateLines>& candidates, std
     // When nobody is cut, every draw would be the same run.
     const int32_t runs = sampler.DrawsDiffer() ? kBalancedDraws : 1;
     for (int32_t draw = 0; draw < runs; ++draw) {
-        std::unique_ptr<TQuillprint> engine = RunDraw(sampler, draw, test, candidates, localeName, leaveOutCopies);
+        if (hooks.Draw) hooks.Draw(draw + 1, runs);
+        std::unique_ptr<TQuillprint> engine =
+            RunDraw(sampler, draw, test, candidates, localeName, leaveOutCopies, hooks);
         const std::vector<double> scores = CandidateScores(*engine);
         for (size_t c = 0; c < scores.size(); ++c) sums[c] += scores[c];
-        if (const int32_t first = RankedFirst(scores); first >= 0)
-            outcome.DrawsWon[static_cast<size_t>(first)] += kBalancedDraws / runs;
+        // A shared top score is a draw nobody won.
+        if (const int32_t best = SoleBest(scores); best >= 0)
+            outcome.DrawsWon[static_cast<size_t>(best)] += kBalancedDraws / runs;
         outcome.DrawScores.push_back(scores);
         if (draw == 0) outcome.FirstDraw = std::move(engine);
     }

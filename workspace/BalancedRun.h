@@ -10,6 +10,7 @@
 
 #include "engine/Quillprint.h"
 #include "workspace/BalancedSample.h"
+#include "workspace/Calculation.h"
 
 namespace quillprint {
 
@@ -29,13 +30,18 @@ struct TBalancedOutcome {
 // kBalancedDraws runs of a fresh engine, each on one draw of samples and the
 // full test text (each leaving out the copies of at least `leaveOutCopies`
 // words it finds in its samples; 0: none). Errors of the engine reach the
-// caller.
+// caller. A draw whose top score is shared by several candidates is won by
+// none of them.
 TBalancedOutcome RunBalanced(const std::vector<TCandidateLines>& candidates, std::u16string_view test,
-                             const std::string& localeName, int32_t leaveOutCopies = 0);
+                             const std::string& localeName, int32_t leaveOutCopies = 0,
+                             const TRunHooks& hooks = {});
 
 // The candidate the results table ranks first: the highest score, the
 // earlier one of equal scores. -1 without candidates.
 int32_t RankedFirst(const std::vector<double>& scores);
+// The candidate with the highest score when no other has that score too;
+// -1 when the top score is shared or there are no candidates.
+int32_t SoleBest(const std::vector<double>& scores);
 // 1-based place of `candidate` in that ranking.
 int32_t RankOf(const std::vector<double>& scores, size_t candidate);
 

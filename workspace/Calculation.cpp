@@ -17,11 +17,19 @@ std::vector<double> TCalculationResult::CandidateScores() const {
     return Engine ? quillprint::CandidateScores(*Engine) : std::vector<double>{};
 }
 
+std::unique_ptr<TQuillprint> NewEngine(const std::string& localeName, const TRunHooks& hooks) {
+    auto engine = std::make_unique<TQuillprint>(localeName);
+    engine->SetStopToken(hooks.Stop);
+    if (hooks.EnginePhase) engine->SetPhaseHandler(hooks.EnginePhase);
+    return engine;
+}
+
 TCalculationResult RunCalculation(const std::vector<TCandidateLines>& candidates, std::u16string_view test,
-                                  const std::string& localeName, bool balance, int32_t leaveOutCopies) {
+                                  const std::string& localeName, bool balance, int32_t leaveOutCopies,
+                                  const TRunHooks& hooks) {
     TCalculationResult result;
     if (balance) {
-        TBalancedOutcome outcome = RunBalanced(candidates, test, localeName, leaveOutCopies);
+        TBalancedOutcome outcome = RunBalanced(candidates, test, localeName, leaveOutCopies, hooks);
         result.Engine = std::move(outcome.FirstDraw);
         result.Summary = ScoreSummary(candidates, outcome.MeanScores, localeName);
         result.MeanScores = std::move(outcome.MeanScores);
@@ -30,7 +38,7 @@ TCalculationResult RunCalculation(const std::vector<TCandidateLines>& candidates
         result.Balanced = true;
         return result;
     }
-    auto engine = std::make_shared<TQuillprint>(localeName);
+    std::shared_ptr<TQuillprint> engine = NewEngine(localeName, hooks);
     engine->SetLeaveOutCopies(leaveOutCopies);
     for (const TCandidateLines& candidate : candidates) engine->AddAuthor(candidate.Name, JoinLines(candidate.Lines));
     result.Summary = engine->Detect(test);

@@ -4,7 +4,9 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <stop_token>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,6 +34,20 @@ struct TCalculationResult {
     std::vector<double> CandidateScores() const;
 };
 
+// What a running calculation is asked and what it tells; every member is
+// optional. The callbacks run on the calculation's thread.
+struct TRunHooks {
+    // A stop request ends the run with TCalculationCancelled.
+    std::stop_token Stop;
+    // The engine begins a stage of Detect.
+    std::function<void(TEnginePhase)> EnginePhase;
+    // A balanced run begins draw `draw` (1-based) of `draws`.
+    std::function<void(int32_t draw, int32_t draws)> Draw;
+};
+
+// A fresh engine for `localeName` that answers the hooks.
+std::unique_ptr<TQuillprint> NewEngine(const std::string& localeName, const TRunHooks& hooks);
+
 // The candidates' scores (Koef) in engine order, the test author left out.
 std::vector<double> CandidateScores(const TQuillprint& engine);
 
@@ -39,6 +55,7 @@ std::vector<double> CandidateScores(const TQuillprint& engine);
 // when `balance` is set; leaving copies of at least `leaveOutCopies` words
 // out of the test text (0: none). Errors of the engine reach the caller.
 TCalculationResult RunCalculation(const std::vector<TCandidateLines>& candidates, std::u16string_view test,
-                                  const std::string& localeName, bool balance, int32_t leaveOutCopies = 0);
+                                  const std::string& localeName, bool balance, int32_t leaveOutCopies = 0,
+                                  const TRunHooks& hooks = {});
 
 }  // namespace quillprint

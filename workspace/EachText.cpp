@@ -13,13 +13,14 @@ namespace quillprint {
 namespace {
 
 TTextOutcome Attribute(const std::vector<TCandidateLines>& candidates, const TDisputedText& text,
-                       const TEachTextOptions& options) {
+                       const TEachTextOptions& options, std::stop_token stop) {
     TTextOutcome outcome;
     outcome.Label = text.Label;
     outcome.Error = text.Error;
     if (outcome.Failed()) return outcome;
     try {
-        outcome.Result = RunCalculation(candidates, text.Test, options.LocaleName, options.Balance, options.LeaveOutCopies);
+        outcome.Result = RunCalculation(candidates, text.Test, options.LocaleName, options.Balance,
+                                        options.LeaveOutCopies, TRunHooks{stop, {}, {}});
     } catch (const TPassageTooLongError& error) {
         outcome.Error = FromUtf8(error.what());
         return outcome;
@@ -54,7 +55,7 @@ std::vector<TTextOutcome> RunEachText(const std::vector<TCandidateLines>& candid
     RunConcurrently(
         texts.size(), options.Jobs,
         [&](size_t index) {
-            outcomes[index] = Attribute(candidates, texts[index], options);
+            outcomes[index] = Attribute(candidates, texts[index], options, stop);
             if (!finished) return;
             const std::lock_guard lock(finishedMutex);
             finished(index, outcomes[index]);

@@ -62,7 +62,8 @@ using TTextFinished = std::function<void(size_t index, const TTextOutcome& outco
 // One calculation per text, in text order, each exactly what a project with
 // that text alone in "Unknown" gives. A text that cannot be read or that the
 // engine refuses gets its error and the others still run. A stop request
-// leaves the texts not yet started without an outcome (empty label).
+// ends the running calculations with TCalculationCancelled, which reaches
+// the caller.
 std::vector<TTextOutcome> RunEachText(const std::vector<TCandidateLines>& candidates,
                                       const std::vector<TDisputedText>& texts, const TEachTextOptions& options,
                                       const TTextFinished& finished = {}, std::stop_token stop = {});

@@ -20,7 +20,7 @@ bool PathExists(const std::u16string& path) {
 
 void TWorkspace::AddExtractedAuthors(std::u16string_view textLabel, const std::vector<TExtractedAuthor>& authors,
                                      const std::optional<TLines>& unknownText) {
-    if (authors.empty() && !unknownText) return;
+    if (FRunning || (authors.empty() && !unknownText)) return;
     FTextView.SetReadOnly(false);
     FIsCalculated = false;
 
@@ -65,7 +65,7 @@ void TWorkspace::AddExtractedAuthors(std::u16string_view textLabel, const std::v
     }
     Select(first);
     // The new entries are where the user can see them.
-    FObserver.PageToFront(TPage::InputData);
+    BringToFront(TPage::InputData);
 }
 
 }  // namespace quillprint

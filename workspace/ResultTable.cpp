@@ -5,6 +5,8 @@
 #include "engine/Quillprint.h"
 #include "engine/ScoreFormat.h"
 #include "engine/Text.h"
+#include "workspace/Calculation.h"
+#include "workspace/CopiedPassages.h"
 
 namespace quillprint {
 
@@ -118,6 +120,19 @@ void LoadGridBalancedResults(const TQuillprint& firstDraw, const std::vector<dou
     sgResult.SetColCount(kDrawsWonColumn + 1);
     sgResult.SetCell(kDrawsWonColumn, 0, u"Draws won");
     FillResultRows(std::move(rows), firstDraw, sgResult, cbAuthors);
+}
+
+void LoadGridResults(const TCalculationResult& result, TGrid& sgResult, std::vector<TAuthorChoice>& cbAuthors) {
+    if (!result.Engine) return;
+    if (result.Balanced)
+        LoadGridBalancedResults(*result.Engine, result.MeanScores, result.DrawsWon, sgResult, cbAuthors);
+    else
+        LoadGridResults(*result.Engine, sgResult, cbAuthors);
+    // The unknown text, last, says how much of it was left out.
+    if (result.Engine->LeaveOutCopies() > 0 && sgResult.RowCount() > 1) {
+        const int32_t row = sgResult.RowCount() - 1;
+        sgResult.SetCell(3, row, sgResult.Cell(3, row) + WordsLeftOutNote(result.Engine->WordsLeftOut()));
+    }
 }
 
 }  // namespace quillprint

@@ -10,6 +10,7 @@
 namespace quillprint {
 
 class TQuillprint;
+struct TCalculationResult;
 
 // An entry of the author chooser of the page "Stylometry".
 struct TAuthorChoice {
@@ -31,6 +32,9 @@ void LoadGridResults(const TQuillprint& engine, TGrid& sgResult, std::vector<TAu
 void LoadGridBalancedResults(const TQuillprint& firstDraw, const std::vector<double>& meanScores,
                              const std::vector<int32_t>& drawsWon, TGrid& sgResult,
                              std::vector<TAuthorChoice>& cbAuthors);
+
+// Either of the above, as `result` was plain or balanced; nothing without an engine.
+void LoadGridResults(const TCalculationResult& result, TGrid& sgResult, std::vector<TAuthorChoice>& cbAuthors);
 
 // The column "Draws won" of a balanced calculation.
 inline constexpr int32_t kDrawsWonColumn = 4;

@@ -27,7 +27,8 @@ int32_t TValidationReport::Recognised() const {
 }
 
 TValidationReport RunValidationReport(const std::vector<TCandidateLines>& candidates, const std::string& localeName,
-                                      bool balance, const std::function<void(int32_t, int32_t)>& progress) {
+                                      bool balance, const TRunHooks& hooks,
+                                      const std::function<void(int32_t, int32_t)>& progress) {
     TValidationReport report;
     const auto total = static_cast<int32_t>(candidates.size());
     if (progress) progress(0, total);
@@ -40,7 +41,7 @@ TValidationReport RunValidationReport(const std::vector<TCandidateLines>& candid
         row.LinesHeldBack = static_cast<int32_t>(before - run[c].Lines.size());
         // A candidate too short to hold lines back is still run, on an empty
         // test text, as a single validation run would; its row says so.
-        TCalculationResult result = RunCalculation(run, test, localeName, balance);
+        TCalculationResult result = RunCalculation(run, test, localeName, balance, 0, hooks);
         if (row.Tested()) {
             const std::vector<double> scores = result.CandidateScores();
             row.RankedFirst = candidates[static_cast<size_t>(RankedFirst(scores))].Name;

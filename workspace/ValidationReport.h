@@ -10,6 +10,7 @@
 
 #include "engine/Quillprint.h"
 #include "workspace/BalancedSample.h"
+#include "workspace/Calculation.h"
 #include "workspace/Grid.h"
 
 namespace quillprint {
@@ -35,10 +36,12 @@ struct TValidationReport {
 // One validation run per candidate, in order: its last fifth of lines held
 // back as the test text, every candidate (itself with the rest of its lines)
 // in the engine. A candidate with fewer than 5 lines holds back nothing and
-// counts as not tested. Balanced runs when `balance` is set. `progress`, when
+// counts as not tested. Balanced runs when `balance` is set. `hooks` carry
+// the stop token and the engine's progress into each run; `progress`, when
 // given, hears (runs done, runs in all) before the first run and after each.
 TValidationReport RunValidationReport(const std::vector<TCandidateLines>& candidates, const std::string& localeName,
-                                      bool balance, const std::function<void(int32_t, int32_t)>& progress = {});
+                                      bool balance, const TRunHooks& hooks = {},
+                                      const std::function<void(int32_t done, int32_t total)>& progress = {});
 
 // Header "Author", "Lines held back", "Ranked first", "Score", "Rank"; one
 // row per candidate; a last row "k of n recognised".

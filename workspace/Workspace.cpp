@@ -20,17 +20,10 @@
 
 namespace quillprint {
 
-std::string OutOfMemoryMessage(std::string_view step) {
-    return "Not enough memory to calculate this project: it ran out while " + std::string(step) + ".";
-}
-
 namespace {
 
-const std::u16string kUnknown = u"Unknown";
-const std::u16string kNoUnknownMessage = u"Please add \"Unknown\" folder for analysis";
-constexpr const char* kReadingStep = "reading the texts";
+const std::u16string kUnknown(kUnknownLabel);
 constexpr const char* kTablesStep = "filling the tables";
-const std::u16string kTwoUnknownMessage = u"Two folders are named \"Unknown\" in different letter case";
 
 // Clears a flag on the way out, also when an error passes through.
 class TFlagGuard {
@@ -100,7 +93,8 @@ void TWorkspace::Start() {
     });
 }
 
-void TWorkspace::acOpenExecute(std::u16string_view chosenPath) {
+void TWorkspace::OpenFolder(std::u16string_view chosenPath) {
+    if (FRunning) return;
     ReportErrors([this, chosenPath] {
         // Leading and trailing blanks and control characters go.
         size_t begin = 0, end = chosenPath.size();
@@ -112,14 +106,16 @@ void TWorkspace::acOpenExecute(std::u16string_view chosenPath) {
     });
 }
 
-void TWorkspace::acExampleExecute(TExample example) {
+void TWorkspace::OpenExample(TExample example) {
+    if (FRunning) return;
     ReportErrors([this, example] {
         FProjectDir = FExecutableDir + u"Examples" + PathSeparator() + ExampleFolderName(example) + PathSeparator();
         LoadProject(FProjectDir);
     });
 }
 
-void TWorkspace::acNewExecute() {
+void TWorkspace::NewProject() {
+    if (FRunning) return;
     ReportErrors([this] {
         FTextView.SetReadOnly(false);
         FIsCalculated = false;
@@ -130,7 +126,7 @@ void TWorkspace::acNewExecute() {
             FObserver.ProcessPendingEvents();
             FPrevSelectedNode = nullptr;
         }
-        AddAuthor();
+        AppendAuthor();
         TTreeNode& first = *FTree.Authors().front();
         FTree.SetLabel(first, kUnknown);
         FObserver.LabelChanged(first);
@@ -142,15 +138,20 @@ void TWorkspace::acNewExecute() {
         FResult = NewResultGrid();
         FResult.SetRowCount(2);
         FGridsCurrent = false;
+        FResultsOutOfDate = false;
         FObserver.GridsChanged();
-        FObserver.PageToFront(TPage::InputData);
+        BringToFront(TPage::InputData);
         FTextView.SetVisible(true);
     });
 }
 
-void TWorkspace::acAddAuthorExecute() { ReportErrors([this] { AddAuthor(); }); }
+void TWorkspace::AddAuthor() {
+    if (FRunning) return;
+    ReportErrors([this] { AppendAuthor(); });
+}
 
-void TWorkspace::acAddTextExecute() {
+void TWorkspace::AddText() {
+    if (FRunning) return;
     ReportErrors([this] {
         if (!FSelected) return;
         FTexts.push_back(std::make_unique<TInMemoryText>());
@@ -165,28 +166,27 @@ void TWorkspace::acAddTextExecute() {
 void TWorkspace::SelectNode(TTreeNode* node) {
     ReportErrors([this, node] {
         FSelected = FTree.Contains(node) ? node : nullptr;
-        tvAuthorsChange();
+        SelectionChanged();
     });
 }
 
 void TWorkspace::SetLabel(TTreeNode& node, std::u16string label) {
-    if (FTree.Contains(&node)) FTree.SetLabel(node, std::move(label));
+    if (!FRunning && FTree.Contains(&node)) FTree.SetLabel(node, std::move(label));
 }
 
-void TWorkspace::btCalculateClick() {
+void TWorkspace::Calculate() {
+    ReportErrors([this] { StartRun(FEachText ? TRunKind::EachText : TRunKind::Calculation, std::nullopt); });
+}
+
+void TWorkspace::Validate() {
     ReportErrors([this] {
-        if (FEachText) {
-            if (!CalculateEachText()) return;
-            ShowResults(TPage::Texts);
-            return;
-        }
-        if (!Calculate(false)) return;
-        FStep = kTablesStep;
-        ShowResults(TPage::Result);
+        if (FRunning) return;
+        if (FTree.Empty()) FValidationReport.reset();
+        StartRun(TRunKind::ValidationReport, std::nullopt);
     });
 }
 
-void TWorkspace::ShowResults(TPage page) {
+void TWorkspace::ShowResults(std::optional<TPage> page) {
     if (!FAuthorDetector) {
         // No text of "Each text" had a result: no old rows may stay.
         FResult = NewResultGrid();
@@ -195,35 +195,20 @@ void TWorkspace::ShowResults(TPage page) {
     LoadGridResults();
     LoadGridAnalysis();
     FGridsCurrent = true;
+    FResultsOutOfDate = false;
     FObserver.GridsChanged();
-    FObserver.PageToFront(page);
+    if (page) BringToFront(*page);
     FIsCalculated = true;
 }
 
-void TWorkspace::acValidationExecute() {
-    // One run per candidate, then it ends: repeating while runs succeed
-    // would never end on a tree with entries.
-    FValidationReport.reset();
-    ReportErrors([this] {
-        DropEngine();
-        if (FTree.Empty()) return;
-        std::u16string test;
-        FStep = kReadingStep;
-        const std::vector<TCandidateLines> candidates = GatherCandidates(&test);
-        FStep = "running the validation report";
-        TValidationReport report = RunValidationReport(
-            candidates, FLocaleName, FBalance, [this](int32_t done, int32_t total) { FObserver.Progress(done, total); });
-        FAuthorDetector = std::move(report.LastEngine);
-        FValidationReport = ValidationReportGrid(report);
-    });
-}
-
 void TWorkspace::SetBalance(bool balance) {
+    if (FRunning) return;
     if (balance != FBalance) FIsCalculated = false;
     FBalance = balance;
 }
 
 void TWorkspace::SetEachText(bool eachText) {
+    if (FRunning) return;
     if (eachText != FEachText) FIsCalculated = false;
     FEachText = eachText;
 }
@@ -248,11 +233,13 @@ std::u16string TWorkspace::ShownTextLabel() const {
 }
 
 void TWorkspace::SetLeaveOutCopies(bool leaveOut) {
+    if (FRunning) return;
     if (leaveOut != FLeaveOutCopies) FIsCalculated = false;
     FLeaveOutCopies = leaveOut;
 }
 
 void TWorkspace::SetCopyWords(int32_t words) {
+    if (FRunning) return;
     if (words != FCopyWords) FIsCalculated = false;
     FCopyWords = std::max(words, 1);
 }
@@ -261,21 +248,31 @@ std::vector<TCopyRow> TWorkspace::CopiedPassages() {
     if (FTree.Empty()) return {};
     std::u16string test;
     TCandidateLines unknown;
-    const std::vector<TCandidateLines> candidates = GatherCandidates(&test, &unknown);
+    const std::vector<TCandidateLines> candidates =
+        ReadCandidates(PrepareRun(TRunKind::Calculation), &test, {}, {}, &unknown);
     return FindCopyRows(candidates, unknown, FLocaleName, FCopyWords);
 }
 
-void TWorkspace::PageControl1Change(TPage page) {
+void TWorkspace::ShowPage(TPage page) {
     ReportErrors([this, page] {
-        if (!FIsCalculated) {
-            btCalculateClick();
-            FObserver.PageToFront(page);
-        }
-        if (page == TPage::Stylometry && FChosenAuthor == -1 && !FAuthorChoices.empty()) cbAuthorsChange(0);
+        FShownPage = page;
+        // A run under way will fill the tables; none is started twice.
+        if (FRunning) return;
+        if (!FIsCalculated && StartRun(FEachText ? TRunKind::EachText : TRunKind::Calculation, page)) return;
+        ChooseFirstAuthorOnStylometry();
     });
 }
 
-void TWorkspace::cbAuthorsChange(int32_t entry) {
+void TWorkspace::ChooseFirstAuthorOnStylometry() {
+    if (FShownPage == TPage::Stylometry && FChosenAuthor == -1 && !FAuthorChoices.empty()) ChooseAuthor(0);
+}
+
+void TWorkspace::BringToFront(TPage page) {
+    FShownPage = page;
+    FObserver.PageToFront(page);
+}
+
+void TWorkspace::ChooseAuthor(int32_t entry) {
     ReportErrors([this, entry] {
         if (entry < 0 || entry >= static_cast<int32_t>(FAuthorChoices.size())) return;
         FChosenAuthor = entry;
@@ -293,53 +290,24 @@ void TWorkspace::LoadProject(std::u16string_view projectDir) {
     FTextView.SetReadOnly(true);
     FPrevSelectedNode = nullptr;
     FIsCalculated = false;
-    FObserver.PageToFront(TPage::InputData);
+    BringToFront(TPage::InputData);
     {
         TFlagGuard updating(FIsTreeUpdating);
         ClearTree();
     }
 
-    std::vector<std::u16string> names;
-    try {
-        ListFolders(names, AProjectFile);
-    } catch (const TFolderReadError&) {
-        // A project folder that cannot be listed holds no "Unknown" that
-        // could be read; the window reports it as such.
-        names.clear();
-    }
-    const auto unknown = FindUnknownFolder(names);
-    if (!unknown) {
-        FMessages.ShowMessage(kNoUnknownMessage);
+    std::u16string refusal;
+    const std::optional<std::vector<TAuthorSource>> authors = ProjectAuthors(AProjectFile, &refusal);
+    if (!authors) {
+        FMessages.ShowMessage(refusal);
         return;
     }
-    // Which of them would be read depends on the file system; neither is
-    // taken silently.
-    if (CountUnknownFolders(names) > 1) {
-        FMessages.ShowMessage(kTwoUnknownMessage);
-        return;
-    }
-    // The files are listed under the folder's own name, which may differ in
-    // letter case from the label "Unknown".
-    std::vector<std::u16string> folders = names;
-    folders.erase(folders.begin() + static_cast<std::ptrdiff_t>(*unknown));
-    folders.insert(folders.begin(), names[*unknown]);
-    names.erase(names.begin() + static_cast<std::ptrdiff_t>(*unknown));
-    names.insert(names.begin(), kUnknown);
-
-    try {
-        for (size_t i = 0; i < names.size(); ++i) {
-            TTreeNode& author = FTree.AddAuthor(names[i]);
-            FObserver.AuthorAdded(author);
-            std::vector<std::u16string> files;
-            ListFiles(files, AProjectFile + folders[i] + PathSeparator());
-            for (auto& file : files) FObserver.TextAdded(FTree.AddText(author, std::move(file), nullptr));
-        }
-    } catch (const std::exception&) {
-        // A tree without the folder that could not be listed would calculate
-        // as if that author had written nothing.
-        TFlagGuard updating(FIsTreeUpdating);
-        ClearTree();
-        throw;
+    // The tree is filled only once every folder has been listed, so a folder
+    // that cannot be listed leaves no half-loaded tree behind.
+    for (const TAuthorSource& source : *authors) {
+        TTreeNode& author = FTree.AddAuthor(source.Label);
+        FObserver.AuthorAdded(author);
+        for (const TTextSource& text : source.Texts) FObserver.TextAdded(FTree.AddText(author, text.Label, nullptr));
     }
 
     const TTreeNode& first = *FTree.Authors().front();
@@ -352,7 +320,7 @@ void TWorkspace::ClearTree() {
     FObserver.TreeCleared();
 }
 
-void TWorkspace::AddAuthor() {
+void TWorkspace::AppendAuthor() {
     FTextView.SetReadOnly(false);
     FIsCalculated = false;
     const int32_t number = FTree.EntryCount() / 2;
@@ -367,14 +335,14 @@ void TWorkspace::AddAuthor() {
 void TWorkspace::Select(TTreeNode* node) {
     FSelected = node;
     FObserver.SelectionSet(node);
-    tvAuthorsChange();
+    SelectionChanged();
 }
 
 void TWorkspace::WriteBack() {
     if (FPrevSelectedNode && FPrevSelectedNode->Text()) FPrevSelectedNode->Text()->Lines = FTextView.Lines();
 }
 
-void TWorkspace::tvAuthorsChange() {
+void TWorkspace::SelectionChanged() {
     if (FIsTreeUpdating) return;
     WriteBack();
     if (!FSelected) return;
@@ -435,119 +403,132 @@ void TWorkspace::Adopt(const TCalculationResult& result) {
     FDrawScores = result.DrawScores;
 }
 
-TLines TWorkspace::GatherLinesOfText(TTreeNode& text) {
-    if (!text.Text()) return ReadTextFile(ResolvePath(TextPath(text)), FCodePage);
-    if (&text == FSelected) text.Text()->Lines = FTextView.Lines();  // edits not yet written back
-    return text.Text()->Lines;
-}
-
-std::vector<TCandidateLines> TWorkspace::GatherCandidates(std::u16string* test, TCandidateLines* unknownLines) {
-    std::vector<TCandidateLines> candidates;
+TRunRequest TWorkspace::PrepareRun(TRunKind kind) {
+    TRunRequest request;
+    request.Kind = kind;
+    request.LocaleName = FLocaleName;
+    request.CodePage = FCodePage;
+    request.Balance = FBalance;
+    request.LeaveOutCopies = FLeaveOutCopies ? FCopyWords : 0;
+    request.Jobs = FJobs;
     for (const auto& author : FTree.Authors()) {
-        const bool unknown = author->Label() == kUnknown;
-        if (unknown && !test) continue;
-        TCandidateLines candidate{author->Label(), {}, {}, {}};
+        TAuthorSource source{author->Label(), {}};
         for (const auto& text : author->Texts()) {
-            candidate.TextStarts.push_back(candidate.Lines.size());
-            candidate.TextLabels.push_back(text->Label());
-            // One text entry at a time, through the same reading rule.
-            TLines lines = GatherLinesOfText(*text);
-            candidate.Lines.insert(candidate.Lines.end(), std::make_move_iterator(lines.begin()),
-                                   std::make_move_iterator(lines.end()));
+            TTextSource textSource{text->Label(), TextPath(*text), std::nullopt};
+            if (text->Text()) {
+                // Edits of the selected text not yet written back count.
+                if (text.get() == FSelected) text->Text()->Lines = FTextView.Lines();
+                textSource.Lines = text->Text()->Lines;
+            }
+            source.Texts.push_back(std::move(textSource));
         }
-        if (unknown) {
-            *test = JoinLines(candidate.Lines);
-            if (unknownLines) *unknownLines = std::move(candidate);
-            continue;
-        }
-        candidates.push_back(std::move(candidate));
+        request.Authors.push_back(std::move(source));
     }
-    return candidates;
+    return request;
 }
 
-std::vector<TDisputedText> TWorkspace::GatherDisputedTexts(const std::function<bool(size_t)>& wanted) {
-    std::vector<TDisputedText> texts;
-    size_t position = 0;
-    for (const auto& author : FTree.Authors()) {
-        if (author->Label() != kUnknown) continue;
-        for (const auto& text : author->Texts()) {
-            if (wanted && !wanted(position)) {
-                ++position;
-                continue;
-            }
-            TDisputedText disputed{position++, text->Label(), {}, {}};
-            try {
-                disputed.Test = JoinLines(GatherLinesOfText(*text));
-            } catch (const TFileReadError& error) {
-                disputed.Error = FromUtf8(error.what());
-            }
-            texts.push_back(std::move(disputed));
-        }
-    }
-    return texts;
-}
-
-bool TWorkspace::Calculate(bool AValidation) {
+bool TWorkspace::RunCalculationNow(bool AValidation) {
     DropEngine();
     if (FTree.Empty()) return false;
-    std::u16string test;
-    FStep = kReadingStep;
-    std::vector<TCandidateLines> candidates = GatherCandidates(&test);
-    FStep = FBalance ? "calculating the balanced draws" : "finding the repeated phrases";
-    if (AValidation) {
-        test.clear();
-        // Only a first entry that is a candidate holds lines back.
-        if (FTree.Authors().front()->Label() != kUnknown) test = HoldBackLines(candidates.front().Lines);
-    }
-    try {
-        Adopt(RunCalculation(candidates, test, FLocaleName, FBalance, FLeaveOutCopies ? FCopyWords : 0));
-    } catch (const TPassageTooLongError& error) {
-        // Reworded with the text entries and lines of the passages.
-        if (AValidation || !error.Details()) throw;
-        TCandidateLines unknown;
-        std::u16string unused;
-        std::vector<TCandidateLines> authors = GatherCandidates(&unused, &unknown);
-        authors.push_back(std::move(unknown));
-        throw TPassageTooLongError(DescribeRefusalWithPlaces(*error.Details(), authors), error.Details());
-    }
+    TRunOutcome outcome = ExecuteRun(PrepareRun(AValidation ? TRunKind::ValidationRun : TRunKind::Calculation));
+    Adopt(outcome.Calculation);
     return true;
 }
 
-bool TWorkspace::CalculateEachText() {
-    DropEngine();
-    if (FTree.Empty()) return false;
-    FStep = kReadingStep;
-    const std::vector<TCandidateLines> candidates = GatherCandidates(nullptr);
-    const std::vector<TDisputedText> texts = GatherDisputedTexts();
-    TEachTextOptions options;
-    options.LocaleName = FLocaleName;
-    options.Balance = FBalance;
-    options.LeaveOutCopies = FLeaveOutCopies ? FCopyWords : 0;
-    options.Jobs = FJobs;
-    options.KeepEngines = true;
-    FStep = "calculating each text";
-    FTextOutcomes = RunEachText(candidates, texts, options);
-    FTextsGrid = TextsGrid(FTextOutcomes, FBalance);
-    // The other pages show the first text that has a result.
-    for (size_t i = 0; i < FTextOutcomes.size(); ++i) {
-        if (FTextOutcomes[i].Failed()) continue;
-        Adopt(FTextOutcomes[i].Result);
-        FShownText = static_cast<int32_t>(i);
-        break;
+void TWorkspace::RunInBackground(std::function<void()> wake) {
+    FService = std::make_unique<TCalculationService>(std::move(wake));
+}
+
+TRunProgress TWorkspace::Progress() const { return FService ? FService->Progress() : TRunProgress{}; }
+
+void TWorkspace::CancelRun() {
+    if (FService) FService->Cancel();
+}
+
+bool TWorkspace::StartRun(TRunKind kind, std::optional<TPage> userPage) {
+    if (FRunning) return false;
+    if (FTree.Empty()) {
+        // Nothing to calculate; no engine remains, nothing else changes.
+        DropEngine();
+        return false;
     }
+    TRunRequest request = PrepareRun(kind);
+    FRunning = true;
+    FRunKind = kind;
+    FRunUserPage = userPage;
+    FObserver.RunStarted();
+    if (FService)
+        FService->Start(std::move(request));
+    else
+        FinishRun(ExecuteRunCaught(request));
     return true;
+}
+
+void TWorkspace::CollectRun() {
+    if (!FService || !FRunning) return;
+    if (std::optional<TRunEnd> end = FService->TakeEnd()) FinishRun(std::move(*end));
+}
+
+void TWorkspace::FinishRun(TRunEnd end) {
+    FRunning = false;
+    if (end.Cancelled) {
+        // Everything shown stays exactly as it was before the run.
+        FObserver.RunEnded(TRunEndState::Cancelled);
+        return;
+    }
+    if (!end.Outcome) {
+        DropEngine();
+        if (FRunKind == TRunKind::ValidationReport) FValidationReport.reset();
+        else FResultsOutOfDate = true;
+        FObserver.GridsChanged();
+        FObserver.RunEnded(TRunEndState::Failed);
+        FMessages.ShowError(end.Error);
+        return;
+    }
+    FStep = kTablesStep;
+    ReportErrors([&] { AdoptOutcome(*end.Outcome); });
+    FObserver.RunEnded(TRunEndState::Finished);
+}
+
+void TWorkspace::AdoptOutcome(TRunOutcome& outcome) {
+    DropEngine();
+    switch (outcome.Kind) {
+        case TRunKind::Calculation:
+        case TRunKind::ValidationRun:
+            Adopt(outcome.Calculation);
+            break;
+        case TRunKind::EachText:
+            FTextOutcomes = std::move(outcome.Texts);
+            FTextsGrid = TextsGrid(FTextOutcomes, FBalance);
+            // The other pages show the first text that has a result.
+            for (size_t i = 0; i < FTextOutcomes.size(); ++i) {
+                if (FTextOutcomes[i].Failed()) continue;
+                Adopt(FTextOutcomes[i].Result);
+                FShownText = static_cast<int32_t>(i);
+                break;
+            }
+            break;
+        case TRunKind::ValidationReport:
+            FAuthorDetector = std::move(outcome.Report->LastEngine);
+            FValidationReport = ValidationReportGrid(*outcome.Report);
+            return;
+    }
+    if (FRunUserPage) {
+        // Started by a page change: the user stays on the page chosen.
+        ShowResults(std::nullopt);
+        ChooseFirstAuthorOnStylometry();
+    } else {
+        ShowResults(outcome.Kind == TRunKind::EachText ? TPage::Texts : TPage::Result);
+    }
 }
 
 void TWorkspace::LoadGridResults() {
-    if (FAuthorDetector && FBalancedScores)
-        quillprint::LoadGridBalancedResults(*FAuthorDetector, FMeanScores, FDrawsWon, FResult, FAuthorChoices);
-    else if (FAuthorDetector)
-        quillprint::LoadGridResults(*FAuthorDetector, FResult, FAuthorChoices);
-    // The unknown text, last, says how much of it was left out.
-    if (FAuthorDetector && FAuthorDetector->LeaveOutCopies() > 0 && FResult.RowCount() > 1) {
-        const int32_t row = FResult.RowCount() - 1;
-        FResult.SetCell(3, row, FResult.Cell(3, row) + WordsLeftOutNote(FAuthorDetector->WordsLeftOut()));
-    }
+    TCalculationResult shown;
+    shown.Engine = FAuthorDetector;
+    shown.Balanced = FBalancedScores;
+    shown.MeanScores = FMeanScores;
+    shown.DrawsWon = FDrawsWon;
+    quillprint::LoadGridResults(shown, FResult, FAuthorChoices);
     FChosenAuthor = -1;
 }
 

@@ -15,16 +15,15 @@
 #include "workspace/AuthorTree.h"
 #include "workspace/BalancedSample.h"
 #include "workspace/Calculation.h"
+#include "workspace/CalculationService.h"
 #include "workspace/EachText.h"
 #include "workspace/CopiedPassages.h"
 #include "workspace/Grid.h"
 #include "workspace/ResultTable.h"
+#include "workspace/RunRequest.h"
 #include "workspace/WorkspaceViews.h"
 
 namespace quillprint {
-
-// "Not enough memory to calculate this project: it ran out while <step>."
-std::string OutOfMemoryMessage(std::string_view step);
 
 // One participant of a chat export on its way into the tree.
 struct TExtractedAuthor {
@@ -48,29 +47,31 @@ public:
     TWorkspace& operator=(const TWorkspace&) = delete;
 
     // ---- User actions. Each reports its errors to the message sink and
-    // returns normally; the window just forwards to them. ----
+    // returns normally; the window just forwards to them. While a
+    // calculation runs, the actions that change the project do nothing. ----
 
     // Start-up: FProjectDir := executable folder + "Examples/FederalistShort/",
     // then LoadProject.
     void Start();
     // "Open folder" after the chooser returned `chosenPath` (not on cancel):
     // trims blanks and control characters, appends a separator, loads.
-    void acOpenExecute(std::u16string_view chosenPath);
-    void acExampleExecute(TExample example);
-    void acNewExecute();
-    void acAddAuthorExecute();
-    void acAddTextExecute();
+    void OpenFolder(std::u16string_view chosenPath);
+    void OpenExample(TExample example);
+    void NewProject();
+    void AddAuthor();
+    void AddText();
     // The user selected `node` in the tree widget (nullptr: none).
     void SelectNode(TTreeNode* node);
     // The user finished editing a label in place.
     void SetLabel(TTreeNode& node, std::u16string label);
-    // "Calculate": a normal run, then both tables, the chooser and the page
-    // "Result"; FIsCalculated set. The window shows the busy cursor around it.
-    void btCalculateClick();
+    // "Calculate": a normal run (or one per text with "Each text"), then both
+    // tables, the chooser and the page "Result" ("Texts"); FIsCalculated set.
+    // In the background when RunInBackground was called, else at once.
+    void Calculate();
     // "Validation": one validation run per candidate (balanced when Balance
     // is on), then the report in ValidationReport(); no table or page
     // changes. The engine of the last run stays.
-    void acValidationExecute();
+    void Validate();
     // The toggle "Balance": calculations sample every candidate to an equal
     // size over several draws. Off by default. A change makes the shown
     // results out of date.
@@ -98,11 +99,6 @@ public:
     // The copied passages of the project as it stands (texts read now).
     // Throws TFileReadError.
     std::vector<TCopyRow> CopiedPassages();
-    // The user selected page `page`: recalculates when the results are out of
-    // date, brings `page` back, and fills "Stylometry" on its first visit.
-    void PageControl1Change(TPage page);
-    // The user chose entry `entry` of cbAuthors (-1: none).
-    void cbAuthorsChange(int32_t entry);
     // Participants of a chat export become new authors, each holding one
     // in-memory text labelled `textLabel`; `unknownText`, when given, becomes
     // a new text of "Unknown". Nothing is written to disk; the results are
@@ -110,6 +106,28 @@ public:
     // new text. See ExtractedAuthors.cpp.
     void AddExtractedAuthors(std::u16string_view textLabel, const std::vector<TExtractedAuthor>& authors,
                              const std::optional<TLines>& unknownText);
+    // The user selected page `page`: calculates when the results are out of
+    // date (the user stays on `page`), and fills "Stylometry" on its first
+    // visit.
+    void ShowPage(TPage page);
+    // The user chose entry `entry` of the author chooser (-1: none).
+    void ChooseAuthor(int32_t entry);
+
+    // ---- Calculations in the background. ----
+
+    // From now on runs go to a worker thread. `wake` is called on that
+    // thread when there is progress or an end to collect; the owner then
+    // calls CollectRun on its own thread.
+    void RunInBackground(std::function<void()> wake);
+    bool Running() const { return FRunning; }
+    TRunProgress Progress() const;
+    // Asks the run to stop: it ends as cancelled, and everything shown
+    // stays as it was before it started.
+    void CancelRun();
+    // Adopts the run's end if it has ended: results, a cancellation or an error.
+    void CollectRun();
+    // The last calculation failed: the tables show older results, or none.
+    bool ResultsOutOfDate() const { return FResultsOutOfDate; }
 
     // ---- The operations behind the actions; errors propagate. ----
 
@@ -117,29 +135,14 @@ public:
     // reads it into the tree; reports a missing "Unknown" folder to the
     // message sink.
     void LoadProject(std::u16string_view AProjectFile);
-    // The tree's selection change: write-back, then shows the selected text.
-    void tvAuthorsChange();
-    // One calculation run; false only for an empty tree (no engine remains).
-    // Throws TFileReadError or the engine's errors. With Balance on, the run
-    // is balanced and the engine kept is that of its first draw.
-    bool Calculate(bool AValidation);
-    // Every text of "Unknown" attributed on its own (see SetEachText);
-    // false for an empty tree. Throws when a candidate's text cannot be read;
-    // a disputed text that cannot be read only fails its own row.
-    bool CalculateEachText();
-    // Every candidate's lines with its text boundaries, in tree order; with
-    // `test`, the test text of a normal run too. Throws TFileReadError.
-    // With `unknown`, also the lines of "Unknown" with their text boundaries.
-    std::vector<TCandidateLines> GatherCandidates(std::u16string* test, TCandidateLines* unknown = nullptr);
-    // Every text entry of "Unknown", in tree order, read one by one; a text
-    // that cannot be read carries its error. With `wanted`, only the texts
-    // whose 0-based position it accepts are read and returned.
-    std::vector<TDisputedText> GatherDisputedTexts(const std::function<bool(size_t)>& wanted = {});
-    // Fill the tables from the current engine (after a successful run).
-    void LoadGridResults();
-    void LoadGridAnalysis();
-    // Fills the stylometry table for engine author `authorIndex` (-1: none).
-    void FillStylometry(int32_t authorIndex);
+    // What a run of `kind` needs from the tree and the text view; the
+    // selected in-memory text takes the text view's lines first.
+    TRunRequest PrepareRun(TRunKind kind);
+    // One run on this thread (a normal one, or a validation run); false only
+    // for an empty tree (no engine remains). Throws TFileReadError or the
+    // engine's errors. With Balance on, the run is balanced and the engine
+    // kept is that of its first draw. The tables are not refilled.
+    bool RunCalculationNow(bool AValidation);
 
     // ---- The model, for display. ----
     const TAuthorTree& Tree() const { return FTree; }
@@ -163,23 +166,18 @@ public:
     // The texts of the last run with "Each text" (empty otherwise), the
     // table of them, and the row whose run the other tables show (-1: none).
     const std::vector<TTextOutcome>& TextOutcomes() const { return FTextOutcomes; }
-    const TGrid& sgTexts() const { return FTextsGrid; }
+    const TGrid& TextsTable() const { return FTextsGrid; }
     int32_t ShownText() const { return FShownText; }
     // The label of the text whose run the tables show; empty when the run
     // was not one of "Each text".
     std::u16string ShownTextLabel() const;
     const std::string& LocaleName() const { return FLocaleName; }
-    // What the last calculation was doing when it ended ("reading the
-    // texts", "finding the repeated phrases", ...), for the message when
-    // memory runs out.
-    const std::string& Step() const { return FStep; }
-
-    const TGrid& sgResult() const { return FResult; }
-    const TGrid& sgAnalysis() const { return FAnalysis; }
-    const TGrid& sgStylometry() const { return FStylometry; }
+    const TGrid& ResultTable() const { return FResult; }
+    const TGrid& AnalysisTable() const { return FAnalysis; }
+    const TGrid& StylometryTable() const { return FStylometry; }
     // Rows the last stylometry fill wrote (the command-line tool prints these).
     int32_t StylometryRowsWritten() const { return FStylometryRowsWritten; }
-    const std::vector<TAuthorChoice>& cbAuthors() const { return FAuthorChoices; }
+    const std::vector<TAuthorChoice>& AuthorChoices() const { return FAuthorChoices; }
     int32_t ChosenAuthor() const { return FChosenAuthor; }  // -1: none
 
     // Colours of the drawing rules. Ordinary while the tables do not belong
@@ -195,15 +193,28 @@ private:
     template <typename Action>
     void ReportErrors(Action action);
     void ClearTree();
-    void AddAuthor();
+    void AppendAuthor();
     void Select(TTreeNode* node);
+    void SelectionChanged();
+    // Starts a run of `kind`; `userPage` is set for a run started by a page
+    // change. False when the tree is empty (the engine is then dropped).
+    bool StartRun(TRunKind kind, std::optional<TPage> userPage);
+    void FinishRun(TRunEnd end);
+    void AdoptOutcome(TRunOutcome& outcome);
+    void LoadGridResults();
+    void LoadGridAnalysis();
+    void FillStylometry(int32_t authorIndex);
     void WriteBack();
     void ShowText(TTreeNode& text);
-    TLines GatherLinesOfText(TTreeNode& text);
     void DropEngine();
     void Adopt(const TCalculationResult& result);
-    void ShowResults(TPage page);
+    // Refills the tables from the engine; brings `page` to the front when given.
+    void ShowResults(std::optional<TPage> page);
+    void ChooseFirstAuthorOnStylometry();
+    void BringToFront(TPage page);
 
+    // What this thread was doing ("loading the project", "filling the
+    // tables"), for the message when memory runs out.
     std::string FStep = "loading the project";
     std::u16string FExecutableDir;
     std::string FLocaleName;
@@ -244,6 +255,13 @@ private:
     int32_t FChosenAuthor = -1;
     // The tables were filled from the engine now in FAuthorDetector.
     bool FGridsCurrent = false;
+    bool FResultsOutOfDate = false;
+    TPage FShownPage = TPage::InputData;
+
+    std::unique_ptr<TCalculationService> FService;
+    bool FRunning = false;
+    TRunKind FRunKind = TRunKind::Calculation;
+    std::optional<TPage> FRunUserPage;
 };
 
 }  // namespace quillprint

@@ -36,6 +36,9 @@ public:
 // "Texts" lists the disputed texts of a run with "Each text".
 enum class TPage { InputData, Analysis, Result, Stylometry, Texts };
 
+// How a calculation ended.
+enum class TRunEndState { Finished, Cancelled, Failed };
+
 // Changes of the model the window mirrors. Every method does nothing by
 // default. The window must not report a selection made through SelectionSet
 // back to the workspace (block its widget's signal while mirroring it).
@@ -55,6 +58,11 @@ public:
     virtual void PageToFront(TPage /*page*/) {}
     // The tables or the author chooser changed: redraw them.
     virtual void GridsChanged() {}
+    // A calculation began: until RunEnded the project must not change and no
+    // other run may start.
+    virtual void RunStarted() {}
+    // The calculation ended; after Finished its results are shown.
+    virtual void RunEnded(TRunEndState /*state*/) {}
     // "New" lets the window repaint while the tree is empty.
     virtual void ProcessPendingEvents() {}
     // A long command ("Validation") has done `done` of its `total` steps.

@@ -46,18 +46,21 @@ private slots:
         QVERIFY(!form.acBalance->isChecked());
         QVERIFY(form.commandSet().contains(form.acBalance));
         form.Action1->trigger();
+        FinishCalculation(form);
         QCOMPARE(form.sgResult->model()->columnCount(), 4);
 
         form.acBalance->trigger();
         QVERIFY(form.workspace().Balance());
         QVERIFY(!form.workspace().IsCalculated());  // the shown results are out of date
         form.Action1->trigger();
+        FinishCalculation(form);
         QCOMPARE(form.sgResult->model()->columnCount(), 5);
         QCOMPARE(Header(form.sgResult->model(), 4), QString("Draws won"));
         QCOMPARE(Cell(form.sgResult->model(), 4, 0), QString("9"));
 
         form.acBalance->trigger();
         form.Action1->trigger();
+        FinishCalculation(form);
         QCOMPARE(form.sgResult->model()->columnCount(), 4);
         QVERIFY(f.Dialogs.Errors.isEmpty());
     }
@@ -72,6 +75,8 @@ private slots:
         QVERIFY(form.validationReport() == nullptr);
 
         form.acValidation->trigger();
+
+        FinishCalculation(form);
         TValidationReportDialog* dialog = form.validationReport();
         QVERIFY(dialog && dialog->isVisible());
         const QAbstractItemModel* model = dialog->table()->model();
@@ -92,6 +97,7 @@ private slots:
         // A second validation refills the same dialog.
         form.acBalance->trigger();
         form.acValidation->trigger();
+        FinishCalculation(form);
         QCOMPARE(form.validationReport(), dialog);
         QCOMPARE(Cell(dialog->table()->model(), 0, 2), QString("2 of 2 recognised"));
         QVERIFY(f.Dialogs.Errors.isEmpty());

@@ -89,6 +89,7 @@ private slots:
         QVERIFY(ChartLabels(*form.resultChart).isEmpty());
 
         form.Action1->trigger();
+        FinishCalculation(form);
         const QAbstractItemModel* table = form.sgResult->model();
         QCOMPARE(ChartLabels(*form.resultChart), TableLabels(table));
         QCOMPARE(form.resultChart->bars().size(), size_t(2));
@@ -96,6 +97,7 @@ private slots:
 
         form.acBalance->trigger();
         form.Action1->trigger();
+        FinishCalculation(form);
         QStringList balanced = TableLabels(table);
         for (int row = 0; row < balanced.size(); ++row) balanced[row] += " (won " + Cell(table, 4, row) + ")";
         QCOMPARE(ChartLabels(*form.resultChart), balanced);
@@ -123,6 +125,7 @@ private slots:
         form.acOpen->trigger();
         form.acEachText->trigger();
         form.Action1->trigger();
+        FinishCalculation(form);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
 
@@ -155,6 +158,7 @@ private slots:
         f.Dialogs.FolderAnswer = project.path();
         form.acOpen->trigger();
         form.acValidation->trigger();
+        FinishCalculation(form);
         TValidationReportDialog* dialog = form.validationReport();
         QVERIFY(dialog);
         const TConfusionMatrixView& matrix = *dialog->matrix();
@@ -200,6 +204,7 @@ private slots:
         QVERIFY(f.Dialogs.SaveStartPaths.isEmpty());
 
         form.Action1->trigger();
+        FinishCalculation(form);
         const QStringList before = Snapshot(f.Folder.projectDir());
         form.acExportReport->trigger();  // cancelled: SaveAnswer is empty
         QCOMPARE(f.Dialogs.SaveStartPaths.size(), 1);
@@ -224,7 +229,9 @@ private slots:
         form.acOpen->trigger();
         form.acBalance->trigger();
         form.Action1->trigger();
+        FinishCalculation(form);
         form.acValidation->trigger();
+        FinishCalculation(form);
         QVERIFY(f.Dialogs.Errors.isEmpty());
         const QAbstractItemModel* table = form.sgResult->model();
         QCOMPARE(table->rowCount(), 4);  // three candidates and "Unknown"

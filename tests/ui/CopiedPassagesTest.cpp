@@ -54,6 +54,8 @@ private slots:
         QVERIFY(form.commandSet().contains(form.acLeaveOutCopies));
 
         form.Action1->trigger();
+
+        FinishCalculation(form);
         QCOMPARE(f.Dialogs.Errors.size(), 1);
         QVERIFY2(f.Dialogs.Errors[0].contains("share a passage of 5,000 words (line 4 of \"2.txt\" in \"Unknown\"; "
                                               "line 21 of \"h.txt\" in \"Hamilton\")"),
@@ -63,6 +65,7 @@ private slots:
         form.acLeaveOutCopies->trigger();
         QVERIFY(form.workspace().LeaveOutCopies());
         form.Action1->trigger();
+        FinishCalculation(form);
         QCOMPARE(f.Dialogs.Errors.size(), 1);
         const QAbstractItemModel* result = form.sgResult->model();
         QCOMPARE(Cell(result, 0, 2), QString("Unknown"));

@@ -61,6 +61,7 @@ private slots:
         form.acOpen->trigger();
         form.acEachText->trigger();
         form.Action1->trigger();
+        FinishCalculation(form);
         QVERIFY(f.Dialogs.Errors.isEmpty());
         QVERIFY(TabShown(form, form.tbTexts));
         QCOMPARE(form.PageControl1->currentWidget(), form.tbTexts);
@@ -89,6 +90,7 @@ private slots:
         // Off again: the files of "Unknown" are one text and the page goes.
         form.acEachText->trigger();
         form.Action1->trigger();
+        FinishCalculation(form);
         QVERIFY(!TabShown(form, form.tbTexts));
         QVERIFY(!ShownTextBand(form.tbResult)->isVisible());
     }

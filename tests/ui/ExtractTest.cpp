@@ -235,7 +235,10 @@ private slots:
     }
 
 private:
-    static void UserSelectsCalculate(TForm1& form) { form.Action1->trigger(); }
+    static void UserSelectsCalculate(TForm1& form) {
+        form.Action1->trigger();
+        FinishCalculation(form);
+    }
 };
 
 QTEST_MAIN(ExtractTest)

@@ -44,7 +44,10 @@ QStringList Column(const TGridView* grid, int col) {
 }
 
 // Selecting a tab the way a click does: the tab widget reports the change.
-void UserSelectsPage(TForm1& form, QWidget* page) { form.PageControl1->setCurrentWidget(page); }
+void UserSelectsPage(TForm1& form, QWidget* page) {
+    form.PageControl1->setCurrentWidget(page);
+    FinishCalculation(form);
+}
 
 }  // namespace
 
@@ -137,7 +140,7 @@ private slots:
         QCOMPARE(form.cbAuthors->currentText(), QString("Alpha"));
         QCOMPARE(form.cbAuthors->itemText(2), QString("Unknown"));
         QVERIFY(form.workspace().StylometryRowsWritten() > 0);
-        QCOMPARE(Cell(form.sgStylometry, 0, 1), QString::fromStdU16String(form.workspace().sgStylometry().Cell(0, 1)));
+        QCOMPARE(Cell(form.sgStylometry, 0, 1), QString::fromStdU16String(form.workspace().StylometryTable().Cell(0, 1)));
         QVERIFY(!Cell(form.sgStylometry, 0, 1).isEmpty());
 
         // Choosing another author in the drop-down refills the table.
@@ -161,6 +164,8 @@ private slots:
         QTest::keyClicks(form.mText, "one two three four five six");
 
         form.Action1->trigger();
+
+        FinishCalculation(form);
         QCOMPARE(form.PageControl1->currentWidget(), form.tbResult);
         QVERIFY(QGuiApplication::overrideCursor() == nullptr);
         QCOMPARE(Column(form.sgResult, 0), QStringList({"Author", "Author 1", "Unknown"}));
@@ -183,6 +188,8 @@ private slots:
         QCOMPARE(QString::fromStdU16String(form.workspace().Tree().Authors().at(0)->Label()), QString("Former"));
 
         form.Action1->trigger();
+
+        FinishCalculation(form);
         QVERIFY(f.Dialogs.Errors.isEmpty());
         // "Former" is now the only candidate; the renamed author's three words
         // are the test text.
@@ -204,9 +211,9 @@ private slots:
             const TGrid& grid;
             QString firstLine;
         } pages[] = {
-            {form.tbResult, form.workspace().sgResult(), "\tAuthor\tProbability\tDescription\tWords\r"},
-            {form.tbStylometry, form.workspace().sgStylometry(), "\tPhrase\tCount\tOther Authors use\r"},
-            {form.tbAnalysis, form.workspace().sgAnalysis(), "\t\tAlpha: "},
+            {form.tbResult, form.workspace().ResultTable(), "\tAuthor\tProbability\tDescription\tWords\r"},
+            {form.tbStylometry, form.workspace().StylometryTable(), "\tPhrase\tCount\tOther Authors use\r"},
+            {form.tbAnalysis, form.workspace().AnalysisTable(), "\t\tAlpha: "},
         };
         for (const auto& page : pages) {
             UserSelectsPage(form, page.page);
@@ -223,12 +230,14 @@ private slots:
         TFormFixture f;
         TForm1& form = *f.Form;
         form.Action1->trigger();
+        FinishCalculation(form);
         QVERIFY(form.workspace().IsCalculated());
         const QStringList before = Column(form.sgResult, 0);
 
         form.acFederalist->trigger();
         QVERIFY(QFile::remove(f.Folder.projectDir() + "Alpha/first.txt"));
         form.Action1->trigger();
+        FinishCalculation(form);
         QCOMPARE(f.Dialogs.Errors.size(), 1);
         QVERIFY(f.Dialogs.Errors.first().contains("Cannot open file"));
         QVERIFY(f.Dialogs.Errors.first().contains("first.txt"));
@@ -277,6 +286,7 @@ private slots:
         QCOMPARE(form.tvAuthors->topLevelItemCount(), 0);
         // Calculating the empty tree does nothing and reports nothing.
         form.Action1->trigger();
+        FinishCalculation(form);
         QVERIFY(f.Dialogs.Errors.isEmpty());
         QCOMPARE(form.PageControl1->currentWidget(), form.tbAuthors);
     }
@@ -294,11 +304,12 @@ private slots:
         TFormFixture f;
         TForm1& form = *f.Form;
         form.Action1->trigger();
+        FinishCalculation(form);
         UserSelectsPage(form, form.tbAuthors);
         // Every cell of the filled tables, taken before either command runs.
         const auto snapshot = [&form] {
-            return QStringList{QString::fromStdU16String(CopyGrid(form.workspace().sgResult())),
-                               QString::fromStdU16String(CopyGrid(form.workspace().sgAnalysis()))};
+            return QStringList{QString::fromStdU16String(CopyGrid(form.workspace().ResultTable())),
+                               QString::fromStdU16String(CopyGrid(form.workspace().AnalysisTable()))};
         };
         const QStringList before = snapshot();
         QVERIFY(before.at(0).contains("Alpha"));
@@ -307,6 +318,7 @@ private slots:
         QCOMPARE(snapshot(), before);
         // The tree holds "Unknown" first, which validation leaves out.
         form.acValidation->trigger();
+        FinishCalculation(form);
         QCOMPARE(snapshot(), before);
         QCOMPARE(form.PageControl1->currentWidget(), form.tbAuthors);
         QVERIFY(form.workspace().IsCalculated());

@@ -83,6 +83,10 @@ private:
     QTemporaryDir FDir;
 };
 
+// Waits until the calculation under way, if any, has ended and the window
+// shows how it ended.
+inline void FinishCalculation(const TForm1& form) { QTRY_VERIFY_WITH_TIMEOUT(!form.calculationRunning(), 60000); }
+
 // A window over a fresh example folder, with fakes for its dialogs.
 struct TFormFixture {
     TExampleFolder Folder;

@@ -71,8 +71,13 @@ int main(int argc, char* argv[]) {
         return true;
     };
 
+    // Calculations run on a worker thread; the pictures wait for their end.
+    const auto waitForRun = [&form] {
+        while (form.calculationRunning()) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    };
     bool ok = save("input-data.png");
     form.btCalculateClick();
+    waitForRun();
     const struct {
         QWidget* page;
         const char* file;
@@ -102,12 +107,14 @@ int main(int argc, char* argv[]) {
     // "Balance": the chart's whiskers show the spread of the draws.
     form.acBalance->setChecked(true);
     form.btCalculateClick();
+    waitForRun();
     form.PageControl1->setCurrentWidget(form.tbResult);
     ok = save("result-balanced.png") && ok;
     form.acBalance->setChecked(false);
 
     // The validation report with its confusion matrix.
     form.acValidationExecute();
+    waitForRun();
     if (quillprint::TValidationReportDialog* report = form.validationReport()) {
         Settle();
         const QString path = output.filePath(QStringLiteral("validation.png"));
@@ -126,6 +133,7 @@ int main(int argc, char* argv[]) {
     form.acBalance->setChecked(true);
     form.acEachText->setChecked(true);
     form.btCalculateClick();
+    waitForRun();
     form.PageControl1->setCurrentWidget(form.tbTexts);
     ok = save("texts.png") && ok;
     return ok ? 0 : 1;

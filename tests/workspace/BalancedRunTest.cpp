@@ -64,7 +64,7 @@ TEST_F(BalancedRun, MeansTheScoresOfNineOrdinaryRunsOnTheDrawnSamples) {
         std::vector<double> scores;
         for (size_t c = 0; c < Candidates.size(); ++c) scores.push_back(engine.Authors()[c]->Koef());
         for (size_t c = 0; c < scores.size(); ++c) sums[c] += scores[c];
-        ++won[static_cast<size_t>(RankedFirst(scores))];
+        if (const int32_t best = SoleBest(scores); best >= 0) ++won[static_cast<size_t>(best)];
         if (draw == 0) {
             // The engine kept for "Analysis" and "Stylometry" is this one.
             ASSERT_NE(outcome.FirstDraw, nullptr);
@@ -138,6 +138,27 @@ TEST(LoadGridBalancedResults, RanksByTheMeanWithAColumnOfDrawsWon) {
     EXPECT_EQ(grid.ColCount(), 4);
     EXPECT_EQ(grid.Cell(0, 1), u"Boris");
     EXPECT_EQ(grid.Cell(1, 1), u"82%");
+}
+
+TEST(DrawsWon, ADrawWhoseTopScoreIsSharedIsWonByNoOne) {
+    struct TCase {
+        const char* Name;
+        std::u16string First, Second, Test;
+        std::vector<int32_t> Won;
+    };
+    const TCase cases[] = {
+        {"empty unknown: 0 and 0", u"alpha beta gamma", u"delta epsilon zeta", u"", {0, 0}},
+        {"the same score above 0", u"alpha beta gamma", u"delta epsilon zeta", u"alpha beta delta epsilon", {0, 0}},
+        {"one clear winner", u"alpha beta gamma", u"delta epsilon zeta", u"alpha beta gamma", {9, 0}},
+    };
+    for (const TCase& c : cases) {
+        const std::vector<TCandidateLines> candidates = {{u"First", {c.First}, {0}}, {u"Second", {c.Second}, {0}}};
+        const TBalancedOutcome outcome = RunBalanced(candidates, c.Test, "en_US");
+        EXPECT_EQ(outcome.DrawsWon, c.Won) << c.Name;
+    }
+    EXPECT_EQ(SoleBest({0.81, 0.81}), -1);
+    EXPECT_EQ(SoleBest({0.5, 0.81, 0.2}), 1);
+    EXPECT_EQ(SoleBest({}), -1);
 }
 
 }  // namespace

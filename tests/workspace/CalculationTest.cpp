@@ -33,10 +33,10 @@ protected:
 
     // A tree made in memory: "First" holding `lines`, then "Unknown".
     void MakeFirstCandidateWithLines(const TLines& lines) {
-        Workspace.acNewExecute();
+        Workspace.NewProject();
         View.ShownLines = lines;
         Workspace.SetLabel(Author(0), u"First");
-        Workspace.acAddAuthorExecute();
+        Workspace.AddAuthor();
         Workspace.SetLabel(Author(1), u"Unknown");
         View.ShownLines = {u"ignored"};
     }
@@ -48,7 +48,7 @@ TEST_F(Calculation, UnknownIsTheTestTextAndTheOthersAreCandidatesInTreeOrder) {
     Project.Write("beta/b.txt", "beta words");
     Project.Write("Alpha/a.txt", "alpha words");
     Workspace.LoadProject(Project.Dir());
-    ASSERT_TRUE(Workspace.Calculate(false));
+    ASSERT_TRUE(Workspace.RunCalculationNow(false));
     EXPECT_EQ(EngineAuthorNames(), (std::vector<std::u16string>{u"Alpha", u"beta", u"Unknown"}));
     EXPECT_EQ(TestWords(), (TWordList{u"one", u"two", u"three"}));
     // No phrase is shared: one line per candidate in tree order, each 0.
@@ -56,15 +56,15 @@ TEST_F(Calculation, UnknownIsTheTestTextAndTheOthersAreCandidatesInTreeOrder) {
 }
 
 TEST_F(Calculation, LabelsDecideWhichEntryIsTheTestText) {
-    Workspace.acNewExecute();
+    Workspace.NewProject();
     View.ShownLines = {u"first unknown"};
-    Workspace.acAddAuthorExecute();
+    Workspace.AddAuthor();
     View.ShownLines = {u"second unknown"};
-    Workspace.acAddAuthorExecute();
+    Workspace.AddAuthor();
     View.ShownLines = {u"a candidate"};
     Workspace.SetLabel(Author(1), u"Unknown");  // the later "Unknown" wins
     Workspace.SetLabel(Author(0), u"unknown");  // exact case only: a candidate
-    ASSERT_TRUE(Workspace.Calculate(false));
+    ASSERT_TRUE(Workspace.RunCalculationNow(false));
     EXPECT_EQ(EngineAuthorNames(), (std::vector<std::u16string>{u"unknown", u"Author 2", u"Unknown"}));
     EXPECT_EQ(TestWords(), (TWordList{u"second", u"unknown"}));
     EXPECT_EQ(CandidateWords(0), (TWordList{u"first", u"unknown"}));
@@ -73,21 +73,21 @@ TEST_F(Calculation, LabelsDecideWhichEntryIsTheTestText) {
 TEST_F(Calculation, EmptyTreeLeavesNoEngine) {
     Project.Write("Alpha/a.txt", "a");
     Workspace.LoadProject(Project.Dir());
-    EXPECT_FALSE(Workspace.Calculate(false));
+    EXPECT_FALSE(Workspace.RunCalculationNow(false));
     EXPECT_EQ(Workspace.AuthorDetector(), nullptr);
-    Workspace.btCalculateClick();  // no message, no page change
+    Workspace.Calculate();  // no message, no page change
     EXPECT_TRUE(Messages.Errors.empty());
     EXPECT_FALSE(Workspace.IsCalculated());
     EXPECT_EQ(Observer.Pages, std::vector<TPage>{TPage::InputData});
 }
 
 TEST_F(Calculation, EditsOfTheSelectedInMemoryTextCount) {
-    Workspace.acNewExecute();
-    Workspace.acAddAuthorExecute();
+    Workspace.NewProject();
+    Workspace.AddAuthor();
     View.ShownLines = {u"candidate text"};
     Workspace.SelectNode(Author(0).Texts()[0].get());
     View.ShownLines = {u"edited", u"unknown"};  // not yet written back
-    ASSERT_TRUE(Workspace.Calculate(false));
+    ASSERT_TRUE(Workspace.RunCalculationNow(false));
     EXPECT_EQ(TestWords(), (TWordList{u"edited", u"unknown"}));
     EXPECT_EQ(CandidateWords(0), (TWordList{u"candidate", u"text"}));
 }
@@ -110,7 +110,7 @@ TEST_F(Calculation, ValidationHoldsBackTheFirstCandidatesLastLines) {
     TLines lines;
     for (int i = 1; i <= 12; ++i) lines.push_back(u"line" + FromUtf8(std::to_string(i)));
     MakeFirstCandidateWithLines(lines);
-    ASSERT_TRUE(Workspace.Calculate(true));
+    ASSERT_TRUE(Workspace.RunCalculationNow(true));
     EXPECT_EQ(EngineAuthorNames(), (std::vector<std::u16string>{u"First", u"Unknown"}));
     EXPECT_EQ(TestWords(), TWordList{u"line12line11"});
     EXPECT_EQ(CandidateWords(0).size(), 10u);
@@ -121,7 +121,7 @@ TEST_F(Calculation, ValidationOfALoadedProjectHoldsNothingBack) {
     Project.Write("Unknown/u.txt", "unknown text");
     Project.Write("Alpha/a.txt", "1\n2\n3\n4\n5\n6\n7\n8\n9\n10");
     Workspace.LoadProject(Project.Dir());
-    ASSERT_TRUE(Workspace.Calculate(true));
+    ASSERT_TRUE(Workspace.RunCalculationNow(true));
     EXPECT_EQ(EngineAuthorNames(), (std::vector<std::u16string>{u"Alpha", u"Unknown"}));
     EXPECT_TRUE(TestWords().empty());
     EXPECT_EQ(CandidateWords(0).size(), 10u);
@@ -134,14 +134,14 @@ TEST_F(Calculation, CalculateFillsTheTablesAndShowsTheResult) {
     Project.Write("Alpha/a.txt", "the cat sat on the mat today");
     Project.Write("Beta/b.txt", "a dog ran in the park");
     Workspace.LoadProject(Project.Dir());
-    Workspace.btCalculateClick();
+    Workspace.Calculate();
     EXPECT_TRUE(Workspace.IsCalculated());
     EXPECT_EQ(Observer.Pages.back(), TPage::Result);
-    EXPECT_EQ(Workspace.sgResult().RowCount(), 4);
-    EXPECT_EQ(Workspace.sgResult().Cell(0, 3), u"Unknown");
-    EXPECT_EQ(Workspace.cbAuthors().size(), 3u);
+    EXPECT_EQ(Workspace.ResultTable().RowCount(), 4);
+    EXPECT_EQ(Workspace.ResultTable().Cell(0, 3), u"Unknown");
+    EXPECT_EQ(Workspace.AuthorChoices().size(), 3u);
     EXPECT_EQ(Workspace.ChosenAuthor(), -1);
-    EXPECT_EQ(Workspace.sgAnalysis().ColCount(), 4);
+    EXPECT_EQ(Workspace.AnalysisTable().ColCount(), 4);
 }
 
 TEST_F(Calculation, BalanceAddsDrawsWonAndTurningItOffRestoresThePlainTable) {
@@ -149,14 +149,14 @@ TEST_F(Calculation, BalanceAddsDrawsWonAndTurningItOffRestoresThePlainTable) {
     Project.Write("Alpha/a.txt", "the cat sat on the mat today");
     Project.Write("Beta/b.txt", "a dog ran in the park");
     Workspace.LoadProject(Project.Dir());
-    Workspace.btCalculateClick();
-    const TGrid plainGrid = Workspace.sgResult();
+    Workspace.Calculate();
+    const TGrid plainGrid = Workspace.ResultTable();
     const std::u16string plain = CopyGrid(plainGrid);
     const std::u16string plainSummary = Workspace.Summary();
 
     Workspace.SetBalance(true);
-    Workspace.btCalculateClick();
-    const TGrid& balanced = Workspace.sgResult();
+    Workspace.Calculate();
+    const TGrid& balanced = Workspace.ResultTable();
     ASSERT_EQ(balanced.ColCount(), 5);
     EXPECT_EQ(balanced.Cell(4, 0), u"Draws won");
     // Both candidates are within the budget: every draw is the plain run.
@@ -170,34 +170,34 @@ TEST_F(Calculation, BalanceAddsDrawsWonAndTurningItOffRestoresThePlainTable) {
     EXPECT_EQ(Workspace.AuthorDetector()->Authors().size(), 3u);
 
     Workspace.SetBalance(false);
-    Workspace.btCalculateClick();
-    EXPECT_EQ(CopyGrid(Workspace.sgResult()), plain);
+    Workspace.Calculate();
+    EXPECT_EQ(CopyGrid(Workspace.ResultTable()), plain);
 }
 
 TEST_F(Calculation, FailedRunKeepsTheTextsButDropsEverythingThatReferredToTheEngine) {
     Project.Write("Unknown/u.txt", "the cat sat on the mat");
     const auto doomed = Project.Write("Alpha/a.txt", "the cat sat on the mat today");
     Workspace.LoadProject(Project.Dir());
-    Workspace.btCalculateClick();
-    const TGrid before = Workspace.sgResult();
+    Workspace.Calculate();
+    const TGrid before = Workspace.ResultTable();
     ASSERT_EQ(Workspace.ResultCellColour(0, 1), TScoreColour::GreenBold);
-    Workspace.PageControl1Change(TPage::Stylometry);
+    Workspace.ShowPage(TPage::Stylometry);
     EXPECT_EQ(Workspace.ChosenAuthor(), 0);
 
-    Workspace.acAddAuthorExecute();  // results out of date
+    Workspace.AddAuthor();  // results out of date
     fs::remove(doomed);
     Observer.Pages.clear();
-    Workspace.btCalculateClick();
+    Workspace.Calculate();
     ASSERT_EQ(Messages.Errors.size(), 1u);
     EXPECT_EQ(Messages.Errors[0], u"Cannot open file \"" + Project.Dir() + u"Alpha/a.txt\". No such file or directory");
     EXPECT_FALSE(Workspace.IsCalculated());
     EXPECT_TRUE(Observer.Pages.empty());
-    EXPECT_EQ(Workspace.sgResult().Cell(0, 1), before.Cell(0, 1));
+    EXPECT_EQ(Workspace.ResultTable().Cell(0, 1), before.Cell(0, 1));
     EXPECT_EQ(Workspace.ResultCellColour(0, 1), TScoreColour::Ordinary);
     EXPECT_EQ(Workspace.AnalysisCellColour(1, 0), TScoreColour::Ordinary);
-    EXPECT_TRUE(Workspace.cbAuthors().empty());
+    EXPECT_TRUE(Workspace.AuthorChoices().empty());
     EXPECT_EQ(Workspace.ChosenAuthor(), -1);
-    Workspace.cbAuthorsChange(0);  // no entry to choose: nothing happens
+    Workspace.ChooseAuthor(0);  // no entry to choose: nothing happens
     EXPECT_EQ(Workspace.ChosenAuthor(), -1);
 }
 
@@ -205,13 +205,14 @@ TEST_F(Calculation, PageChangeCalculatesOnceAndFillsStylometryOnItsFirstVisit) {
     Project.Write("Unknown/u.txt", "the cat sat on the mat");
     Project.Write("Alpha/a.txt", "the cat sat on the mat today");
     Workspace.LoadProject(Project.Dir());
-    Workspace.PageControl1Change(TPage::Stylometry);
+    Workspace.ShowPage(TPage::Stylometry);
     EXPECT_TRUE(Workspace.IsCalculated());
-    EXPECT_EQ(Observer.Pages, (std::vector<TPage>{TPage::InputData, TPage::Result, TPage::Stylometry}));
+    // The user stays on the page chosen: "Result" is never brought up in between.
+    EXPECT_EQ(Observer.Pages, (std::vector<TPage>{TPage::InputData}));
     EXPECT_EQ(Workspace.ChosenAuthor(), 0);
     EXPECT_GT(Workspace.StylometryRowsWritten(), 0);
     const TQuillprint* engine = Workspace.AuthorDetector();
-    Workspace.PageControl1Change(TPage::Analysis);
+    Workspace.ShowPage(TPage::Analysis);
     EXPECT_EQ(Workspace.AuthorDetector(), engine);
 }
 
@@ -224,8 +225,8 @@ TEST_F(Calculation, NothingIsWrittenIntoTheProjectFolder) {
     const auto before = testing::SnapshotFolder(Project.Path());
     Workspace.LoadProject(Project.Dir());
     Workspace.SelectNode(&Author(2));
-    Workspace.PageControl1Change(TPage::Stylometry);
-    Workspace.acValidationExecute();
+    Workspace.ShowPage(TPage::Stylometry);
+    Workspace.Validate();
     EXPECT_TRUE(Messages.Errors.empty());
     EXPECT_EQ(testing::SnapshotFolder(Project.Path()), before);
 }

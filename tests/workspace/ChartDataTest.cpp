@@ -54,16 +54,16 @@ protected:
 
     std::vector<TScoreBar> Bars() const {
         return ResultChartBars(
-            Workspace.sgResult(), [this](int32_t row) { return Workspace.ResultCellColour(0, row); },
+            Workspace.ResultTable(), [this](int32_t row) { return Workspace.ResultCellColour(0, row); },
             Workspace.DrawScores());
     }
 };
 
 TEST_P(ResultChart, BarsAreTheTablesCandidateRowsInItsOrder) {
     EXPECT_TRUE(Bars().empty()) << "nothing calculated yet";
-    Workspace.btCalculateClick();
+    Workspace.Calculate();
     ASSERT_TRUE(Messages.Errors.empty());
-    const TGrid& table = Workspace.sgResult();
+    const TGrid& table = Workspace.ResultTable();
     const std::vector<TScoreBar> bars = Bars();
     // Every row but the header and the test author's.
     ASSERT_EQ(static_cast<int32_t>(bars.size()), table.RowCount() - 2);
@@ -94,7 +94,7 @@ TEST_P(ResultChart, BarsAreTheTablesCandidateRowsInItsOrder) {
         EXPECT_TRUE(spread);
     }
 
-    Workspace.acNewExecute();
+    Workspace.NewProject();
     EXPECT_TRUE(Bars().empty()) << "the chart is empty when the table is";
 }
 

@@ -70,7 +70,7 @@ TEST_F(CopiedPassages, AFifteenThousandWordCopyIsRefusedUnlessLeftOut) {
     Project.Write("Unknown/u.txt", Words("u", 0, 1000) + Words("h", 500, 15000) + Words("v", 0, 10));
     Workspace.LoadProject(Project.Dir());
     try {
-        Workspace.Calculate(false);
+        Workspace.RunCalculationNow(false);
         FAIL() << "the calculation ran";
     } catch (const TPassageTooLongError& error) {
         EXPECT_EQ(std::string(error.what()),
@@ -81,9 +81,9 @@ TEST_F(CopiedPassages, AFifteenThousandWordCopyIsRefusedUnlessLeftOut) {
     }
 
     Workspace.SetLeaveOutCopies(true);
-    ASSERT_TRUE(Workspace.Calculate(false));
-    Workspace.LoadGridResults();
-    const TGrid& result = Workspace.sgResult();
+    Workspace.Calculate();
+    ASSERT_TRUE(Messages.Errors.empty());
+    const TGrid& result = Workspace.ResultTable();
     EXPECT_EQ(result.Cell(0, 3), u"Unknown");
     EXPECT_EQ(result.Cell(3, 3), u"1010  (15000 words of copied passages left out)");
     EXPECT_EQ(Workspace.AuthorDetector()->Test()->WordCount(), 1010);
@@ -93,12 +93,12 @@ TEST_F(CopiedPassages, TheToggleMakesTheResultsOutOfDate) {
     Project.Write("Hamilton/h.txt", "one two three\n");
     Project.Write("Unknown/u.txt", "one two\n");
     Workspace.LoadProject(Project.Dir());
-    Workspace.btCalculateClick();
+    Workspace.Calculate();
     ASSERT_TRUE(Workspace.IsCalculated());
     Workspace.SetLeaveOutCopies(true);
     EXPECT_FALSE(Workspace.IsCalculated());
-    Workspace.btCalculateClick();
-    EXPECT_EQ(Workspace.sgResult().Cell(3, 2), u"2  (0 words of copied passages left out)");
+    Workspace.Calculate();
+    EXPECT_EQ(Workspace.ResultTable().Cell(3, 2), u"2  (0 words of copied passages left out)");
 }
 
 }  // namespace

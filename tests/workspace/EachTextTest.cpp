@@ -63,7 +63,7 @@ protected:
         Workspace.SetBalance(std::get<0>(GetParam()));
         Workspace.SetJobs(std::get<1>(GetParam()));
         Workspace.SetEachText(true);
-        Workspace.btCalculateClick();
+        Workspace.Calculate();
     }
 };
 
@@ -77,7 +77,7 @@ struct TSingleRun : testing::TWorkspaceFixture {
         Project.Write("Unknown/" + text.first, text.second);
         Workspace.LoadProject(Project.Dir());
         Workspace.SetBalance(balance);
-        Workspace.btCalculateClick();
+        Workspace.Calculate();
     }
 };
 
@@ -87,7 +87,7 @@ TEST_P(EachText, EveryRowIsTheRunOfThatTextAlone) {
     EXPECT_EQ(Observer.Pages.back(), TPage::Texts);
     const auto& outcomes = Workspace.TextOutcomes();
     ASSERT_EQ(outcomes.size(), 5u);
-    const TGrid& table = Workspace.sgTexts();
+    const TGrid& table = Workspace.TextsTable();
     ASSERT_EQ(table.RowCount(), 6);
 
     // The unreadable text fails its own row only.
@@ -110,7 +110,7 @@ TEST_P(EachText, EveryRowIsTheRunOfThatTextAlone) {
 
         // The row repeats the single run's results table: its first two
         // candidates, their percentages, the verdict and the draws won.
-        const TGrid& result = single.Workspace.sgResult();
+        const TGrid& result = single.Workspace.ResultTable();
         const auto r = static_cast<int32_t>(row) + 1;
         EXPECT_EQ(table.Cell(0, r), std::u16string(1, char16_t(u'1' + row)));
         EXPECT_EQ(table.Cell(1, r), outcome.Label);
@@ -125,8 +125,8 @@ TEST_P(EachText, EveryRowIsTheRunOfThatTextAlone) {
         Workspace.ShowDisputedText(static_cast<int32_t>(row));
         EXPECT_EQ(Workspace.ShownTextLabel(), outcome.Label);
         for (int32_t y = 0; y < result.RowCount(); ++y)
-            for (int32_t x = 0; x < result.ColCount(); ++x) EXPECT_EQ(Workspace.sgResult().Cell(x, y), result.Cell(x, y));
-        EXPECT_EQ(Workspace.sgAnalysis().RowCount(), single.Workspace.sgAnalysis().RowCount());
+            for (int32_t x = 0; x < result.ColCount(); ++x) EXPECT_EQ(Workspace.ResultTable().Cell(x, y), result.Cell(x, y));
+        EXPECT_EQ(Workspace.AnalysisTable().RowCount(), single.Workspace.AnalysisTable().RowCount());
     }
 }
 

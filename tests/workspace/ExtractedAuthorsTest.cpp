@@ -40,7 +40,7 @@ protected:
 };
 
 TEST_F(ExtractedAuthors, BecomeAuthorsWithInMemoryTextsAndMakeTheResultsStale) {
-    Workspace.btCalculateClick();
+    Workspace.Calculate();
     ASSERT_TRUE(Workspace.IsCalculated());
     const auto before = SnapshotFolder(Project.Path());
 
@@ -62,7 +62,7 @@ TEST_F(ExtractedAuthors, BecomeAuthorsWithInMemoryTextsAndMakeTheResultsStale) {
     EXPECT_EQ(Author(3).Texts().front()->Text()->Lines, TLines{u"bye"});
 
     // They take part in the next calculation as candidates.
-    ASSERT_TRUE(Workspace.Calculate(false));
+    ASSERT_TRUE(Workspace.RunCalculationNow(false));
     std::vector<std::u16string> names;
     for (const auto& author : Workspace.AuthorDetector()->Authors()) names.push_back(author->Name());
     EXPECT_EQ(names, (std::vector<std::u16string>{u"Alpha", u"Ann", u"Bob (2)", u"alpha (2)",
@@ -75,7 +75,7 @@ TEST_F(ExtractedAuthors, TheUnknownTextBecomesANewTextOfUnknown) {
     Workspace.AddExtractedAuthors(u"chat.txt", {{u"Ann", {u"a"}}}, TLines{u"who wrote this"});
     // "Unknown/chat.txt" exists on disk and would be shown instead.
     EXPECT_EQ(Outline(Workspace.Tree()), "Unknown[chat.txt,chat.txt (2)] Alpha[a.txt] Ann[chat.txt]");
-    ASSERT_TRUE(Workspace.Calculate(false));
+    ASSERT_TRUE(Workspace.RunCalculationNow(false));
     EXPECT_EQ(Workspace.AuthorDetector()->Authors().back()->WordCount(), 8);  // 5 on disk + 3
 }
 
@@ -87,7 +87,7 @@ TEST_F(ExtractedAuthors, AnUnknownTextAloneMakesAnUnknownEntryWhenThereIsNone) {
 }
 
 TEST_F(ExtractedAuthors, NothingToAddChangesNothing) {
-    Workspace.btCalculateClick();
+    Workspace.Calculate();
     const std::string outline = Outline(Workspace.Tree());
     Workspace.AddExtractedAuthors(u"chat.txt", {}, std::nullopt);
     EXPECT_EQ(Outline(Workspace.Tree()), outline);

@@ -39,9 +39,13 @@ public:
         Events.push_back(u"select " + (node ? node->Label() : std::u16string(u"none")));
     }
     void PageToFront(TPage page) override { Pages.push_back(page); }
+    void RunStarted() override { ++Started; }
+    void RunEnded(TRunEndState state) override { Ends.push_back(state); }
 
     std::vector<std::u16string> Events;
     std::vector<TPage> Pages;
+    int Started = 0;
+    std::vector<TRunEndState> Ends;
 };
 
 // A workspace with fakes for every view, pinned to en_US.

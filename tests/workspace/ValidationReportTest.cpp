@@ -105,7 +105,7 @@ TEST_F(ValidationCommand, ReportsEveryCandidateOfTheProjectAndIgnoresUnknown) {
     Workspace.LoadProject(Project.Dir());
     Observer.Pages.clear();
 
-    Workspace.acValidationExecute();
+    Workspace.Validate();
     ASSERT_TRUE(Messages.Errors.empty());
     ASSERT_TRUE(Workspace.ValidationReport().has_value());
     ExpectKnownAnswer(*Workspace.ValidationReport());
@@ -116,7 +116,7 @@ TEST_F(ValidationCommand, ReportsEveryCandidateOfTheProjectAndIgnoresUnknown) {
     EXPECT_EQ(Workspace.AuthorDetector()->Authors().size(), 5u);
 
     Workspace.SetBalance(true);
-    Workspace.acValidationExecute();
+    Workspace.Validate();
     ExpectKnownAnswer(*Workspace.ValidationReport());
 }
 
@@ -124,10 +124,10 @@ TEST_F(ValidationCommand, AnUnreadableTextEndsTheCommandWithItsErrorAndNoReport)
     Project.Write("Unknown/u.txt", "x");
     const auto doomed = Project.Write("Alpha/a.txt", "1\n2\n3\n4\n5\n");
     Workspace.LoadProject(Project.Dir());
-    Workspace.acValidationExecute();
+    Workspace.Validate();
     ASSERT_TRUE(Workspace.ValidationReport().has_value());
     std::filesystem::remove(doomed);
-    Workspace.acValidationExecute();
+    Workspace.Validate();
     EXPECT_EQ(Messages.Errors.size(), 1u);
     EXPECT_FALSE(Workspace.ValidationReport().has_value());
     EXPECT_EQ(Workspace.AuthorDetector(), nullptr);

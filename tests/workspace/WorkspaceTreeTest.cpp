@@ -82,7 +82,7 @@ TEST_F(WorkspaceTree, AFolderThatCannotBeListedIsAnErrorAndLoadsNothing) {
     ASSERT_GE(child, 0);
     if (child == 0) {
         if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(10);
-        Workspace.acOpenExecute(Project.Dir());
+        Workspace.OpenFolder(Project.Dir());
         const std::u16string expected =
             u"Cannot open folder \"" + FromUtf8((Project.Path() / "Alpha").string()) + u"\". Permission denied";
         if (Messages.Errors != std::vector<std::u16string>{expected}) _exit(11);
@@ -132,14 +132,14 @@ TEST_F(WorkspaceTree, SelectingAnAuthorShowsItsFirstTextOrChangesNothing) {
 }
 
 TEST_F(WorkspaceTree, AddAuthorNumbersByHalfTheEntries) {
-    Workspace.acAddAuthorExecute();
+    Workspace.AddAuthor();
     EXPECT_EQ(Outline(Workspace.Tree()), "Author 0[1]");
     EXPECT_FALSE(View.ReadOnly);
 
-    Workspace.acNewExecute();
+    Workspace.NewProject();
     EXPECT_EQ(Outline(Workspace.Tree()), "Unknown[1]");
-    Workspace.acAddAuthorExecute();
-    Workspace.acAddAuthorExecute();
+    Workspace.AddAuthor();
+    Workspace.AddAuthor();
     EXPECT_EQ(Outline(Workspace.Tree()), "Unknown[1] Author 1[1] Author 2[1]");
     EXPECT_EQ(Workspace.Selected(), &Text(2, 0));
 }
@@ -148,7 +148,7 @@ TEST_F(WorkspaceTree, AddAuthorCountsLoadedTexts) {
     for (const char* file : {"Unknown/1", "A/1", "A/2", "A/3", "B/1", "B/2", "B/3", "B/4", "B/5", "B/6"})
         Project.Write(file, "x");
     Workspace.LoadProject(Project.Dir());  // 3 authors, 10 texts: 13 entries
-    Workspace.acAddAuthorExecute();
+    Workspace.AddAuthor();
     EXPECT_EQ(Author(3).Label(), u"Author 6");
 }
 
@@ -156,36 +156,36 @@ TEST_F(WorkspaceTree, NewGivesOneEditableUnknownText) {
     Project.Write("Unknown/u.txt", "text");
     Workspace.LoadProject(Project.Dir());
     const std::u16string projectDir = Workspace.ProjectDir();
-    Workspace.acNewExecute();
+    Workspace.NewProject();
     EXPECT_EQ(Outline(Workspace.Tree()), "Unknown[1]");
     EXPECT_TRUE(View.ShownLines.empty());
     EXPECT_FALSE(View.ReadOnly);
     EXPECT_TRUE(View.Visible);
     EXPECT_EQ(Workspace.ProjectDir(), projectDir);
-    EXPECT_EQ(Workspace.sgResult().RowCount(), 2);
-    EXPECT_EQ(Workspace.sgResult().Cell(0, 0), u"Author");
+    EXPECT_EQ(Workspace.ResultTable().RowCount(), 2);
+    EXPECT_EQ(Workspace.ResultTable().Cell(0, 0), u"Author");
     EXPECT_EQ(Observer.Pages.back(), TPage::InputData);
 }
 
 TEST_F(WorkspaceTree, AddTextNumbersAfterTheAuthorsTexts) {
-    Workspace.acNewExecute();
-    Workspace.acAddTextExecute();
+    Workspace.NewProject();
+    Workspace.AddText();
     EXPECT_EQ(Outline(Workspace.Tree()), "Unknown[1,2]");
     Workspace.SelectNode(&Text(0, 1));
-    Workspace.acAddTextExecute();
+    Workspace.AddText();
     EXPECT_EQ(Outline(Workspace.Tree()), "Unknown[1,2,3]");
     EXPECT_EQ(Workspace.Selected(), &Text(0, 2));
     EXPECT_EQ(Workspace.Texts().size(), 3u);
 
     Workspace.SelectNode(nullptr);
-    Workspace.acAddTextExecute();  // nothing selected: nothing happens
+    Workspace.AddText();  // nothing selected: nothing happens
     EXPECT_EQ(Workspace.Texts().size(), 3u);
 }
 
 TEST_F(WorkspaceTree, TypedTextSurvivesSelectingAnotherEntry) {
-    Workspace.acNewExecute();
+    Workspace.NewProject();
     View.ShownLines = {u"typed", u"text"};
-    Workspace.acAddAuthorExecute();
+    Workspace.AddAuthor();
     EXPECT_TRUE(View.ShownLines.empty());
     View.ShownLines = {u"candidate"};
     Workspace.SelectNode(&Text(0, 0));
@@ -199,7 +199,7 @@ TEST_F(WorkspaceTree, InMemoryTextWhosePathNamesAFileShowsTheFile) {
     Project.Write("Author 2/1", "from the file");
     Project.MakeFolder("Author 1");
     Workspace.LoadProject(Project.Dir());  // Unknown, Author 1, Author 2: 4 entries
-    Workspace.acAddAuthorExecute();        // "Author 2" with text "1"
+    Workspace.AddAuthor();        // "Author 2" with text "1"
     EXPECT_EQ(Author(3).Label(), u"Author 2");
     EXPECT_EQ(View.ShownLines, TLines{u"from the file"});
     Workspace.SelectNode(&Text(0, 0));  // the write-back copies the file's lines
@@ -224,7 +224,7 @@ constexpr const char* kUnreadableFile = "/proc/self/mem";
 TEST_F(WorkspaceTree, FailedReadNeverOverwritesTheEntrysOwnText) {
     Project.Write("Unknown/u.txt", "unknown");
     Workspace.LoadProject(Project.Dir());
-    Workspace.acAddAuthorExecute();  // "Author 1" with the in-memory text "1"
+    Workspace.AddAuthor();  // "Author 1" with the in-memory text "1"
     View.ShownLines = {u"mine"};
     Workspace.SelectNode(&Text(0, 0));
     fs::create_symlink(kUnreadableFile, Project.MakeFolder("Author 1") / "1");
@@ -248,11 +248,11 @@ TEST_F(WorkspaceTree, EditedLabelChangesThePathOfAFileBackedText) {
 }
 
 TEST_F(WorkspaceTree, ExampleAndOpenFolderPaths) {
-    Workspace.acExampleExecute(TExample::Presidents);
+    Workspace.OpenExample(TExample::Presidents);
     EXPECT_EQ(Workspace.ProjectDir(), u"/opt/quillprint/Examples/Presidents/");
     Workspace.Start();
     EXPECT_EQ(Workspace.ProjectDir(), u"/opt/quillprint/Examples/FederalistShort/");
-    Workspace.acOpenExecute(u" \t" + Project.Dir().substr(0, Project.Dir().size() - 1) + u"\n ");
+    Workspace.OpenFolder(u" \t" + Project.Dir().substr(0, Project.Dir().size() - 1) + u"\n ");
     EXPECT_EQ(Workspace.ProjectDir(), Project.Dir());
     EXPECT_EQ(Workspace.HelpDocumentPath(), u"/opt/quillprint/Quillprint.pdf");
 }

@@ -1,0 +1,127 @@
+// The window while a calculation runs on its worker thread: the status bar's
+// progress and "Cancel", the commands that wait for the run, and a cancelled
+// run that leaves everything as it was.
+#include <QAction>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTest>
+
+#include "FormFixture.h"
+#include "ui/CalculationStatus.h"
+#include "ui/GridView.h"
+#include "workspace/Grid.h"
+#include "workspace/Workspace.h"
+
+namespace quillprint::test {
+namespace {
+
+// A project whose calculation takes long enough to be cancelled: a passage
+// of 2,500 different words that the disputed text copies from "Alpha".
+void WriteLongCopy(const QString& dir) {
+    QByteArray passage;
+    for (int i = 0; i < 2500; ++i) passage += "w" + QByteArray::number(i) + (i % 12 == 11 ? "\n" : " ");
+    WriteFile(dir + "/Unknown/u.txt", passage);
+    WriteFile(dir + "/Alpha/a.txt", passage);
+    WriteFile(dir + "/Beta/b.txt", "nothing in common with the others\n");
+}
+
+}  // namespace
+
+class BackgroundCalculationTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void aRunShowsItsProgressAndDisablesWhatWouldChangeTheProject() {
+        TFormFixture f;
+        TForm1& form = *f.Form;
+        const QString project = QString::fromStdU16String(form.workspace().ProjectDir());
+        form.Action1->trigger();
+        QVERIFY(form.calculationRunning());
+        TCalculationStatus* status = form.calculationStatus();
+        QVERIFY(status->bar()->isVisibleTo(&form));
+        QVERIFY(status->cancelButton()->isVisibleTo(&form));
+        for (QAction* command : {form.acNew, form.acOpen, form.acTutorial, form.Action1, form.acValidation,
+                                 form.acBalance, form.acEachText, form.acAddAuthor})
+            QVERIFY2(!command->isEnabled(), qPrintable(command->objectName()));
+        QVERIFY(form.mText->isReadOnly());
+
+        // A click on "Tutorial" meanwhile is not run later (it would load over the result).
+        form.acTutorial->trigger();
+        form.PageControl1->setCurrentWidget(form.tbAnalysis);  // no second run
+        FinishCalculation(form);
+        QCOMPARE(QString::fromStdU16String(form.workspace().ProjectDir()), project);
+        QVERIFY(form.workspace().IsCalculated());
+        QCOMPARE(form.PageControl1->currentWidget(), form.tbResult);
+        QCOMPARE(status->text()->text(), QString("Calculation finished"));
+        QVERIFY(!status->bar()->isVisibleTo(&form));
+        QVERIFY(!status->cancelButton()->isVisibleTo(&form));
+        QVERIFY(form.acTutorial->isEnabled() && form.Action1->isEnabled());
+        QVERIFY(QGuiApplication::overrideCursor() == nullptr);
+    }
+
+    void cancelLeavesTheResultsTablesAndPageAsTheyWere() {
+        TFormFixture f;
+        TForm1& form = *f.Form;
+        form.Action1->trigger();
+        FinishCalculation(form);
+        form.PageControl1->setCurrentWidget(form.tbAnalysis);
+        const std::u16string result = CopyGrid(form.workspace().ResultTable());
+        const std::u16string analysis = CopyGrid(form.workspace().AnalysisTable());
+
+        WriteLongCopy(f.Folder.executableDir() + "Examples/Long");
+        f.Dialogs.FolderAnswer = f.Folder.executableDir() + "Examples/Long";
+        form.acOpen->trigger();
+        form.PageControl1->setCurrentWidget(form.tbResult);  // out of date: calculates
+        QVERIFY(form.calculationRunning());
+        QTest::mouseClick(form.calculationStatus()->cancelButton(), Qt::LeftButton);
+        FinishCalculation(form);
+
+        QCOMPARE(form.calculationStatus()->text()->text(), QString("Calculation cancelled"));
+        QCOMPARE(form.PageControl1->currentWidget(), form.tbResult);
+        QCOMPARE(CopyGrid(form.workspace().ResultTable()), result);
+        QCOMPARE(CopyGrid(form.workspace().AnalysisTable()), analysis);
+        QVERIFY(!form.workspace().IsCalculated());
+        QVERIFY(f.Dialogs.Errors.isEmpty());
+    }
+
+    void progressTextNamesThePhaseAndTheCounts_data() {
+        QTest::addColumn<int>("phase");
+        QTest::addColumn<int>("done");
+        QTest::addColumn<int>("total");
+        QTest::addColumn<int>("draw");
+        QTest::addColumn<int>("candidate");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("reading") << int(TRunPhase::Reading) << 3 << 12 << 0 << 0 << "Reading text 3 of 12";
+        QTest::newRow("phrases") << int(TRunPhase::FindingPhrases) << 0 << 0 << 0 << 0 << "Finding phrases";
+        QTest::newRow("draw") << int(TRunPhase::Scoring) << 0 << 0 << 4 << 0 << "Draw 4 of 9: scoring";
+        QTest::newRow("validation") << int(TRunPhase::FindingPhrases) << 0 << 0 << 0 << 2
+                                    << "Candidate 2 of 5: finding phrases";
+        QTest::newRow("texts") << int(TRunPhase::Texts) << 7 << 20 << 0 << 0 << "Text 7 of 20 done";
+    }
+    void progressTextNamesThePhaseAndTheCounts() {
+        QFETCH(int, phase);
+        QFETCH(int, done);
+        QFETCH(int, total);
+        QFETCH(int, draw);
+        QFETCH(int, candidate);
+        QFETCH(QString, text);
+        TRunProgress progress;
+        progress.Phase = TRunPhase(phase);
+        progress.Done = done;
+        progress.Total = total;
+        progress.Draw = draw;
+        progress.Draws = draw ? 9 : 0;
+        progress.Candidate = candidate;
+        progress.Candidates = candidate ? 5 : 0;
+        QCOMPARE(TCalculationStatus::describe(progress), text);
+    }
+};
+
+}  // namespace quillprint::test
+
+QTEST_MAIN(quillprint::test::BackgroundCalculationTest)
+#include "BackgroundCalculationTest.moc"

@@ -1,0 +1,233 @@
+// Faults found by trying the window as a new user would: renaming authors in
+// place, the highlighted entry, access keys in the text view, the look of
+// toggles, keyboard moves between tables and pages, and drops beside the
+// quick-access toolbar.
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTest>
+#include <QToolButton>
+
+#include "FormFixture.h"
+#include "ui/AuthorTreeView.h"
+#include "ui/GridView.h"
+#include "ui/QuickAccessToolbar.h"
+#include "ui/Ribbon.h"
+#include "workspace/Workspace.h"
+
+namespace quillprint::test {
+namespace {
+
+// "Unknown" with one text, "Hamilton" and "Jay" with three each; every
+// text's first line names it.
+QString WriteThreeTextProject(const TExampleFolder& folder) {
+    const QString dir = folder.executableDir() + "Examples/Papers/";
+    WriteFile(dir + "Unknown/u.txt", "unknown text\n");
+    for (const char* author : {"Hamilton", "Jay"})
+        for (int t = 1; t <= 3; ++t)
+            WriteFile(dir + author + "/" + QString::number(t) + ".txt",
+                      QByteArray(author) + " text " + QByteArray::number(t) + "\n");
+    return dir;
+}
+
+QTreeWidgetItem* TopLevel(const QTreeWidget* tree, const QString& label) {
+    for (int i = 0; i < tree->topLevelItemCount(); ++i)
+        if (tree->topLevelItem(i)->text(0) == label) return tree->topLevelItem(i);
+    return nullptr;
+}
+
+void ClickItem(QTreeWidget* tree, QTreeWidgetItem* item) {
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(item).center());
+}
+
+// The line editor of an in-place edit, if one is open.
+QLineEdit* LabelEditor(const QTreeWidget* tree) {
+    for (QLineEdit* editor : tree->findChildren<QLineEdit*>())
+        if (editor->isVisible()) return editor;
+    return nullptr;
+}
+
+QToolButton* RibbonButtonFor(const TForm1& form, const QAction* action) {
+    for (QToolButton* button : form.Ribbon1->findChildren<QToolButton*>("ribbonSmallButton"))
+        if (button->defaultAction() == action) return button;
+    return nullptr;
+}
+
+struct TShownForm : TFormFixture {
+    TShownForm() {
+        Form->show();
+        if (!QTest::qWaitForWindowActive(Form.get())) qWarning("the window did not become active");
+    }
+};
+
+}  // namespace
+
+class WindowDefectsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    // D1
+    void everyAuthorLabelCanBeRenamedInPlace_data() {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("F2") << "F2";
+        QTest::newRow("slow second click") << "slow second click";
+        QTest::newRow("context menu Rename") << "Rename";
+    }
+    void everyAuthorLabelCanBeRenamedInPlace() {
+        QFETCH(QString, how);
+        TShownForm f;
+        TForm1& form = *f.Form;
+        f.Dialogs.FolderAnswer = WriteThreeTextProject(f.Folder);
+        form.acOpen->trigger();
+        QTreeWidgetItem* jay = TopLevel(form.tvAuthors, "Jay");
+        ClickItem(form.tvAuthors, jay);
+        QCOMPARE(form.tvAuthors->currentItem(), jay->child(0));  // the author's first text is shown
+
+        if (how == "F2") {
+            QTest::keyClick(form.tvAuthors, Qt::Key_F2);
+        } else if (how == "slow second click") {
+            QTest::qWait(QApplication::doubleClickInterval() + 100);
+            ClickItem(form.tvAuthors, jay);
+        } else {
+            QMenu* menu = form.tvAuthors->contextMenuFor(jay);
+            QVERIFY(menu);
+            QAction* rename = nullptr;
+            for (QAction* entry : menu->actions())
+                if (entry->text() == "Rename") rename = entry;
+            QVERIFY(rename);
+            rename->trigger();
+        }
+        QLineEdit* editor = LabelEditor(form.tvAuthors);
+        QVERIFY(editor);
+        QCOMPARE(editor->text(), QString("Jay"));
+        editor->selectAll();
+        QTest::keyClicks(editor, "John Jay");
+        QTest::keyClick(editor, Qt::Key_Return);  // the edit ends on the next turn of the event loop
+        QTRY_COMPARE(QString::fromStdU16String(form.workspace().Tree().Authors().at(2)->Label()), QString("John Jay"));
+        QCOMPARE(QString::fromStdU16String(form.workspace().Tree().Authors().at(2)->Texts().at(0)->Label()),
+                 QString("1.txt"));
+    }
+
+    void closingTheWindowDuringAnEditLosesNothingAndDoesNotCrash() {
+        TShownForm f;
+        f.Form->tvAuthors->editItem(f.Form->tvAuthors->topLevelItem(0));
+        QVERIFY(LabelEditor(f.Form->tvAuthors));
+        f.Form.reset();
+    }
+
+    void renameIsOfferedForTextsToo() {
+        TShownForm f;
+        TForm1& form = *f.Form;
+        QTreeWidgetItem* text = form.tvAuthors->topLevelItem(0)->child(0);
+        QMenu* menu = form.tvAuthors->contextMenuFor(text);
+        QVERIFY(menu);
+        menu->actions().first()->trigger();
+        QLineEdit* editor = LabelEditor(form.tvAuthors);
+        QVERIFY(editor);
+        QCOMPARE(editor->text(), QString("disputed.txt"));
+    }
+
+    // D2
+    void theHighlightedEntryIsAlwaysTheOneShown() {
+        TShownForm f;
+        TForm1& form = *f.Form;
+        f.Dialogs.FolderAnswer = WriteThreeTextProject(f.Folder);
+        form.acOpen->trigger();
+        for (const char* author : {"Hamilton", "Jay", "Hamilton", "Unknown"}) {
+            ClickItem(form.tvAuthors, TopLevel(form.tvAuthors, author));
+            QTreeWidgetItem* first = TopLevel(form.tvAuthors, author)->child(0);
+            QCOMPARE(form.tvAuthors->currentItem(), first);
+            QCOMPARE(form.tvAuthors->selectedItems(), QList<QTreeWidgetItem*>{first});
+            QCOMPARE(form.mText->toPlainText().section(' ', 0, 0).toLower(), QString(author).toLower());
+        }
+    }
+
+    // D3
+    void accessKeysRunTheirCommandsFromTheTextView() {
+        TShownForm f;
+        TForm1& form = *f.Form;
+        form.acNew->trigger();
+        QVERIFY(!form.mText->isReadOnly());
+        form.mText->setFocus();
+        QSignalSpy help(form.acHelp, &QAction::triggered);
+        QTest::keyClick(form.mText, Qt::Key_H, Qt::AltModifier);
+        QCOMPARE(help.count(), 1);
+        QCOMPARE(form.mText->toPlainText(), QString());
+        QSignalSpy presidents(form.acPresidents, &QAction::triggered);
+        QTest::keyClick(form.mText, Qt::Key_P, Qt::AltModifier);
+        QCOMPARE(presidents.count(), 1);
+    }
+
+    // D4
+    void togglesLookPressedWhileOn() {
+        TShownForm f;
+        TForm1& form = *f.Form;
+        for (QAction* toggle : {form.acBalance, form.acEachText}) {
+            QToolButton* button = RibbonButtonFor(form, toggle);
+            QVERIFY(button);
+            const QImage off = button->grab().toImage();
+            toggle->trigger();
+            QVERIFY(button->isChecked());
+            const QImage on = button->grab().toImage();
+            QVERIFY2(on != off, qPrintable(toggle->objectName()));
+            toggle->trigger();
+            QCOMPARE(button->grab().toImage(), off);
+        }
+    }
+
+    // D7
+    void tabLeavesATableAndCtrlTabChangesPageFromAnywhere() {
+        TShownForm f;
+        TForm1& form = *f.Form;
+        form.Action1->trigger();
+        FinishCalculation(form);
+        QCOMPARE(form.PageControl1->currentWidget(), form.tbResult);
+        form.sgResult->setFocus();
+        QVERIFY(form.sgResult->hasFocus());
+        QTest::keyClick(form.sgResult, Qt::Key_Tab);
+        QVERIFY(QApplication::focusWidget() != form.sgResult);
+
+        form.sgResult->setFocus();
+        QTest::keyClick(form.sgResult, Qt::Key_Tab, Qt::ControlModifier);
+        QCOMPARE(form.PageControl1->currentWidget(), form.tbStylometry);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(form.PageControl1->currentWidget(), form.tbResult);
+        // The hidden page "Texts" is passed over: from "Stylometry" on to "Input data".
+        form.PageControl1->setCurrentWidget(form.tbStylometry);
+        form.mText->setFocus();
+        QTest::keyClick(form.mText, Qt::Key_Tab, Qt::ControlModifier);
+        QCOMPARE(form.PageControl1->currentWidget(), form.tbAuthors);
+    }
+
+    // D8
+    void aCommandDroppedBesideTheToolbarButtonsIsAdded() {
+        TShownForm f;
+        TForm1& form = *f.Form;
+        TQuickAccessToolbar* toolbar = form.Ribbon1->quickAccessToolbar();
+        QVERIFY(!toolbar->commands().contains(form.acAddText));
+        // A point in the title bar right of the toolbar, where no button is.
+        const QPoint beside = toolbar->mapTo(&form, QPoint(toolbar->width() + 30, toolbar->height() / 2));
+        QWidget* target = form.childAt(beside);
+        QVERIFY(target);
+        QVERIFY(target != toolbar && !toolbar->isAncestorOf(target));
+        QMimeData mime;
+        mime.setData(TQuickAccessToolbar::CommandMimeType, "acAddText");
+        const QPoint local = target->mapFrom(&form, beside);
+        QDragEnterEvent enter(local, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(local), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &drop);
+        QVERIFY(toolbar->commands().contains(form.acAddText));
+    }
+};
+
+}  // namespace quillprint::test
+
+QTEST_MAIN(quillprint::test::WindowDefectsTest)
+#include "WindowDefectsTest.moc"

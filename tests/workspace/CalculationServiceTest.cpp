@@ -1,0 +1,191 @@
+// Calculations on a worker thread: the same results as on the caller's
+// thread, progress in order, and a cancelled run that changes nothing.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <latch>
+#include <thread>
+
+#include "FakeViews.h"
+#include "TempProject.h"
+#include "engine/Text.h"
+#include "workspace/CalculationService.h"
+#include "workspace/Grid.h"
+#include "workspace/Workspace.h"
+
+namespace quillprint {
+namespace {
+
+using testing::TTempFolder;
+
+// `lines` lines of nine words from a small vocabulary picked by `seed`.
+std::string Sample(uint32_t seed, int lines) {
+    static const char* const words[] = {"the", "upon", "whole", "we", "are", "told", "that", "it",
+                                        "is", "of", "great", "moment", "to", "a", "free", "people"};
+    std::string text;
+    uint32_t state = seed;
+    for (int l = 0; l < lines; ++l) {
+        for (int w = 0; w < 9; ++w) {
+            state = state * 1664525u + 1013904223u;
+            text += words[(state >> 24) % (4 + seed % 12)];
+            text += ' ';
+        }
+        text += "\n";
+    }
+    return text;
+}
+
+class CalculationService : public ::testing::Test, protected testing::TWorkspaceFixture {
+protected:
+    void SetUp() override {
+        Project.Write("Unknown/u.txt", Sample(11, 20));
+        Project.Write("Alpha/a1.txt", Sample(11, 60));
+        Project.Write("Alpha/a2.txt", Sample(12, 60));
+        // Past the smallest sample size, so a balanced run makes nine different draws.
+        Project.Write("Beta/b.txt", Sample(7, 700));
+        Workspace.LoadProject(Project.Dir());
+    }
+
+    // Collects the run's end on this thread, as the window does when woken.
+    void WaitForEnd() {
+        for (int i = 0; i < 60000 && Workspace.Running(); ++i) {
+            Workspace.CollectRun();
+            if (Workspace.Running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        ASSERT_FALSE(Workspace.Running());
+    }
+
+    TWorkspace Workspace{u"/opt/quillprint/", "en_US", View, Messages, Observer};
+    TTempFolder Project;
+};
+
+TEST_F(CalculationService, ABackgroundRunShowsWhatARunOnTheCallersThreadShows) {
+    Workspace.SetBalance(true);
+    Workspace.Calculate();
+    const std::u16string atOnce = CopyGrid(Workspace.ResultTable());
+    const std::u16string summary = Workspace.Summary();
+
+    Workspace.RunInBackground([] {});
+    Workspace.ShowPage(TPage::InputData);  // makes nothing out of date
+    Workspace.SetBalance(false);
+    Workspace.SetBalance(true);
+    Workspace.Calculate();
+    EXPECT_TRUE(Workspace.Running());
+    WaitForEnd();
+    EXPECT_EQ(CopyGrid(Workspace.ResultTable()), atOnce);
+    EXPECT_EQ(Workspace.Summary(), summary);
+    EXPECT_EQ(Observer.Ends, (std::vector<TRunEndState>{TRunEndState::Finished, TRunEndState::Finished}));
+    EXPECT_EQ(Observer.Pages.back(), TPage::Result);
+}
+
+TEST_F(CalculationService, ACancelledRunLeavesResultsTablesAndPageAsTheyWere) {
+    Workspace.Calculate();
+    Workspace.ShowPage(TPage::Stylometry);
+    const TQuillprint* engine = Workspace.AuthorDetector();
+    const std::u16string result = CopyGrid(Workspace.ResultTable());
+    const std::u16string analysis = CopyGrid(Workspace.AnalysisTable());
+    const std::u16string stylometry = CopyGrid(Workspace.StylometryTable());
+    const size_t pages = Observer.Pages.size();
+
+    // The worker waits in its first progress report until the stop is requested.
+    std::latch reported(1), stopped(1);
+    bool first = true;
+    Workspace.RunInBackground([&] {
+        if (!std::exchange(first, false)) return;
+        reported.count_down();
+        stopped.wait();
+    });
+    Workspace.SetBalance(true);
+    Workspace.Calculate();
+    reported.wait();
+    Workspace.CancelRun();
+    stopped.count_down();
+    WaitForEnd();
+
+    EXPECT_EQ(Observer.Ends.back(), TRunEndState::Cancelled);
+    EXPECT_EQ(Workspace.AuthorDetector(), engine);
+    EXPECT_EQ(CopyGrid(Workspace.ResultTable()), result);
+    EXPECT_EQ(CopyGrid(Workspace.AnalysisTable()), analysis);
+    EXPECT_EQ(CopyGrid(Workspace.StylometryTable()), stylometry);
+    EXPECT_EQ(Workspace.ChosenAuthor(), 0);
+    EXPECT_EQ(Observer.Pages.size(), pages);
+    EXPECT_FALSE(Workspace.ResultsOutOfDate());
+    EXPECT_TRUE(Messages.Errors.empty());
+}
+
+TEST_F(CalculationService, WhileARunIsUnderWayTheProjectCannotChange) {
+    std::latch reported(1), release(1);
+    bool first = true;
+    Workspace.RunInBackground([&] {
+        if (!std::exchange(first, false)) return;
+        reported.count_down();
+        release.wait();
+    });
+    Workspace.Calculate();
+    reported.wait();
+    const size_t authors = Workspace.Tree().Authors().size();
+    Workspace.AddAuthor();
+    Workspace.NewProject();
+    Workspace.OpenExample(TExample::Tutorial);
+    Workspace.SetEachText(true);
+    Workspace.Calculate();  // no second run
+    release.count_down();
+    WaitForEnd();
+    EXPECT_EQ(Workspace.Tree().Authors().size(), authors);
+    EXPECT_FALSE(Workspace.EachText());
+    EXPECT_EQ(Observer.Started, 1);
+    EXPECT_EQ(Observer.Ends, std::vector<TRunEndState>{TRunEndState::Finished});
+    EXPECT_TRUE(Workspace.IsCalculated());
+}
+
+TEST_F(CalculationService, AFailedRunMarksTheResultsOutOfDateUntilOneSucceeds) {
+    Workspace.Calculate();
+    std::filesystem::remove(Project.Path() / "Beta" / "b.txt");
+    Workspace.Calculate();
+    ASSERT_EQ(Messages.Errors.size(), 1u);
+    EXPECT_NE(Messages.Errors[0].find(u"b.txt"), std::u16string::npos);
+    EXPECT_EQ(Observer.Ends.back(), TRunEndState::Failed);
+    EXPECT_TRUE(Workspace.ResultsOutOfDate());
+    EXPECT_EQ(Workspace.AuthorDetector(), nullptr);
+    Project.Write("Beta/b.txt", Sample(7, 700));
+    Workspace.Calculate();
+    EXPECT_FALSE(Workspace.ResultsOutOfDate());
+}
+
+TEST_F(CalculationService, ProgressReadsEveryTextThenFollowsTheDraws) {
+    TRunRequest request = Workspace.PrepareRun(TRunKind::Calculation);
+    request.Balance = true;
+    std::vector<TRunProgress> seen;
+    ExecuteRun(request, [&](const TRunProgress& progress) { seen.push_back(progress); });
+    ASSERT_GE(seen.size(), 4u);
+    for (int32_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(seen[i].Phase, TRunPhase::Reading);
+        EXPECT_EQ(seen[i].Done, i + 1);
+        EXPECT_EQ(seen[i].Total, 4);
+    }
+    // Then each draw: its start, finding phrases, scoring.
+    ASSERT_EQ(seen.size(), 4u + 3u * 9u);
+    for (int32_t draw = 1; draw <= 9; ++draw) {
+        const size_t at = 4 + 3 * static_cast<size_t>(draw - 1);
+        EXPECT_EQ(seen[at].Draw, draw);
+        EXPECT_EQ(seen[at + 1].Phase, TRunPhase::FindingPhrases);
+        EXPECT_EQ(seen[at + 2].Phase, TRunPhase::Scoring);
+        EXPECT_EQ(seen[at + 2].Draws, 9);
+    }
+}
+
+TEST_F(CalculationService, AStoppedRunOfEveryKindEndsCancelled) {
+    for (const TRunKind kind :
+         {TRunKind::Calculation, TRunKind::ValidationRun, TRunKind::EachText, TRunKind::ValidationReport}) {
+        std::stop_source stop;
+        stop.request_stop();
+        const TRunEnd end = ExecuteRunCaught(Workspace.PrepareRun(kind), {}, stop.get_token());
+        EXPECT_TRUE(end.Cancelled);
+        EXPECT_FALSE(end.Outcome.has_value());
+        EXPECT_TRUE(end.Error.empty());
+    }
+}
+
+}  // namespace
+}  // namespace quillprint

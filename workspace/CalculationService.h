@@ -1,0 +1,89 @@
+// Runs calculations away from the caller's thread: one run at a time, with
+// its progress and a way to cancel it. It knows nothing of windows: the owner
+// is woken from the worker thread and then collects, on its own thread, the
+// progress and the finished run.
+#pragma once
+
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <stdexcept>
+#include <stop_token>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+#include "workspace/Calculation.h"
+#include "workspace/EachText.h"
+#include "workspace/RunRequest.h"
+#include "workspace/ValidationReport.h"
+
+namespace quillprint {
+
+// What a run computed; which members are filled depends on the request's kind.
+struct TRunOutcome {
+    TRunKind Kind = TRunKind::Calculation;
+    TCalculationResult Calculation;          // Calculation, ValidationRun
+    std::vector<TTextOutcome> Texts;         // EachText
+    std::optional<TValidationReport> Report;  // ValidationReport
+};
+
+// How a run ended: with its outcome, cancelled, or with an error's text.
+struct TRunEnd {
+    std::optional<TRunOutcome> Outcome;
+    bool Cancelled = false;
+    std::u16string Error;
+};
+
+using TProgressHandler = std::function<void(const TRunProgress&)>;
+
+// "Not enough memory to calculate this project: it ran out while <step>."
+std::string OutOfMemoryMessage(std::string_view step);
+
+// A run that ran out of memory; its text is OutOfMemoryMessage of what the
+// run was doing.
+class TOutOfMemoryError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The whole run on the calling thread: reads the texts, then calculates.
+// Errors (unreadable files, the engine's, TOutOfMemoryError) and a stop
+// request (TCalculationCancelled) reach the caller.
+TRunOutcome ExecuteRun(const TRunRequest& request, const TProgressHandler& progress = {}, std::stop_token stop = {});
+
+// ExecuteRun with every way out turned into a TRunEnd.
+TRunEnd ExecuteRunCaught(const TRunRequest& request, const TProgressHandler& progress = {},
+                         std::stop_token stop = {});
+
+class TCalculationService {
+public:
+    // `wake` is called on the worker thread whenever the progress changed or
+    // the run ended; it must only arrange for the owner to look.
+    explicit TCalculationService(std::function<void()> wake);
+    // Cancels a run still going and waits for it.
+    ~TCalculationService();
+    TCalculationService(const TCalculationService&) = delete;
+    TCalculationService& operator=(const TCalculationService&) = delete;
+
+    // Starts `request` on a new worker thread. Only when not Running().
+    void Start(TRunRequest request);
+    // Asks the run to stop; it ends as cancelled a few milliseconds later.
+    void Cancel();
+    // A run was started and its end not yet taken.
+    bool Running() const { return FRunning; }
+    TRunProgress Progress() const;
+    // The end of the run once it has ended (once); nothing before.
+    std::optional<TRunEnd> TakeEnd();
+
+private:
+    std::function<void()> FWake;
+    mutable std::mutex FMutex;
+    TRunProgress FProgress;
+    std::optional<TRunEnd> FEnd;
+    bool FRunning = false;
+    std::jthread FWorker;
+};
+
+}  // namespace quillprint

@@ -1,0 +1,127 @@
+#include "workspace/RunRequest.h"
+
+#include "engine/EngineError.h"
+#include "engine/Text.h"
+#include "workspace/ProjectFolder.h"
+
+namespace quillprint {
+
+namespace {
+
+TLines ReadSource(const TTextSource& text, const std::string& codePage) {
+    if (text.Lines) return *text.Lines;
+    return ReadTextFile(ResolvePath(text.Path), codePage);
+}
+
+bool IsUnknown(const TAuthorSource& author) { return author.Label == kUnknownLabel; }
+
+}  // namespace
+
+std::optional<std::vector<TAuthorSource>> ProjectAuthors(std::u16string_view projectDir,
+                                                         std::u16string* refusal) {
+    const std::u16string dir(projectDir);
+    std::vector<std::u16string> names;
+    try {
+        ListFolders(names, dir);
+    } catch (const TFolderReadError&) {
+        // A project folder that cannot be listed holds no "Unknown" that
+        // could be read; it is reported as such.
+        names.clear();
+    }
+    const auto unknown = FindUnknownFolder(names);
+    const bool refused = !unknown || CountUnknownFolders(names) > 1;
+    if (refused && refusal) *refusal = unknown ? kTwoUnknownMessage : kNoUnknownMessage;
+    if (refused) return std::nullopt;
+    // The files are listed under the folder's own name, which may differ in
+    // letter case from the label "Unknown".
+    std::vector<std::u16string> folders = names;
+    folders.erase(folders.begin() + static_cast<std::ptrdiff_t>(*unknown));
+    folders.insert(folders.begin(), names[*unknown]);
+    names.erase(names.begin() + static_cast<std::ptrdiff_t>(*unknown));
+    names.insert(names.begin(), std::u16string(kUnknownLabel));
+
+    std::vector<TAuthorSource> authors;
+    for (size_t i = 0; i < names.size(); ++i) {
+        TAuthorSource author{names[i], {}};
+        std::vector<std::u16string> files;
+        ListFiles(files, dir + folders[i] + PathSeparator());
+        for (auto& file : files) {
+            // The path is formed from the labels, as the tree forms it.
+            std::u16string path = dir + author.Label + PathSeparator() + file;
+            author.Texts.push_back({std::move(file), std::move(path), std::nullopt});
+        }
+        authors.push_back(std::move(author));
+    }
+    return authors;
+}
+
+int32_t TextsToRead(const TRunRequest& request, bool withTest) {
+    int32_t count = 0;
+    for (const TAuthorSource& author : request.Authors)
+        if (withTest || !IsUnknown(author)) count += static_cast<int32_t>(author.Texts.size());
+    return count;
+}
+
+std::vector<TCandidateLines> ReadCandidates(const TRunRequest& request, std::u16string* test,
+                                            const TReadProgress& progress, std::stop_token stop,
+                                            TCandidateLines* unknownLines) {
+    const int32_t total = TextsToRead(request, test != nullptr);
+    int32_t done = 0;
+    std::vector<TCandidateLines> candidates;
+    for (const TAuthorSource& author : request.Authors) {
+        const bool unknown = IsUnknown(author);
+        if (unknown && !test) continue;
+        TCandidateLines candidate{author.Label, {}, {}, {}};
+        for (const TTextSource& text : author.Texts) {
+            if (stop.stop_requested()) throw TCalculationCancelled();
+            candidate.TextStarts.push_back(candidate.Lines.size());
+            candidate.TextLabels.push_back(text.Label);
+            // One text entry at a time, through the same reading rule.
+            TLines lines = ReadSource(text, request.CodePage);
+            candidate.Lines.insert(candidate.Lines.end(), std::make_move_iterator(lines.begin()),
+                                   std::make_move_iterator(lines.end()));
+            if (progress) progress(++done, total);
+        }
+        if (unknown) {
+            *test = JoinLines(candidate.Lines);
+            if (unknownLines) *unknownLines = std::move(candidate);
+            continue;
+        }
+        candidates.push_back(std::move(candidate));
+    }
+    return candidates;
+}
+
+std::vector<TDisputedText> ReadDisputedTexts(const TRunRequest& request, const std::function<bool(size_t)>& wanted,
+                                             const TReadProgress& progress, std::stop_token stop) {
+    int32_t total = 0;
+    size_t position = 0;
+    for (const TAuthorSource& author : request.Authors) {
+        if (!IsUnknown(author)) continue;
+        for (size_t t = 0; t < author.Texts.size(); ++t)
+            if (!wanted || wanted(position++)) ++total;
+    }
+    std::vector<TDisputedText> texts;
+    position = 0;
+    for (const TAuthorSource& author : request.Authors) {
+        if (!IsUnknown(author)) continue;
+        for (const TTextSource& text : author.Texts) {
+            if (wanted && !wanted(position)) {
+                ++position;
+                continue;
+            }
+            if (stop.stop_requested()) throw TCalculationCancelled();
+            TDisputedText disputed{position++, text.Label, {}, {}};
+            try {
+                disputed.Test = JoinLines(ReadSource(text, request.CodePage));
+            } catch (const TFileReadError& error) {
+                disputed.Error = FromUtf8(error.what());
+            }
+            texts.push_back(std::move(disputed));
+            if (progress) progress(static_cast<int32_t>(texts.size()), total);
+        }
+    }
+    return texts;
+}
+
+}  // namespace quillprint

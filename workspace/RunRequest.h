@@ -1,0 +1,101 @@
+// Everything a calculation needs, copied out of the author tree and the text
+// view before it starts, so that it can run on another thread while the user
+// goes on looking at the project. Files are read by the run itself.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <stop_token>
+#include <string>
+#include <vector>
+
+#include "workspace/BalancedSample.h"
+#include "workspace/EachText.h"
+#include "workspace/TextReader.h"
+
+namespace quillprint {
+
+// What a run computes.
+enum class TRunKind {
+    Calculation,       // "Unknown" against every candidate
+    ValidationRun,     // the first candidate's last fifth of lines against every candidate
+    EachText,          // every text of "Unknown" on its own
+    ValidationReport,  // one validation run per candidate
+};
+
+// One text entry: a file to read, or lines held in memory.
+struct TTextSource {
+    std::u16string Label;
+    std::u16string Path;         // read when there are no lines in memory
+    std::optional<TLines> Lines;
+};
+
+// One author entry of the tree, in tree order.
+struct TAuthorSource {
+    std::u16string Label;
+    std::vector<TTextSource> Texts;
+};
+
+struct TRunRequest {
+    TRunKind Kind = TRunKind::Calculation;
+    std::vector<TAuthorSource> Authors;
+    std::string LocaleName;
+    std::string CodePage;  // legacy code page of files without a byte-order mark
+    bool Balance = false;
+    int32_t LeaveOutCopies = 0;  // shortest copied passage left out of the test text; 0: none
+    unsigned Jobs = 1;     // "Each text": calculations at once
+};
+
+// Where a run is; several fields may be set at once.
+enum class TRunPhase { Reading, FindingPhrases, Scoring, Texts };
+struct TRunProgress {
+    TRunPhase Phase = TRunPhase::Reading;
+    int32_t Done = 0;   // Reading: texts read; Texts: texts attributed
+    int32_t Total = 0;  // of how many
+    int32_t Draw = 0;   // a balanced run's draw under way, 1-based; 0 when not balanced
+    int32_t Draws = 0;
+    int32_t Candidate = 0;  // the validation report's candidate under test, 1-based; 0 otherwise
+    int32_t Candidates = 0;
+};
+
+// Called after every texts read.
+using TReadProgress = std::function<void(int32_t done, int32_t total)>;
+
+// The label of the test author: the entry whose label is exactly this
+// holds the disputed text and is no candidate.
+inline constexpr std::u16string_view kUnknownLabel = u"Unknown";
+
+// What the user is told about a project folder without "Unknown", and
+// about one with two of them (which would be read depends on the file system).
+inline constexpr std::u16string_view kNoUnknownMessage = u"Please add \"Unknown\" folder for analysis";
+inline constexpr std::u16string_view kTwoUnknownMessage = u"Two folders are named \"Unknown\" in different letter case";
+
+// The project folder `projectDir` (ending with a separator) as the author
+// tree shows it: "Unknown" first, then the other author folders, each with
+// its files, in listing order. Nothing when it has no folder "Unknown" (a
+// folder that cannot be listed has none) or two of them; `refusal` then
+// says which. An author folder that cannot be listed throws TFolderReadError.
+std::optional<std::vector<TAuthorSource>> ProjectAuthors(std::u16string_view projectDir,
+                                                         std::u16string* refusal = nullptr);
+
+// The number of texts ReadCandidates reads for `withTest`.
+int32_t TextsToRead(const TRunRequest& request, bool withTest);
+
+// Every candidate's lines with its text boundaries, in tree order. With
+// `test`, the entry "Unknown" is read too and its lines, joined, become the
+// test text (a later entry so labelled replaces an earlier one). Reading
+// stops at the first file that cannot be read (TFileReadError). With
+// `unknown` too, the lines of "Unknown" with their text boundaries.
+std::vector<TCandidateLines> ReadCandidates(const TRunRequest& request, std::u16string* test,
+                                            const TReadProgress& progress = {}, std::stop_token stop = {},
+                                            TCandidateLines* unknown = nullptr);
+
+// Every text entry of "Unknown", in tree order, read one by one; a text that
+// cannot be read carries its error. With `wanted`, only the texts whose
+// 0-based position it accepts are read and returned.
+std::vector<TDisputedText> ReadDisputedTexts(const TRunRequest& request,
+                                             const std::function<bool(size_t)>& wanted = {},
+                                             const TReadProgress& progress = {}, std::stop_token stop = {});
+
+}  // namespace quillprint
