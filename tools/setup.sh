@@ -13,6 +13,7 @@ $SUDO apt-get install -y -q --no-install-recommends \
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6 qt6-charts-dev libqt6opengl6-dev libgl-dev \
   fonts-wine fonts-dejavu-core \
   xvfb xauth poppler-utils parallel \
+  xdg-utils mupdf \
   clang libclang-rt-14-dev
 # npm fetches the State of the Union texts for the examples. A Node.js from
 # another source may already bring its own npm, which Debian's would conflict with.

@@ -2,6 +2,8 @@
 // window does when it is created and destroyed.
 #include "ui/Form1.h"
 
+#include <algorithm>
+
 #include <QAction>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -263,6 +265,16 @@ void TForm1::createGrids() {
         band->setVisible(false);
         page->layout()->addWidget(band);
         FShownTextBands.append(band);
+        // Says that the tables are not the result of the last calculation.
+        auto* outOfDate = new QLabel(tr("Out of date: the last calculation failed. The tables show an earlier "
+                                        "result, or none."),
+                                     page);
+        outOfDate->setObjectName("outOfDateBand");
+        outOfDate->setContentsMargins(6, 3, 6, 3);
+        outOfDate->setStyleSheet("background: #fff1b8; color: #5c4400;");
+        outOfDate->setVisible(false);
+        page->layout()->addWidget(outOfDate);
+        FOutOfDateBands.append(outOfDate);
     };
     tbAnalysis = makeGridPage("tbAnalysis", tr("Analysis"), sgAnalysis);
     addShownTextBand(tbAnalysis);
@@ -314,6 +326,8 @@ void TForm1::createGrids() {
 
 void TForm1::FormCreate() {
     setWindowTitle(Ribbon1->caption());
+    // The ribbon's groups and captions need this much room.
+    setMinimumSize(std::max(640, Ribbon1->minimumSizeHint().width()), 360);
     FTextView = std::make_unique<TMemoTextView>(*mText);
     FWorkspace = std::make_unique<TWorkspace>(QDir::toNativeSeparators(FExecutableDir).toStdU16String(),
                                               DefaultLocaleName(), *FTextView, static_cast<TMessageSink&>(*this),
@@ -356,6 +370,7 @@ void TForm1::FormCreate() {
     tbEmails = nullptr;
 
     Guarded([this] { FWorkspace->Start(); });
+    showCaption();
     // Calculations run on a worker thread; the window collects them on its own.
     FWorkspace->RunInBackground(
         [this] { QMetaObject::invokeMethod(this, &TForm1::calculationWoke, Qt::QueuedConnection); });

@@ -145,6 +145,10 @@ private:
     void calculationWoke();
     // Ctrl+Tab (+1) and Ctrl+Shift+Tab (-1): the next shown page, from anywhere.
     void changePage(int step);
+    // "FederalistShort — Lumeno Quillprint" for a project folder; the ribbon's
+    // caption alone for a project made with "New".
+    void showCaption();
+    bool FNewProject = false;
     // The commands a running calculation disables.
     QList<QAction*> projectCommands() const;
     void setActivePage(QWidget* page);
@@ -184,6 +188,7 @@ private:
     TGridModel* FStylometryModel = nullptr;
     TGridModel* FTextsModel = nullptr;
     QList<QLabel*> FShownTextBands;
+    QList<QLabel*> FOutOfDateBands;
     TValidationReportDialog* FValidationReport = nullptr;
     TCopiedPassagesDialog* FCopiesDialog = nullptr;
     TCalculationStatus* FCalculationStatus = nullptr;

@@ -43,6 +43,15 @@ void TForm1::Guarded(const std::function<void()>& command) {
 
 void TForm1::acNewExecute() {
     Guarded([this] { FWorkspace->NewProject(); });
+    FNewProject = true;
+    showCaption();
+}
+
+void TForm1::showCaption() {
+    const QString caption = Ribbon1->caption();
+    const QString folder = QDir(QDir::fromNativeSeparators(QString::fromStdU16String(FWorkspace->ProjectDir())))
+                               .dirName();
+    setWindowTitle(FNewProject || folder.isEmpty() ? caption : QString("%1 \u2014 %2").arg(folder, caption));
 }
 
 void TForm1::acAddAuthorExecute() {
@@ -183,7 +192,10 @@ void TForm1::showCopiedPassage(int index) {
 }
 
 void TForm1::acHelpExecute() {
-    FShell.OpenDocument(QString::fromStdU16String(FWorkspace->HelpDocumentPath()));
+    const QString path = QDir::toNativeSeparators(QString::fromStdU16String(FWorkspace->HelpDocumentPath()));
+    if (!FShell.OpenDocument(path))
+        FDialogs.ShowMessage(this, tr("The help could not be shown: no program for PDF documents could be started, "
+                                      "or the file is missing. The help is the file\n%1").arg(path));
 }
 
 void TForm1::miCopyClick() {
@@ -243,7 +255,12 @@ void TForm1::refillAuthorChooser() {
 
 // ---- TWorkspaceObserver ----
 
-void TForm1::TreeCleared() { tvAuthors->clearEntries(); }
+void TForm1::TreeCleared() {
+    tvAuthors->clearEntries();
+    // A project folder is being loaded (or "New" follows, which says so).
+    FNewProject = false;
+    showCaption();
+}
 void TForm1::AuthorAdded(const TTreeNode& author) { tvAuthors->addAuthor(author); }
 void TForm1::TextAdded(const TTreeNode& text) { tvAuthors->addText(text); }
 void TForm1::LabelChanged(const TTreeNode& node) { tvAuthors->updateLabel(node); }
@@ -276,6 +293,7 @@ void TForm1::showTextsState() {
     const bool texts = !FWorkspace->TextOutcomes().empty();
     PageControl1->setTabVisible(PageControl1->indexOf(tbTexts), texts);
     const QString label = QString::fromStdU16String(FWorkspace->ShownTextLabel());
+    for (QLabel* band : FOutOfDateBands) band->setVisible(FWorkspace->ResultsOutOfDate());
     for (QLabel* band : FShownTextBands) {
         band->setText(tr("Text: %1").arg(label));
         band->setVisible(!label.isEmpty());

@@ -6,6 +6,19 @@
 
 namespace quillprint {
 
+namespace {
+
+// A quarter of the selection colour over the table's own background.
+QColor PaleSelection(const QPalette& palette) {
+    const QColor highlight = palette.color(QPalette::Highlight);
+    const QColor base = palette.color(QPalette::Base);
+    auto mix = [](int h, int b) { return (h + 3 * b) / 4; };
+    return QColor(mix(highlight.red(), base.red()), mix(highlight.green(), base.green()),
+                  mix(highlight.blue(), base.blue()));
+}
+
+}  // namespace
+
 void TGridCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                               const QModelIndex& index) const {
     const bool fixedColumn = index.column() == 0;
@@ -19,12 +32,15 @@ void TGridCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
         background = palette.color(hovered ? QPalette::Light : QPalette::Button);
         pen = palette.color(QPalette::ButtonText);
     }
+    const auto colour = static_cast<TScoreColour>(index.data(TGridModel::ScoreColourRole).toInt());
     if (selected && !fixedColumn) {
         background = palette.color(QPalette::Highlight);
         pen = palette.color(QPalette::HighlightedText);
+        // Green or blue text on the selection colour cannot be read: a
+        // selected scored cell keeps its ink on a pale tint of the selection.
+        if (colour != TScoreColour::Ordinary) background = PaleSelection(palette);
     }
 
-    const auto colour = static_cast<TScoreColour>(index.data(TGridModel::ScoreColourRole).toInt());
     painter->save();
     painter->fillRect(option.rect, background);
     painter->setFont(ScoreFont(colour, option.font));

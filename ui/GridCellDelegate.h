@@ -2,6 +2,7 @@
 // fixed-cell colour in column 0, the selection colour on a selected row, the
 // window colour elsewhere), then its text 3 pixels right of and 5 pixels
 // below the cell's corner, green and bold or blue where the score says so.
+// A selected scored cell keeps its ink on a pale tint of the selection colour.
 #pragma once
 
 #include <QStyledItemDelegate>

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QFileInfo>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -54,8 +55,8 @@ std::optional<QString> TQtUserDialogs::ChooseSaveFile(QWidget* parent, const QSt
     return path;
 }
 
-void TQtDesktopShell::OpenDocument(const QString& path) {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+bool TQtDesktopShell::OpenDocument(const QString& path) {
+    return QFileInfo::exists(path) && QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
 }  // namespace quillprint

@@ -46,9 +46,9 @@ public:
 class TDesktopShell {
 public:
     virtual ~TDesktopShell() = default;
-    // Opens a document with the program the desktop associates with it. The
-    // outcome is not examined.
-    virtual void OpenDocument(const QString& path) = 0;
+    // Opens a document with the program the desktop associates with it.
+    // False when the file is missing or no program could be started to show it.
+    virtual bool OpenDocument(const QString& path) = 0;
 };
 
 // The real ones: QMessageBox, QFileDialog and QDesktopServices.
@@ -67,7 +67,7 @@ public:
 
 class TQtDesktopShell : public TDesktopShell {
 public:
-    void OpenDocument(const QString& path) override;
+    bool OpenDocument(const QString& path) override;
 };
 
 }  // namespace quillprint

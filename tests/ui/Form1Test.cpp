@@ -5,6 +5,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QHeaderView>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QTabWidget>
 #include <QTest>
@@ -58,7 +59,10 @@ private slots:
     void startUpShowsTheExampleProjectOnInputData() {
         TFormFixture f;
         TForm1& form = *f.Form;
-        QCOMPARE(form.windowTitle(), QString("Lumeno Quillprint"));
+        QCOMPARE(form.windowTitle(), QString("FederalistShort \u2014 Lumeno Quillprint"));
+        // Small enough for a laptop, large enough for the ribbon's groups.
+        QVERIFY(form.minimumWidth() >= form.Ribbon1->minimumSizeHint().width());
+        QVERIFY(form.minimumWidth() <= 1024 && form.minimumHeight() <= 600);
         // "Texts" is there but hidden until a run with "Each text".
         QCOMPARE(TabCaptions(form.PageControl1),
                  QStringList({"Input data", "Analysis", "Result", "Stylometry", "Texts"}));
@@ -245,6 +249,9 @@ private slots:
         QVERIFY(QGuiApplication::overrideCursor() == nullptr);
         QCOMPARE(form.PageControl1->currentWidget(), form.tbAuthors);
         QCOMPARE(Column(form.sgResult, 0), before);
+        // The tables say that they are out of date.
+        for (QWidget* page : {form.tbResult, form.tbAnalysis, form.tbStylometry})
+            QVERIFY(!page->findChild<QLabel*>("outOfDateBand")->isHidden());
 
         // The window stays usable: the tables still draw, the chooser offers
         // nothing of the failed engine, and other commands work.
@@ -261,6 +268,8 @@ private slots:
         QVERIFY(f.Dialogs.Errors.size() >= 2);
         form.acNew->trigger();
         QCOMPARE(TopLevelLabels(form.tvAuthors), QStringList({"Unknown"}));
+        QVERIFY(form.tbResult->findChild<QLabel*>("outOfDateBand")->isHidden());
+        QCOMPARE(form.windowTitle(), QString("Lumeno Quillprint"));
     }
 
     void openFolderCancelledChangesNothing() {
@@ -298,6 +307,12 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(&form));
         QTest::keyClick(form.mText, Qt::Key_F1);
         QCOMPARE(f.Shell.Opened, QStringList({f.Folder.executableDir() + "Quillprint.pdf"}));
+        QVERIFY(f.Dialogs.Messages.isEmpty());
+        // Without a viewer the user is told where the help is.
+        f.Shell.ViewerStarts = false;
+        QTest::keyClick(form.mText, Qt::Key_F1);
+        QCOMPARE(f.Dialogs.Messages.size(), 1);
+        QVERIFY(f.Dialogs.Messages.first().contains(f.Folder.executableDir() + "Quillprint.pdf"));
     }
 
     void extractAndValidationChangeNoTable() {

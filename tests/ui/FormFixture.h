@@ -47,8 +47,12 @@ public:
 
 class TFakeShell : public TDesktopShell {
 public:
-    void OpenDocument(const QString& path) override { Opened.append(path); }
+    bool OpenDocument(const QString& path) override {
+        Opened.append(path);
+        return ViewerStarts;
+    }
     QStringList Opened;
+    bool ViewerStarts = true;
 };
 
 // Writes `text` to `path`, creating its folders.

@@ -1,5 +1,7 @@
 // The tables as drawn: score colours of the results and analysis tables,
 // the frozen first column, kept column widths and whole-row selection.
+#include <cmath>
+
 #include <QAbstractItemModelTester>
 #include <QHeaderView>
 #include <QImage>
@@ -112,6 +114,38 @@ private slots:
             QVERIFY2(bold ? coloured > ordinary * 1.15 : coloured < ordinary * 1.1, qPrintable(QString("%1 vs %2").arg(coloured).arg(ordinary)));
         }
         QCOMPARE(InkIn(image, shown.headerRect(0)), TInk::None);
+    }
+
+    void selectedScoredRowsStayLegible() {
+        TGrid grid = NewResultGrid();
+        grid.SetRowCount(3);
+        for (int row : {1, 2}) {
+            grid.SetCell(0, row, u"Madison");
+            grid.SetCell(2, row, row == 1 ? u"Most likely" : u"Maybe");
+        }
+        grid.SetRowScore(1, 0.9f);
+        grid.SetRowScore(2, 0.6f);
+        TShownGrid shown(grid, [&grid](int32_t c, int32_t r) { return ResultCellColour(grid, c, r); });
+        // WCAG's contrast ratio of two colours.
+        auto luminance = [](const QColor& c) {
+            auto channel = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+            return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+        };
+        auto contrast = [&](const QColor& a, const QColor& b) {
+            const double la = luminance(a), lb = luminance(b);
+            return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+        };
+        for (int row : {1, 2}) {
+            shown.View.selectRow(row - 1);
+            const QImage image = shown.image();
+            const QRect cell = shown.cellRect(2, row);
+            QCOMPARE(InkIn(image, cell), row == 1 ? TInk::Green : TInk::Blue);
+            const QColor background = image.pixelColor(cell.left() + 1, cell.top() + 1);
+            const QColor ink = ScorePen(row == 1 ? TScoreColour::GreenBold : TScoreColour::Blue, QColor());
+            QVERIFY2(contrast(ink, background) >= 3.0, qPrintable(QString("row %1: %2 on %3")
+                                                                       .arg(row)
+                                                                       .arg(ink.name(), background.name())));
+        }
     }
 
     void analysisColoursThePhraseAndItsOneCandidate() {

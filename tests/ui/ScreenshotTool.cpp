@@ -4,6 +4,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QLabel>
 #include <QMenu>
 #include <QScreen>
 #include <QToolButton>
@@ -11,7 +13,9 @@
 #include <QTimer>
 #include <cstdio>
 
+#include "ui/CalculationStatus.h"
 #include "ui/Form1.h"
+#include "ui/GridView.h"
 #include "ui/QuickAccessToolbar.h"
 #include "ui/Ribbon.h"
 #include "ui/UserDialogs.h"
@@ -30,7 +34,7 @@ public:
 
 class TNoShell : public quillprint::TDesktopShell {
 public:
-    void OpenDocument(const QString&) override {}
+    bool OpenDocument(const QString&) override { return true; }
 };
 
 void Settle() {
@@ -89,6 +93,29 @@ int main(int argc, char* argv[]) {
         form.PageControl1->setCurrentWidget(page.page);
         ok = save(page.file) && ok;
     }
+
+    // "Result" with its first row, the most likely candidate, selected.
+    form.PageControl1->setCurrentWidget(form.tbResult);
+    form.sgResult->setFocus();
+    form.sgResult->selectRow(0);
+    ok = save("result-selected.png") && ok;
+
+    // A balanced calculation under way: the status bar with its progress.
+    form.acBalance->trigger();
+    form.btCalculateClick();
+    QElapsedTimer waited;
+    waited.start();
+    while (form.calculationRunning() &&
+           !form.calculationStatus()->text()->text().startsWith(QStringLiteral("Draw 3")) && waited.elapsed() < 60000)
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    if (!form.calculationRunning()) std::fprintf(stderr, "the calculation ended before its picture\n");
+    const QString progressPath = output.filePath(QStringLiteral("calculation-progress.png"));
+    if (form.grab().save(progressPath))
+        std::printf("%s\n", qPrintable(progressPath));
+    else
+        ok = false;
+    while (form.calculationRunning()) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    form.acBalance->trigger();
 
     // The quick-access drop-down, open over the window: taken from the
     // screen, since the menu is a window of its own.
