@@ -22,6 +22,7 @@
 #include "ui/Form1.h"
 #include "ui/GridModel.h"
 #include "ui/GridView.h"
+#include "ui/Ribbon.h"
 #include "ui/UserDialogs.h"
 #include "ui/ValidationReportDialog.h"
 #include "workspace/Workspace.h"

@@ -13,6 +13,7 @@
 #include "FormFixture.h"
 #include "ui/AuthorTreeView.h"
 #include "ui/GridView.h"
+#include "ui/Ribbon.h"
 #include "workspace/Workspace.h"
 
 using namespace quillprint;
