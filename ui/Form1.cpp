@@ -124,6 +124,8 @@ void TForm1::createActions() {
     acCopies->setToolTip(tr("Copied passages: list the passages the unknown text shares word for word with a candidate"));
     acExportReport = MakeAction(this, "acExportReport", tr("Export report…"));
     acExportReport->setToolTip(tr("Export report: the results with their chart as one PDF or HTML file"));
+    acSaveTable = MakeAction(this, "acSaveTable", tr("Save as…"));
+    acSaveTable->setToolTip(tr("Save as: the table of the active page as a CSV or TSV file"));
 
     // F1 runs "Help" from anywhere in the window.
     acHelp->setShortcut(QKeySequence(Qt::Key_F1));
@@ -160,12 +162,13 @@ void TForm1::createActions() {
     connect(acLeaveOutCopies, &QAction::toggled, this, &TForm1::acLeaveOutCopiesExecute);
     connect(acCopies, &QAction::triggered, this, &TForm1::acCopiesExecute);
     connect(acExportReport, &QAction::triggered, this, &TForm1::acExportReportExecute);
+    connect(acSaveTable, &QAction::triggered, this, &TForm1::acSaveTableExecute);
 }
 
 QList<QAction*> TForm1::commandSet() const {
     return {acNew,  acAddAuthor, acOpen,    acFederalist, acPresidents, acTutorial,   Action1,
             acHelp, miCopy,      acAddText, acCandidates, acAuthors,    acValidation, Action2, acBalance,
-            acEachText, acLeaveOutCopies, acCopies, acExportReport};
+            acEachText, acLeaveOutCopies, acCopies, acExportReport, acSaveTable};
 }
 
 void TForm1::createRibbon() {
@@ -192,6 +195,7 @@ void TForm1::createRibbon() {
     calculate->addSmallButton(acLeaveOutCopies);
     calculate->addSmallButton(acCopies);
     calculate->addSmallButton(acExportReport);
+    calculate->addSmallButton(acSaveTable);
     Ribbon1->addGroup(main, tr("Help"))->addSmallButton(acHelp);
 
     TQuickAccessToolbar* quickAccess = Ribbon1->quickAccessToolbar();
@@ -319,6 +323,7 @@ void TForm1::createGrids() {
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName("PopupMenu1");
     PopupMenu1->addAction(miCopy);
+    PopupMenu1->addAction(acSaveTable);
     for (TGridView* grid : {sgAnalysis, sgResult, sgStylometry, sgTexts})
         connect(grid, &TGridView::contextMenuRequested, this,
                 [this](const QPoint& globalPos) { PopupMenu1->popup(globalPos); });

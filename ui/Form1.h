@@ -26,6 +26,7 @@ class TBusyCursor;
 class TCalculationStatus;
 class TCopiedPassagesDialog;
 class TDesktopShell;
+class TGrid;
 class TGridModel;
 class TGridView;
 class TMemoTextView;
@@ -87,6 +88,7 @@ public:
     QAction* acLeaveOutCopies = nullptr;  // toggle: copied passages left out of the unknown text
     QAction* acCopies = nullptr;          // the dialog "Copied passages"
     QAction* acExportReport = nullptr;  // the report to share, as PDF or HTML
+    QAction* acSaveTable = nullptr;     // "Save as…": the active page's table as CSV or TSV
     TResultChart* resultChart = nullptr;   // beside sgResult
     TTextsHeatMap* textsHeatMap = nullptr;  // beside sgTexts
 
@@ -110,6 +112,7 @@ public slots:
     void acLeaveOutCopiesExecute(bool checked);
     void acCopiesExecute();
     void acExportReportExecute();
+    void acSaveTableExecute();
 
 public:
     // The status bar's progress of a calculation, with "Cancel".
@@ -122,6 +125,9 @@ public:
     TCopiedPassagesDialog* copiedPassages() const { return FCopiesDialog; }
     // Shows passage `index` of that dialog highlighted in its unknown text.
     void showCopiedPassage(int index);
+    // Asks for a file and saves `grid` to it as CSV or TSV; `tableName`
+    // ("Result", "Validation"…) goes into the suggested file name.
+    void saveTableAs(const TGrid& grid, const QString& tableName);
 
 private:
     void createActions();

@@ -346,7 +346,11 @@ void TForm1::RunEnded(TRunEndState state) {
     const bool validation = std::exchange(FValidationRunning, false);
     if (validation && state == TRunEndState::Finished) {
         if (const auto& report = FWorkspace->ValidationReport()) {
-            if (!FValidationReport) FValidationReport = new TValidationReportDialog(this);
+            if (!FValidationReport) {
+                FValidationReport = new TValidationReportDialog(this);
+                connect(FValidationReport, &TValidationReportDialog::saveRequested, this,
+                        [this] { saveTableAs(FValidationReport->report(), tr("Validation")); });
+            }
             FValidationReport->setReport(*report);
             FValidationReport->show();
             FValidationReport->raise();

@@ -47,13 +47,18 @@ TValidationReportDialog::TValidationReportDialog(QWidget* parent) : QDialog(pare
     copy->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     addAction(copy);
     connect(copy, &QAction::triggered, this, &TValidationReportDialog::copyReport);
+    auto* save = new QAction(tr("Save as…"), this);
+    connect(save, &QAction::triggered, this, &TValidationReportDialog::saveRequested);
     auto* menu = new QMenu(this);
     menu->addAction(copy);
+    menu->addAction(save);
     connect(FTable, &TGridView::contextMenuRequested, menu, [menu](const QPoint& globalPos) { menu->popup(globalPos); });
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     FCopyButton = buttons->addButton(tr("Copy"), QDialogButtonBox::ActionRole);
     connect(FCopyButton, &QPushButton::clicked, this, &TValidationReportDialog::copyReport);
+    FSaveButton = buttons->addButton(tr("Save as…"), QDialogButtonBox::ActionRole);
+    connect(FSaveButton, &QPushButton::clicked, this, &TValidationReportDialog::saveRequested);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
     resize(1120, 400);

@@ -29,17 +29,23 @@ public:
     const TGrid& report() const { return FReport; }
     TGridView* table() const { return FTable; }
     QPushButton* copyButton() const { return FCopyButton; }
+    QPushButton* saveButton() const { return FSaveButton; }
     TConfusionMatrixView* matrix() const { return FMatrix; }
     QLabel* reading() const { return FReading; }
 
     // Puts the table on the clipboard in the window's copy format.
     void copyReport();
 
+signals:
+    // The user asked to save the table to a file ("Save as…").
+    void saveRequested();
+
 private:
     TGrid FReport{5, 1};
     TGridModel* FModel = nullptr;
     TGridView* FTable = nullptr;
     QPushButton* FCopyButton = nullptr;
+    QPushButton* FSaveButton = nullptr;
     TConfusionMatrixView* FMatrix = nullptr;
     QLabel* FReading = nullptr;
 };
