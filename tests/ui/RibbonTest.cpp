@@ -74,7 +74,7 @@ private slots:
                  QStringList({"Project: New large, Add author small, Open folder small, Extract small",
                               "Examples: Federalist small, Presidents small, Tutorial small",
                               "Calculate: Calculate large, Balance small, Each text small, Leave out copied passages "
-                              "small, Copied passages small, Export report… small",
+                              "small, Copied passages small, Export report… small, Save as… small",
                               "Help: Help small"}));
         QCOMPARE(ribbon->height(), 143);
         QVERIFY(ribbon->applicationMenuButton()->menu()->actions().isEmpty());
@@ -176,7 +176,7 @@ private slots:
         QCOMPARE(listed, QStringList({"New", "Add author", "Open folder", "Federalist", "Presidents", "Tutorial",
                                       "Calculate", "Help", "Copy", "Add text", "Candidates", "Authors", "Validation",
                                       "Extract", "Balance", "Each text", "Leave out copied passages",
-                                      "Copied passages", "Export report…"}));
+                                      "Copied passages", "Export report…", "Save as…"}));
 
         dialog->commandList()->setCurrentRow(listed.indexOf("Validation"));
         dialog->addButton()->click();
