@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 
+#include "ui/ClippedToolTip.h"
 #include "workspace/AuthorTree.h"
 
 namespace quillprint {
@@ -36,6 +37,8 @@ TAuthorTreeView::TAuthorTreeView(QWidget* parent) : QTreeWidget(parent) {
     setIndentation(19);
     setRootIsDecorated(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
+    // A label cut off by the tree's width shows whole as a tooltip.
+    setItemDelegate(new TClippedToolTipDelegate(this));
     setLabelsEditable(true);
     connect(this, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem* current) { onCurrentItemChanged(current); });

@@ -1,7 +1,9 @@
 #include "ui/GridCellDelegate.h"
 
+#include <QHelpEvent>
 #include <QPainter>
 
+#include "ui/ClippedToolTip.h"
 #include "ui/GridModel.h"
 
 namespace quillprint {
@@ -50,6 +52,15 @@ void TGridCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
     painter->drawText(textRect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
                       index.data(Qt::DisplayRole).toString());
     painter->restore();
+}
+
+bool TGridCellDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                                  const QModelIndex& index) {
+    if (!event || !view || event->type() != QEvent::ToolTip)
+        return QStyledItemDelegate::helpEvent(event, view, option, index);
+    const auto colour = static_cast<TScoreColour>(index.data(TGridModel::ScoreColourRole).toInt());
+    return ShowToolTipWhenClipped(event, view, index.data(Qt::DisplayRole).toString(),
+                                  ScoreFont(colour, option.font), option.rect.width() - TextLeft - 1);
 }
 
 }  // namespace quillprint

@@ -3,6 +3,7 @@
 // window colour elsewhere), then its text 3 pixels right of and 5 pixels
 // below the cell's corner, green and bold or blue where the score says so.
 // A selected scored cell keeps its ink on a pale tint of the selection colour.
+// A cell whose text its column cuts off shows the whole text as a tooltip.
 #pragma once
 
 #include <QStyledItemDelegate>
@@ -22,6 +23,9 @@ public:
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;
+    // The whole text of a cell that its column cuts off.
+    bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                   const QModelIndex& index) override;
 
 private:
     bool FHighlightHovered = false;

@@ -58,6 +58,12 @@ QVariant TGridModel::headerData(int section, Qt::Orientation orientation, int ro
     switch (role) {
     case Qt::DisplayRole:
         return QString::fromStdU16String(FGrid.Cell(section, 0));
+    case Qt::ToolTipRole: {
+        // Headers such as "Abraham Lincoln: 12.34%" are wider than their
+        // column; the tooltip shows the whole of them.
+        const QString text = QString::fromStdU16String(FGrid.Cell(section, 0));
+        return text.isEmpty() ? QVariant() : QVariant(text);
+    }
     case ScoreColourRole:
         return static_cast<int>(colourOf(section, 0));
     case Qt::FontRole:

@@ -4,10 +4,12 @@
 
 #include <QAbstractItemModelTester>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QImage>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QTest>
+#include <QToolTip>
 
 #include "ui/GridModel.h"
 #include "ui/GridView.h"
@@ -235,6 +237,32 @@ private slots:
         QTest::mouseDClick(shown.View.viewport(), Qt::LeftButton, {},
                            shown.View.visualRect(shown.Model.index(1, 2)).center());
         QVERIFY(shown.View.findChild<QLineEdit*>() == nullptr);
+    }
+
+    void cutOffCellsAndHeadersShowTheirWholeText() {
+        TGrid grid = NewAnalysisGrid();
+        grid.SetColCount(3);
+        grid.SetRowCount(3);
+        grid.SetCell(1, 0, u"Abraham Lincoln: 12.34%");
+        grid.SetCell(1, 1, u"a phrase far too long for a column of eighty pixels");
+        grid.SetCell(1, 2, u"short");
+        TShownGrid shown(grid, {});
+        shown.View.setColumnWidth(1, 80);
+        const auto toolTipAt = [&](int row) {
+            // A hidden tooltip fades out for a moment before it is gone.
+            QToolTip::hideText();
+            QTest::qWaitFor([] { return !QToolTip::isVisible(); });
+            const QPoint at = shown.View.visualRect(shown.Model.index(row - 1, 1)).center();
+            QHelpEvent event(QEvent::ToolTip, at, shown.View.viewport()->mapToGlobal(at));
+            QApplication::sendEvent(shown.View.viewport(), &event);
+            return QToolTip::isVisible() ? QToolTip::text() : QString();
+        };
+        QCOMPARE(toolTipAt(1), QString("a phrase far too long for a column of eighty pixels"));
+        QCOMPARE(toolTipAt(2), QString());
+        // The header cut off at its percentage says it whole.
+        QCOMPARE(shown.Model.headerData(1, Qt::Horizontal, Qt::ToolTipRole).toString(),
+                 QString("Abraham Lincoln: 12.34%"));
+        QVERIFY(!shown.Model.headerData(2, Qt::Horizontal, Qt::ToolTipRole).isValid());
     }
 };
 

@@ -1,9 +1,10 @@
 // Faults found by trying the window as a new user would: renaming authors in
 // place, the highlighted entry, access keys in the text view, the look of
-// toggles, keyboard moves between tables and pages, and drops beside the
-// quick-access toolbar.
+// toggles, keyboard moves between tables and pages, drops beside the
+// quick-access toolbar, and tree labels cut off by the tree's width.
 #include <QAction>
 #include <QApplication>
+#include <QHelpEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
@@ -12,6 +13,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QToolButton>
+#include <QToolTip>
 
 #include "FormFixture.h"
 #include "ui/AuthorTreeView.h"
@@ -224,6 +226,32 @@ private slots:
         QDropEvent drop(QPointF(local), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(target, &drop);
         QVERIFY(toolbar->commands().contains(form.acAddText));
+    }
+
+    void aTreeLabelCutOffByTheTreeShowsWhole() {
+        TFormFixture f;
+        TForm1& form = *f.Form;
+        const QString dir = f.Folder.executableDir() + "Examples/Long/";
+        const QString longName = "The Collected Speeches and Letters of a Candidate With a Very Long Name";
+        WriteFile(dir + "Unknown/u.txt", "unknown text\n");
+        WriteFile(dir + longName + "/a.txt", "a text\n");
+        WriteFile(dir + "Jay/j.txt", "a text\n");
+        f.Dialogs.FolderAnswer = dir;
+        form.acOpen->trigger();
+        form.tvAuthors->setFixedWidth(160);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        const auto toolTipOf = [&](const QString& label) {
+            // A hidden tooltip fades out for a moment before it is gone.
+            QToolTip::hideText();
+            QTest::qWaitFor([] { return !QToolTip::isVisible(); });
+            const QPoint at = form.tvAuthors->visualItemRect(TopLevel(form.tvAuthors, label)).center();
+            QHelpEvent event(QEvent::ToolTip, at, form.tvAuthors->viewport()->mapToGlobal(at));
+            QApplication::sendEvent(form.tvAuthors->viewport(), &event);
+            return QToolTip::isVisible() ? QToolTip::text() : QString();
+        };
+        QCOMPARE(toolTipOf(longName), longName);
+        QCOMPARE(toolTipOf("Jay"), QString());
     }
 };
 
