@@ -49,10 +49,11 @@ void TForm1::acNewExecute() {
 }
 
 void TForm1::showCaption() {
-    const QString caption = Ribbon1->caption();
     const QString folder = QDir(QDir::fromNativeSeparators(QString::fromStdU16String(FWorkspace->ProjectDir())))
                                .dirName();
-    setWindowTitle(FNewProject || folder.isEmpty() ? caption : QString("%1 \u2014 %2").arg(folder, caption));
+    // The ribbon draws the title bar; the window manager shows the same title.
+    Ribbon1->setDocumentName(FNewProject ? QString() : folder);
+    setWindowTitle(Ribbon1->title());
 }
 
 void TForm1::acAddAuthorExecute() {

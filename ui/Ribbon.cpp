@@ -112,8 +112,22 @@ TRibbon::TRibbon(QWidget* parent) : QWidget(parent) {
     updateHeight();
 }
 
-void TRibbon::setCaption(const QString& caption) { FCaption->setText(caption); }
-QString TRibbon::caption() const { return FCaption->text(); }
+void TRibbon::setCaption(const QString& caption) {
+    FCaptionText = caption;
+    updateTitle();
+}
+QString TRibbon::caption() const { return FCaptionText; }
+
+void TRibbon::setDocumentName(const QString& name) {
+    FDocumentName = name;
+    updateTitle();
+}
+
+QString TRibbon::title() const {
+    return FDocumentName.isEmpty() ? FCaptionText : QString("%1 \u2014 %2").arg(FDocumentName, FCaptionText);
+}
+
+void TRibbon::updateTitle() { FCaption->setText(title()); }
 
 int TRibbon::addTab(const QString& caption) {
     auto* panel = new QWidget(FPanels);

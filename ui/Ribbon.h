@@ -28,6 +28,11 @@ public:
 
     void setCaption(const QString& caption);
     QString caption() const;
+    // The open project's name, shown before the caption in the title bar
+    // ("FederalistShort — Lumeno Quillprint"); empty for none.
+    void setDocumentName(const QString& name);
+    // The title bar's text: the document name and the caption.
+    QString title() const;
 
     // Adds a tab with an empty panel and returns the panel's index.
     int addTab(const QString& caption);
@@ -62,11 +67,14 @@ protected:
 private:
     void appendQuickAccessMenuEntries(QMenu* menu);
     void updateHeight();
+    void updateTitle();
 
     QVBoxLayout* FLayout = nullptr;
     QWidget* FTitleBar = nullptr;
     QToolButton* FAppMenuButton = nullptr;
     QLabel* FCaption = nullptr;
+    QString FCaptionText;
+    QString FDocumentName;
     QTabBar* FTabs = nullptr;
     QStackedWidget* FPanels = nullptr;
     QWidget* FBelowBar = nullptr;

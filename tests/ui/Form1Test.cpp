@@ -61,6 +61,7 @@ private slots:
         TFormFixture f;
         TForm1& form = *f.Form;
         QCOMPARE(form.windowTitle(), QString("FederalistShort \u2014 Lumeno Quillprint"));
+        QCOMPARE(form.Ribbon1->findChild<QLabel*>("ribbonCaption")->text(), form.windowTitle());
         // Small enough for a laptop, large enough for the ribbon's groups.
         QVERIFY(form.minimumWidth() >= form.Ribbon1->minimumSizeHint().width());
         QVERIFY(form.minimumWidth() <= 1024 && form.minimumHeight() <= 600);
@@ -271,6 +272,7 @@ private slots:
         QCOMPARE(TopLevelLabels(form.tvAuthors), QStringList({"Unknown"}));
         QVERIFY(form.tbResult->findChild<QLabel*>("outOfDateBand")->isHidden());
         QCOMPARE(form.windowTitle(), QString("Lumeno Quillprint"));
+        QCOMPARE(form.Ribbon1->findChild<QLabel*>("ribbonCaption")->text(), QString("Lumeno Quillprint"));
     }
 
     void openFolderCancelledChangesNothing() {
