@@ -28,7 +28,8 @@ std::string UsageText() {
     return
         "Usage: quillprint-cli [--locale NAME] [--balance] [--validation | --validation-report]\n"
         "                      [--table result|analysis|stylometry] [--author N] [--summary] [--json]\n"
-        "                      [--copies | --without-copies] [--copy-words L] [--quiet] PROJECT_DIR\n"
+        "                      [--copies | --without-copies] [--copy-words L] [--jobs N] [--quiet]\n"
+        "                      PROJECT_DIR\n"
         "       quillprint-cli --each [--locale NAME] [--balance] [--json] [--jobs N]\n"
         "                      [--shard K/N] [--no-header] PROJECT_DIR\n"
         "       quillprint-cli --extract CHAT_FILE --participants\n"
@@ -92,8 +93,9 @@ std::string UsageText() {
         "                   \"uniqueNum\":N} ...],\"summary\":...} in engine order (with --balance\n"
         "                   each candidate also has \"drawsWon\"), or {\"no\":N,\"text\":...,\n"
         "                   \"error\":...} for a text without a result\n"
-        "  --jobs N         with --each: how many texts are calculated at once (default: one\n"
-        "                   per core); the output is in text order whatever N is\n"
+        "  --jobs N         how many threads the calculation uses (default: one per core);\n"
+        "                   with --each, how many texts are calculated at once. The output is\n"
+        "                   the same whatever N is\n"
         "  --shard K/N      with --each: only the texts whose place in text order, counted\n"
         "                   from 0, is K-1 modulo N (1 <= K <= N), for splitting one project\n"
         "                   over N processes or machines\n"
@@ -257,9 +259,9 @@ std::optional<TCliOptions> ParseOptions(const std::vector<std::string>& args, st
         error = "--validation and --validation-report cannot be combined";
         return std::nullopt;
     }
-    const bool batchOnly = options.Jobs != 0 || options.ShardCount != 1 || options.NoHeader;
+    const bool batchOnly = options.ShardCount != 1 || options.NoHeader;
     if (batchOnly && !options.EachText) {
-        error = "--jobs, --shard and --no-header need --each";
+        error = "--shard and --no-header need --each";
         return std::nullopt;
     }
     if (options.EachText && (options.Validation || options.ValidationReport || options.Summary ||

@@ -13,6 +13,7 @@
 #include "engine/Text.h"
 #include "workspace/AnalysisTable.h"
 #include "workspace/CalculationService.h"
+#include "workspace/ConcurrentRuns.h"
 #include "workspace/CopiedPassages.h"
 #include "workspace/Grid.h"
 #include "workspace/ProjectFolder.h"
@@ -88,6 +89,7 @@ int RunCli(const TCliOptions& options, std::ostream& out, std::ostream& err) {
         request.LocaleName = localeName;
         request.CodePage = LegacyCodePageFor(localeName);
         request.Balance = options.Balance;
+        request.Jobs = options.Jobs == 0 ? DefaultJobs() : options.Jobs;
         step = "reading the texts";
         if (options.ReadOnly) {
             ReadEveryText(request, out);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <stop_token>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -102,6 +103,11 @@ private:
     friend class TPhraseSearch;
     // Finds the repeated phrases of the corpus; runs once per corpus.
     void ProcessText();
+    // Its two steps: the search (which gives up, leaving its lists
+    // unfinished, once `stop` is requested), then the phrase order and the
+    // containment filter. The start list must be sorted before the search.
+    void FindRepeatedPhrases(std::stop_token stop = {});
+    void KeepPhrases();
 
     TQuillprint* FQuillprint = nullptr;
     std::vector<int32_t> FAuthorIndexes;

@@ -9,6 +9,7 @@
 #include "engine/Author.h"
 #include "engine/Cancellation.h"
 #include "engine/EngineError.h"
+#include "engine/ParallelFor.h"
 #include "engine/PhraseOrder.h"
 #include "engine/Quillprint.h"
 #include "engine/Text.h"
@@ -25,9 +26,10 @@ namespace quillprint {
 
 class TPhraseSearch {
 public:
-    TPhraseSearch(TWordsAll& corpus, TQuillprint& engine)
+    TPhraseSearch(TWordsAll& corpus, TQuillprint& engine, std::stop_token stop)
         : FCorpus(corpus)
         , FEngine(engine)
+        , FStop(std::move(stop))
         , FWords(corpus.Text())
         , FAuthorCount(static_cast<int32_t>(engine.Authors().size()))
         , FCancellation(engine.Cancellation())
@@ -44,7 +46,7 @@ public:
 
 private:
     struct TFrame {
-        size_t End;         // the list is FBuffer[begin, End)
+        size_t End;         // the list is the walk's Buffer[begin, End)
         size_t Cursor;      // first entry not yet looked at
         int32_t Level;      // words per entry
         int32_t PrefixLength;   // code units of the string shared by an extension list
@@ -156,73 +158,228 @@ private:
     int32_t Rank(int32_t position) const { return FRanks[static_cast<size_t>(FCorpus.FWordIds[static_cast<size_t>(position)])]; }
     int32_t Id(int32_t position) const { return FCorpus.FWordIds[static_cast<size_t>(position)]; }
 
+    // What one walk over part of the sorted list changes; walks over
+    // different groups of runs can go on side by side.
+    struct TWalk {
+        std::vector<int32_t> Buffer;   // the lists of all open levels, one after another
+        std::vector<int32_t> ScratchCounts;    // per author, 0 between phrases
+        std::vector<int32_t> Touched;          // authors counted for the current phrase
+        uint32_t Ticks = 0;                    // steps, for asking about cancellation
+    };
+
+    // A phrase as a walk finds it, before it becomes an engine record; its
+    // counts are the Touched authors of the walk with their scratch counts.
+    struct TFoundPhrase {
+        int32_t Start;
+        int32_t Words;
+        int32_t Instances;
+        int32_t Unique;
+        int32_t Length;
+        int32_t CountAuthors;
+        bool HasBlank;
+        uint64_t Mask;
+    };
+
+    // The phrases of a group of runs, found on a thread of their own.
+    struct TGroup {
+        size_t Begin = 0;   // the runs are sorted[Begin, End)
+        size_t End = 0;
+        std::vector<TFoundPhrase> Phrases;
+        std::vector<TAuthorCount> Counts;   // CountAuthors entries per phrase, one after another
+        int64_t Instances = 0;
+        bool OverBudget = false;
+    };
+
     void FindPhrases()
     {
         const std::vector<int32_t>& sorted = FCorpus.FWordsAlphabetic;
         if (sorted.size() < 2)
             return;
-        FBuffer.assign(sorted.begin(), sorted.end());
-        std::vector<TFrame> frames{{FBuffer.size(), 0, 1, 0, false, 0}};
+        if (FEngine.ParallelFor() && FindPhrasesInGroups())
+            return;
+        TWalk walk;
+        walk.Buffer.assign(sorted.begin(), sorted.end());
+        Walk(walk, [&](size_t runBegin, size_t runEnd, int32_t level, int32_t length, bool hasBlank, uint64_t mask) {
+            const auto instances = static_cast<int32_t>(runEnd - runBegin);
+            ++FPhraseCount;
+            FInstanceCount += instances;
+            if (FPhraseCount > FEngine.Budget().MaxPhrases || FInstanceCount > FEngine.Budget().MaxInstances)
+                throw TPassageTooLongError(
+                    DescribeLongPassage(walk.Buffer[runBegin], walk.Buffer[runBegin + 1], level));
+            const TFoundPhrase found = Count(walk, runBegin, runEnd, level, length, hasBlank, mask);
+            Store(found, walk);
+            return true;
+        });
+    }
+
+    // The runs of the first level are independent: each one's phrases come
+    // from its own entries only. Groups of whole runs are searched side by
+    // side, then stored in list order, which is the order of the single
+    // walk. False, with nothing stored, when a group went past the budget
+    // or failed: the single walk then meets the same limit or error at the
+    // same phrase.
+    bool FindPhrasesInGroups()
+    {
+        std::vector<TGroup> groups = GroupRuns();
+        try {
+            RunParts(FEngine.ParallelFor(), groups.size(), [&](size_t g) { FindGroup(groups[g]); });
+        } catch (...) {
+            FCancellation.Check();
+            return FStop.stop_requested();
+        }
+        if (FStop.stop_requested())
+            return true;
+        int64_t phrases = 0;
+        int64_t instances = 0;
+        for (const TGroup& group : groups) {
+            phrases += static_cast<int64_t>(group.Phrases.size());
+            instances += group.Instances;
+            if (group.OverBudget)
+                return false;
+        }
+        if (phrases > FEngine.Budget().MaxPhrases || instances > FEngine.Budget().MaxInstances)
+            return false;
+        TWalk storing;
+        for (TGroup& group : groups) {
+            size_t entry = 0;
+            for (const TFoundPhrase& found : group.Phrases) {
+                storing.Touched.clear();
+                storing.ScratchCounts.resize(static_cast<size_t>(FAuthorCount));
+                for (int32_t j = 0; j < found.CountAuthors; ++j, ++entry) {
+                    const TAuthorCount& count = group.Counts[entry];
+                    storing.Touched.push_back(count.Author);
+                    storing.ScratchCounts[static_cast<size_t>(count.Author)] = count.Count;
+                }
+                Store(found, storing);
+            }
+            group = {};   // frees the group's lists as soon as they are stored
+        }
+        return true;
+    }
+
+    // Cuts the sorted list between runs of one word into groups of about
+    // equal size, more groups than threads so that a long run evens out.
+    std::vector<TGroup> GroupRuns() const
+    {
+        constexpr size_t kGroups = 64;
+        const std::vector<int32_t>& sorted = FCorpus.FWordsAlphabetic;
+        const size_t target = std::max<size_t>(1, sorted.size() / kGroups);
+        std::vector<TGroup> groups;
+        size_t begin = 0;
+        size_t runBegin = 0;
+        while (runBegin < sorted.size()) {
+            const int32_t id = Id(sorted[runBegin]);
+            size_t runEnd = runBegin + 1;
+            while (runEnd < sorted.size() && Id(sorted[runEnd]) == id)
+                ++runEnd;
+            if (runEnd - begin >= target || runEnd == sorted.size()) {
+                TGroup& group = groups.emplace_back();
+                group.Begin = begin;
+                group.End = runEnd;
+                begin = runEnd;
+            }
+            runBegin = runEnd;
+        }
+        return groups;
+    }
+
+    void FindGroup(TGroup& group) const
+    {
+        const std::vector<int32_t>& sorted = FCorpus.FWordsAlphabetic;
+        TWalk walk;
+        walk.Buffer.assign(sorted.begin() + static_cast<std::ptrdiff_t>(group.Begin),
+                           sorted.begin() + static_cast<std::ptrdiff_t>(group.End));
+        Walk(walk, [&](size_t runBegin, size_t runEnd, int32_t level, int32_t length, bool hasBlank, uint64_t mask) {
+            if (FStop.stop_requested())
+                return false;
+            group.Instances += static_cast<int64_t>(runEnd - runBegin);
+            // A group alone past the budget means the whole list is too.
+            if (static_cast<int64_t>(group.Phrases.size()) >= FEngine.Budget().MaxPhrases
+                || group.Instances > FEngine.Budget().MaxInstances) {
+                group.OverBudget = true;
+                return false;
+            }
+            group.Phrases.push_back(Count(walk, runBegin, runEnd, level, length, hasBlank, mask));
+            for (const int32_t author : walk.Touched) {
+                int32_t& count = walk.ScratchCounts[static_cast<size_t>(author)];
+                group.Counts.push_back({author, count});
+                count = 0;
+            }
+            return true;
+        });
+    }
+
+    // Walks the list in walk.Buffer level by level, depth first, and hands
+    // every repeated run to `found` (run bounds in the buffer, words, code
+    // units, blank inside a word, char mask); stops when it returns false.
+    template <typename TFound>
+    void Walk(TWalk& walk, TFound&& found) const
+    {
+        std::vector<int32_t>& buffer = walk.Buffer;
+        std::vector<TFrame> frames{{buffer.size(), 0, 1, 0, false, 0}};
         while (!frames.empty()) {
-            FCancellation.Tick(1024);
+            // Every walk counts for itself: walks may run side by side.
+            if ((++walk.Ticks & 1023u) == 0)
+                FCancellation.Check();
             TFrame& frame = frames.back();
             if (frame.Cursor >= frame.End) {
-                FBuffer.resize(FrameBegin(frames));
+                buffer.resize(FrameBegin(frames));
                 frames.pop_back();
                 continue;
             }
             const size_t runBegin = frame.Cursor;
-            const int32_t id = Id(FBuffer[runBegin]);
+            const int32_t id = Id(buffer[runBegin]);
             size_t runEnd = runBegin + 1;
-            while (runEnd < frame.End && Id(FBuffer[runEnd]) == id)
+            while (runEnd < frame.End && Id(buffer[runEnd]) == id)
                 ++runEnd;
             frame.Cursor = runEnd;
             if (runEnd - runBegin < 2)
                 continue;
 
             const TFrame current = frame;
-            const size_t wordLength = FWords[static_cast<size_t>(FBuffer[runBegin])].size();
+            const size_t wordLength = FWords[static_cast<size_t>(buffer[runBegin])].size();
             const int32_t length = current.Level == 1
                 ? static_cast<int32_t>(wordLength)
                 : current.PrefixLength + 1 + static_cast<int32_t>(wordLength);
             const bool hasBlank = current.PrefixHasBlank || FHasBlank[static_cast<size_t>(id)];
             const uint64_t mask = FMasks[static_cast<size_t>(id)]
                 | (current.Level == 1 ? 0 : current.PrefixMask | CharMaskOf(u" "));
-            RecordPhrase(runBegin, runEnd, current.Level, length, hasBlank, mask);
+            if (!found(runBegin, runEnd, current.Level, length, hasBlank, mask))
+                return;
 
-            const size_t childBegin = FBuffer.size();
-            MakeExtensions(runBegin, runEnd);
-            if (FBuffer.size() - childBegin >= 2)
-                frames.push_back({FBuffer.size(), childBegin, current.Level + 1, length, hasBlank, mask});
+            const size_t childBegin = buffer.size();
+            MakeExtensions(buffer, runBegin, runEnd);
+            if (buffer.size() - childBegin >= 2)
+                frames.push_back({buffer.size(), childBegin, current.Level + 1, length, hasBlank, mask});
             else
-                FBuffer.resize(childBegin);
+                buffer.resize(childBegin);
         }
     }
 
     // The list of the top frame begins where the list below it ends.
-    size_t FrameBegin(const std::vector<TFrame>& frames) const
+    static size_t FrameBegin(const std::vector<TFrame>& frames)
     {
         return frames.size() >= 2 ? frames[frames.size() - 2].End : 0;
     }
 
     // Appends the extensions of a run that have a next word, in the order of
     // their insertion into a sorted list.
-    void MakeExtensions(size_t runBegin, size_t runEnd)
+    void MakeExtensions(std::vector<int32_t>& buffer, size_t runBegin, size_t runEnd) const
     {
-        const size_t childBegin = FBuffer.size();
+        const size_t childBegin = buffer.size();
         // Inserting in run order puts later entries in front of equal ones:
         // reverse first, then a stable sort by rank.
         for (size_t i = runEnd; i-- > runBegin;) {
-            const int32_t q = FBuffer[i];
+            const int32_t q = buffer[i];
             if (FHasNext[static_cast<size_t>(q)])
-                FBuffer.push_back(q + 1);
+                buffer.push_back(q + 1);
         }
-        const auto first = FBuffer.begin() + static_cast<std::ptrdiff_t>(childBegin);
+        const auto first = buffer.begin() + static_cast<std::ptrdiff_t>(childBegin);
         const auto byRank = [&](int32_t a, int32_t b) { return Rank(a) < Rank(b); };
-        if (FBuffer.end() - first <= 16) {
+        if (buffer.end() - first <= 16) {
             // Most runs are short: a stable insertion sort without the
             // buffer that std::stable_sort allocates.
-            for (auto it = first + 1; it < FBuffer.end(); ++it) {
+            for (auto it = first + 1; it < buffer.end(); ++it) {
                 const int32_t entry = *it;
                 auto hole = it;
                 for (; hole > first && byRank(entry, hole[-1]); --hole)
@@ -230,41 +387,36 @@ private:
                 *hole = entry;
             }
         } else {
-            std::stable_sort(first, FBuffer.end(), byRank);
+            std::stable_sort(first, buffer.end(), byRank);
         }
     }
 
-    void RecordPhrase(size_t runBegin, size_t runEnd, int32_t level, int32_t length, bool hasBlank, uint64_t mask)
+    // The fields of the phrase of a run; its authors are left in
+    // walk.Touched (ascending) with their counts in walk.ScratchCounts.
+    TFoundPhrase Count(TWalk& walk, size_t runBegin, size_t runEnd, int32_t level, int32_t length, bool hasBlank,
+                       uint64_t mask) const
     {
+        const std::vector<int32_t>& buffer = walk.Buffer;
         const auto instances = static_cast<int32_t>(runEnd - runBegin);
-        ++FPhraseCount;
-        FInstanceCount += instances;
-        if (FPhraseCount > FEngine.Budget().MaxPhrases || FInstanceCount > FEngine.Budget().MaxInstances)
-            throw TPassageTooLongError(DescribeLongPassage(FBuffer[runBegin], FBuffer[runBegin + 1], level));
-
-        int32_t firstStart = FBuffer[runBegin];
+        int32_t firstStart = buffer[runBegin];
         for (size_t i = runBegin + 1; i < runEnd; ++i)
-            firstStart = std::min(firstStart, FBuffer[i]);
+            firstStart = std::min(firstStart, buffer[i]);
         firstStart -= level - 1;
 
-        TPhrase& phrase = FEngine.NewPhrase(&FWords, firstStart, level);
-        phrase.SetWordIds(FCorpus.FWordIds.data());
-        if (!FCorpus.FWordPieces.Ids.empty())
-            phrase.SetPieces(&FCorpus.FWordPieces);
         // Counts go to a scratch list indexed by author; only the authors
         // that hold the phrase are kept.
-        if (FScratchCounts.empty())
-            FScratchCounts.assign(static_cast<size_t>(FAuthorCount), 0);
-        FTouched.clear();
+        if (walk.ScratchCounts.empty())
+            walk.ScratchCounts.assign(static_cast<size_t>(FAuthorCount), 0);
+        walk.Touched.clear();
         const int32_t test = FAuthorCount - 1;
         int32_t unique = -1;
         bool shared = false;
         for (size_t i = runBegin; i < runEnd; ++i) {
-            const int32_t author = FAuthorOf[static_cast<size_t>(FBuffer[i])];
+            const int32_t author = FAuthorOf[static_cast<size_t>(buffer[i])];
             if (author < 0 || author >= FAuthorCount)
                 throw std::out_of_range("List index out of bounds (" + std::to_string(author) + ")");
-            if (FScratchCounts[static_cast<size_t>(author)]++ == 0)
-                FTouched.push_back(author);
+            if (walk.ScratchCounts[static_cast<size_t>(author)]++ == 0)
+                walk.Touched.push_back(author);
             if (author != test && unique == -1)
                 unique = author;
             else if (unique != author && unique != -1 && author != test)
@@ -272,25 +424,37 @@ private:
             if (shared)
                 unique = -1;
         }
-        phrase.SetUnique(unique);
+        std::sort(walk.Touched.begin(), walk.Touched.end());
+        return {firstStart, level, instances, unique, length, static_cast<int32_t>(walk.Touched.size()), hasBlank,
+                mask};
+    }
 
-        std::sort(FTouched.begin(), FTouched.end());
-        const auto countAuthors = static_cast<int32_t>(FTouched.size());
+    // Makes the engine record of a found phrase and lists it for the corpus
+    // and for its authors (walk.Touched); clears their scratch counts.
+    void Store(const TFoundPhrase& found, TWalk& walk)
+    {
+        TPhrase& phrase = FEngine.NewPhrase(&FWords, found.Start, found.Words);
+        phrase.SetWordIds(FCorpus.FWordIds.data());
+        if (!FCorpus.FWordPieces.Ids.empty())
+            phrase.SetPieces(&FCorpus.FWordPieces);
+        phrase.SetUnique(found.Unique);
+
+        const int32_t countAuthors = found.CountAuthors;
         TAuthorCount* entries = FEngine.NewCountEntries(countAuthors);
         const auto& authors = FEngine.Authors();
         for (int32_t j = 0; j < countAuthors; ++j) {
-            const int32_t k = FTouched[static_cast<size_t>(j)];
-            int32_t& count = FScratchCounts[static_cast<size_t>(k)];
+            const int32_t k = walk.Touched[static_cast<size_t>(j)];
+            int32_t& count = walk.ScratchCounts[static_cast<size_t>(k)];
             entries[j] = {k, count};
             count = 0;
             authors[static_cast<size_t>(k)]->FPhrases.push_back(&phrase);
         }
         phrase.SetAuthorsCounts({entries, static_cast<size_t>(countAuthors)}, FAuthorCount);
         phrase.SetCountAuthors(countAuthors);
-        phrase.SetCountInstances(instances);
-        phrase.SetValueLength(length);
-        phrase.SetHasBlankInWord(hasBlank);
-        phrase.SetCharMask(mask);
+        phrase.SetCountInstances(found.Instances);
+        phrase.SetValueLength(found.Length);
+        phrase.SetHasBlankInWord(found.HasBlank);
+        phrase.SetCharMask(found.Mask);
         FCorpus.FPhrases.push_back(&phrase);
     }
 
@@ -340,6 +504,7 @@ private:
 
     TWordsAll& FCorpus;
     TQuillprint& FEngine;
+    const std::stop_token FStop;
     const TWordList& FWords;
     const int32_t FAuthorCount;
     TCancellation& FCancellation;
@@ -349,16 +514,13 @@ private:
     std::vector<uint64_t> FMasks;
     std::vector<uint8_t> FHasNext;
     std::vector<int32_t> FAuthorOf;
-    std::vector<int32_t> FBuffer;   // the lists of all open levels, one after another
-    std::vector<int32_t> FScratchCounts;    // per author, 0 between phrases
-    std::vector<int32_t> FTouched;          // authors counted for the current phrase
     int64_t FPhraseCount = 0;
     int64_t FInstanceCount = 0;
 };
 
-void ExtractPhrases(TWordsAll& corpus, TQuillprint& engine)
+void ExtractPhrases(TWordsAll& corpus, TQuillprint& engine, std::stop_token stop)
 {
-    TPhraseSearch(corpus, engine).Run();
+    TPhraseSearch(corpus, engine, std::move(stop)).Run();
 }
 
 }  // namespace quillprint

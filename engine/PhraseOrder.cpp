@@ -206,93 +206,94 @@ bool PhraseOccursInside(const TPhrase& inner, const TPhrase& outer)
     return outer.Value().find(inner.Value()) != std::u16string::npos;
 }
 
-void ApplyContainmentFilter(const std::vector<TPhrase*>& phrases, TCancellation* cancellation)
-{
-    constexpr size_t kWindow = 1000;
-    // Only phrases used by exactly two authors take part, as either side.
-    // Their quick-reject data is kept in parallel arrays, since each one is
-    // compared with up to a thousand others.
-    std::vector<uint32_t> index;
-    std::vector<int32_t> length;
-    std::vector<uint64_t> mask;
-    std::vector<uint8_t> valid;
-    std::vector<TPhrase*> phrase;
-    std::vector<int32_t> words;
-    std::vector<int32_t> secondWord;
-    const int32_t* sharedIds = nullptr;
-    bool oneCorpus = true;
-    for (size_t i = 0; i < phrases.size(); ++i) {
-        TPhrase* p = phrases[i];
-        if (p->CountAuthors() != 2)
-            continue;
-        index.push_back(static_cast<uint32_t>(i));
-        length.push_back(p->ValueLength());
-        mask.push_back(p->CharMask());
-        valid.push_back(p->Valid() ? 1 : 0);
-        phrase.push_back(p);
-        words.push_back(p->CountWords());
-        // Two phrases of equal length in words, neither with a blank inside
-        // a word, can only match word for word: their second words must be
-        // the same. -1 where that does not apply.
-        const bool keyed = p->WordIds() != nullptr && !p->HasBlankInWord() && p->CountWords() >= 3;
-        secondWord.push_back(keyed ? p->WordIds()[p->Start() + 1] : -1);
-        if (sharedIds == nullptr)
-            sharedIds = p->WordIds();
-        oneCorpus = oneCorpus && p->WordIds() == sharedIds;
-    }
-    // Word ids compare only within one corpus.
-    if (!oneCorpus)
-        std::fill(secondWord.begin(), secondWord.end(), -1);
-    size_t n = index.size();
-    std::vector<uint32_t> suspects(kWindow);
-    std::vector<uint8_t> maybeInside(kWindow);
-    size_t discardedAhead = 0;
-    size_t last = 0;   // one past the window of the current outer phrase
-    for (size_t a = 0; a < n; ++a) {
-        // Each outer phrase compares with up to a thousand others.
-        if (cancellation)
-            cancellation->Tick(64);
-        // Phrases discarded ahead are dropped from the arrays now and then,
-        // so that long runs of them are not walked again by every window;
-        // at most an eighth of what remains, so that compacting stays cheap.
-        if (discardedAhead > std::max<size_t>(4096, (n - a) / 8)) {
-            size_t kept = a + 1;
-            for (size_t b = a + 1; b < n; ++b) {
-                if (!valid[b])
-                    continue;
-                index[kept] = index[b];
-                length[kept] = length[b];
-                mask[kept] = mask[b];
-                words[kept] = words[b];
-                secondWord[kept] = secondWord[b];
-                valid[kept] = 1;
-                phrase[kept] = phrase[b];
-                ++kept;
-            }
-            n = kept;
-            last = 0;
-            discardedAhead = 0;
+namespace {
+
+constexpr size_t kWindow = 1000;
+
+// The phrases used by exactly two authors, the only ones that take part in
+// the containment filter, as either side. Their quick-reject data is kept in
+// parallel arrays, since each one is compared with up to a thousand others.
+class TFilterList {
+public:
+    explicit TFilterList(const std::vector<TPhrase*>& phrases)
+    {
+        const int32_t* sharedIds = nullptr;
+        bool oneCorpus = true;
+        for (size_t i = 0; i < phrases.size(); ++i) {
+            TPhrase* p = phrases[i];
+            if (p->CountAuthors() != 2)
+                continue;
+            Index.push_back(static_cast<uint32_t>(i));
+            Length.push_back(p->ValueLength());
+            Mask.push_back(p->CharMask());
+            Valid.push_back(p->Valid() ? 1 : 0);
+            Phrase.push_back(p);
+            Words.push_back(p->CountWords());
+            // Two phrases of equal length in words, neither with a blank
+            // inside a word, can only match word for word: their second
+            // words must be the same. -1 where that does not apply.
+            const bool keyed = p->WordIds() != nullptr && !p->HasBlankInWord() && p->CountWords() >= 3;
+            SecondWord.push_back(keyed ? p->WordIds()[p->Start() + 1] : -1);
+            if (sharedIds == nullptr)
+                sharedIds = p->WordIds();
+            oneCorpus = oneCorpus && p->WordIds() == sharedIds;
         }
-        if (!valid[a])
-            continue;
-        const uint64_t outerMask = mask[a];
-        const int32_t outerLength = length[a];
-        const int32_t outerWords = words[a];
-        const int32_t outerSecond = secondWord[a];
-        // The window only moves forward, so its end does too.
-        const size_t windowEnd = static_cast<size_t>(index[a]) + kWindow;
+        // Word ids compare only within one corpus.
+        if (!oneCorpus)
+            std::fill(SecondWord.begin(), SecondWord.end(), -1);
+        Size = Index.size();
+    }
+
+    // Drops the discarded entries from `from` on, so that long runs of them
+    // are not walked again by every window.
+    void Compact(size_t from)
+    {
+        size_t kept = from;
+        for (size_t b = from; b < Size; ++b) {
+            if (!Valid[b])
+                continue;
+            Index[kept] = Index[b];
+            Length[kept] = Length[b];
+            Mask[kept] = Mask[b];
+            Words[kept] = Words[b];
+            SecondWord[kept] = SecondWord[b];
+            Valid[kept] = 1;
+            Phrase[kept] = Phrase[b];
+            ++kept;
+        }
+        Size = kept;
+    }
+
+    // One past the window of entry `a`, searched from `last` on: the window
+    // only moves forward, so its end does too.
+    size_t WindowEnd(size_t a, size_t last) const
+    {
+        const size_t windowEnd = static_cast<size_t>(Index[a]) + kWindow;
         last = std::max(last, a + 1);
-        while (last < n && index[last] <= windowEnd)
+        while (last < Size && Index[last] <= windowEnd)
             ++last;
+        return last;
+    }
+
+    // Hands every still valid entry in (a, last) whose text occurs inside
+    // the text of entry `a` to `inside`. Reads Valid, changes nothing.
+    template <typename TInside>
+    void FindInside(size_t a, size_t last, std::vector<uint8_t>& maybeInside, std::vector<uint32_t>& suspects,
+                    TInside&& inside) const
+    {
+        const uint64_t outerMask = Mask[a];
+        const int32_t outerLength = Length[a];
+        const int32_t outerWords = Words[a];
+        const int32_t outerSecond = SecondWord[a];
         // First a branch-free pass that marks the phrases which may lie
-        // inside the outer one (simple enough for the compiler to vectorise);
-        // deciding one of them does not affect the others, so they can be
-        // decided afterwards.
+        // inside the outer one (simple enough for the compiler to
+        // vectorise); deciding one of them does not affect the others, so
+        // they can be decided afterwards.
         const size_t first = a + 1;
         for (size_t b = first; b < last; ++b) {
-            const bool otherSecondWord = (words[b] == outerWords) & (secondWord[b] >= 0) & (outerSecond >= 0)
-                & (secondWord[b] != outerSecond);
-            maybeInside[b - first] = valid[b] & (length[b] <= outerLength) & ((mask[b] & ~outerMask) == 0)
+            const bool otherSecondWord = (Words[b] == outerWords) & (SecondWord[b] >= 0) & (outerSecond >= 0)
+                & (SecondWord[b] != outerSecond);
+            maybeInside[b - first] = Valid[b] & (Length[b] <= outerLength) & ((Mask[b] & ~outerMask) == 0)
                 & !otherSecondWord;
         }
         size_t count = 0;
@@ -302,13 +303,148 @@ void ApplyContainmentFilter(const std::vector<TPhrase*>& phrases, TCancellation*
         }
         for (size_t k = 0; k < count; ++k) {
             const uint32_t b = suspects[k];
-            if (PhraseOccursInside(*phrase[b], *phrase[a])) {
-                valid[b] = 0;
-                phrase[b]->SetValid(false);
-                ++discardedAhead;
-            }
+            if (PhraseOccursInside(*Phrase[b], *Phrase[a]))
+                inside(b);
         }
     }
+
+    void Discard(size_t b)
+    {
+        Valid[b] = 0;
+        Phrase[b]->SetValid(false);
+    }
+
+    std::vector<uint32_t> Index;
+    std::vector<int32_t> Length;
+    std::vector<uint64_t> Mask;
+    std::vector<uint8_t> Valid;
+    std::vector<TPhrase*> Phrase;
+    std::vector<int32_t> Words;
+    std::vector<int32_t> SecondWord;
+    size_t Size = 0;
+};
+
+// Dropping discarded entries pays once they are many, at most an eighth of
+// what remains, so that compacting stays cheap.
+bool WorthCompacting(size_t discardedAhead, size_t remaining)
+{
+    return discardedAhead > std::max<size_t>(4096, remaining / 8);
+}
+
+void FilterInOrder(TFilterList& list, TCancellation* cancellation)
+{
+    std::vector<uint32_t> suspects(kWindow);
+    std::vector<uint8_t> maybeInside(kWindow);
+    size_t discardedAhead = 0;
+    size_t last = 0;   // one past the window of the current outer phrase
+    for (size_t a = 0; a < list.Size; ++a) {
+        // Each outer phrase compares with up to a thousand others.
+        if (cancellation)
+            cancellation->Tick(64);
+        if (WorthCompacting(discardedAhead, list.Size - a)) {
+            list.Compact(a + 1);
+            last = 0;
+            discardedAhead = 0;
+        }
+        if (!list.Valid[a])
+            continue;
+        last = list.WindowEnd(a, last);
+        list.FindInside(a, last, maybeInside, suspects, [&](size_t b) {
+            list.Discard(b);
+            ++discardedAhead;
+        });
+    }
+}
+
+// The same filter over blocks of outer phrases: within a block, what each
+// outer phrase would discard is found side by side, judged by the state at
+// the block's start; then, in order, each phrase still valid discards those
+// of its finds still valid. A phrase valid when its outer phrase comes is
+// valid at the block's start, so nothing is missed, and nothing is
+// discarded that the single pass would keep. Outer phrases discarded within
+// their own block were searched in vain, so the block shrinks when that
+// happens often (long verbatim copies) and grows when it does not.
+void FilterInBlocks(TFilterList& list, TCancellation* cancellation, const TParallelFor& runner)
+{
+    constexpr size_t kMinBlock = 64;
+    constexpr size_t kMaxBlock = 16384;
+    constexpr size_t kPart = 256;   // outer phrases per part of a block
+    // A block this small is not worth handing out.
+    constexpr size_t kMinParallelBlock = 1024;
+    size_t block = kMinParallelBlock;
+    size_t discardedAhead = 0;
+    struct TPart {
+        std::vector<uint32_t> Found;    // per outer phrase, its finds one after another
+        std::vector<uint32_t> Ends;     // per outer phrase, the end of its finds in Found
+        std::vector<uint32_t> Suspects = std::vector<uint32_t>(kWindow);
+        std::vector<uint8_t> MaybeInside = std::vector<uint8_t>(kWindow);
+    };
+    std::vector<TPart> parts;
+    std::vector<size_t> windowEnds;
+    for (size_t begin = 0; begin < list.Size;) {
+        if (cancellation)
+            cancellation->Check();
+        if (WorthCompacting(discardedAhead, list.Size - begin)) {
+            list.Compact(begin);
+            discardedAhead = 0;
+        }
+        const size_t end = std::min(list.Size, begin + block);
+        windowEnds.resize(end - begin);
+        size_t last = 0;
+        for (size_t a = begin; a < end; ++a)
+            windowEnds[a - begin] = last = list.WindowEnd(a, last);
+
+        const size_t partCount = (end - begin + kPart - 1) / kPart;
+        if (parts.size() < partCount)
+            parts.resize(partCount);
+        RunParts(end - begin >= kMinParallelBlock ? runner : TParallelFor{}, partCount, [&](size_t p) {
+            TPart& part = parts[p];
+            part.Found.clear();
+            part.Ends.clear();
+            const size_t partEnd = std::min(end, begin + (p + 1) * kPart);
+            for (size_t a = begin + p * kPart; a < partEnd; ++a) {
+                if (list.Valid[a])
+                    list.FindInside(a, windowEnds[a - begin], part.MaybeInside, part.Suspects,
+                                    [&](size_t b) { part.Found.push_back(static_cast<uint32_t>(b)); });
+                part.Ends.push_back(static_cast<uint32_t>(part.Found.size()));
+            }
+        });
+
+        size_t inVain = 0;
+        for (size_t p = 0; p < partCount; ++p) {
+            const TPart& part = parts[p];
+            uint32_t from = 0;
+            for (size_t k = 0; k < part.Ends.size(); ++k) {
+                const size_t a = begin + p * kPart + k;
+                const uint32_t to = part.Ends[k];
+                if (list.Valid[a]) {
+                    for (uint32_t f = from; f < to; ++f) {
+                        const uint32_t b = part.Found[f];
+                        if (list.Valid[b]) {
+                            list.Discard(b);
+                            ++discardedAhead;
+                            inVain += b < end;
+                        }
+                    }
+                }
+                from = to;
+            }
+        }
+        block = inVain * 8 > end - begin ? std::max(kMinBlock, block / 2) : std::min(kMaxBlock, block * 2);
+        begin = end;
+    }
+}
+
+}  // namespace
+
+void ApplyContainmentFilter(const std::vector<TPhrase*>& phrases, TCancellation* cancellation,
+                            const TParallelFor& runner)
+{
+    TFilterList list(phrases);
+    if (runner)
+        FilterInBlocks(list, cancellation, runner);
+    else
+        FilterInOrder(list, cancellation);
 }
 
 }  // namespace quillprint

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/ParallelFor.h"
 #include "engine/Phrase.h"
 
 namespace quillprint {
@@ -36,7 +37,9 @@ uint64_t CharMaskOf(std::u16string_view text);
 // Over a list in phrase order: a phrase used by exactly two authors discards
 // each of the next 1000 phrases used by exactly two authors whose text occurs
 // inside its own. Discarded phrases get Valid false and discard nothing.
-// `cancellation`, when given, is asked every few outer phrases.
-void ApplyContainmentFilter(const std::vector<TPhrase*>& phrases, TCancellation* cancellation = nullptr);
+// `cancellation`, when given, is asked every few outer phrases. With a
+// runner, the window checks are made side by side, with the same result.
+void ApplyContainmentFilter(const std::vector<TPhrase*>& phrases, TCancellation* cancellation = nullptr,
+                            const TParallelFor& runner = {});
 
 }  // namespace quillprint

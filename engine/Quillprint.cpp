@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <exception>
+#include <stop_token>
 
 #include "engine/EngineError.h"
 #include "engine/Normalization.h"
@@ -53,6 +55,31 @@ void TQuillprint::AddAuthor(std::u16string_view AName, std::u16string_view AText
     FAuthors.push_back(std::move(author));
 }
 
+void TQuillprint::AddAuthors(const std::vector<std::pair<std::u16string_view, std::u16string_view>>& authors)
+{
+    FCancellation.Check();
+    std::vector<std::unique_ptr<TAuthor>> made(authors.size());
+    RunParts(FParallelFor, authors.size(), [&](size_t a) {
+        made[a] = std::make_unique<TAuthor>(authors[a].first, NormalizeText(authors[a].second));
+    });
+    // The combined corpus grows once; each author's words are then copied
+    // to its own stretch of it, again side by side.
+    TWordList& all = FWordsAll->FText;
+    const size_t first = FAuthors.size();
+    std::vector<size_t> offsets;
+    for (auto& author : made) {
+        if (!FAuthors.empty())
+            FWordsAll->FAuthorIndexes.push_back(static_cast<int32_t>(all.size()));
+        offsets.push_back(all.size());
+        all.resize(all.size() + author->Text().size());
+        FAuthors.push_back(std::move(author));
+    }
+    RunParts(FParallelFor, offsets.size(), [&](size_t a) {
+        const TWordList& words = FAuthors[first + a]->Text();
+        std::copy(words.begin(), words.end(), all.begin() + static_cast<std::ptrdiff_t>(offsets[a]));
+    });
+}
+
 std::u16string TQuillprint::Detect(std::u16string_view ATest)
 {
     AddAuthor(u"Unknown", ATest);
@@ -62,17 +89,7 @@ std::u16string TQuillprint::Detect(std::u16string_view ATest)
     if (FLeaveOutWords > 0)
         LeaveOutCopiedPassages();
     FCancellation.Check();
-    // The phrase search would record exactly these counts; past the budget
-    // the run is refused before it starts instead of after seconds of work.
-    const TPhraseBudgetReport counts = ReportRepeats(FWordsAll->Text(), Cuts(), 0);
-    if (counts.Phrases > FBudget.MaxPhrases || counts.Instances > FBudget.MaxInstances)
-        RefuseRun();
-    FCancellation.Check();
-    try {
-        FWordsAll->ProcessText();
-    } catch (const TPassageTooLongError&) {
-        RefuseRun();
-    }
+    FindPhrasesWithinBudget();
     FCancellation.Check();
     if (FPhaseHandler)
         FPhaseHandler(TEnginePhase::Scoring);
@@ -81,6 +98,60 @@ std::u16string TQuillprint::Detect(std::u16string_view ATest)
     std::u16string summary = SummarizeScores();
     FTest->SetKoef(2.0);
     return summary;
+}
+
+// The phrase search would record exactly the counts that ReportRepeats
+// makes in linear time; past the budget the run is refused before the search
+// has done much work. In order: the count, then the search. With a runner,
+// both side by side, the search abandoned as soon as the count is over.
+void TQuillprint::FindPhrasesWithinBudget()
+{
+    std::sort(FWordsAll->FAuthorIndexes.begin(), FWordsAll->FAuthorIndexes.end());
+    const std::vector<int32_t> cuts = Cuts();
+    const auto overBudget = [&] {
+        const TPhraseBudgetReport counts = ReportRepeats(FWordsAll->Text(), cuts, 0);
+        return counts.Phrases > FBudget.MaxPhrases || counts.Instances > FBudget.MaxInstances;
+    };
+    if (!FParallelFor) {
+        if (overBudget())
+            RefuseRun();
+        FCancellation.Check();
+        try {
+            FWordsAll->FindRepeatedPhrases();
+        } catch (const TPassageTooLongError&) {
+            RefuseRun();
+        }
+        FWordsAll->KeepPhrases();
+        return;
+    }
+    bool over = false;
+    std::exception_ptr searchError;
+    std::stop_source refuse;
+    RunParts(FParallelFor, 2, [&](size_t part) {
+        if (part == 0) {
+            over = overBudget();
+            if (over)
+                refuse.request_stop();
+            return;
+        }
+        // Kept for after the count: a refusal comes first, as in order.
+        try {
+            FWordsAll->FindRepeatedPhrases(refuse.get_token());
+        } catch (...) {
+            searchError = std::current_exception();
+        }
+    });
+    if (over)
+        RefuseRun();
+    if (searchError) {
+        try {
+            std::rethrow_exception(searchError);
+        } catch (const TPassageTooLongError&) {
+            RefuseRun();
+        }
+    }
+    FCancellation.Check();
+    FWordsAll->KeepPhrases();
 }
 
 // Cuts the copied passages out of the test author's words and the end of
@@ -154,10 +225,20 @@ std::vector<int32_t> TQuillprint::Cuts() const
 void TWordsAll::ProcessText()
 {
     std::sort(FAuthorIndexes.begin(), FAuthorIndexes.end());
+    FindRepeatedPhrases();
+    KeepPhrases();
+}
+
+void TWordsAll::FindRepeatedPhrases(std::stop_token stop)
+{
+    ExtractPhrases(*this, *FQuillprint, std::move(stop));
+}
+
+void TWordsAll::KeepPhrases()
+{
     TCancellation& cancellation = FQuillprint->Cancellation();
-    ExtractPhrases(*this, *FQuillprint);
     PartitionSortPhrases(FPhrases, &cancellation);
-    ApplyContainmentFilter(FPhrases, &cancellation);
+    ApplyContainmentFilter(FPhrases, &cancellation, FQuillprint->ParallelFor());
     std::erase_if(FPhrases, [](const TPhrase* phrase) { return !phrase->Valid(); });
 }
 

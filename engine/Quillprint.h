@@ -5,6 +5,7 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <utility>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "engine/Cancellation.h"
 #include "engine/Collation.h"
 #include "engine/CopyFinder.h"
+#include "engine/ParallelFor.h"
 #include "engine/Phrase.h"
 
 namespace quillprint {
@@ -47,6 +49,9 @@ public:
     // Normalises `AText`, makes it an author and appends its words to the
     // combined corpus.
     void AddAuthor(std::u16string_view AName, std::u16string_view AText);
+    // AddAuthor for each (name, text) in order; the texts are normalised and
+    // split as independent parts.
+    void AddAuthors(const std::vector<std::pair<std::u16string_view, std::u16string_view>>& authors);
 
     // Adds the test author "Unknown", finds the phrases and scores every
     // candidate. Returns one "Name: score" line per candidate, each ended by
@@ -87,6 +92,12 @@ public:
     // Called on the engine's thread as each stage of Detect begins.
     void SetPhaseHandler(std::function<void(TEnginePhase)> handler) { FPhaseHandler = std::move(handler); }
 
+    // Before Detect: a runner for the independent parts of the calculation
+    // (see ParallelFor.h). Without one, the default, everything runs in
+    // order on the calling thread. The result is the same either way.
+    void SetParallelFor(TParallelFor runner) { FParallelFor = std::move(runner); }
+    const TParallelFor& ParallelFor() const { return FParallelFor; }
+
     void SetBudget(const TPhraseBudget& budget) { FBudget = budget; }
     const TPhraseBudget& Budget() const { return FBudget; }
 
@@ -101,6 +112,7 @@ private:
     void Score();
     std::u16string SummarizeScores() const;
     void LeaveOutCopiedPassages();
+    void FindPhrasesWithinBudget();
     // The refusal of a run past the budget, with what really exceeds it.
     [[noreturn]] void RefuseRun() const;
     std::vector<int32_t> Cuts() const;
@@ -113,6 +125,7 @@ private:
     std::unique_ptr<TCollation> FCollation;
     char16_t FDecimalSeparator = u'.';
     TPhraseBudget FBudget;
+    TParallelFor FParallelFor;
     int32_t FLeaveOutWords = 0;
     std::vector<TCopiedPassage> FCopiedPassages;
     int32_t FWordsLeftOut = 0;

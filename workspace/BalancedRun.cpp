@@ -1,9 +1,11 @@
 #include "workspace/BalancedRun.h"
 
 #include <algorithm>
+#include <mutex>
 
 #include "engine/ScoreFormat.h"
 #include "workspace/Calculation.h"
+#include "workspace/ConcurrentRuns.h"
 
 namespace quillprint {
 
@@ -53,17 +55,28 @@ TBalancedOutcome RunBalanced(const std::vector<TCandidateLines>& candidates, std
     std::vector<long double> sums(candidates.size(), 0);
     // When nobody is cut, every draw would be the same run.
     const int32_t runs = sampler.DrawsDiffer() ? kBalancedDraws : 1;
-    for (int32_t draw = 0; draw < runs; ++draw) {
-        if (hooks.Draw) hooks.Draw(draw + 1, runs);
-        std::unique_ptr<TQuillprint> engine =
-            RunDraw(sampler, draw, test, candidates, localeName, leaveOutCopies, hooks);
-        const std::vector<double> scores = CandidateScores(*engine);
+    // Several draws share the threads, each engine on one of them; a single
+    // run spreads its own parts over them.
+    const bool sideBySide = runs > 1 && hooks.Jobs > 1;
+    std::mutex lock;
+    const TRunHooks drawHooks = sideBySide ? SharedHooks(hooks, lock) : hooks;
+    int32_t begun = 0;
+    outcome.DrawScores.resize(static_cast<size_t>(runs));
+    RunParts(sideBySide ? ThreadRunner(hooks.Jobs) : TParallelFor{}, static_cast<size_t>(runs), [&](size_t draw) {
+        if (hooks.Draw) {
+            const std::lock_guard guard(lock);
+            hooks.Draw(++begun, runs);
+        }
+        std::unique_ptr<TQuillprint> engine = RunDraw(sampler, static_cast<int32_t>(draw), test, candidates,
+                                                      localeName, leaveOutCopies, drawHooks);
+        outcome.DrawScores[draw] = CandidateScores(*engine);
+        if (draw == 0) outcome.FirstDraw = std::move(engine);
+    });
+    for (const std::vector<double>& scores : outcome.DrawScores) {
         for (size_t c = 0; c < scores.size(); ++c) sums[c] += scores[c];
         // A shared top score is a draw nobody won.
         if (const int32_t best = SoleBest(scores); best >= 0)
             outcome.DrawsWon[static_cast<size_t>(best)] += kBalancedDraws / runs;
-        outcome.DrawScores.push_back(scores);
-        if (draw == 0) outcome.FirstDraw = std::move(engine);
     }
     for (const long double sum : sums) outcome.MeanScores.push_back(static_cast<double>(sum / runs));
     return outcome;

@@ -31,7 +31,8 @@ struct TBalancedOutcome {
 // full test text (each leaving out the copies of at least `leaveOutCopies`
 // words it finds in its samples; 0: none). Errors of the engine reach the
 // caller. A draw whose top score is shared by several candidates is won by
-// none of them.
+// none of them. The draws run side by side on hooks.Jobs threads, with the
+// result of one after another.
 TBalancedOutcome RunBalanced(const std::vector<TCandidateLines>& candidates, std::u16string_view test,
                              const std::string& localeName, int32_t leaveOutCopies = 0,
                              const TRunHooks& hooks = {});

@@ -1,6 +1,7 @@
 #include "workspace/Calculation.h"
 
 #include "workspace/BalancedRun.h"
+#include "workspace/ConcurrentRuns.h"
 #include "workspace/TextReader.h"
 
 namespace quillprint {
@@ -21,6 +22,7 @@ std::unique_ptr<TQuillprint> NewEngine(const std::string& localeName, const TRun
     auto engine = std::make_unique<TQuillprint>(localeName);
     engine->SetStopToken(hooks.Stop);
     if (hooks.EnginePhase) engine->SetPhaseHandler(hooks.EnginePhase);
+    engine->SetParallelFor(ThreadRunner(hooks.Jobs));
     return engine;
 }
 
@@ -40,7 +42,17 @@ TCalculationResult RunCalculation(const std::vector<TCandidateLines>& candidates
     }
     std::shared_ptr<TQuillprint> engine = NewEngine(localeName, hooks);
     engine->SetLeaveOutCopies(leaveOutCopies);
-    for (const TCandidateLines& candidate : candidates) engine->AddAuthor(candidate.Name, JoinLines(candidate.Lines));
+    if (hooks.Jobs <= 1) {
+        for (const TCandidateLines& candidate : candidates)
+            engine->AddAuthor(candidate.Name, JoinLines(candidate.Lines));
+    } else {
+        std::vector<std::u16string> texts(candidates.size());
+        RunParts(engine->ParallelFor(), candidates.size(),
+                 [&](size_t c) { texts[c] = JoinLines(candidates[c].Lines); });
+        std::vector<std::pair<std::u16string_view, std::u16string_view>> authors;
+        for (size_t c = 0; c < candidates.size(); ++c) authors.emplace_back(candidates[c].Name, texts[c]);
+        engine->AddAuthors(authors);
+    }
     result.Summary = engine->Detect(test);
     result.Engine = std::move(engine);
     return result;

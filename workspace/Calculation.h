@@ -43,9 +43,14 @@ struct TRunHooks {
     std::function<void(TEnginePhase)> EnginePhase;
     // A balanced run begins draw `draw` (1-based) of `draws`.
     std::function<void(int32_t draw, int32_t draws)> Draw;
+    // Threads the calculation may use, with the same result as on one; 1
+    // keeps everything in order on the calling thread. Callbacks are never
+    // made two at once.
+    unsigned Jobs = 1;
 };
 
-// A fresh engine for `localeName` that answers the hooks.
+// A fresh engine for `localeName` that answers the hooks and spreads its
+// independent parts over hooks.Jobs threads.
 std::unique_ptr<TQuillprint> NewEngine(const std::string& localeName, const TRunHooks& hooks);
 
 // The candidates' scores (Koef) in engine order, the test author left out.

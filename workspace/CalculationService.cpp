@@ -25,9 +25,10 @@ public:
             Tell();
         };
     }
-    TRunHooks Hooks(std::stop_token stop) {
+    TRunHooks Hooks(std::stop_token stop, unsigned jobs) {
         TRunHooks hooks;
         hooks.Stop = std::move(stop);
+        hooks.Jobs = jobs;
         hooks.EnginePhase = [this](TEnginePhase phase) {
             FState.Phase = phase == TEnginePhase::Scoring ? TRunPhase::Scoring : TRunPhase::FindingPhrases;
             Tell();
@@ -86,7 +87,7 @@ TRunOutcome ExecuteReported(const TRunRequest& request, TProgressReport& report,
             auto candidates = ReadCandidates(request, &test, report.Reading(), stop, &unknown);
             try {
                 outcome.Calculation = RunCalculation(candidates, test, request.LocaleName, request.Balance,
-                                                     request.LeaveOutCopies, report.Hooks(stop));
+                                                     request.LeaveOutCopies, report.Hooks(stop, request.Jobs));
             } catch (const TPassageTooLongError& error) {
                 // Reworded with the text entries and lines of the passages.
                 if (!error.Details()) throw;
@@ -103,13 +104,13 @@ TRunOutcome ExecuteReported(const TRunRequest& request, TProgressReport& report,
             if (!request.Authors.empty() && request.Authors.front().Label != kUnknownLabel)
                 test = HoldBackLines(candidates.front().Lines);
             outcome.Calculation = RunCalculation(candidates, test, request.LocaleName, request.Balance,
-                                                 request.LeaveOutCopies, report.Hooks(stop));
+                                                 request.LeaveOutCopies, report.Hooks(stop, request.Jobs));
             break;
         }
         case TRunKind::ValidationReport: {
             std::u16string test;
             const auto candidates = ReadCandidates(request, &test, report.Reading(), stop);
-            outcome.Report = RunValidationReport(candidates, request.LocaleName, request.Balance, report.Hooks(stop),
+            outcome.Report = RunValidationReport(candidates, request.LocaleName, request.Balance, report.Hooks(stop, request.Jobs),
                                                  [&](int32_t done, int32_t total) {
                                                      if (done < total) report.Candidate(done + 1, total);
                                                  });

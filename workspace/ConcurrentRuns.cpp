@@ -1,5 +1,7 @@
 #include "workspace/ConcurrentRuns.h"
 
+#include "workspace/Calculation.h"
+
 #include <algorithm>
 #include <atomic>
 #include <exception>
@@ -33,6 +35,32 @@ void RunConcurrently(size_t count, unsigned jobs, const std::function<void(size_
         for (size_t t = 0; t < threads; ++t) pool.emplace_back(work);
     }  // joins every thread
     if (firstError) std::rethrow_exception(firstError);
+}
+
+TParallelFor ThreadRunner(unsigned jobs) {
+    if (jobs <= 1) return {};
+    return [jobs](size_t count, const std::function<void(size_t)>& task) {
+        if (count == 1)
+            task(0);
+        else
+            RunConcurrently(count, jobs, task);
+    };
+}
+
+TRunHooks SharedHooks(const TRunHooks& hooks, std::mutex& lock) {
+    TRunHooks shared;
+    shared.Stop = hooks.Stop;
+    if (hooks.EnginePhase)
+        shared.EnginePhase = [&hooks, &lock](TEnginePhase phase) {
+            const std::lock_guard guard(lock);
+            hooks.EnginePhase(phase);
+        };
+    if (hooks.Draw)
+        shared.Draw = [&hooks, &lock](int32_t draw, int32_t draws) {
+            const std::lock_guard guard(lock);
+            hooks.Draw(draw, draws);
+        };
+    return shared;
 }
 
 }  // namespace quillprint

@@ -4,7 +4,10 @@
 
 #include <cstddef>
 #include <functional>
+#include <mutex>
 #include <stop_token>
+
+#include "engine/ParallelFor.h"
 
 namespace quillprint {
 
@@ -18,5 +21,15 @@ unsigned DefaultJobs();
 // exception a task throws is rethrown once every thread has ended.
 void RunConcurrently(size_t count, unsigned jobs, const std::function<void(size_t)>& task,
                      std::stop_token stop = {});
+
+// The runner an engine spreads its independent parts with: on up to `jobs`
+// threads; none at all (the engine's own order on the calling thread) for
+// one job.
+TParallelFor ThreadRunner(unsigned jobs);
+
+struct TRunHooks;
+// Hooks for runs going on side by side: each callback of `hooks` made under
+// `lock`, so never two at once; every run on one thread of its own.
+TRunHooks SharedHooks(const TRunHooks& hooks, std::mutex& lock);
 
 }  // namespace quillprint

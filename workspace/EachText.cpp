@@ -13,14 +13,14 @@ namespace quillprint {
 namespace {
 
 TTextOutcome Attribute(const std::vector<TCandidateLines>& candidates, const TDisputedText& text,
-                       const TEachTextOptions& options, std::stop_token stop) {
+                       const TEachTextOptions& options, std::stop_token stop, unsigned engineJobs) {
     TTextOutcome outcome;
     outcome.Label = text.Label;
     outcome.Error = text.Error;
     if (outcome.Failed()) return outcome;
     try {
         outcome.Result = RunCalculation(candidates, text.Test, options.LocaleName, options.Balance,
-                                        options.LeaveOutCopies, TRunHooks{stop, {}, {}});
+                                        options.LeaveOutCopies, TRunHooks{stop, {}, {}, engineJobs});
     } catch (const TPassageTooLongError& error) {
         outcome.Error = FromUtf8(error.what());
         return outcome;
@@ -52,10 +52,12 @@ std::vector<TTextOutcome> RunEachText(const std::vector<TCandidateLines>& candid
                                       const TTextFinished& finished, std::stop_token stop) {
     std::vector<TTextOutcome> outcomes(texts.size());
     std::mutex finishedMutex;
+    // The texts share the threads; a single text spreads its own parts.
+    const unsigned engineJobs = texts.size() == 1 ? options.Jobs : 1;
     RunConcurrently(
         texts.size(), options.Jobs,
         [&](size_t index) {
-            outcomes[index] = Attribute(candidates, texts[index], options, stop);
+            outcomes[index] = Attribute(candidates, texts[index], options, stop, engineJobs);
             if (!finished) return;
             const std::lock_guard lock(finishedMutex);
             finished(index, outcomes[index]);

@@ -44,7 +44,7 @@ struct TRunRequest {
     std::string CodePage;  // legacy code page of files without a byte-order mark
     bool Balance = false;
     int32_t LeaveOutCopies = 0;  // shortest copied passage left out of the test text; 0: none
-    unsigned Jobs = 1;     // "Each text": calculations at once
+    unsigned Jobs = 1;     // threads: "Each text" calculates this many texts at once, the others spread their parts
 };
 
 // Where a run is; several fields may be set at once.

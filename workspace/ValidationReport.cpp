@@ -1,11 +1,13 @@
 #include "workspace/ValidationReport.h"
 
 #include <algorithm>
+#include <mutex>
 #include <string>
 
 #include "engine/Text.h"
 #include "workspace/BalancedRun.h"
 #include "workspace/Calculation.h"
+#include "workspace/ConcurrentRuns.h"
 #include "workspace/HeldBackLines.h"
 #include "workspace/ResultTable.h"
 
@@ -32,8 +34,14 @@ TValidationReport RunValidationReport(const std::vector<TCandidateLines>& candid
     TValidationReport report;
     const auto total = static_cast<int32_t>(candidates.size());
     if (progress) progress(0, total);
-    for (size_t c = 0; c < candidates.size(); ++c) {
-        TValidationRow row;
+    // The runs share the threads, each engine on one of them.
+    const bool sideBySide = candidates.size() > 1 && hooks.Jobs > 1;
+    std::mutex lock;
+    const TRunHooks runHooks = sideBySide ? SharedHooks(hooks, lock) : hooks;
+    int32_t done = 0;
+    report.Rows.resize(candidates.size());
+    RunParts(sideBySide ? ThreadRunner(hooks.Jobs) : TParallelFor{}, candidates.size(), [&](size_t c) {
+        TValidationRow& row = report.Rows[c];
         row.Name = candidates[c].Name;
         std::vector<TCandidateLines> run = candidates;
         const size_t before = run[c].Lines.size();
@@ -41,17 +49,19 @@ TValidationReport RunValidationReport(const std::vector<TCandidateLines>& candid
         row.LinesHeldBack = static_cast<int32_t>(before - run[c].Lines.size());
         // A candidate too short to hold lines back is still run, on an empty
         // test text, as a single validation run would; its row says so.
-        TCalculationResult result = RunCalculation(run, test, localeName, balance, 0, hooks);
+        TCalculationResult result = RunCalculation(run, test, localeName, balance, 0, runHooks);
         if (row.Tested()) {
             const std::vector<double> scores = result.CandidateScores();
             row.RankedFirst = candidates[static_cast<size_t>(RankedFirst(scores))].Name;
             row.Score = scores[c];
             row.Rank = RankOf(scores, c);
         }
-        report.LastEngine = std::move(result.Engine);
-        report.Rows.push_back(std::move(row));
-        if (progress) progress(static_cast<int32_t>(c + 1), total);
-    }
+        if (c + 1 == candidates.size()) report.LastEngine = std::move(result.Engine);
+        if (progress) {
+            const std::lock_guard guard(lock);
+            progress(++done, total);
+        }
+    });
     return report;
 }
 

@@ -83,7 +83,8 @@ public:
     // makes the shown results out of date.
     void SetEachText(bool eachText);
     bool EachText() const { return FEachText; }
-    // How many calculations of "Each text" run at once (at least 1).
+    // How many threads a calculation uses (at least 1); with "Each text",
+    // how many texts are calculated at once. Results never depend on it.
     void SetJobs(unsigned jobs) { FJobs = jobs < 1 ? 1 : jobs; }
     // The user selected row `index` (0-based) of the table of texts: the
     // pages "Result", "Analysis" and "Stylometry" show that text's run.

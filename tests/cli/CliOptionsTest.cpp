@@ -8,7 +8,7 @@ namespace {
 TEST(ParseOptions, ReadsEveryOption) {
     std::string error;
     const auto options = ParseOptions({"--locale", "de_DE", "--validation", "--table", "stylometry", "--author", "3",
-                                       "--summary", "--json", "project dir"},
+                                       "--summary", "--json", "--jobs", "2", "project dir"},
                                       error);
     ASSERT_TRUE(options) << error;
     EXPECT_EQ(options->LocaleName, "de_DE");
@@ -17,6 +17,7 @@ TEST(ParseOptions, ReadsEveryOption) {
     EXPECT_EQ(options->Author, 3);
     EXPECT_TRUE(options->Summary);
     EXPECT_TRUE(options->Json);
+    EXPECT_EQ(options->Jobs, 2u);
     EXPECT_EQ(options->ProjectDir, "project dir");
 }
 
@@ -38,7 +39,7 @@ TEST(ParseOptions, DefaultsAndErrors) {
     const std::vector<std::vector<std::string>> bad = {
         {}, {"--table", "x", "dir"}, {"--author", "2x", "dir"}, {"--locale"}, {"-x", "dir"}, {"a", "b"},
         {"--each", "--shard", "0/3", "dir"}, {"--each", "--shard", "4/3", "dir"}, {"--each", "--shard", "2", "dir"},
-        {"--each", "--jobs", "0", "dir"}, {"--shard", "1/2", "dir"}, {"--no-header", "dir"},
+        {"--each", "--jobs", "0", "dir"}, {"--jobs", "0", "dir"}, {"--shard", "1/2", "dir"}, {"--no-header", "dir"},
         {"--each", "--table", "analysis", "dir"}, {"--each", "--validation-report", "dir"},
         {"--copy-words", "0", "dir"}, {"--copy-words", "ten", "dir"}, {"--copies", "--without-copies", "dir"},
         {"--each", "--copies", "dir"}};

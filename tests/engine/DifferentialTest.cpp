@@ -131,24 +131,42 @@ std::string Describe(const TGeneratedCase& generated) {
     return out.str();
 }
 
-// Runs both extractions; adds a failure and returns false on the first
-// difference.
+// Runs the engine and the literal extraction; adds a failure and returns
+// false on the first difference. The engine runs twice: in order on this
+// thread, and with its independent parts on three threads (candidates
+// added together), which must give the same lists and the same summary.
 bool SameAsLiteral(const TGeneratedCase& generated) {
-    TQuillprint engine(kTestLocale);
-    for (const std::u16string& text : generated.Candidates) engine.AddAuthor(u"Candidate", text);
-    engine.Detect(generated.Test);
-
-    std::vector<TWordList> words;
-    for (const auto& author : engine.Authors()) words.push_back(author->Text());
-    const TLiteralResult literal = ExtractPhrasesLiterally(words, engine.Collation());
-
     const std::string texts = Describe(generated);
-    EXPECT_EQ(engine.WordsAll().WordsAlphabetic(), literal.WordsAlphabetic) << texts;
-    EXPECT_EQ(CheckedRows(engine.Phrases()), CheckedRows(literal.Phrases)) << "final list\n" << texts;
-    for (size_t a = 0; a < engine.Authors().size(); ++a)
-        EXPECT_EQ(CheckedRows(engine.Authors()[a]->Phrases()), CheckedRows(literal.AuthorPhrases[a]))
-            << "author " << a << "\n" << texts;
-    return !::testing::Test::HasFailure();
+    std::u16string summaryInOrder;
+    for (const bool threaded : {false, true}) {
+        SCOPED_TRACE(threaded ? "three threads" : "in order");
+        TQuillprint engine(kTestLocale);
+        if (threaded) {
+            engine.SetParallelFor(ThreadedParts(3));
+            std::vector<std::pair<std::u16string_view, std::u16string_view>> candidates;
+            for (const std::u16string& text : generated.Candidates) candidates.emplace_back(u"Candidate", text);
+            engine.AddAuthors(candidates);
+        } else {
+            for (const std::u16string& text : generated.Candidates) engine.AddAuthor(u"Candidate", text);
+        }
+        const std::u16string summary = engine.Detect(generated.Test);
+        if (threaded)
+            EXPECT_EQ(ToUtf8(summary), ToUtf8(summaryInOrder)) << texts;
+        else
+            summaryInOrder = summary;
+
+        std::vector<TWordList> words;
+        for (const auto& author : engine.Authors()) words.push_back(author->Text());
+        const TLiteralResult literal = ExtractPhrasesLiterally(words, engine.Collation());
+
+        EXPECT_EQ(engine.WordsAll().WordsAlphabetic(), literal.WordsAlphabetic) << texts;
+        EXPECT_EQ(CheckedRows(engine.Phrases()), CheckedRows(literal.Phrases)) << "final list\n" << texts;
+        for (size_t a = 0; a < engine.Authors().size(); ++a)
+            EXPECT_EQ(CheckedRows(engine.Authors()[a]->Phrases()), CheckedRows(literal.AuthorPhrases[a]))
+                << "author " << a << "\n" << texts;
+        if (::testing::Test::HasFailure()) return false;
+    }
+    return true;
 }
 
 TEST(Differential, LiteralReproducesTheWorkedExample) {

@@ -3,11 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdint>
 #include <ostream>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "engine/ParallelFor.h"
 #include "engine/Phrase.h"
 #include "engine/Text.h"
 
@@ -32,6 +35,20 @@ inline void PrintTo(const TPhraseRow& row, std::ostream* out) {
     *out << '"' << ToUtf8(row.Value) << "\" words " << row.Words << " instances " << row.Instances << " counts";
     for (int32_t count : row.Counts) *out << ' ' << count;
     *out << " unique " << row.Unique << " authors " << row.Authors;
+}
+
+// A runner on `threads` real threads that hands the parts out from the last
+// one down, so that a result depending on the order of the parts, or on
+// parts touching each other's slots, shows.
+inline TParallelFor ThreadedParts(unsigned threads) {
+    return [threads](size_t count, const std::function<void(size_t)>& task) {
+        std::atomic<size_t> left{count};
+        std::vector<std::jthread> pool;
+        for (unsigned t = 0; t < threads; ++t)
+            pool.emplace_back([&] {
+                for (size_t n = left--; n > 0 && n <= count; n = left--) task(n - 1);
+            });
+    };
 }
 
 inline TPhraseRow RowOf(const TPhrase& phrase) {

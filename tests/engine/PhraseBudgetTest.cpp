@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "EngineTestHelpers.h"
 #include "engine/EngineError.h"
@@ -24,6 +25,7 @@ struct TRun {
     std::u16string Test;
     TPhraseBudget Budget;
     int32_t LeaveOutCopies = 0;
+    bool Threaded = false;   // the independent parts on three threads
 };
 
 // The refusal of a run, or nullptr when it calculates.
@@ -31,6 +33,7 @@ std::shared_ptr<const TRefusedRun> Refusal(const TRun& run, std::string* message
     TQuillprint engine(kTestLocale);
     engine.SetBudget(run.Budget);
     engine.SetLeaveOutCopies(run.LeaveOutCopies);
+    if (run.Threaded) engine.SetParallelFor(ThreadedParts(3));
     engine.AddAuthor(u"Hamilton", run.Candidate);
     try {
         engine.Detect(run.Test);
@@ -118,6 +121,30 @@ TEST(PhraseBudget, ReportCountsWhatThePhraseSearchRecords) {
     EXPECT_EQ(Refusal({run.Candidate, run.Test, {phrases, instances}}), nullptr);
     EXPECT_NE(Refusal({run.Candidate, run.Test, {phrases - 1, instances}}), nullptr);
     EXPECT_NE(Refusal({run.Candidate, run.Test, {phrases, instances - 1}}), nullptr);
+}
+
+// With the count and the search side by side, a run is refused exactly when
+// and as it is in order, never by the search's own limit or half done.
+TEST(PhraseBudget, ThreadsRefuseAsTheRunInOrderDoes) {
+    const std::u16string passage = Words(u"p", 120);
+    TRun tenCopies = TenCopies();
+    const std::vector<TRun> runs = {
+        {Words(u"c", 10) + passage, Words(u"t", 3) + passage, {5000, 400'000'000}},
+        tenCopies,
+        {u"a b a b c a b c d", u"a b c d a b", {5, 400'000'000}},
+        {u"a b a b c a b c d", u"a b c d a b", {400, 12}},
+        {tenCopies.Candidate, Words(u"t", 50), tenCopies.Budget},
+    };
+    for (size_t r = 0; r < runs.size(); ++r) {
+        SCOPED_TRACE("run " + std::to_string(r));
+        TRun threaded = runs[r];
+        threaded.Threaded = true;
+        std::string inOrder, onThreads;
+        const bool refused = Refusal(runs[r], &inOrder) != nullptr;
+        EXPECT_EQ(Refusal(threaded, &onThreads) != nullptr, refused);
+        EXPECT_EQ(onThreads, inOrder);
+        EXPECT_EQ(refused, r + 1 < runs.size());
+    }
 }
 
 TEST(PhraseBudget, TooMuchTextWithoutLongCopiesSaysSo) {
