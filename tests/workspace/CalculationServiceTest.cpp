@@ -156,6 +156,8 @@ TEST_F(CalculationService, AFailedRunMarksTheResultsOutOfDateUntilOneSucceeds) {
 TEST_F(CalculationService, ProgressReadsEveryTextThenFollowsTheDraws) {
     TRunRequest request = Workspace.PrepareRun(TRunKind::Calculation);
     request.Balance = true;
+    // One draw after another: on several threads their steps interleave.
+    request.Jobs = 1;
     std::vector<TRunProgress> seen;
     ExecuteRun(request, [&](const TRunProgress& progress) { seen.push_back(progress); });
     ASSERT_GE(seen.size(), 4u);
