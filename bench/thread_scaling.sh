@@ -74,14 +74,15 @@ synthetic() {
 
 # median RUNS COMMAND...: the median wall time in seconds; the output of the
 # last run is kept in $work/out and its peak memory (KiB) in $work/rss.
+# Wall time includes starting /usr/bin/time, a millisecond or so.
 median() {
-    local count=$1 times=()
+    local count=$1 times=() start end
     shift
     for _ in $(seq "$count"); do
-        /usr/bin/time -f '%e %M' -o "$work/time" "$@" >"$work/out"
-        read -r seconds rss <"$work/time"
-        times+=("$seconds")
-        echo "$rss" >"$work/rss"
+        start=$(date +%s.%N)
+        /usr/bin/time -f '%M' -o "$work/rss" "$@" >"$work/out"
+        end=$(date +%s.%N)
+        times+=("$(awk -v a="$start" -v b="$end" 'BEGIN { printf "%.4f", b - a }')")
     done
     printf '%s\n' "${times[@]}" | sort -g | awk '{ t[NR] = $1 } END { print (NR % 2) ? t[(NR + 1) / 2] : (t[NR / 2] + t[NR / 2 + 1]) / 2 }'
 }
