@@ -9,6 +9,8 @@
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
+    // The user's settings (the recent projects) are kept under these names.
+    QApplication::setOrganizationName(QStringLiteral("Lumeno"));
     QApplication::setApplicationName(QStringLiteral("Quillprint"));
     QApplication::setApplicationDisplayName(QStringLiteral("Quillprint"));
     QApplication::setWindowIcon(quillprint::ApplicationIcon());

@@ -17,6 +17,7 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 #include "engine/Collation.h"
@@ -75,6 +76,7 @@ TForm1::TForm1(TUserDialogs& dialogs, TDesktopShell& shell, const QString& execu
     setAutoFillBackground(true);
 
     createActions();
+    createRecentProjectsMenu();
     auto* client = new QWidget(this);
     auto* layout = new QVBoxLayout(client);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -180,7 +182,10 @@ void TForm1::createRibbon() {
     TRibbonGroup* project = Ribbon1->addGroup(main, tr("Project"));
     project->addLargeButton(acNew);
     project->addSmallButton(acAddAuthor);
-    project->addSmallButton(acOpen);
+    QToolButton* open = project->addSmallButton(acOpen);
+    // The arrow beside "Open folder" lists the recent project folders.
+    open->setMenu(FRecentProjectsMenu);
+    open->setPopupMode(QToolButton::MenuButtonPopup);
     project->addSmallButton(Action2);
 
     TRibbonGroup* examples = Ribbon1->addGroup(main, tr("Examples"));
@@ -380,6 +385,7 @@ void TForm1::FormCreate() {
     FWorkspace->RunInBackground(
         [this] { QMetaObject::invokeMethod(this, &TForm1::calculationWoke, Qt::QueuedConnection); });
     connect(FCalculationStatus, &TCalculationStatus::cancelRequested, this, [this] { FWorkspace->CancelRun(); });
+    createProjectDrops();
     // The header rows of "Result" and "Stylometry" come with the tables.
     GridsChanged();
 }

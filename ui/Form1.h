@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 
+#include "ui/RecentProjects.h"
 #include "workspace/WorkspaceViews.h"
 
 class QAction;
@@ -123,6 +124,8 @@ public:
     TValidationReportDialog* validationReport() const { return FValidationReport; }
     // The dialog "Copied passages"; nullptr before its first use.
     TCopiedPassagesDialog* copiedPassages() const { return FCopiesDialog; }
+    // The drop-down of "Open folder" in the ribbon: the recent project folders.
+    QMenu* recentProjectsMenu() const { return FRecentProjectsMenu; }
     // Shows passage `index` of that dialog highlighted in its unknown text.
     void showCopiedPassage(int index);
     // Asks for a file and saves `grid` to it as CSV or TSV; `tableName`
@@ -134,6 +137,16 @@ private:
     void createRibbon();
     void createPages();
     void createGrids();
+    // See Form1Projects.cpp.
+    void createRecentProjectsMenu();
+    void fillRecentProjectsMenu();
+    void createProjectDrops();
+    // False when texts kept only in memory would be lost and the user
+    // answers No.
+    bool confirmDiscardTypedTexts();
+    // Opens `folder` as the project (after the question above) and puts it
+    // first among the recent projects.
+    void openProjectFolder(const QString& folder);
     void FormCreate();
     void FormDestroy();
     void PageControl1Change(int index);
@@ -196,6 +209,8 @@ private:
     QList<QLabel*> FShownTextBands;
     QList<QLabel*> FOutOfDateBands;
     TValidationReportDialog* FValidationReport = nullptr;
+    QMenu* FRecentProjectsMenu = nullptr;
+    TRecentProjects FRecentProjects;
     TCopiedPassagesDialog* FCopiesDialog = nullptr;
     TCalculationStatus* FCalculationStatus = nullptr;
     std::unique_ptr<TBusyCursor> FBusyCursor;

@@ -43,6 +43,7 @@ void TForm1::Guarded(const std::function<void()>& command) {
 // ---- Commands ----
 
 void TForm1::acNewExecute() {
+    if (!confirmDiscardTypedTexts()) return;
     Guarded([this] { FWorkspace->NewProject(); });
     FNewProject = true;
     showCaption();
@@ -67,27 +68,31 @@ void TForm1::acAddTextExecute() {
 void TForm1::acOpenExecute() {
     const std::optional<QString> folder =
         FDialogs.ChooseFolder(this, tr("Select Directory"), QDir::currentPath());
-    if (!folder) return;
-    Guarded([&] { FWorkspace->OpenFolder(QDir::toNativeSeparators(*folder).toStdU16String()); });
+    if (folder) openProjectFolder(*folder);
 }
 
 void TForm1::acFederalistExecute() {
+    if (!confirmDiscardTypedTexts()) return;
     Guarded([this] { FWorkspace->OpenExample(TExample::Federalist); });
 }
 
 void TForm1::acPresidentsExecute() {
+    if (!confirmDiscardTypedTexts()) return;
     Guarded([this] { FWorkspace->OpenExample(TExample::Presidents); });
 }
 
 void TForm1::acTutorialExecute() {
+    if (!confirmDiscardTypedTexts()) return;
     Guarded([this] { FWorkspace->OpenExample(TExample::Tutorial); });
 }
 
 void TForm1::acAuthorsExecute() {
+    if (!confirmDiscardTypedTexts()) return;
     Guarded([this] { FWorkspace->OpenExample(TExample::Authors); });
 }
 
 void TForm1::acCandidatesExecute() {
+    if (!confirmDiscardTypedTexts()) return;
     Guarded([this] { FWorkspace->OpenExample(TExample::Candidates); });
 }
 

@@ -55,6 +55,11 @@ std::optional<QString> TQtUserDialogs::ChooseSaveFile(QWidget* parent, const QSt
     return path;
 }
 
+bool TQtUserDialogs::AskYesNo(QWidget* parent, const QString& text) {
+    return QMessageBox::question(parent, QApplication::applicationDisplayName(), text,
+                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+}
+
 bool TQtDesktopShell::OpenDocument(const QString& path) {
     return QFileInfo::exists(path) && QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }

@@ -41,6 +41,9 @@ public:
                                                   const QString& /*startPath*/, const QString& /*filters*/) {
         return std::nullopt;
     }
+    // A modal question with the buttons Yes and No (the default); true for
+    // Yes. Dialogs that do not offer it answer No, which keeps everything.
+    virtual bool AskYesNo(QWidget* /*parent*/, const QString& /*text*/) { return false; }
 };
 
 class TDesktopShell {
@@ -63,6 +66,7 @@ public:
         QWidget* parent, const QString& exportName, const std::vector<TChatParticipant>& participants) override;
     std::optional<QString> ChooseSaveFile(QWidget* parent, const QString& caption, const QString& startPath,
                                           const QString& filters) override;
+    bool AskYesNo(QWidget* parent, const QString& text) override;
 };
 
 class TQtDesktopShell : public TDesktopShell {

@@ -107,6 +107,15 @@ public:
     // new text. See ExtractedAuthors.cpp.
     void AddExtractedAuthors(std::u16string_view textLabel, const std::vector<TExtractedAuthor>& authors,
                              const std::optional<TLines>& unknownText);
+    // Text files dropped on the author entry `author`: each is read by the
+    // text reading rule and becomes an in-memory text of that author,
+    // labelled with its file name. A file that cannot be read is reported
+    // and nothing is added. The files are neither copied nor written; the
+    // results are out of date; the first new text is shown. See DroppedTexts.cpp.
+    void AddTextFiles(TTreeNode& author, const std::vector<std::u16string>& paths);
+    // Texts kept only in memory (typed, pasted, dropped or extracted) that
+    // hold anything: "New" or opening a project would lose them.
+    bool HasTypedTexts() const;
     // The user selected page `page`: calculates when the results are out of
     // date (the user stays on `page`), and fills "Stylometry" on its first
     // visit.

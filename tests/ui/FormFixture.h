@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
@@ -16,10 +18,24 @@
 
 namespace quillprint::test {
 
+// The window keeps settings (the recent projects); tests keep theirs in a
+// temporary folder of their own, never in the user's.
+inline void UseTemporarySettings() {
+    static QTemporaryDir folder;
+    static const bool done = [] {
+        QStandardPaths::setTestModeEnabled(true);
+        for (const QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat})
+            QSettings::setPath(format, QSettings::UserScope, folder.path());
+        return true;
+    }();
+    (void)done;
+}
+
 // Records what the window asks; answers the folder chooser with
 // `FolderAnswer` and the save dialog with `SaveAnswer`.
 class TFakeDialogs : public TUserDialogs {
 public:
+    TFakeDialogs() { UseTemporarySettings(); }
     void ShowMessage(QWidget*, const QString& text) override { Messages.append(text); }
     void ShowError(QWidget*, const QString& text) override {
         Errors.append(text);
@@ -35,6 +51,10 @@ public:
         SaveStartPaths.append(startPath);
         return SaveAnswer;
     }
+    bool AskYesNo(QWidget*, const QString& text) override {
+        Questions.append(text);
+        return YesAnswer;
+    }
 
     QStringList Messages;
     QStringList Errors;
@@ -43,6 +63,8 @@ public:
     QStringList SaveStartPaths;
     std::optional<QString> SaveAnswer;
     bool CursorOverriddenAtError = false;
+    QStringList Questions;
+    bool YesAnswer = true;
 };
 
 class TFakeShell : public TDesktopShell {
@@ -68,6 +90,7 @@ inline void WriteFile(const QString& path, const QByteArray& text) {
 class TExampleFolder {
 public:
     TExampleFolder() {
+        UseTemporarySettings();
         const QString project = projectDir();
         WriteFile(project + "Unknown/disputed.txt",
                   "we hold these truths to be self evident and we hold them dear\r\n"

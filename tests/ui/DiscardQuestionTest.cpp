@@ -1,0 +1,83 @@
+// Texts kept only in memory are never lost without a question: "New",
+// "Open folder" and the examples ask first when there are any; No keeps
+// everything, Yes goes on; without such texts nothing is asked.
+#include <QAction>
+#include <QPlainTextEdit>
+#include <QTest>
+
+#include "FormFixture.h"
+#include "workspace/Workspace.h"
+
+namespace quillprint::test {
+
+class DiscardQuestionTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void noQuestionWithoutTextsInMemory() {
+        TFormFixture f;
+        TForm1& form = *f.Form;
+        // The example's texts are files; the texts "New" makes are empty.
+        form.acNew->trigger();
+        form.acAddAuthor->trigger();
+        form.acFederalist->trigger();
+        f.Dialogs.FolderAnswer = f.Folder.projectDir();
+        form.acOpen->trigger();
+        QVERIFY(f.Dialogs.Questions.isEmpty());
+        QCOMPARE(form.workspace().Tree().Authors().size(), size_t(3));
+    }
+
+    void noKeepsTheTypedTextsAndTheProject_data() {
+        QTest::addColumn<QString>("command");
+        for (const char* command : {"acNew", "acOpen", "acFederalist", "acPresidents", "acTutorial", "acAuthors",
+                                    "acCandidates"})
+            QTest::newRow(command) << QString::fromLatin1(command);
+    }
+
+    void noKeepsTheTypedTextsAndTheProject() {
+        QFETCH(QString, command);
+        TFormFixture f;
+        TForm1& form = *f.Form;
+        QTemporaryDir other;
+        WriteFile(other.path() + "/Unknown/u.txt", "another project");
+        f.Dialogs.FolderAnswer = other.path();
+        form.acNew->trigger();
+        form.acAddAuthor->trigger();
+        // Typed into the text of "Author 1", shown now.
+        form.mText->setPlainText("words typed by hand");
+        const QString projectDir = QString::fromStdU16String(form.workspace().ProjectDir());
+
+        f.Dialogs.YesAnswer = false;
+        form.findChild<QAction*>(command)->trigger();
+        QCOMPARE(f.Dialogs.Questions.size(), 1);
+        const TWorkspace& workspace = form.workspace();
+        QCOMPARE(workspace.Tree().Authors().size(), size_t(2));
+        QCOMPARE(QString::fromStdU16String(workspace.Tree().Authors()[1]->Label()), QString("Author 1"));
+        QCOMPARE(form.mText->toPlainText(), QString("words typed by hand"));
+        QCOMPARE(QString::fromStdU16String(workspace.ProjectDir()), projectDir);
+        QVERIFY(workspace.HasTypedTexts());
+
+        // Yes goes on, and the typed text is gone with its author.
+        f.Dialogs.YesAnswer = true;
+        form.findChild<QAction*>(command)->trigger();
+        QCOMPARE(f.Dialogs.Questions.size(), 2);
+        QVERIFY(!workspace.HasTypedTexts());
+        for (const auto& author : workspace.Tree().Authors()) QVERIFY(author->Label() != u"Author 1");
+    }
+
+    void aCancelledFolderChooserAsksNothing() {
+        TFormFixture f;
+        TForm1& form = *f.Form;
+        form.acNew->trigger();
+        form.mText->setPlainText("typed");
+        f.Dialogs.FolderAnswer.reset();
+        form.acOpen->trigger();
+        QVERIFY(f.Dialogs.Questions.isEmpty());
+        QCOMPARE(form.mText->toPlainText(), QString("typed"));
+    }
+};
+
+}  // namespace quillprint::test
+
+QTEST_MAIN(quillprint::test::DiscardQuestionTest)
+#include "DiscardQuestionTest.moc"
