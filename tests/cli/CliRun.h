@@ -1,22 +1,16 @@
 // Runs the built quillprint-cli as a user would and keeps what it prints.
 #pragma once
 
-#include <filesystem>
 #include <string>
+
+#include "RunProgram.h"
 
 namespace quillprint::testing {
 
-struct TRun {
-    int Exit = -1;
-    std::string Out;
-    std::string Err;
-};
-
-// The whole content of a file, or empty when it cannot be read.
-std::string Slurp(const std::filesystem::path& path);
+using TRun = TCommandRun;
 
 // `text` quoted for the shell.
-std::string Quoted(const std::string& text);
+inline std::string Quoted(const std::string& text) { return ShellQuoted(text); }
 
 // Runs quillprint-cli with `arguments` (already quoted) under a pinned
 // environment locale; its output goes to files in a folder of its own,

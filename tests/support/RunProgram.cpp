@@ -1,43 +1,44 @@
 #include "RunProgram.h"
 
-#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
 #include <sys/wait.h>
 
-namespace quillprint::testing {
-namespace {
+#include "TempProject.h"
 
-// 'it'\''s' is how a single quote is written inside a single-quoted word.
-std::string ShellQuoted(const std::string& arg) {
+namespace quillprint::testing {
+
+std::string ShellQuoted(const std::string& text) {
     std::string quoted = "'";
-    for (char c : arg) {
-        if (c == '\'')
-            quoted += "'\\''";
-        else
-            quoted += c;
-    }
+    for (const char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
     return quoted + "'";
 }
 
-}  // namespace
+std::string Slurp(const std::filesystem::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+TCommandRun RunCommand(const std::string& command) {
+    TTempFolder outputs;
+    const std::filesystem::path out = outputs.Path() / "out", err = outputs.Path() / "err";
+    // The braces make the redirections hold for the whole command, so a
+    // "2>&1" inside it sends standard error to the output file.
+    const std::string redirected =
+        "{ " + command + "\n} >" + ShellQuoted(out.string()) + " 2>" + ShellQuoted(err.string());
+    const int status = std::system(redirected.c_str());
+    return {status != -1 && WIFEXITED(status) ? WEXITSTATUS(status) : -1, Slurp(out), Slurp(err)};
+}
 
 TProgramRun RunProgram(const std::vector<std::string>& args, bool withStandardError) {
     std::string command;
-    for (const std::string& arg : args)
-        command += ShellQuoted(arg) + " ";
+    for (const std::string& arg : args) command += ShellQuoted(arg) + " ";
     command += withStandardError ? "2>&1" : "2>/dev/null";
-
-    TProgramRun run;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return run;
-    char buffer[4096];
-    size_t read;
-    while ((read = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        run.Output.append(buffer, read);
-    const int status = pclose(pipe);
-    if (status != -1 && WIFEXITED(status))
-        run.ExitCode = WEXITSTATUS(status);
-    return run;
+    const TCommandRun run = RunCommand(command);
+    return {run.Exit, run.Out};
 }
 
 }  // namespace quillprint::testing
