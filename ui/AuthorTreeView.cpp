@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QScopedValueRollback>
 
 #include "ui/ClippedToolTip.h"
 #include "workspace/AuthorTree.h"
@@ -16,17 +17,6 @@ namespace quillprint {
 namespace {
 
 constexpr int NodeRole = Qt::UserRole;
-
-// Sets a flag for the lifetime of the guard.
-class TFlagGuard {
-public:
-    explicit TFlagGuard(bool& flag) : FFlag(flag), FOld(flag) { FFlag = true; }
-    ~TFlagGuard() { FFlag = FOld; }
-
-private:
-    bool& FFlag;
-    bool FOld;
-};
 
 }  // namespace
 
@@ -111,7 +101,7 @@ void TAuthorTreeView::mouseReleaseEvent(QMouseEvent* event) {
 void TAuthorTreeView::highlightCurrent() {
     QTreeWidgetItem* current = currentItem();
     if (!current || (current->isSelected() && selectedItems().size() == 1)) return;
-    TFlagGuard guard(FMirroring);
+    const QScopedValueRollback mirroring(FMirroring, true);
     setCurrentItem(current);
 }
 
@@ -135,7 +125,7 @@ QTreeWidgetItem* TAuthorTreeView::makeItem(const TTreeNode& node) {
 }
 
 void TAuthorTreeView::clearEntries() {
-    TFlagGuard guard(FMirroring);
+    const QScopedValueRollback mirroring(FMirroring, true);
     FLastClicked = nullptr;
     FContextItem = nullptr;
     FItems.clear();
@@ -143,22 +133,22 @@ void TAuthorTreeView::clearEntries() {
 }
 
 void TAuthorTreeView::addAuthor(const TTreeNode& author) {
-    TFlagGuard guard(FMirroring);
+    const QScopedValueRollback mirroring(FMirroring, true);
     addTopLevelItem(makeItem(author));
 }
 
 void TAuthorTreeView::addText(const TTreeNode& text) {
-    TFlagGuard guard(FMirroring);
+    const QScopedValueRollback mirroring(FMirroring, true);
     if (QTreeWidgetItem* author = itemFor(text.Parent())) author->addChild(makeItem(text));
 }
 
 void TAuthorTreeView::updateLabel(const TTreeNode& node) {
-    TFlagGuard guard(FMirroring);
+    const QScopedValueRollback mirroring(FMirroring, true);
     if (QTreeWidgetItem* item = itemFor(&node)) item->setText(0, QString::fromStdU16String(node.Label()));
 }
 
 void TAuthorTreeView::selectNode(const TTreeNode* node) {
-    TFlagGuard guard(FMirroring);
+    const QScopedValueRollback mirroring(FMirroring, true);
     QTreeWidgetItem* item = itemFor(node);
     setCurrentItem(item);
     if (!item) clearSelection();
