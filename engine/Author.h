@@ -27,7 +27,6 @@ public:
     virtual bool IsAllWords() const { return false; }
 
     const std::u16string& Name() const { return FName; }
-    void SetName(std::u16string value) { FName = std::move(value); }
     int32_t UniqueNum() const { return FUniqueNum; }
     void SetUniqueNum(int32_t value) { FUniqueNum = value; }
     double Koef() const { return FKoef; }

@@ -3,7 +3,8 @@
 namespace quillprint {
 
 std::u16string HoldBackLines(TLines& lines) {
-    const size_t heldBack = lines.size() / 5;
+    // The last fifth, rounded down: fewer than 5 lines hold nothing back.
+    const size_t heldBack = lines.size() / kHeldBackFraction;
     std::u16string test;
     for (size_t i = 0; i < heldBack; ++i) {
         test += lines.back();

@@ -26,6 +26,8 @@ TGrid NewStylometryGrid() {
 int32_t FillStylometry(TAuthor& AAuthor, int32_t authorIndex, TGrid& sgStylometry) {
     auto& phrases = AAuthor.Phrases();
     const auto phraseCount = static_cast<int32_t>(phrases.size());
+    // The header and one row per phrase; a list of kMaxStylometryRows phrases
+    // or more gets one row more, which stays empty: the table's set size.
     sgStylometry.SetRowCount(phraseCount >= kMaxStylometryRows ? kMaxStylometryRows + 2 : phraseCount + 1);
     // Rows this fill does not write would otherwise show another author's phrases.
     for (int32_t row = 1; row < sgStylometry.RowCount(); ++row)

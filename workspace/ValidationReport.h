@@ -35,12 +35,12 @@ struct TValidationReport {
 
 // One validation run per candidate, in order: its last fifth of lines held
 // back as the test text, every candidate (itself with the rest of its lines)
-// in the engine. A candidate with fewer than 5 lines holds back nothing and
-// counts as not tested. Balanced runs when `balance` is set. `hooks` carry
-// the stop token and the engine's progress into each run; `progress`, when
-// given, hears (runs done, runs in all) before the first run and after each,
-// never two calls at once. The runs go side by side on hooks.Jobs threads,
-// with the report of one after another.
+// in the engine. A candidate with fewer than kHeldBackFraction lines holds
+// back nothing and counts as not tested. Balanced runs when `balance` is set.
+// `hooks` carry the stop token and the engine's progress into each run;
+// `progress`, when given, hears (runs done, runs in all) before the first run
+// and after each, never two calls at once. The runs go side by side on
+// hooks.Jobs threads, with the report of one after another.
 TValidationReport RunValidationReport(const std::vector<TCandidateLines>& candidates, const std::string& localeName,
                                       bool balance, const TRunHooks& hooks = {},
                                       const std::function<void(int32_t done, int32_t total)>& progress = {});

@@ -323,6 +323,8 @@ void TWorkspace::ClearTree() {
 void TWorkspace::AppendAuthor() {
     FTextView.SetReadOnly(false);
     FIsCalculated = false;
+    // Numbered as if every author held one text: half the entries of the
+    // tree, authors and texts together, so numbers may repeat or skip.
     const int32_t number = FTree.EntryCount() / 2;
     TTreeNode& author = FTree.AddAuthor(u"Author " + FromUtf8(std::to_string(number)));
     FObserver.AuthorAdded(author);
