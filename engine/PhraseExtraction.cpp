@@ -12,6 +12,7 @@
 #include "engine/ParallelFor.h"
 #include "engine/PhraseOrder.h"
 #include "engine/Quillprint.h"
+#include "engine/ScoreFormat.h"
 #include "engine/Text.h"
 
 // Every entry of a sorted list at level k is an instance of a k-word string,
@@ -481,7 +482,7 @@ private:
         const int32_t authorB = FAuthorOf[static_cast<size_t>(b)];
         const auto name = [&](int32_t k) { return "\"" + ToUtf8(authors[static_cast<size_t>(k)]->Name()) + "\""; };
         const int32_t test = FAuthorCount - 1;
-        const std::string count = GroupThousands(words);
+        const std::string count = FormatCount(words, FEngine.LocaleName());
         std::string what;
         if (authorA == authorB)
             what = "The texts of " + name(authorA) + " repeat a passage of " + count + " words.";
@@ -492,14 +493,6 @@ private:
             what = "The texts of " + name(std::min(authorA, authorB)) + " and " + name(std::max(authorA, authorB))
                 + " share a passage of " + count + " words.";
         return what + " Such a long copy cannot be compared phrase by phrase; remove it and calculate again.";
-    }
-
-    static std::string GroupThousands(int64_t value)
-    {
-        std::string digits = std::to_string(value);
-        for (int i = static_cast<int>(digits.size()) - 3; i > 0; i -= 3)
-            digits.insert(static_cast<size_t>(i), ",");
-        return digits;
     }
 
     TWordsAll& FCorpus;

@@ -7,6 +7,7 @@
 
 #include <unicode/dcfmtsym.h>
 #include <unicode/locid.h>
+#include <unicode/numberformatter.h>
 
 namespace quillprint {
 namespace {
@@ -83,6 +84,18 @@ int64_t RoundHalfEven(long double value)
     if (fraction > 0.5L || (fraction == 0.5L && (result % 2 != 0)))
         ++result;
     return result;
+}
+
+std::string FormatCount(int64_t value, const std::string& localeName)
+{
+    const icu::Locale locale = localeName.empty() ? icu::Locale::getRoot() : icu::Locale(localeName.c_str());
+    UErrorCode status = U_ZERO_ERROR;
+    const icu::UnicodeString text =
+        icu::number::NumberFormatter::withLocale(locale).formatInt(value, status).toString(status);
+    if (U_FAILURE(status))
+        return std::to_string(value);
+    std::string utf8;
+    return text.toUTF8String(utf8);
 }
 
 }  // namespace quillprint

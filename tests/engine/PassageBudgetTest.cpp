@@ -24,6 +24,7 @@ constexpr TPhraseBudget kSmallBudget{1'000, 1'000'000};
 
 struct TRefusalCase {
     const char* Name;
+    std::string Locale;  // writes the length as its users write numbers
     std::u16string First;   // the first candidate's text
     std::u16string Second;  // the second candidate's text
     std::u16string Test;
@@ -35,7 +36,7 @@ void PrintTo(const TRefusalCase& refusal, std::ostream* out) { *out << refusal.N
 class PassageBudget : public ::testing::TestWithParam<TRefusalCase> {};
 
 TEST_P(PassageBudget, RefusesWithTheTextsAndTheLengthOfThePassage) {
-    TQuillprint engine(kTestLocale);
+    TQuillprint engine(GetParam().Locale);
     engine.SetBudget(kSmallBudget);
     engine.AddAuthor(u"Anna", GetParam().First);
     engine.AddAuthor(u"Boris", GetParam().Second);
@@ -54,11 +55,15 @@ const std::u16string kCopy = Passage(1'200);
 INSTANTIATE_TEST_SUITE_P(
     WhereTheCopyLies, PassageBudget,
     ::testing::Values(
-        TRefusalCase{"TestTextAndOneCandidate", u"anna writes " + kCopy, u"boris", u"unknown says " + kCopy,
+        TRefusalCase{"TestTextAndOneCandidate", kTestLocale, u"anna writes " + kCopy, u"boris", u"unknown says " + kCopy,
                      "The text \"Unknown\" and the texts of \"Anna\" share a passage of 1,200 words."},
-        TRefusalCase{"TwoCandidates", u"anna writes " + kCopy, u"boris " + kCopy + u"ends", u"short test",
+        TRefusalCase{"TwoCandidates", kTestLocale, u"anna writes " + kCopy, u"boris " + kCopy + u"ends", u"short test",
                      "The texts of \"Anna\" and \"Boris\" share a passage of 1,200 words."},
-        TRefusalCase{"OneCandidateTwice", u"x", kCopy + u"between " + kCopy, u"short test",
+        TRefusalCase{"OneCandidateTwice", kTestLocale, u"x", kCopy + u"between " + kCopy, u"short test",
+                     "The texts of \"Boris\" repeat a passage of 1,200 words."},
+        TRefusalCase{"GermanDigitGrouping", "de_DE", u"x", kCopy + u"between " + kCopy, u"short test",
+                     "The texts of \"Boris\" repeat a passage of 1.200 words."},
+        TRefusalCase{"RootLocaleOfC", "", u"x", kCopy + u"between " + kCopy, u"short test",
                      "The texts of \"Boris\" repeat a passage of 1,200 words."}),
     [](const auto& info) { return std::string(info.param.Name); });
 
