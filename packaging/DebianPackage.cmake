@@ -21,7 +21,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Qt loads the window's SVG icons through plugins of this package, which the
 # programs do not link.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6")
-# "Help" opens the PDF through the desktop's default viewer.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
+# "Help" opens the PDF through the desktop's default viewer; the window is
+# drawn in Tahoma, which fonts-wine brings.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, fonts-wine")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)

@@ -10,7 +10,7 @@ $SUDO apt-get install -y -q --no-install-recommends \
   build-essential cmake ninja-build pkg-config python3 \
   libicu-dev \
   libgtest-dev libgmock-dev libbenchmark-dev \
-  qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6 qt6-charts-dev libqt6opengl6-dev libgl-dev \
+  qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6 qt6-charts-dev libqt6opengl6-dev libgl-dev libfontconfig-dev \
   fonts-wine fonts-dejavu-core \
   xvfb xauth poppler-utils parallel \
   xdg-utils mupdf \

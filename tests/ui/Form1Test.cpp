@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QFontInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -93,6 +94,10 @@ private slots:
         QCOMPARE(form.sgResult->columnWidth(3), 250);
         QCOMPARE(form.sgStylometry->columnWidth(0), 850);
         QCOMPARE(form.sgResult->verticalHeader()->defaultSectionSize(), 24);
+        // Tahoma at 11 pixels: Wine's (fonts-wine, installed by tools/setup.sh),
+        // found by fontconfig when the desktop has none.
+        QCOMPARE(QFontInfo(form.font()).family(), QString("Tahoma"));
+        QCOMPARE(form.font().pixelSize(), 11);
     }
 
     void startUpWithoutExampleFolderAsksForUnknown() {
