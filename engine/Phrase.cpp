@@ -38,6 +38,20 @@ std::vector<int32_t> TPhrase::AuthorsCounts() const
     return counts;
 }
 
+int32_t TPhrase::TestCount() const
+{
+    // Entries go by ascending author, so the test author's is the last one.
+    if (FCountEntries == 0 || FCounts[FCountEntries - 1].Author != FAuthorCount - 1)
+        return 0;
+    return FCounts[FCountEntries - 1].Count;
+}
+
+bool TPhrase::IsScored() const
+{
+    const int32_t testCount = TestCount();
+    return testCount >= 1 && testCount != FCountInstances && FUnique != -1;
+}
+
 std::u16string TPhrase::Value() const
 {
     std::u16string value;

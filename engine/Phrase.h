@@ -55,14 +55,19 @@ public:
     void SetCountInstances(int32_t value) { FCountInstances = value; }
     int32_t CountWords() const { return FCountWords; }
     void SetCountWords(int32_t value) { FCountWords = value; }
-    double Density() const { return FDensity; }
-    void SetDensity(double value) { FDensity = value; }
     int32_t Unique() const { return FUnique; }
     void SetUnique(int32_t value) { FUnique = value; }
     bool Valid() const { return FValid; }
     void SetValid(bool value) { FValid = value; }
     int32_t CountAuthors() const { return FCountAuthors; }
     void SetCountAuthors(int32_t value) { FCountAuthors = value; }
+
+    // The count of the test text (the last author), 0 without authors.
+    int32_t TestCount() const;
+    // A scored phrase: the test text (the last author) uses it, some other
+    // text uses it too, and exactly one candidate does. The scoring counts
+    // these and the analysis table lists them.
+    bool IsScored() const;
 
     // The phrase text: its words joined by single blanks.
     std::u16string Value() const;
@@ -109,7 +114,6 @@ private:
     int32_t FRecordIndex = -1;
     bool FValid = true;
     bool FHasBlankInWord = false;
-    double FDensity = 0.0;
     uint64_t FCharMask = ~uint64_t{0};
     const TWordList* FCorpus = nullptr;
     const int32_t* FWordIds = nullptr;

@@ -252,9 +252,9 @@ void TQuillprint::Score()
     const auto testWords = static_cast<long double>(FAuthors[static_cast<size_t>(t)]->WordCount());
     for (const TPhrase* phrase : FWordsAll->Phrases()) {
         FCancellation.Tick();
-        const int32_t testCount = phrase->AuthorsCount(t);
-        if (testCount < 1 || phrase->CountInstances() == testCount || phrase->Unique() == -1)
+        if (!phrase->IsScored())
             continue;
+        const int32_t testCount = phrase->TestCount();
         const auto rateT = static_cast<double>(static_cast<long double>(testCount) / testWords);
         // The authors with instances, in author order as before.
         for (const TAuthorCount& entry : phrase->AuthorCountEntries()) {

@@ -8,7 +8,13 @@
 
 namespace quillprint {
 
-TGrid NewAnalysisGrid() { return TGrid(5, 5); }
+// The size of the table before its first fill, the window toolkit's default
+// for a table (the results and stylometry tables set theirs from their
+// headers).
+constexpr int32_t kEmptyColumns = 5;
+constexpr int32_t kEmptyRows = 5;
+
+TGrid NewAnalysisGrid() { return TGrid(kEmptyColumns, kEmptyRows); }
 
 void LoadGridAnalysis(const TQuillprint& engine, TGrid& sgAnalysis) {
     const auto& authors = engine.Authors();
@@ -26,17 +32,12 @@ void LoadGridAnalysis(const TQuillprint& engine, TGrid& sgAnalysis) {
     int32_t row = 1;
     for (const TPhrase* phrase : engine.Phrases()) {
         if (row > kMaxAnalysisRows) break;
-        const auto entries = phrase->AuthorCountEntries();
-        // The test author is the last, so its count is the last entry's.
-        const int32_t testCount =
-            !entries.empty() && entries.back().Author == authorCount - 1 ? entries.back().Count : 0;
-        // Listed: the test text uses it, and exactly one candidate too.
-        if (testCount < 1 || testCount == phrase->CountInstances() || phrase->Unique() == -1) continue;
+        if (!phrase->IsScored()) continue;
         const std::vector<int32_t> counts = phrase->AuthorsCounts();
         sgAnalysis.SetCell(0, row, phrase->Value());
         sgAnalysis.SetRowAuthor(row, phrase->Unique());
         for (int32_t k = 0; k < static_cast<int32_t>(counts.size()) && k + 1 < sgAnalysis.ColCount(); ++k)
-            sgAnalysis.SetCell(k + 1, row, FromUtf8(std::to_string(counts[k])));
+            sgAnalysis.SetCell(k + 1, row, Decimal(counts[k]));
         ++row;
     }
     sgAnalysis.SetRowCount(row);

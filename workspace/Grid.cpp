@@ -1,6 +1,9 @@
 #include "workspace/Grid.h"
 
 #include <stdexcept>
+#include <string>
+
+#include "engine/Text.h"
 
 namespace quillprint {
 
@@ -89,8 +92,8 @@ void TGrid::ClearAttachments() {
 }
 
 TScoreColour ScoreColour(double K) {
-    if (K >= 0.75 && K < 2) return TScoreColour::GreenBold;
-    if (K >= 0.5 && K < 0.75) return TScoreColour::Blue;
+    if (K >= kMostLikelyScore && K < kTestAuthorScore) return TScoreColour::GreenBold;
+    if (K >= kMaybeScore && K < kMostLikelyScore) return TScoreColour::Blue;
     return TScoreColour::Ordinary;
 }
 
@@ -114,6 +117,15 @@ TScoreColour AnalysisCellColour(const TGrid& grid, int32_t col, int32_t row) {
     const auto score = grid.ColumnScore(author + 1);
     return score ? ScoreColour(*score) : TScoreColour::Ordinary;
 }
+
+TGrid GridWithHeaders(int32_t rowCount, std::initializer_list<std::u16string_view> headers) {
+    TGrid grid(static_cast<int32_t>(headers.size()), rowCount);
+    int32_t col = 0;
+    for (const std::u16string_view header : headers) grid.SetCell(col++, 0, std::u16string(header));
+    return grid;
+}
+
+std::u16string Decimal(int64_t value) { return FromUtf8(std::to_string(value)); }
 
 std::u16string CopyGrid(const TGrid& grid) {
     std::u16string text;

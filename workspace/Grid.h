@@ -3,8 +3,10 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace quillprint {
@@ -55,11 +57,17 @@ private:
     std::vector<std::optional<double>> FColumnScores;
 };
 
-// How a score colours its cells.
+// The score bands of the results and analysis tables: "Maybe" from 0.5,
+// "Most likely" from 0.75, both below the test author's own score of 2.
+inline constexpr double kMaybeScore = 0.5;
+inline constexpr double kMostLikelyScore = 0.75;
+inline constexpr double kTestAuthorScore = 2;
+
+// How a score colours its cells, by its band.
 enum class TScoreColour {
     Ordinary,   // the toolkit's own colour, regular style
-    Blue,       // RGB (0, 0, 255), regular: 0.5 <= K < 0.75
-    GreenBold,  // RGB (0, 128, 0), bold: 0.75 <= K < 2
+    Blue,       // RGB (0, 0, 255), regular: "Maybe"
+    GreenBold,  // RGB (0, 128, 0), bold: "Most likely"
 };
 TScoreColour ScoreColour(double K);
 
@@ -75,6 +83,13 @@ TScoreColour ResultCellColour(const TGrid& grid, int32_t col, int32_t row);
 // a data row the phrase cell and the cell of its one candidate by that
 // candidate's score.
 TScoreColour AnalysisCellColour(const TGrid& grid, int32_t col, int32_t row);
+
+// A table of `rowCount` rows with one column per header, the headers written
+// in row 0.
+TGrid GridWithHeaders(int32_t rowCount, std::initializer_list<std::u16string_view> headers);
+
+// A whole number as the tables write it: plain digits, no grouping.
+std::u16string Decimal(int64_t value);
 
 // The clipboard text of a table: a tab before every cell, a lone CR after
 // every row, every row and column included.

@@ -12,8 +12,6 @@ namespace quillprint {
 
 namespace {
 
-std::u16string Decimal(int64_t value) { return FromUtf8(std::to_string(value)); }
-
 // The word count, with a note when the average is more than twice or less
 // than half of it (ratio in single precision).
 std::u16string WordsCell(int32_t wordCount, int32_t average, bool isLastRow) {
@@ -27,23 +25,23 @@ std::u16string WordsCell(int32_t wordCount, int32_t average, bool isLastRow) {
 }  // namespace
 
 TGrid NewResultGrid() {
-    TGrid grid(4, 6);
-    grid.SetCell(0, 0, u"Author");
-    grid.SetCell(1, 0, u"Probability");
-    grid.SetCell(2, 0, u"Description");
-    grid.SetCell(3, 0, u"Words");
-    return grid;
+    return GridWithHeaders(6, {u"Author", u"Probability", u"Description", u"Words"});
 }
 
 std::u16string Verdict(double d) {
-    if (d == 2) return u"The same as Unknown text";
-    if (d >= 0.75 && d < 2) return u"Most likely";
-    if (d >= 0.5 && d < 0.75) return u"Maybe";
-    if (d < 0.5) return u"Hardly";
+    if (d == kTestAuthorScore) return u"The same as Unknown text";
+    switch (ScoreColour(d)) {
+    case TScoreColour::GreenBold: return u"Most likely";
+    case TScoreColour::Blue: return u"Maybe";
+    case TScoreColour::Ordinary: break;
+    }
+    if (d < kMaybeScore) return u"Hardly";
     return {};  // above 2: the engine gives no such score
 }
 
-std::u16string ProbabilityText(double d) { return d == 2 ? u"The same as Unknown text" : FormatPercent(d); }
+std::u16string ProbabilityText(double d) {
+    return d == kTestAuthorScore ? u"The same as Unknown text" : FormatPercent(d);
+}
 
 std::u16string FormatPercent(double d) {
     return Decimal(RoundHalfEven(static_cast<long double>(d) * 100)) + u"%";

@@ -16,11 +16,7 @@ constexpr int32_t kLookBack = 100;
 }  // namespace
 
 TGrid NewStylometryGrid() {
-    TGrid grid(3, 5);
-    grid.SetCell(0, 0, u"Phrase");
-    grid.SetCell(1, 0, u"Count");
-    grid.SetCell(2, 0, u"Other Authors use");
-    return grid;
+    return GridWithHeaders(5, {u"Phrase", u"Count", u"Other Authors use"});
 }
 
 int32_t FillStylometry(TAuthor& AAuthor, int32_t authorIndex, TGrid& sgStylometry) {
@@ -46,8 +42,8 @@ int32_t FillStylometry(TAuthor& AAuthor, int32_t authorIndex, TGrid& sgStylometr
         if (hidden) continue;
         ++written;
         sgStylometry.SetCell(0, written, phrase.Value());
-        sgStylometry.SetCell(1, written, FromUtf8(std::to_string(phrase.AuthorsCount(authorIndex))));
-        sgStylometry.SetCell(2, written, FromUtf8(std::to_string(phrase.CountAuthors() - 1)));
+        sgStylometry.SetCell(1, written, Decimal(phrase.AuthorsCount(authorIndex)));
+        sgStylometry.SetCell(2, written, Decimal(phrase.CountAuthors() - 1));
     }
     return written;
 }

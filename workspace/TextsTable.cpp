@@ -18,8 +18,6 @@ enum TColumn : int32_t {
     kDrawsWon = 9,
 };
 
-std::u16string Decimal(int64_t value) { return FromUtf8(std::to_string(value)); }
-
 // The shown percentage as an integer, rounded as FormatPercent rounds it.
 int64_t WholePercent(double shown) { return RoundHalfEven(static_cast<long double>(shown) * 100); }
 

@@ -15,8 +15,6 @@ namespace quillprint {
 
 namespace {
 
-std::u16string Decimal(int64_t value) { return FromUtf8(std::to_string(value)); }
-
 }  // namespace
 
 int32_t TValidationReport::Tested() const {

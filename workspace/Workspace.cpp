@@ -157,7 +157,7 @@ void TWorkspace::AddText() {
         FTexts.push_back(std::make_unique<TInMemoryText>());
         TTreeNode& author = *FSelected->Author();
         const auto number = static_cast<int64_t>(author.Texts().size()) + 1;
-        TTreeNode& text = FTree.AddText(author, FromUtf8(std::to_string(number)), FTexts.back().get());
+        TTreeNode& text = FTree.AddText(author, Decimal(number), FTexts.back().get());
         FObserver.TextAdded(text);
         Select(&text);
     });
@@ -326,7 +326,7 @@ void TWorkspace::AppendAuthor() {
     // Numbered as if every author held one text: half the entries of the
     // tree, authors and texts together, so numbers may repeat or skip.
     const int32_t number = FTree.EntryCount() / 2;
-    TTreeNode& author = FTree.AddAuthor(u"Author " + FromUtf8(std::to_string(number)));
+    TTreeNode& author = FTree.AddAuthor(u"Author " + Decimal(number));
     FObserver.AuthorAdded(author);
     FTexts.push_back(std::make_unique<TInMemoryText>());
     TTreeNode& text = FTree.AddText(author, u"1", FTexts.back().get());
