@@ -188,7 +188,10 @@ TQuickAccessCustomizeDialog* TRibbon::showCustomizeDialog() {
 void TRibbon::appendQuickAccessMenuEntries(QMenu* menu) {
     connect(menu->addAction(tr("More Commands...")), &QAction::triggered, this,
             [this] { showCustomizeDialog(); });
-    const QString moveText = FQuickAccessBelow ? tr("Show Above the Ribbon") : tr("Show Below the Ribbon");
+    appendPlacementEntries(menu, FQuickAccessBelow ? tr("Show Above the Ribbon") : tr("Show Below the Ribbon"));
+}
+
+void TRibbon::appendPlacementEntries(QMenu* menu, const QString& moveText) {
     connect(menu->addAction(moveText), &QAction::triggered, this,
             [this] { setQuickAccessBelow(!FQuickAccessBelow); });
     menu->addSeparator();
@@ -207,15 +210,8 @@ QMenu* TRibbon::createContextMenu(QAction* command, QWidget* parent) {
     connect(menu->addAction(tr("Customize Quick Access Toolbar...")), &QAction::triggered, this,
             [this] { showCustomizeDialog(); });
     menu->addSeparator();
-    const QString moveText = FQuickAccessBelow ? tr("Show Quick Access Toolbar Above the Ribbon")
-                                               : tr("Show Quick Access Toolbar Below the Ribbon");
-    connect(menu->addAction(moveText), &QAction::triggered, this,
-            [this] { setQuickAccessBelow(!FQuickAccessBelow); });
-    menu->addSeparator();
-    auto* minimize = menu->addAction(tr("Minimize the Ribbon"));
-    minimize->setCheckable(true);
-    minimize->setChecked(FMinimized);
-    connect(minimize, &QAction::toggled, this, &TRibbon::setMinimized);
+    appendPlacementEntries(menu, FQuickAccessBelow ? tr("Show Quick Access Toolbar Above the Ribbon")
+                                                   : tr("Show Quick Access Toolbar Below the Ribbon"));
     return menu;
 }
 

@@ -66,6 +66,9 @@ protected:
 
 private:
     void appendQuickAccessMenuEntries(QMenu* menu);
+    // The entry that moves the quick-access toolbar (captioned `moveText`),
+    // a separator and the toggle "Minimize the Ribbon".
+    void appendPlacementEntries(QMenu* menu, const QString& moveText);
     void updateHeight();
     void updateTitle();
 
