@@ -6,6 +6,7 @@
 
 #include "engine/JoinedWords.h"
 #include "engine/Quillprint.h"
+#include "engine/ScoreFormat.h"
 
 namespace quillprint {
 namespace {
@@ -117,12 +118,10 @@ const TRepeatedPassage* LongestPassage(const TPhraseBudgetReport& report)
     return longest;
 }
 
-std::string GroupThousands(int64_t value)
+// A number for the user, grouped as the wording's locale writes numbers.
+std::string GroupThousands(int64_t value, const TRefusalWording& wording)
 {
-    std::string digits = std::to_string(value);
-    for (int i = static_cast<int>(digits.size()) - 3; i > 0; i -= 3)
-        digits.insert(static_cast<size_t>(i), ",");
-    return digits;
+    return FormatCount(value, wording.LocaleName);
 }
 
 std::string Quoted(const TRefusalWording& wording, int32_t author)
@@ -140,7 +139,7 @@ std::string WhoShares(const TRepeatedPassage& passage, const TRefusalWording& wo
     const int32_t test = static_cast<int32_t>(wording.Names.size()) - 1;
     const int32_t a = passage.Author;
     const int32_t b = passage.SourceAuthor;
-    const std::string words = GroupThousands(passage.Words);
+    const std::string words = GroupThousands(passage.Words, wording);
     const std::pair<int32_t, int32_t> here{a, passage.Start};
     const std::pair<int32_t, int32_t> earlier{b, passage.SourceStart};
     // Places in the order the sentence names the authors.
@@ -170,11 +169,14 @@ std::string WhoShares(const TRepeatedPassage& passage, const TRefusalWording& wo
 }
 
 // "11,250,000 phrases, more than the 10,000,000", or the same for instances.
-std::string WhatExceeds(int64_t phrases, int64_t instances, const TPhraseBudget& budget)
+std::string WhatExceeds(int64_t phrases, int64_t instances, const TPhraseBudget& budget,
+                        const TRefusalWording& wording)
 {
     if (phrases > budget.MaxPhrases)
-        return GroupThousands(phrases) + " phrases, more than the " + GroupThousands(budget.MaxPhrases);
-    return GroupThousands(instances) + " phrase instances, more than the " + GroupThousands(budget.MaxInstances);
+        return GroupThousands(phrases, wording) + " phrases, more than the "
+            + GroupThousands(budget.MaxPhrases, wording);
+    return GroupThousands(instances, wording) + " phrase instances, more than the "
+        + GroupThousands(budget.MaxInstances, wording);
 }
 
 }  // namespace
@@ -233,10 +235,10 @@ std::string DescribeRefusal(const TPhraseBudgetReport& report, const TPhraseBudg
     const bool passagesSuffice = !report.Passages.empty() && report.RemainingPhrases <= budget.MaxPhrases
         && report.RemainingInstances <= budget.MaxInstances;
     if (!passagesSuffice) {
-        return "The texts make " + WhatExceeds(report.Phrases, report.Instances, budget)
+        return "The texts make " + WhatExceeds(report.Phrases, report.Instances, budget, wording)
             + " one calculation can compare, and not through a few long copies: even without passages of "
-            + GroupThousands(report.MinWords) + " words or more that repeat others they make "
-            + WhatExceeds(report.RemainingPhrases, report.RemainingInstances, budget)
+            + GroupThousands(report.MinWords, wording) + " words or more that repeat others they make "
+            + WhatExceeds(report.RemainingPhrases, report.RemainingInstances, budget, wording)
             + ". Calculate with fewer or shorter texts.";
     }
     const int32_t test = static_cast<int32_t>(wording.Names.size()) - 1;
@@ -259,9 +261,9 @@ std::string DescribeRefusal(const TPhraseBudgetReport& report, const TPhraseBudg
         return message;
     }
     optionHelps = optionHelps && std::all_of(report.Passages.begin(), report.Passages.end(), isCopyOfCandidate);
-    message = "The texts repeat " + GroupThousands(static_cast<int64_t>(report.Passages.size())) + " passages of "
-        + GroupThousands(report.MinWords) + " words or more, " + GroupThousands(total)
-        + " words in all; together they make " + WhatExceeds(report.Phrases, report.Instances, budget)
+    message = "The texts repeat " + GroupThousands(static_cast<int64_t>(report.Passages.size()), wording) + " passages of "
+        + GroupThousands(report.MinWords, wording) + " words or more, " + GroupThousands(total, wording)
+        + " words in all; together they make " + WhatExceeds(report.Phrases, report.Instances, budget, wording)
         + " one calculation can compare. The longest: " + WhoShares(*longest, wording)
         + ". Remove all these passages and calculate again.";
     if (optionHelps)

@@ -46,6 +46,7 @@ struct TRefusedRun {
     TPhraseBudget Budget;
     std::vector<std::u16string> Names;  // the engine's authors, test author last
     bool CopiesLeftOut = false;         // the test text was already without its copies
+    std::string LocaleName;             // the engine's locale, for the numbers of the message
 };
 
 // Counts the phrases and instances that the phrase search records for
@@ -63,6 +64,9 @@ struct TRefusalWording {
     std::vector<std::u16string> Names;
     std::function<std::string(int32_t author, int32_t start)> PlaceOf;
     std::string LeaveOutOption;
+    // Numbers are grouped as the users of this locale write them ("" is the
+    // root locale: "5,120").
+    std::string LocaleName;
 };
 
 // The message of a refused calculation (UTF-8): what really exceeds the

@@ -198,6 +198,7 @@ std::vector<int32_t> TQuillprint::Cuts() const
 {
     auto refused = std::make_shared<TRefusedRun>();
     refused->Budget = FBudget;
+    refused->LocaleName = LocaleName();
     refused->CopiesLeftOut = FLeaveOutWords > 0;
     for (const auto& author : FAuthors)
         refused->Names.push_back(author->Name());
@@ -217,7 +218,7 @@ std::vector<int32_t> TQuillprint::Cuts() const
         place(passage.Start, passage.Author, passage.Start);
         place(passage.SourceStart, passage.SourceAuthor, passage.SourceStart);
     }
-    TRefusalWording wording{refused->Names, nullptr, ""};
+    TRefusalWording wording{refused->Names, nullptr, "", refused->LocaleName};
     const std::string message = DescribeRefusal(refused->Report, FBudget, wording);
     throw TPassageTooLongError(message, std::move(refused));
 }

@@ -14,8 +14,6 @@ namespace {
 
 constexpr int32_t kFirstWords = 8;
 
-std::u16string Decimal(int64_t value) { return FromUtf8(std::to_string(value)); }
-
 }  // namespace
 
 TWordPlaces::TWordPlaces(const TCandidateLines& author) : FAuthor(author) {
@@ -106,6 +104,7 @@ std::string DescribeRefusalWithPlaces(const TRefusedRun& refused, const std::vec
     for (const TCandidateLines& author : authors) places.emplace_back(author);
     TRefusalWording wording;
     wording.Names = refused.Names;
+    wording.LocaleName = refused.LocaleName;
     wording.PlaceOf = [&](int32_t author, int32_t start) -> std::string {
         if (author < 0 || author >= static_cast<int32_t>(places.size())) return {};
         const TTextPlace place = places[static_cast<size_t>(author)].PlaceOf(start);

@@ -79,7 +79,7 @@ TEST(PhraseBudget, OneLongCopyIsRefusedWithItsLengthAndTheRemedy) {
                             [](int32_t author, int32_t start) {
                                 return "author " + std::to_string(author) + " word " + std::to_string(start);
                             },
-                            "\"Leave out copied passages\""};
+                            "\"Leave out copied passages\"", refused->LocaleName};
     EXPECT_EQ(DescribeRefusal(refused->Report, refused->Budget, wording),
               "The text \"Unknown\" and the texts of \"Hamilton\" share a passage of 120 words (author 1 word 3; "
               "author 0 word 10). Such a long copy cannot be compared phrase by phrase; remove it and calculate "
