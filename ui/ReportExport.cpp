@@ -1,6 +1,7 @@
 #include "ui/ReportExport.h"
 
 #include <QBuffer>
+#include <QColor>
 #include <QDir>
 #include <QFileInfo>
 #include <QPageLayout>
@@ -26,10 +27,12 @@ constexpr int kPictureWidth = 560;
 
 QString Html(const std::u16string& text) { return QString::fromStdU16String(text).toHtmlEscaped(); }
 
+// The tables' own colours, as the window draws them.
 QString ColourStyle(TScoreColour colour) {
+    const auto css = [](TRgb rgb) { return QColor(rgb.R, rgb.G, rgb.B).name(); };
     switch (colour) {
-    case TScoreColour::GreenBold: return QStringLiteral(" style=\"color:#008000;font-weight:bold\"");
-    case TScoreColour::Blue: return QStringLiteral(" style=\"color:#0000ff\"");
+    case TScoreColour::GreenBold: return QStringLiteral(" style=\"color:%1;font-weight:bold\"").arg(css(kScoreGreen));
+    case TScoreColour::Blue: return QStringLiteral(" style=\"color:%1\"").arg(css(kScoreBlue));
     case TScoreColour::Ordinary: break;
     }
     return {};

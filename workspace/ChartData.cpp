@@ -109,8 +109,7 @@ TConfusionMatrix ConfusionMatrixOf(const TGrid& validationReport) {
 }
 
 std::u16string ConfusionReading(const TConfusionMatrix& matrix) {
-    std::u16string reading = FromUtf8(std::to_string(matrix.RecognisedCount)) + u" of " +
-                             FromUtf8(std::to_string(matrix.TestedCount)) + u" recognised";
+    std::u16string reading = Decimal(matrix.RecognisedCount) + u" of " + Decimal(matrix.TestedCount) + u" recognised";
     std::u16string misses;
     for (size_t i = 0; i < matrix.Names.size(); ++i) {
         for (size_t j = 0; j < matrix.Names.size(); ++j) {

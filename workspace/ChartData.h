@@ -32,8 +32,8 @@ std::vector<TScoreBar> ResultChartBars(const TGrid& sgResult, const std::functio
 
 // The bands of the score colours, as percentages: "Maybe" from 50, "Most
 // likely" from 75.
-inline constexpr int32_t kMaybePercent = 50;
-inline constexpr int32_t kMostLikelyPercent = 75;
+inline constexpr int32_t kMaybePercent = static_cast<int32_t>(kMaybeScore * 100);
+inline constexpr int32_t kMostLikelyPercent = static_cast<int32_t>(kMostLikelyScore * 100);
 
 // The heat map of many disputed texts: one row per text (the rows of the
 // table "Texts"), one column per candidate in engine order.
