@@ -4,7 +4,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/setup.sh
 jobs=$(nproc 2>/dev/null || echo 2)
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release
+# Warnings fail the build here, so none creeps in unnoticed.
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUILLPRINT_WERROR=ON
 cmake --build build -j "$jobs"
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir build --output-on-failure -j "$jobs"

@@ -226,7 +226,9 @@ TEST(CliLocale, UnknownLocalesAreRefused) {
     for (const TCase& c : {TCase{"xx_YY", 2}, {"!!!", 2}, {"zz", 2}, {"en_ZZ", 0}, {"de", 0}, {"sv_SE.UTF-8", 0}, {"C", 0}}) {
         const TRun run = RunCli("--locale " + Quoted(c.Locale) + " " + Dir(project));
         EXPECT_EQ(run.Exit, c.Exit) << c.Locale;
-        if (c.Exit == 2) EXPECT_EQ(run.Err.find("quillprint-cli: unknown locale"), 0u) << c.Locale;
+        if (c.Exit == 2) {
+            EXPECT_EQ(run.Err.find("quillprint-cli: unknown locale"), 0u) << c.Locale;
+        }
     }
 }
 

@@ -38,8 +38,9 @@ protected:
 TEST_F(InstalledTree, HoldsProgramsExamplesAndHelpTogether) {
     ASSERT_EQ(Install.ExitCode, 0) << Install.Output;
     EXPECT_TRUE(fs::is_regular_file(AppDir() / "quillprint-cli"));
-    if (QUILLPRINT_HAS_WINDOW)
+    if (QUILLPRINT_HAS_WINDOW) {
         EXPECT_TRUE(fs::is_regular_file(AppDir() / "quillprint"));
+    }
     EXPECT_TRUE(fs::is_regular_file(AppDir() / "Quillprint.pdf"));
     for (const char* example : {"FederalistShort", "Authors", "Presidents", "Candidates", "Tutorial", "Chat"})
         EXPECT_TRUE(fs::is_directory(AppDir() / "Examples" / example / "Unknown")) << example;
@@ -50,8 +51,9 @@ TEST_F(InstalledTree, ProgramsRunThroughTheirLinksInBin) {
     const fs::path link = Prefix() / "bin" / "quillprint-cli";
     ASSERT_TRUE(fs::is_symlink(link));
     EXPECT_EQ(fs::canonical(link), fs::canonical(AppDir() / "quillprint-cli"));
-    if (QUILLPRINT_HAS_WINDOW)
+    if (QUILLPRINT_HAS_WINDOW) {
         EXPECT_EQ(fs::canonical(Prefix() / "bin" / "quillprint"), fs::canonical(AppDir() / "quillprint"));
+    }
 
     const auto run = RunProgram({link.string(), (AppDir() / "Examples" / "Tutorial").string()}, true);
     EXPECT_EQ(run.ExitCode, 0) << run.Output;

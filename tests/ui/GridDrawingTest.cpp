@@ -251,7 +251,7 @@ private slots:
         const auto toolTipAt = [&](int row) {
             // A hidden tooltip fades out for a moment before it is gone.
             QToolTip::hideText();
-            QTest::qWaitFor([] { return !QToolTip::isVisible(); });
+            if (!QTest::qWaitFor([] { return !QToolTip::isVisible(); })) return QString("(tooltip still shown)");
             const QPoint at = shown.View.visualRect(shown.Model.index(row - 1, 1)).center();
             QHelpEvent event(QEvent::ToolTip, at, shown.View.viewport()->mapToGlobal(at));
             QApplication::sendEvent(shown.View.viewport(), &event);

@@ -244,7 +244,7 @@ private slots:
         const auto toolTipOf = [&](const QString& label) {
             // A hidden tooltip fades out for a moment before it is gone.
             QToolTip::hideText();
-            QTest::qWaitFor([] { return !QToolTip::isVisible(); });
+            if (!QTest::qWaitFor([] { return !QToolTip::isVisible(); })) return QString("(tooltip still shown)");
             const QPoint at = form.tvAuthors->visualItemRect(TopLevel(form.tvAuthors, label)).center();
             QHelpEvent event(QEvent::ToolTip, at, form.tvAuthors->viewport()->mapToGlobal(at));
             QApplication::sendEvent(form.tvAuthors->viewport(), &event);

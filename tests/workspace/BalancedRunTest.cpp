@@ -15,7 +15,7 @@ TCandidateLines Writer(const std::u16string& name, const std::vector<std::string
     static const std::vector<std::string> shared = {"of the people", "in the state", "it is said that",
                                                     "the general government", "as a rule", "for the present"};
     TSplitMix64 random(seed);
-    TCandidateLines writer{name, {}, {}};
+    TCandidateLines writer{name, {}, {}, {}};
     for (int t = 0; t < texts; ++t) {
         writer.TextStarts.push_back(writer.Lines.size());
         for (int l = 0; l < linesPerText; ++l) {
@@ -152,7 +152,7 @@ TEST(DrawsWon, ADrawWhoseTopScoreIsSharedIsWonByNoOne) {
         {"one clear winner", u"alpha beta gamma", u"delta epsilon zeta", u"alpha beta gamma", {9, 0}},
     };
     for (const TCase& c : cases) {
-        const std::vector<TCandidateLines> candidates = {{u"First", {c.First}, {0}}, {u"Second", {c.Second}, {0}}};
+        const std::vector<TCandidateLines> candidates = {{u"First", {c.First}, {0}, {}}, {u"Second", {c.Second}, {0}, {}}};
         const TBalancedOutcome outcome = RunBalanced(candidates, c.Test, "en_US");
         EXPECT_EQ(outcome.DrawsWon, c.Won) << c.Name;
     }

@@ -103,8 +103,8 @@ INSTANTIATE_TEST_SUITE_P(PlainAndBalanced, ResultChart, ::testing::Bool(),
 
 TEST(ResultChart, BalancedRunKeepsEveryDrawsScoresWhoseMeanIsTheMeanScore) {
     std::vector<TCandidateLines> candidates = {
-        {u"Long", DecodeText(Sample(11, 700), "windows-1252"), {0}},
-        {u"Short", DecodeText(Sample(7, 30), "windows-1252"), {0}},
+        {u"Long", DecodeText(Sample(11, 700), "windows-1252"), {0}, {}},
+        {u"Short", DecodeText(Sample(7, 30), "windows-1252"), {0}, {}},
     };
     const TCalculationResult result = RunCalculation(candidates, FromUtf8(Sample(7, 10)), "en_US", true);
     ASSERT_EQ(result.DrawScores.size(), static_cast<size_t>(kBalancedDraws));
@@ -165,10 +165,10 @@ TEST(ConfusionMatrix, KnownAnswerOfASmallValidation) {
     TLines mimic = LinesOf({clock}, 8, u"m");
     for (const auto& line : LinesOf({rocks}, 2, u"r")) mimic.push_back(line);
     const std::vector<TCandidateLines> candidates = {
-        {u"Farmer", LinesOf({field}, 10, u"f"), {0}},
-        {u"Mimic", mimic, {0}},
-        {u"Sailor", LinesOf({sea, rocks}, 10, u"s"), {0, 4}},
-        {u"Tiny", LinesOf({clock}, 4, u"t"), {0}},
+        {u"Farmer", LinesOf({field}, 10, u"f"), {0}, {}},
+        {u"Mimic", mimic, {0}, {}},
+        {u"Sailor", LinesOf({sea, rocks}, 10, u"s"), {0, 4}, {}},
+        {u"Tiny", LinesOf({clock}, 4, u"t"), {0}, {}},
     };
     const TConfusionMatrix matrix = ConfusionMatrixOf(ValidationReportGrid(RunValidationReport(candidates, "en_US", false)));
     EXPECT_EQ(matrix.Names, (std::vector<std::u16string>{u"Farmer", u"Mimic", u"Sailor", u"Tiny"}));

@@ -104,8 +104,9 @@ TEST_P(EachText, EveryRowIsTheRunOfThatTextAlone) {
         EXPECT_EQ(outcome.Result.Summary, single.Workspace.Summary());
         // The summary holds the (mean) scores to 15 digits; plain runs are
         // compared to the last bit as well.
-        if (!balance)
+        if (!balance) {
             EXPECT_EQ(outcome.Result.CandidateScores(), CandidateScores(*single.Workspace.AuthorDetector()));
+        }
         EXPECT_EQ(outcome.Words, single.Workspace.AuthorDetector()->Test()->WordCount());
 
         // The row repeats the single run's results table: its first two
@@ -119,7 +120,9 @@ TEST_P(EachText, EveryRowIsTheRunOfThatTextAlone) {
         EXPECT_EQ(table.Cell(5, r), result.Cell(2, 1));
         EXPECT_EQ(table.Cell(6, r), result.Cell(0, 2));
         EXPECT_EQ(table.Cell(7, r), result.Cell(1, 2));
-        if (balance) EXPECT_EQ(table.Cell(9, r), result.Cell(kDrawsWonColumn, 1));
+        if (balance) {
+            EXPECT_EQ(table.Cell(9, r), result.Cell(kDrawsWonColumn, 1));
+        }
 
         // Selecting the row shows that text's own tables.
         Workspace.ShowDisputedText(static_cast<int32_t>(row));

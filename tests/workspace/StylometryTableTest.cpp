@@ -71,7 +71,9 @@ TEST_F(StylometryTable, HidesAShorterPhraseInsideALongerOneOfEqualFrequency) {
         EXPECT_EQ(shown.front(), c.Longer);
         EXPECT_EQ(shown.size() == 2, c.ShorterShown) << ToUtf8(c.Longer) << " " << c.ShorterInstances;
         EXPECT_EQ(Grid.RowCount(), 3);
-        if (!c.ShorterShown) EXPECT_EQ(Grid.Cell(0, 2), u"");  // the unwritten row is blank
+        if (!c.ShorterShown) {
+            EXPECT_EQ(Grid.Cell(0, 2), u"");  // the unwritten row is blank
+        }
     }
 }
 

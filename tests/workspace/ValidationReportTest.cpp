@@ -29,10 +29,10 @@ std::vector<TCandidateLines> KnownAnswerCandidates() {
     TLines mimic = LinesOf({kClock}, 8, u"m");
     for (const auto& line : LinesOf({kRocks}, 2, u"r")) mimic.push_back(line);
     return {
-        {u"Farmer", LinesOf({kField}, 10, u"f"), {0}},
-        {u"Mimic", mimic, {0}},
-        {u"Sailor", LinesOf({kSea, kRocks}, 10, u"s"), {0, 4}},
-        {u"Tiny", LinesOf({kClock}, 4, u"t"), {0}},
+        {u"Farmer", LinesOf({kField}, 10, u"f"), {0}, {}},
+        {u"Mimic", mimic, {0}, {}},
+        {u"Sailor", LinesOf({kSea, kRocks}, 10, u"s"), {0, 4}, {}},
+        {u"Tiny", LinesOf({kClock}, 4, u"t"), {0}, {}},
     };
 }
 
