@@ -82,6 +82,16 @@ TTokens PiecesOf(const TPhrase& phrase)
     return {pieces.Text.data() + first, nullptr, pieces.Ids.data() + first, end - first};
 }
 
+// Compares token i of `inner` with token j of `outer`: by id where both
+// sides have ids (tokens of one corpus), else by text.
+auto TokenComparer(const TTokens& inner, const TTokens& outer)
+{
+    const bool byId = inner.Ids != nullptr && outer.Ids != nullptr;
+    return [&inner, &outer, byId](int32_t i, int32_t j) {
+        return byId ? inner.Ids[i] == outer.Ids[j] : inner[i] == outer[j];
+    };
+}
+
 // Token-level form of the substring test: with no blank inside a token, the
 // blanks of a text are exactly its token boundaries, and `inner` occurs in
 // `outer` when its first token ends a token of `outer`, its middle tokens
@@ -91,10 +101,7 @@ bool OccursInsideByTokens(const TTokens& inner, const TTokens& outer)
 {
     const int32_t n = inner.Count;
     const int32_t m = outer.Count;
-    const bool byId = inner.Ids != nullptr && outer.Ids != nullptr;
-    const auto sameToken = [&](int32_t innerIndex, int32_t outerIndex) {
-        return byId ? inner.Ids[innerIndex] == outer.Ids[outerIndex] : inner[innerIndex] == outer[outerIndex];
-    };
+    const auto sameToken = TokenComparer(inner, outer);
 
     if (n == 1) {
         const std::u16string_view token = inner[0];
@@ -139,10 +146,7 @@ bool TokensOccurAsRun(const TTokens& inner, const TTokens& outer)
 {
     const int32_t n = inner.Count;
     const int32_t m = outer.Count;
-    const bool byId = inner.Ids != nullptr && outer.Ids != nullptr;
-    const auto sameToken = [&](int32_t innerIndex, int32_t outerIndex) {
-        return byId ? inner.Ids[innerIndex] == outer.Ids[outerIndex] : inner[innerIndex] == outer[outerIndex];
-    };
+    const auto sameToken = TokenComparer(inner, outer);
     for (int32_t k = 0; k + n <= m; ++k) {
         int32_t w = 0;
         while (w < n && sameToken(w, k + w))

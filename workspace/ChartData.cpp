@@ -2,9 +2,9 @@
 
 #include <charconv>
 
-#include "engine/ScoreFormat.h"
 #include "engine/Text.h"
 #include "workspace/ResultTable.h"
+#include "workspace/ValidationReport.h"
 
 namespace quillprint {
 
@@ -31,8 +31,6 @@ int32_t IndexOfName(const std::vector<std::u16string>& names, const std::u16stri
         if (names[i] == name) return static_cast<int32_t>(i);
     return -1;
 }
-
-int32_t PercentOf(double score) { return static_cast<int32_t>(RoundHalfEven(static_cast<long double>(score) * 100)); }
 
 }  // namespace
 
@@ -76,7 +74,7 @@ THeatMap TextsHeatMap(const std::vector<TTextOutcome>& outcomes) {
         int32_t mostLikely = -1;
         if (!outcome.Failed() && !outcome.Candidates.empty()) {
             for (const TCandidateOutcome& candidate : outcome.Candidates)
-                percents.push_back(PercentOf(ShownScore(candidate.Score)));
+                percents.push_back(static_cast<int32_t>(WholePercent(ShownScore(candidate.Score))));
             mostLikely = static_cast<int32_t>(outcome.Ranking().front());
         }
         map.Percents.push_back(std::move(percents));
@@ -109,7 +107,7 @@ TConfusionMatrix ConfusionMatrixOf(const TGrid& validationReport) {
 }
 
 std::u16string ConfusionReading(const TConfusionMatrix& matrix) {
-    std::u16string reading = Decimal(matrix.RecognisedCount) + u" of " + Decimal(matrix.TestedCount) + u" recognised";
+    std::u16string reading = RecognisedText(matrix.RecognisedCount, matrix.TestedCount);
     std::u16string misses;
     for (size_t i = 0; i < matrix.Names.size(); ++i) {
         for (size_t j = 0; j < matrix.Names.size(); ++j) {

@@ -43,9 +43,9 @@ std::u16string ProbabilityText(double d) {
     return d == kTestAuthorScore ? u"The same as Unknown text" : FormatPercent(d);
 }
 
-std::u16string FormatPercent(double d) {
-    return Decimal(RoundHalfEven(static_cast<long double>(d) * 100)) + u"%";
-}
+int64_t WholePercent(double d) { return RoundHalfEven(static_cast<long double>(d) * 100); }
+
+std::u16string FormatPercent(double d) { return Decimal(WholePercent(d)) + u"%"; }
 
 namespace {
 

@@ -43,6 +43,8 @@ inline constexpr int32_t kDrawsWonColumn = 4;
 double ShownScore(double koef);
 
 // The score as a whole percentage: d x 100 in long double, halves to even.
+int64_t WholePercent(double d);
+// WholePercent with a percent sign: "81%".
 std::u16string FormatPercent(double d);
 // The column "Probability" of a shown score: its percentage, or the test
 // author's "The same as Unknown text".

@@ -1,6 +1,5 @@
 #include "workspace/TextsTable.h"
 
-#include "engine/ScoreFormat.h"
 #include "engine/Text.h"
 #include "workspace/ResultTable.h"
 
@@ -17,9 +16,6 @@ enum TColumn : int32_t {
     kMargin = 8,
     kDrawsWon = 9,
 };
-
-// The shown percentage as an integer, rounded as FormatPercent rounds it.
-int64_t WholePercent(double shown) { return RoundHalfEven(static_cast<long double>(shown) * 100); }
 
 }  // namespace
 

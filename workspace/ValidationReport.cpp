@@ -85,8 +85,12 @@ TGrid ValidationReportGrid(const TValidationReport& report) {
         }
         ++r;
     }
-    grid.SetCell(0, r, Decimal(report.Recognised()) + u" of " + Decimal(report.Tested()) + u" recognised");
+    grid.SetCell(0, r, RecognisedText(report.Recognised(), report.Tested()));
     return grid;
+}
+
+std::u16string RecognisedText(int64_t recognised, int64_t tested) {
+    return Decimal(recognised) + u" of " + Decimal(tested) + u" recognised";
 }
 
 }  // namespace quillprint

@@ -49,4 +49,7 @@ TValidationReport RunValidationReport(const std::vector<TCandidateLines>& candid
 // row per candidate; a last row "k of n recognised".
 TGrid ValidationReportGrid(const TValidationReport& report);
 
+// "k of n recognised", the report's last row.
+std::u16string RecognisedText(int64_t recognised, int64_t tested);
+
 }  // namespace quillprint
