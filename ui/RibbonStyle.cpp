@@ -54,6 +54,8 @@ QString RibbonLunaStyleSheet() {
     background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #fbc98e, stop:1 #fcc96e);
 }
 #quickAccessToolbar QToolButton::menu-indicator { image: none; }
+#ribbonGroup QToolButton::menu-button { border: none; background: transparent; width: 11px; }
+#ribbonGroup QToolButton::menu-arrow { image: url(:/icons/menu-arrow.svg); width: 7px; height: 4px; }
 #applicationMenuButton {
     background: qradialgradient(cx:0.5, cy:0.4, radius:0.6, fx:0.5, fy:0.3, stop:0 #ffffff, stop:1 #9fc0ea);
     border: 1px solid #6d93c8; border-radius: 11px;
