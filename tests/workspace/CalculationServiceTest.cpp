@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "FakeViews.h"
+#include "SampleText.h"
 #include "TempProject.h"
 #include "engine/Text.h"
 #include "workspace/CalculationService.h"
@@ -17,24 +18,8 @@
 namespace quillprint {
 namespace {
 
+using testing::Sample;
 using testing::TTempFolder;
-
-// `lines` lines of nine words from a small vocabulary picked by `seed`.
-std::string Sample(uint32_t seed, int lines) {
-    static const char* const words[] = {"the", "upon", "whole", "we", "are", "told", "that", "it",
-                                        "is", "of", "great", "moment", "to", "a", "free", "people"};
-    std::string text;
-    uint32_t state = seed;
-    for (int l = 0; l < lines; ++l) {
-        for (int w = 0; w < 9; ++w) {
-            state = state * 1664525u + 1013904223u;
-            text += words[(state >> 24) % (4 + seed % 12)];
-            text += ' ';
-        }
-        text += "\n";
-    }
-    return text;
-}
 
 class CalculationService : public ::testing::Test, protected testing::TWorkspaceFixture {
 protected:

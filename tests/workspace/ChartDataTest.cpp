@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "FakeViews.h"
+#include "SampleText.h"
 #include "TempProject.h"
 #include "engine/Text.h"
 #include "workspace/ChartData.h"
@@ -16,25 +17,8 @@
 namespace quillprint {
 namespace {
 
+using testing::Sample;
 using testing::TTempFolder;
-
-// Lines drawn from a small vocabulary so that phrases repeat across authors;
-// `seed` gives each author habits of its own.
-std::string Sample(uint32_t seed, int lines) {
-    static const char* const words[] = {"the", "upon", "whole", "we", "are", "told", "that", "it",
-                                        "is", "of", "great", "moment", "to", "a", "free", "people"};
-    std::string text;
-    uint32_t state = seed;
-    for (int l = 0; l < lines; ++l) {
-        for (int w = 0; w < 9; ++w) {
-            state = state * 1664525u + 1013904223u;
-            text += words[(state >> 24) % (4 + seed % 12)];
-            text += ' ';
-        }
-        text += "\n";
-    }
-    return text;
-}
 
 // Candidates of unequal size, so the draws of a balanced run differ.
 class ResultChart : public ::testing::TestWithParam<bool>, protected testing::TWorkspaceFixture {

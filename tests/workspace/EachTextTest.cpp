@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "FakeViews.h"
+#include "SampleText.h"
 #include "TempProject.h"
 #include "workspace/TextsTable.h"
 #include "workspace/Workspace.h"
@@ -15,25 +16,8 @@ namespace quillprint {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::Sample;
 using testing::TTempFolder;
-
-// Lines drawn from a small vocabulary, so that phrases repeat across
-// authors; `seed` makes each author's habits its own.
-std::string Sample(uint32_t seed, int lines) {
-    static const char* const words[] = {"the", "upon", "whole", "we", "are", "told", "that", "it",
-                                        "is", "of", "great", "moment", "to", "a", "free", "people"};
-    std::string text;
-    uint32_t state = seed;
-    for (int l = 0; l < lines; ++l) {
-        for (int w = 0; w < 9; ++w) {
-            state = state * 1664525u + 1013904223u;
-            text += words[(state >> 24) % (4 + seed % 12)];
-            text += ' ';
-        }
-        text += "\n";
-    }
-    return text;
-}
 
 const std::vector<std::pair<std::string, std::string>> kCandidates = {
     {"Alpha/a1.txt", Sample(11, 60)}, {"Alpha/a2.txt", Sample(12, 40)}, {"Beta/b.txt", Sample(7, 90)},
