@@ -5,8 +5,8 @@
 #include "cli/CliOutput.h"
 #include "cli/Json.h"
 #include "cli/ProgressLine.h"
-#include "workspace/ConcurrentRuns.h"
 #include "workspace/EachText.h"
+#include "workspace/JobPool.h"
 #include "workspace/TextsTable.h"
 
 namespace quillprint::cli {

@@ -1,11 +1,11 @@
 #include "workspace/BalancedRun.h"
 
 #include <algorithm>
-#include <mutex>
+#include <atomic>
 
 #include "engine/ScoreFormat.h"
 #include "workspace/Calculation.h"
-#include "workspace/ConcurrentRuns.h"
+#include "workspace/JobPool.h"
 
 namespace quillprint {
 
@@ -58,17 +58,12 @@ TBalancedOutcome RunBalanced(const std::vector<TCandidateLines>& candidates, std
     // Several draws share the threads, each engine on one of them; a single
     // run spreads its own parts over them.
     const bool sideBySide = runs > 1 && hooks.Jobs > 1;
-    std::mutex lock;
-    const TRunHooks drawHooks = sideBySide ? SharedHooks(hooks, lock) : hooks;
-    int32_t begun = 0;
+    std::atomic<int32_t> begun = 0;
     outcome.DrawScores.resize(static_cast<size_t>(runs));
-    RunParts(sideBySide ? ThreadRunner(hooks.Jobs) : TParallelFor{}, static_cast<size_t>(runs), [&](size_t draw) {
-        if (hooks.Draw) {
-            const std::lock_guard guard(lock);
-            hooks.Draw(++begun, runs);
-        }
-        std::unique_ptr<TQuillprint> engine = RunDraw(sampler, static_cast<int32_t>(draw), test, candidates,
-                                                      localeName, leaveOutCopies, drawHooks);
+    RunParts(sideBySide ? PoolRunner(hooks.Jobs) : TParallelFor{}, static_cast<size_t>(runs), [&](size_t draw) {
+        if (hooks.Draw) hooks.Draw(++begun, runs);
+        std::unique_ptr<TQuillprint> engine =
+            RunDraw(sampler, static_cast<int32_t>(draw), test, candidates, localeName, leaveOutCopies, hooks);
         outcome.DrawScores[draw] = CandidateScores(*engine);
         if (draw == 0) outcome.FirstDraw = std::move(engine);
     });

@@ -1,7 +1,7 @@
 #include "workspace/Calculation.h"
 
 #include "workspace/BalancedRun.h"
-#include "workspace/ConcurrentRuns.h"
+#include "workspace/JobPool.h"
 #include "workspace/TextReader.h"
 
 namespace quillprint {
@@ -22,7 +22,7 @@ std::unique_ptr<TQuillprint> NewEngine(const std::string& localeName, const TRun
     auto engine = std::make_unique<TQuillprint>(localeName);
     engine->SetStopToken(hooks.Stop);
     if (hooks.EnginePhase) engine->SetPhaseHandler(hooks.EnginePhase);
-    engine->SetParallelFor(ThreadRunner(hooks.Jobs));
+    engine->SetParallelFor(PoolRunner(hooks.Jobs));
     return engine;
 }
 

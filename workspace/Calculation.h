@@ -35,7 +35,8 @@ struct TCalculationResult {
 };
 
 // What a running calculation is asked and what it tells; every member is
-// optional. The callbacks run on the calculation's thread.
+// optional. The callbacks run on the calculation's threads, several at once
+// when Jobs > 1: their receiver locks (a TJobProgress does).
 struct TRunHooks {
     // A stop request ends the run with TCalculationCancelled.
     std::stop_token Stop;
@@ -44,8 +45,7 @@ struct TRunHooks {
     // A balanced run begins draw `draw` (1-based) of `draws`.
     std::function<void(int32_t draw, int32_t draws)> Draw;
     // Threads the calculation may use, with the same result as on one; 1
-    // keeps everything in order on the calling thread. Callbacks are never
-    // made two at once.
+    // keeps everything in order on the calling thread.
     unsigned Jobs = 1;
 };
 

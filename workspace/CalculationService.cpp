@@ -1,5 +1,6 @@
 #include "workspace/CalculationService.h"
 
+#include <algorithm>
 #include <new>
 #include <utility>
 
@@ -12,17 +13,19 @@ namespace quillprint {
 
 namespace {
 
-// Collects the progress of one run and hands a copy to `progress` on every change.
+// Collects the progress of one run, told from any of its threads, and hands
+// a copy to `progress` on every change, never two at once.
 class TProgressReport {
 public:
-    explicit TProgressReport(const TProgressHandler& progress) : FProgress(progress) {}
+    explicit TProgressReport(const TProgressHandler& progress) : FSink(progress) {}
 
     TReadProgress Reading() {
         return [this](int32_t done, int32_t total) {
-            FState.Phase = TRunPhase::Reading;
-            FState.Done = done;
-            FState.Total = total;
-            Tell();
+            FSink.Update([&](TRunProgress& state) {
+                state.Phase = TRunPhase::Reading;
+                state.Done = done;
+                state.Total = total;
+            });
         };
     }
     TRunHooks Hooks(std::stop_token stop, unsigned jobs) {
@@ -30,43 +33,45 @@ public:
         hooks.Stop = std::move(stop);
         hooks.Jobs = jobs;
         hooks.EnginePhase = [this](TEnginePhase phase) {
-            FState.Phase = phase == TEnginePhase::Scoring ? TRunPhase::Scoring : TRunPhase::FindingPhrases;
-            Tell();
+            FSink.Update([&](TRunProgress& state) {
+                state.Phase = phase == TEnginePhase::Scoring ? TRunPhase::Scoring : TRunPhase::FindingPhrases;
+            });
         };
         hooks.Draw = [this](int32_t draw, int32_t draws) {
-            FState.Draw = draw;
-            FState.Draws = draws;
-            Tell();
+            FSink.Update([&](TRunProgress& state) {
+                state.Draw = draw;
+                state.Draws = draws;
+            });
         };
         return hooks;
     }
+    // Runs of the validation report end in any order: the count only grows.
     void Candidate(int32_t candidate, int32_t candidates) {
-        FState.Candidate = candidate;
-        FState.Candidates = candidates;
-        Tell();
+        FSink.Update([&](TRunProgress& state) {
+            state.Candidate = std::max(state.Candidate, candidate);
+            state.Candidates = candidates;
+        });
     }
     void Texts(int32_t done, int32_t total) {
-        FState = {};
-        FState.Phase = TRunPhase::Texts;
-        FState.Done = done;
-        FState.Total = total;
-        Tell();
+        FSink.Update([&](TRunProgress& state) {
+            state = {};
+            state.Phase = TRunPhase::Texts;
+            state.Done = done;
+            state.Total = total;
+        });
     }
 
     // What the run is doing, in the words of the out-of-memory message.
     std::string Step(const TRunRequest& request) const {
-        if (FState.Phase == TRunPhase::Reading) return "reading the texts";
-        if (FState.Phase == TRunPhase::Texts) return "calculating each text";
+        const TRunPhase phase = FSink.Snapshot().Phase;
+        if (phase == TRunPhase::Reading) return "reading the texts";
+        if (phase == TRunPhase::Texts) return "calculating each text";
         if (request.Kind == TRunKind::ValidationReport) return "running the validation report";
         return request.Balance ? "calculating the balanced draws" : "finding the repeated phrases";
     }
 
 private:
-    void Tell() {
-        if (FProgress) FProgress(FState);
-    }
-    const TProgressHandler& FProgress;
-    TRunProgress FState;
+    TJobProgress FSink;
 };
 
 }  // namespace
@@ -163,57 +168,57 @@ TRunEnd ExecuteRunCaught(const TRunRequest& request, const TProgressHandler& pro
     return end;
 }
 
+TCalculationService::TRunState::TRunState(std::function<void()> wake)
+    : Wake(std::move(wake)), Progress([this](const TRunProgress&) { CallWake(); }) {}
+
+void TCalculationService::TRunState::CallWake() {
+    const std::lock_guard lock(Mutex);
+    if (Wake) Wake();
+}
+
 TCalculationService::TCalculationService(std::function<void()> wake) : FWake(std::move(wake)) {}
 
 TCalculationService::~TCalculationService() {
-    FWorker.request_stop();
-    if (FWorker.joinable()) FWorker.join();
+    if (!FRun) return;
+    {
+        const std::lock_guard lock(FRun->Mutex);
+        FRun->Wake = nullptr;
+    }
+    FJob->RequestStop();
 }
 
 void TCalculationService::Start(TRunRequest request) {
-    if (FWorker.joinable()) FWorker.join();  // the previous run has ended: its end was taken
-    {
-        const std::lock_guard lock(FMutex);
-        FProgress = {};
-        FEnd.reset();
-    }
+    FRun = std::make_shared<TRunState>(FWake);
     FRunning = true;
-    FWorker = std::jthread([this, request = std::move(request)](std::stop_token stop) {
+    FJob = TJobPool::Shared().Start([run = FRun, request = std::move(request)](std::stop_token stop) {
         TRunEnd end = ExecuteRunCaught(
             request,
-            [this](const TRunProgress& progress) {
-                {
-                    const std::lock_guard lock(FMutex);
-                    FProgress = progress;
-                }
-                FWake();
+            [&run](const TRunProgress& progress) {
+                run->Progress.Update([&](TRunProgress& state) { state = progress; });
             },
             stop);
         {
-            const std::lock_guard lock(FMutex);
-            FEnd = std::move(end);
+            const std::lock_guard lock(run->Mutex);
+            run->End = std::move(end);
         }
-        FWake();
+        run->CallWake();
     });
 }
 
-void TCalculationService::Cancel() { FWorker.request_stop(); }
-
-TRunProgress TCalculationService::Progress() const {
-    const std::lock_guard lock(FMutex);
-    return FProgress;
+void TCalculationService::Cancel() {
+    if (FJob) FJob->RequestStop();
 }
 
+TRunProgress TCalculationService::Progress() const { return FRun ? FRun->Progress.Snapshot() : TRunProgress{}; }
+
 std::optional<TRunEnd> TCalculationService::TakeEnd() {
+    if (!FRun) return std::nullopt;
     std::optional<TRunEnd> end;
     {
-        const std::lock_guard lock(FMutex);
-        end = std::exchange(FEnd, std::nullopt);
+        const std::lock_guard lock(FRun->Mutex);
+        end = std::exchange(FRun->End, std::nullopt);
     }
-    if (end) {
-        if (FWorker.joinable()) FWorker.join();
-        FRunning = false;
-    }
+    if (end) FRunning = false;
     return end;
 }
 

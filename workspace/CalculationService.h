@@ -1,21 +1,23 @@
-// Runs calculations away from the caller's thread: one run at a time, with
-// its progress and a way to cancel it. It knows nothing of windows: the owner
-// is woken from the worker thread and then collects, on its own thread, the
-// progress and the finished run.
+// Runs calculations away from the caller's thread, as jobs of the shared
+// pool: one run at a time, with its progress and a way to cancel it. It knows
+// nothing of windows: the owner is woken from the worker thread and then
+// collects, on its own thread, the progress and the finished run.
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <stdexcept>
 #include <stop_token>
 #include <string>
 #include <string_view>
-#include <thread>
 #include <vector>
 
 #include "workspace/Calculation.h"
 #include "workspace/EachText.h"
+#include "workspace/JobPool.h"
+#include "workspace/JobProgress.h"
 #include "workspace/RunRequest.h"
 #include "workspace/ValidationReport.h"
 
@@ -62,12 +64,13 @@ public:
     // `wake` is called on the worker thread whenever the progress changed or
     // the run ended; it must only arrange for the owner to look.
     explicit TCalculationService(std::function<void()> wake);
-    // Cancels a run still going and waits for it.
+    // Asks a run still going to stop, without waiting for it: the run ends
+    // on its own a few milliseconds later and wakes nobody.
     ~TCalculationService();
     TCalculationService(const TCalculationService&) = delete;
     TCalculationService& operator=(const TCalculationService&) = delete;
 
-    // Starts `request` on a new worker thread. Only when not Running().
+    // Starts `request` as a job of the shared pool. Only when not Running().
     void Start(TRunRequest request);
     // Asks the run to stop; it ends as cancelled a few milliseconds later.
     void Cancel();
@@ -78,12 +81,20 @@ public:
     std::optional<TRunEnd> TakeEnd();
 
 private:
+    // What one run shares with its job, which may outlive the service.
+    struct TRunState {
+        explicit TRunState(std::function<void()> wake);
+        std::mutex Mutex;  // guards End and Wake
+        std::optional<TRunEnd> End;
+        std::function<void()> Wake;  // emptied when the service goes
+        TJobProgress Progress;
+        void CallWake();
+    };
+
     std::function<void()> FWake;
-    mutable std::mutex FMutex;
-    TRunProgress FProgress;
-    std::optional<TRunEnd> FEnd;
+    std::shared_ptr<TRunState> FRun;
+    std::shared_ptr<TJob> FJob;
     bool FRunning = false;
-    std::jthread FWorker;
 };
 
 }  // namespace quillprint

@@ -6,7 +6,7 @@
 
 #include "engine/EngineError.h"
 #include "engine/Text.h"
-#include "workspace/ConcurrentRuns.h"
+#include "workspace/JobPool.h"
 
 namespace quillprint {
 
@@ -54,7 +54,7 @@ std::vector<TTextOutcome> RunEachText(const std::vector<TCandidateLines>& candid
     std::mutex finishedMutex;
     // The texts share the threads; a single text spreads its own parts.
     const unsigned engineJobs = texts.size() == 1 ? options.Jobs : 1;
-    RunConcurrently(
+    TJobPool::Shared().ForEach(
         texts.size(), options.Jobs,
         [&](size_t index) {
             outcomes[index] = Attribute(candidates, texts[index], options, stop, engineJobs);

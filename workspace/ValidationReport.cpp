@@ -1,21 +1,17 @@
 #include "workspace/ValidationReport.h"
 
 #include <algorithm>
-#include <mutex>
+#include <atomic>
 #include <string>
 
 #include "engine/Text.h"
 #include "workspace/BalancedRun.h"
 #include "workspace/Calculation.h"
-#include "workspace/ConcurrentRuns.h"
 #include "workspace/HeldBackLines.h"
+#include "workspace/JobPool.h"
 #include "workspace/ResultTable.h"
 
 namespace quillprint {
-
-namespace {
-
-}  // namespace
 
 int32_t TValidationReport::Tested() const {
     return static_cast<int32_t>(std::count_if(Rows.begin(), Rows.end(), [](const auto& row) { return row.Tested(); }));
@@ -34,11 +30,9 @@ TValidationReport RunValidationReport(const std::vector<TCandidateLines>& candid
     if (progress) progress(0, total);
     // The runs share the threads, each engine on one of them.
     const bool sideBySide = candidates.size() > 1 && hooks.Jobs > 1;
-    std::mutex lock;
-    const TRunHooks runHooks = sideBySide ? SharedHooks(hooks, lock) : hooks;
-    int32_t done = 0;
+    std::atomic<int32_t> done = 0;
     report.Rows.resize(candidates.size());
-    RunParts(sideBySide ? ThreadRunner(hooks.Jobs) : TParallelFor{}, candidates.size(), [&](size_t c) {
+    RunParts(sideBySide ? PoolRunner(hooks.Jobs) : TParallelFor{}, candidates.size(), [&](size_t c) {
         TValidationRow& row = report.Rows[c];
         row.Name = candidates[c].Name;
         std::vector<TCandidateLines> run = candidates;
@@ -47,7 +41,7 @@ TValidationReport RunValidationReport(const std::vector<TCandidateLines>& candid
         row.LinesHeldBack = static_cast<int32_t>(before - run[c].Lines.size());
         // A candidate too short to hold lines back is still run, on an empty
         // test text, as a single validation run would; its row says so.
-        TCalculationResult result = RunCalculation(run, test, localeName, balance, 0, runHooks);
+        TCalculationResult result = RunCalculation(run, test, localeName, balance, 0, hooks);
         if (row.Tested()) {
             const std::vector<double> scores = result.CandidateScores();
             row.RankedFirst = candidates[static_cast<size_t>(RankedFirst(scores))].Name;
@@ -55,10 +49,7 @@ TValidationReport RunValidationReport(const std::vector<TCandidateLines>& candid
             row.Rank = RankOf(scores, c);
         }
         if (c + 1 == candidates.size()) report.LastEngine = std::move(result.Engine);
-        if (progress) {
-            const std::lock_guard guard(lock);
-            progress(++done, total);
-        }
+        if (progress) progress(++done, total);
     });
     return report;
 }

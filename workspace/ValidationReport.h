@@ -39,7 +39,7 @@ struct TValidationReport {
 // back nothing and counts as not tested. Balanced runs when `balance` is set.
 // `hooks` carry the stop token and the engine's progress into each run;
 // `progress`, when given, hears (runs done, runs in all) before the first run
-// and after each, never two calls at once. The runs go side by side on
+// and after each, from the runs' threads and possibly two at once. The runs go side by side on
 // hooks.Jobs threads, with the report of one after another.
 TValidationReport RunValidationReport(const std::vector<TCandidateLines>& candidates, const std::string& localeName,
                                       bool balance, const TRunHooks& hooks = {},
