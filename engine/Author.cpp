@@ -11,6 +11,10 @@ TAuthorCustom::TAuthorCustom(std::u16string_view AName, std::u16string_view ATex
 {
 }
 
+TAuthorCustom::TAuthorCustom(std::u16string_view AName, TWordList AWords) : FName(AName), FText(std::move(AWords))
+{
+}
+
 void TAuthorCustom::SortPhrases()
 {
     PartitionSortPhrases(FPhrases);

@@ -20,6 +20,8 @@ class TAuthorCustom {
 public:
     // Splits `AText` into the word list (no normalisation here).
     TAuthorCustom(std::u16string_view AName, std::u16string_view AText);
+    // Takes a word list already split.
+    TAuthorCustom(std::u16string_view AName, TWordList AWords);
     virtual ~TAuthorCustom() = default;
     TAuthorCustom(const TAuthorCustom&) = delete;
     TAuthorCustom& operator=(const TAuthorCustom&) = delete;

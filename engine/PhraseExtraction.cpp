@@ -1,10 +1,12 @@
 #include "engine/PhraseExtraction.h"
 
 #include <algorithm>
+#include <atomic>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 
 #include "engine/Author.h"
 #include "engine/Cancellation.h"
@@ -290,13 +292,23 @@ private:
         TWalk walk;
         walk.Buffer.assign(sorted.begin() + static_cast<std::ptrdiff_t>(group.Begin),
                            sorted.begin() + static_cast<std::ptrdiff_t>(group.End));
+        // Found by this group and not yet added to the shared totals.
+        int64_t newPhrases = 0;
+        int64_t newInstances = 0;
         Walk(walk, [&](size_t runBegin, size_t runEnd, int32_t level, int32_t length, bool hasBlank, uint64_t mask) {
             if (FStop.stop_requested())
                 return false;
             group.Instances += static_cast<int64_t>(runEnd - runBegin);
-            // A group alone past the budget means the whole list is too.
-            if (static_cast<int64_t>(group.Phrases.size()) >= FEngine.Budget().MaxPhrases
-                || group.Instances > FEngine.Budget().MaxInstances) {
+            ++newPhrases;
+            newInstances += static_cast<int64_t>(runEnd - runBegin);
+            if ((newPhrases & 4095) == 0) {
+                FGroupPhrases += std::exchange(newPhrases, 0);
+                FGroupInstances += std::exchange(newInstances, 0);
+            }
+            // The groups together (or one alone) past the budget mean the
+            // whole list is too.
+            if (FGroupPhrases + newPhrases > FEngine.Budget().MaxPhrases
+                || FGroupInstances + newInstances > FEngine.Budget().MaxInstances) {
                 group.OverBudget = true;
                 return false;
             }
@@ -509,6 +521,10 @@ private:
     std::vector<int32_t> FAuthorOf;
     int64_t FPhraseCount = 0;
     int64_t FInstanceCount = 0;
+    // What the groups searched side by side have found so far, added up in
+    // batches: past the budget every group gives up.
+    mutable std::atomic<int64_t> FGroupPhrases = 0;
+    mutable std::atomic<int64_t> FGroupInstances = 0;
 };
 
 void ExtractPhrases(TWordsAll& corpus, TQuillprint& engine, std::stop_token stop)

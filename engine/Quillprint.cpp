@@ -55,6 +55,16 @@ void TQuillprint::AddAuthor(std::u16string_view AName, std::u16string_view AText
     FAuthors.push_back(std::move(author));
 }
 
+void TQuillprint::AddAuthorWords(std::u16string_view AName, const TWordList& words)
+{
+    FCancellation.Check();
+    if (!FAuthors.empty())
+        FWordsAll->FAuthorIndexes.push_back(FWordsAll->WordCount());
+    TWordList& all = FWordsAll->FText;
+    all.insert(all.end(), words.begin(), words.end());
+    FAuthors.push_back(std::make_unique<TAuthor>(AName, words));
+}
+
 void TQuillprint::AddAuthors(const std::vector<std::pair<std::u16string_view, std::u16string_view>>& authors)
 {
     FCancellation.Check();
@@ -100,55 +110,16 @@ std::u16string TQuillprint::Detect(std::u16string_view ATest)
     return summary;
 }
 
-// The phrase search would record exactly the counts that ReportRepeats
-// makes in linear time; past the budget the run is refused before the search
-// has done much work. In order: the count, then the search. With a runner,
-// both side by side, the search abandoned as soon as the count is over.
+// The phrase search stops as soon as it has recorded more than the budget
+// allows; only then is the count of what exceeds it made (RefuseRun), to
+// word the refusal. A run within the budget never pays for that count.
 void TQuillprint::FindPhrasesWithinBudget()
 {
     std::sort(FWordsAll->FAuthorIndexes.begin(), FWordsAll->FAuthorIndexes.end());
-    const std::vector<int32_t> cuts = Cuts();
-    const auto overBudget = [&] {
-        const TPhraseBudgetReport counts = ReportRepeats(FWordsAll->Text(), cuts, 0);
-        return counts.Phrases > FBudget.MaxPhrases || counts.Instances > FBudget.MaxInstances;
-    };
-    if (!FParallelFor) {
-        if (overBudget())
-            RefuseRun();
-        FCancellation.Check();
-        try {
-            FWordsAll->FindRepeatedPhrases();
-        } catch (const TPassageTooLongError&) {
-            RefuseRun();
-        }
-        FWordsAll->KeepPhrases();
-        return;
-    }
-    bool over = false;
-    std::exception_ptr searchError;
-    std::stop_source refuse;
-    RunParts(FParallelFor, 2, [&](size_t part) {
-        if (part == 0) {
-            over = overBudget();
-            if (over)
-                refuse.request_stop();
-            return;
-        }
-        // Kept for after the count: a refusal comes first, as in order.
-        try {
-            FWordsAll->FindRepeatedPhrases(refuse.get_token());
-        } catch (...) {
-            searchError = std::current_exception();
-        }
-    });
-    if (over)
+    try {
+        FWordsAll->FindRepeatedPhrases();
+    } catch (const TPassageTooLongError&) {
         RefuseRun();
-    if (searchError) {
-        try {
-            std::rethrow_exception(searchError);
-        } catch (const TPassageTooLongError&) {
-            RefuseRun();
-        }
     }
     FCancellation.Check();
     FWordsAll->KeepPhrases();

@@ -52,6 +52,9 @@ public:
     // AddAuthor for each (name, text) in order; the texts are normalised and
     // split as independent parts.
     void AddAuthors(const std::vector<std::pair<std::u16string_view, std::u16string_view>>& authors);
+    // AddAuthor for a text already normalised and split: `words` must be
+    // SplitWords(NormalizeText(text)) of the text AddAuthor would be given.
+    void AddAuthorWords(std::u16string_view AName, const TWordList& words);
 
     // Adds the test author "Unknown", finds the phrases and scores every
     // candidate. Returns one "Name: score" line per candidate, each ended by

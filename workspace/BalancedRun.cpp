@@ -12,13 +12,13 @@ namespace quillprint {
 namespace {
 
 std::unique_ptr<TQuillprint> RunDraw(const TBalancedSampler& sampler, int32_t draw, std::u16string_view test,
-                                     const std::vector<TCandidateLines>& candidates, const std::string& localeName,
+                                     const TPreparedSet& candidates, const std::string& localeName,
                                      int32_t leaveOutCopies, const TRunHooks& hooks) {
     auto engine = NewEngine(localeName, hooks);
     engine->SetLeaveOutCopies(leaveOutCopies);
     const auto chosen = sampler.Draw(draw);
     for (size_t c = 0; c < candidates.size(); ++c)
-        engine->AddAuthor(candidates[c].Name, sampler.SampleText(c, chosen[c]));
+        engine->AddAuthor(candidates[c]->Name(), sampler.SampleText(c, chosen[c]));
     engine->Detect(test);
     return engine;
 }
@@ -48,6 +48,12 @@ int32_t RankOf(const std::vector<double>& scores, size_t candidate) {
 
 TBalancedOutcome RunBalanced(const std::vector<TCandidateLines>& candidates, std::u16string_view test,
                              const std::string& localeName, int32_t leaveOutCopies, const TRunHooks& hooks) {
+    return RunBalanced(PrepareCandidates(candidates, true, hooks.Jobs, hooks.Stop), test, localeName, leaveOutCopies,
+                       hooks);
+}
+
+TBalancedOutcome RunBalanced(const TPreparedSet& candidates, std::u16string_view test, const std::string& localeName,
+                             int32_t leaveOutCopies, const TRunHooks& hooks) {
     const TBalancedSampler sampler(candidates);
     TBalancedOutcome outcome;
     outcome.Budget = sampler.Budget();
@@ -77,13 +83,29 @@ TBalancedOutcome RunBalanced(const std::vector<TCandidateLines>& candidates, std
     return outcome;
 }
 
-std::u16string ScoreSummary(const std::vector<TCandidateLines>& candidates, const std::vector<double>& scores,
-                            const std::string& localeName) {
+namespace {
+
+template <typename TName>
+std::u16string Summary(size_t count, TName&& name, const std::vector<double>& scores, const std::string& localeName) {
     const char16_t separator = DecimalSeparatorOf(localeName);
     std::u16string summary;
-    for (size_t c = 0; c < candidates.size() && c < scores.size(); ++c)
-        summary += candidates[c].Name + u": " + FormatScore(scores[c], separator) + u"\r";
+    for (size_t c = 0; c < count && c < scores.size(); ++c)
+        summary += name(c) + u": " + FormatScore(scores[c], separator) + u"\r";
     return summary;
+}
+
+}  // namespace
+
+std::u16string ScoreSummary(const std::vector<TCandidateLines>& candidates, const std::vector<double>& scores,
+                            const std::string& localeName) {
+    return Summary(
+        candidates.size(), [&](size_t c) { return candidates[c].Name; }, scores, localeName);
+}
+
+std::u16string ScoreSummary(const TPreparedSet& candidates, const std::vector<double>& scores,
+                            const std::string& localeName) {
+    return Summary(
+        candidates.size(), [&](size_t c) { return candidates[c]->Name(); }, scores, localeName);
 }
 
 }  // namespace quillprint

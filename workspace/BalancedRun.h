@@ -11,6 +11,7 @@
 #include "engine/Quillprint.h"
 #include "workspace/BalancedSample.h"
 #include "workspace/Calculation.h"
+#include "workspace/PreparedCandidates.h"
 
 namespace quillprint {
 
@@ -36,6 +37,9 @@ struct TBalancedOutcome {
 TBalancedOutcome RunBalanced(const std::vector<TCandidateLines>& candidates, std::u16string_view test,
                              const std::string& localeName, int32_t leaveOutCopies = 0,
                              const TRunHooks& hooks = {});
+// The same over candidates prepared with their units.
+TBalancedOutcome RunBalanced(const TPreparedSet& candidates, std::u16string_view test, const std::string& localeName,
+                             int32_t leaveOutCopies = 0, const TRunHooks& hooks = {});
 
 // The candidate the results table ranks first: the highest score, the
 // earlier one of equal scores. -1 without candidates.
@@ -48,6 +52,8 @@ int32_t RankOf(const std::vector<double>& scores, size_t candidate);
 
 // "Name: score" lines, each ended by CR, in the engine's number format.
 std::u16string ScoreSummary(const std::vector<TCandidateLines>& candidates, const std::vector<double>& scores,
+                            const std::string& localeName);
+std::u16string ScoreSummary(const TPreparedSet& candidates, const std::vector<double>& scores,
                             const std::string& localeName);
 
 }  // namespace quillprint

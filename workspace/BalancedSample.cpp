@@ -1,9 +1,11 @@
 #include "workspace/BalancedSample.h"
 
 #include <algorithm>
+#include <stdexcept>
 
 #include "engine/Normalization.h"
 #include "engine/WordSplitter.h"
+#include "workspace/PreparedCandidates.h"
 #include "workspace/SplitMix64.h"
 
 namespace quillprint {
@@ -67,32 +69,55 @@ std::vector<TSampleUnit> SampleUnits(const TCandidateLines& candidate) {
     return units;
 }
 
-TBalancedSampler::TBalancedSampler(const std::vector<TCandidateLines>& candidates) : FCandidates(candidates) {
+namespace {
+
+std::vector<std::shared_ptr<const TPreparedCandidate>> PreparedWithUnits(
+    const std::vector<TCandidateLines>& candidates) {
+    std::vector<std::shared_ptr<const TPreparedCandidate>> prepared;
+    for (const TCandidateLines& candidate : candidates) prepared.push_back(PrepareCandidate(candidate, true));
+    return prepared;
+}
+
+}  // namespace
+
+TBalancedSampler::TBalancedSampler(const std::vector<TCandidateLines>& candidates)
+    : TBalancedSampler(PreparedWithUnits(candidates)) {}
+
+TBalancedSampler::TBalancedSampler(std::vector<std::shared_ptr<const TPreparedCandidate>> candidates)
+    : FCandidates(std::move(candidates)) {
     TFnv1a seed;
     int64_t smallest = -1;
-    for (const TCandidateLines& candidate : candidates) {
-        FUnits.push_back(SampleUnits(candidate));
-        FWords.push_back(EngineWordCount(candidate.Lines, 0, candidate.Lines.size()));
-        if (smallest < 0 || FWords.back() < smallest) smallest = FWords.back();
-        for (const char16_t unit : candidate.Name) seed.Add(unit, 2);
-        seed.Add(static_cast<uint64_t>(FWords.back()), 8);
+    for (const auto& candidate : FCandidates) {
+        if (!candidate->HasUnits) throw std::logic_error("A balanced run needs candidates prepared with their units");
+        const int64_t words = candidate->WordCount();
+        if (smallest < 0 || words < smallest) smallest = words;
+        for (const char16_t unit : candidate->Name()) seed.Add(unit, 2);
+        seed.Add(static_cast<uint64_t>(words), 8);
     }
     FBudget = std::max(smallest, kMinimumBudget);
     FSeed = seed.Hash();
 }
 
+const std::vector<TSampleUnit>& TBalancedSampler::Units(size_t candidate) const {
+    return FCandidates.at(candidate)->Units;
+}
+
+int64_t TBalancedSampler::Words(size_t candidate) const { return FCandidates.at(candidate)->WordCount(); }
+
 bool TBalancedSampler::DrawsDiffer() const {
-    return std::any_of(FWords.begin(), FWords.end(), [this](int64_t words) { return words > FBudget; });
+    return std::any_of(FCandidates.begin(), FCandidates.end(),
+                       [this](const auto& candidate) { return candidate->WordCount() > FBudget; });
 }
 
 std::vector<std::vector<size_t>> TBalancedSampler::Draw(int32_t draw) const {
     // Each draw has a generator of its own, so any draw can be made alone.
     TSplitMix64 random(FSeed ^ (0x632BE59BD9B4E019ull * (static_cast<uint64_t>(draw) + 1)));
-    std::vector<std::vector<size_t>> chosen(FUnits.size());
-    for (size_t c = 0; c < FUnits.size(); ++c) {
-        std::vector<size_t> order(FUnits[c].size());
+    std::vector<std::vector<size_t>> chosen(FCandidates.size());
+    for (size_t c = 0; c < FCandidates.size(); ++c) {
+        const std::vector<TSampleUnit>& units = FCandidates[c]->Units;
+        std::vector<size_t> order(units.size());
         for (size_t i = 0; i < order.size(); ++i) order[i] = i;
-        if (FWords[c] <= FBudget) {
+        if (FCandidates[c]->WordCount() <= FBudget) {
             chosen[c] = std::move(order);
             continue;
         }
@@ -101,7 +126,7 @@ std::vector<std::vector<size_t>> TBalancedSampler::Draw(int32_t draw) const {
         for (const size_t unit : order) {
             if (words >= FBudget) break;
             chosen[c].push_back(unit);
-            words += FUnits[c][unit].Words;
+            words += units[unit].Words;
         }
         // Back in text order, so neighbouring blocks join up as they were written.
         std::sort(chosen[c].begin(), chosen[c].end());
@@ -110,10 +135,11 @@ std::vector<std::vector<size_t>> TBalancedSampler::Draw(int32_t draw) const {
 }
 
 std::u16string TBalancedSampler::SampleText(size_t candidate, const std::vector<size_t>& chosen) const {
-    const TLines& lines = FCandidates.at(candidate).Lines;
+    const TPreparedCandidate& prepared = *FCandidates.at(candidate);
+    const TLines& lines = prepared.Lines.Lines;
     std::u16string text;
     for (const size_t unit : chosen) {
-        const TSampleUnit& u = FUnits.at(candidate).at(unit);
+        const TSampleUnit& u = prepared.Units.at(unit);
         for (size_t line = u.Begin; line < u.End; ++line) {
             text += lines[line];
             text += u"\r\n";

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -42,11 +43,15 @@ int64_t EngineWordCount(const TLines& lines, size_t begin, size_t end);
 // held back past the end are left out; texts without lines are no units.
 std::vector<TSampleUnit> SampleUnits(const TCandidateLines& candidate);
 
+struct TPreparedCandidate;
+
 // Which units each candidate contributes to each draw.
 class TBalancedSampler {
 public:
-    // Keeps a reference to `candidates`, which must outlive the sampler.
+    // Prepares a copy of `candidates` with their units.
     explicit TBalancedSampler(const std::vector<TCandidateLines>& candidates);
+    // Shares candidates prepared with their units (see PreparedCandidates.h).
+    explicit TBalancedSampler(std::vector<std::shared_ptr<const TPreparedCandidate>> candidates);
 
     // The smallest candidate's word count, at least kMinimumBudget.
     int64_t Budget() const { return FBudget; }
@@ -57,8 +62,8 @@ public:
     // all of every text and one engine run stands for all draws.
     bool DrawsDiffer() const;
 
-    const std::vector<TSampleUnit>& Units(size_t candidate) const { return FUnits.at(candidate); }
-    int64_t Words(size_t candidate) const { return FWords.at(candidate); }
+    const std::vector<TSampleUnit>& Units(size_t candidate) const;
+    int64_t Words(size_t candidate) const;
 
     // For draw `draw` (0-based), the units of each candidate in text order: a
     // candidate within the budget gives all of them; a larger one gives its
@@ -69,9 +74,7 @@ public:
     std::u16string SampleText(size_t candidate, const std::vector<size_t>& chosen) const;
 
 private:
-    const std::vector<TCandidateLines>& FCandidates;
-    std::vector<std::vector<TSampleUnit>> FUnits;
-    std::vector<int64_t> FWords;
+    std::vector<std::shared_ptr<const TPreparedCandidate>> FCandidates;
     int64_t FBudget = kMinimumBudget;
     uint64_t FSeed = 0;
 };

@@ -26,20 +26,31 @@ std::unique_ptr<TQuillprint> NewEngine(const std::string& localeName, const TRun
     return engine;
 }
 
+namespace {
+
+TCalculationResult BalancedResult(TBalancedOutcome outcome, const TPreparedSet& candidates,
+                                  const std::string& localeName) {
+    TCalculationResult result;
+    result.Engine = std::move(outcome.FirstDraw);
+    result.Summary = ScoreSummary(candidates, outcome.MeanScores, localeName);
+    result.MeanScores = std::move(outcome.MeanScores);
+    result.DrawsWon = std::move(outcome.DrawsWon);
+    result.DrawScores = std::move(outcome.DrawScores);
+    result.Balanced = true;
+    return result;
+}
+
+}  // namespace
+
 TCalculationResult RunCalculation(const std::vector<TCandidateLines>& candidates, std::u16string_view test,
                                   const std::string& localeName, bool balance, int32_t leaveOutCopies,
                                   const TRunHooks& hooks) {
+    if (balance)
+        return RunPreparedCalculation(PrepareCandidates(candidates, true, hooks.Jobs, hooks.Stop), test, localeName,
+                                      true, leaveOutCopies, hooks);
+    // One run: the engine normalises and splits the texts itself, with no
+    // prepared copy of the words beside its own.
     TCalculationResult result;
-    if (balance) {
-        TBalancedOutcome outcome = RunBalanced(candidates, test, localeName, leaveOutCopies, hooks);
-        result.Engine = std::move(outcome.FirstDraw);
-        result.Summary = ScoreSummary(candidates, outcome.MeanScores, localeName);
-        result.MeanScores = std::move(outcome.MeanScores);
-        result.DrawsWon = std::move(outcome.DrawsWon);
-        result.DrawScores = std::move(outcome.DrawScores);
-        result.Balanced = true;
-        return result;
-    }
     std::shared_ptr<TQuillprint> engine = NewEngine(localeName, hooks);
     engine->SetLeaveOutCopies(leaveOutCopies);
     if (hooks.Jobs <= 1) {
@@ -53,6 +64,20 @@ TCalculationResult RunCalculation(const std::vector<TCandidateLines>& candidates
         for (size_t c = 0; c < candidates.size(); ++c) authors.emplace_back(candidates[c].Name, texts[c]);
         engine->AddAuthors(authors);
     }
+    result.Summary = engine->Detect(test);
+    result.Engine = std::move(engine);
+    return result;
+}
+
+TCalculationResult RunPreparedCalculation(const TPreparedSet& candidates, std::u16string_view test,
+                                          const std::string& localeName, bool balance, int32_t leaveOutCopies,
+                                          const TRunHooks& hooks) {
+    if (balance)
+        return BalancedResult(RunBalanced(candidates, test, localeName, leaveOutCopies, hooks), candidates, localeName);
+    TCalculationResult result;
+    std::shared_ptr<TQuillprint> engine = NewEngine(localeName, hooks);
+    engine->SetLeaveOutCopies(leaveOutCopies);
+    for (const auto& candidate : candidates) engine->AddAuthorWords(candidate->Name(), candidate->Words);
     result.Summary = engine->Detect(test);
     result.Engine = std::move(engine);
     return result;

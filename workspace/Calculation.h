@@ -13,6 +13,7 @@
 
 #include "engine/Quillprint.h"
 #include "workspace/BalancedSample.h"
+#include "workspace/PreparedCandidates.h"
 
 namespace quillprint {
 
@@ -62,5 +63,12 @@ std::vector<double> CandidateScores(const TQuillprint& engine);
 TCalculationResult RunCalculation(const std::vector<TCandidateLines>& candidates, std::u16string_view test,
                                   const std::string& localeName, bool balance, int32_t leaveOutCopies = 0,
                                   const TRunHooks& hooks = {});
+
+// RunCalculation over prepared candidates (prepared with their units when
+// `balance`), with the same result: the way to run many calculations over
+// the same candidates without preparing them again.
+TCalculationResult RunPreparedCalculation(const TPreparedSet& candidates, std::u16string_view test,
+                                          const std::string& localeName, bool balance, int32_t leaveOutCopies = 0,
+                                          const TRunHooks& hooks = {});
 
 }  // namespace quillprint

@@ -12,15 +12,15 @@ namespace quillprint {
 
 namespace {
 
-TTextOutcome Attribute(const std::vector<TCandidateLines>& candidates, const TDisputedText& text,
-                       const TEachTextOptions& options, std::stop_token stop, unsigned engineJobs) {
+TTextOutcome Attribute(const TPreparedSet& candidates, const TDisputedText& text, const TEachTextOptions& options,
+                       std::stop_token stop, unsigned engineJobs) {
     TTextOutcome outcome;
     outcome.Label = text.Label;
     outcome.Error = text.Error;
     if (outcome.Failed()) return outcome;
     try {
-        outcome.Result = RunCalculation(candidates, text.Test, options.LocaleName, options.Balance,
-                                        options.LeaveOutCopies, TRunHooks{stop, {}, {}, engineJobs});
+        outcome.Result = RunPreparedCalculation(candidates, text.Test, options.LocaleName, options.Balance,
+                                                options.LeaveOutCopies, TRunHooks{stop, {}, {}, engineJobs});
     } catch (const TPassageTooLongError& error) {
         outcome.Error = FromUtf8(error.what());
         return outcome;
@@ -51,13 +51,15 @@ std::vector<TTextOutcome> RunEachText(const std::vector<TCandidateLines>& candid
                                       const std::vector<TDisputedText>& texts, const TEachTextOptions& options,
                                       const TTextFinished& finished, std::stop_token stop) {
     std::vector<TTextOutcome> outcomes(texts.size());
+    // Prepared once, shared by every text's calculation.
+    const TPreparedSet prepared = PrepareCandidates(candidates, options.Balance, options.Jobs, stop);
     std::mutex finishedMutex;
     // The texts share the threads; a single text spreads its own parts.
     const unsigned engineJobs = texts.size() == 1 ? options.Jobs : 1;
     TJobPool::Shared().ForEach(
         texts.size(), options.Jobs,
         [&](size_t index) {
-            outcomes[index] = Attribute(candidates, texts[index], options, stop, engineJobs);
+            outcomes[index] = Attribute(prepared, texts[index], options, stop, engineJobs);
             if (!finished) return;
             const std::lock_guard lock(finishedMutex);
             finished(index, outcomes[index]);

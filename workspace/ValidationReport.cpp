@@ -28,6 +28,9 @@ TValidationReport RunValidationReport(const std::vector<TCandidateLines>& candid
     TValidationReport report;
     const auto total = static_cast<int32_t>(candidates.size());
     if (progress) progress(0, total);
+    // Every run shares the prepared candidates; only the one under test is
+    // prepared again, without the lines it holds back.
+    const TPreparedSet prepared = PrepareCandidates(candidates, balance, hooks.Jobs, hooks.Stop);
     // The runs share the threads, each engine on one of them.
     const bool sideBySide = candidates.size() > 1 && hooks.Jobs > 1;
     std::atomic<int32_t> done = 0;
@@ -35,13 +38,14 @@ TValidationReport RunValidationReport(const std::vector<TCandidateLines>& candid
     RunParts(sideBySide ? PoolRunner(hooks.Jobs) : TParallelFor{}, candidates.size(), [&](size_t c) {
         TValidationRow& row = report.Rows[c];
         row.Name = candidates[c].Name;
-        std::vector<TCandidateLines> run = candidates;
-        const size_t before = run[c].Lines.size();
-        const std::u16string test = HoldBackLines(run[c].Lines);
-        row.LinesHeldBack = static_cast<int32_t>(before - run[c].Lines.size());
+        TCandidateLines rest = candidates[c];
+        const std::u16string test = HoldBackLines(rest.Lines);
+        row.LinesHeldBack = static_cast<int32_t>(candidates[c].Lines.size() - rest.Lines.size());
+        TPreparedSet run = prepared;
+        run[c] = PrepareCandidate(std::move(rest), balance);
         // A candidate too short to hold lines back is still run, on an empty
         // test text, as a single validation run would; its row says so.
-        TCalculationResult result = RunCalculation(run, test, localeName, balance, 0, hooks);
+        TCalculationResult result = RunPreparedCalculation(run, test, localeName, balance, 0, hooks);
         if (row.Tested()) {
             const std::vector<double> scores = result.CandidateScores();
             row.RankedFirst = candidates[static_cast<size_t>(RankedFirst(scores))].Name;
