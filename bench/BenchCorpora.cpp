@@ -13,7 +13,7 @@
 namespace quillprint::bench {
 namespace {
 
-const std::string kFederalistDir = std::string(QUILLPRINT_SHARED_DIR) + "/corpora/federalist";
+const std::string kFederalistDir = std::string(QUILLPRINT_DATA_DIR) + "/federalist";
 
 std::string ReadFile(const std::string& path) {
     std::ifstream file(path, std::ios::binary);

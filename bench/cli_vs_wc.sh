@@ -16,7 +16,7 @@ set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
 cli="${1:-$here/build/bin/quillprint-cli}"
 runs="${2:-5}"
-corpus="${QUILLPRINT_CORPUS:-$here/../shared/corpora/federalist}"
+corpus="${QUILLPRINT_CORPUS:-$here/data/federalist}"
 
 [ -x "$cli" ] || { echo "quillprint-cli not found at $cli (build it, or pass its path)" >&2; exit 2; }
 [ -f "$corpus/authors.tsv" ] || { echo "Federalist corpus not found at $corpus" >&2; exit 2; }

@@ -11,7 +11,7 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${1:-$root/build}"
 cli="$build/bin/quillprint-cli"
-corpus="$root/../shared/corpora/federalist"
+corpus="$root/data/federalist"
 source "$root/bench/best_of.sh"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT

@@ -13,7 +13,7 @@ set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
 cli="${1:-$here/build/bin/quillprint-cli}"
 runs="${2:-3}"
-corpus="${QUILLPRINT_CORPUS:-$here/../shared/corpora/federalist}"
+corpus="${QUILLPRINT_CORPUS:-$here/data/federalist}"
 source "$here/bench/best_of.sh"
 source "$here/bench/federalist_layout.sh"
 

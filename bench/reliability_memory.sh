@@ -15,7 +15,7 @@ set -euo pipefail
 
 here="$(cd "$(dirname "$0")/.." && pwd)"
 cli="${1:-$here/build/bin/quillprint-cli}"
-corpus="${QUILLPRINT_CORPUS:-$here/../shared/corpora/federalist}"
+corpus="${QUILLPRINT_CORPUS:-$here/data/federalist}"
 cap="${QUILLPRINT_MEMORY_CAP_KB:-4194304}"
 [ -x "$cli" ] || { echo "quillprint-cli not found at $cli" >&2; exit 2; }
 

@@ -15,14 +15,13 @@ quillprint-cli, example projects and the help document.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Quillprint developers <quillprint@localhost>")
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Lumeno Quillprint maintainers <maintainers@users.noreply.c-seed-2f524499.example>")
 set(CPACK_DEBIAN_PACKAGE_SECTION text)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Qt loads the window's SVG icons through plugins of this package, which the
 # programs do not link.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6")
-# "Help" opens the PDF through the desktop's default viewer; the window is
-# drawn in Tahoma, which fonts-wine brings.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, fonts-wine")
+# "Help" opens the PDF through the desktop's default viewer.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)

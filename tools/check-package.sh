@@ -17,18 +17,19 @@ fail() { echo "check-package: $*" >&2; exit 1; }
 
 contents=$(dpkg-deb -c "$deb" | awk '{print $6}')
 for path in ./usr/bin/quillprint ./usr/bin/quillprint-cli \
-  ./usr/lib/quillprint/quillprint ./usr/lib/quillprint/quillprint-cli \
-  ./usr/lib/quillprint/Quillprint.pdf ./usr/lib/quillprint/Examples/Tutorial/Unknown/Letter.txt \
-  ./usr/lib/quillprint/Examples/FederalistShort/Unknown/ \
+  ./usr/share/quillprint/Quillprint.pdf ./usr/share/quillprint/Examples/Tutorial/Unknown/Letter.txt \
+  ./usr/share/quillprint/Examples/FederalistShort/Unknown/ ./usr/share/quillprint/quillprint-each.slurm \
   ./usr/share/applications/quillprint.desktop ./usr/share/icons/hicolor/scalable/apps/quillprint.svg; do
   grep -qxF "$path" <<<"$contents" || fail "the package lacks $path"
 done
-if grep -q -e '^\./usr/local' -e '_tests' -e 'bench' <<<"$contents"; then
+if grep -q -e '^\./usr/local' -e '^\./usr/lib/quillprint' -e '_tests' -e 'bench' <<<"$contents"; then
   fail "the package holds files that are not for users"
 fi
 
 entry=$(dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/share/applications/quillprint.desktop)
 grep -qx 'Exec=/usr/bin/quillprint' <<<"$entry" || fail "the desktop entry does not start /usr/bin/quillprint"
+maintainer=$(dpkg-deb -f "$deb" Maintainer)
+grep -q 'Quillprint' <<<"$maintainer" || fail "the maintainer field does not name the project: $maintainer"
 
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "check-package: Depends: $depends"

@@ -1,33 +1,67 @@
 #!/usr/bin/env bash
-# Installs what is needed, builds everything and runs every test.
+# Builds everything and runs every test, as CI does; prints the time of each
+# stage at the end. Packages are installed only when some are missing.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash tools/setup.sh
 jobs=$(nproc 2>/dev/null || echo 2)
-# Warnings fail the build here, so none creeps in unnoticed.
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUILLPRINT_WERROR=ON
-cmake --build build -j "$jobs"
 export QT_QPA_PLATFORM=offscreen
-ctest --test-dir build --output-on-failure -j "$jobs"
-# The Debian package: its contents and Depends.
-bash tools/check-package.sh build
-# The engine and workspace tests once more under AddressSanitizer and
-# UndefinedBehaviorSanitizer.
-cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug \
-  -DQUILLPRINT_SANITIZE=ON -DQUILLPRINT_BUILD_GUI=OFF -DQUILLPRINT_BUILD_BENCH=OFF
-cmake --build build-sanitize -j "$jobs"
-ctest --test-dir build-sanitize --output-on-failure -j "$jobs"
-# That build has no window, and still installs the command-line tool.
-cli_only_prefix=$(mktemp -d)
-cmake --install build-sanitize --prefix "$cli_only_prefix" >/dev/null
-test -x "$cli_only_prefix/bin/quillprint-cli"
-rm -rf "$cli_only_prefix"
+
+timings=()
+report_timings() {
+  echo "== time of each stage"
+  printf '%s\n' "${timings[@]}"
+}
+trap report_timings EXIT
+# stage NAME COMMAND...: runs the command and keeps its time for the report.
+stage() {
+  local name=$1 start=$SECONDS
+  shift
+  echo "== $name"
+  "$@"
+  timings+=("$(printf '%5d s  %s' $((SECONDS - start)) "$name")")
+}
+
+release_build() {
+  # Warnings fail the build here, so none creeps in unnoticed.
+  cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUILLPRINT_WERROR=ON
+  cmake --build build -j "$jobs"
+}
+release_tests() { ctest --test-dir build --output-on-failure -j "$jobs"; }
+
+# The engine, workspace and command-line tests once more under
+# AddressSanitizer and UndefinedBehaviorSanitizer, built by clang with light
+# optimisation (quicker to run, and the stack traces keep their lines). The
+# engine's libFuzzer target is built in the same tree.
+sanitizer_build() {
+  cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ \
+    "-DCMAKE_CXX_FLAGS_DEBUG=-O1 -gline-tables-only" -DQUILLPRINT_SANITIZE=ON -DQUILLPRINT_FUZZ=ON \
+    -DQUILLPRINT_BUILD_GUI=OFF -DQUILLPRINT_BUILD_BENCH=OFF
+  cmake --build build-sanitize -j "$jobs"
+}
+sanitizer_tests() {
+  ctest --test-dir build-sanitize --output-on-failure -j "$jobs" --label-exclude whole-corpus
+  # That build has no window, and still installs the command-line tool.
+  local prefix
+  prefix=$(mktemp -d)
+  cmake --install build-sanitize --prefix "$prefix" >/dev/null
+  test -x "$prefix/bin/quillprint-cli"
+  rm -rf "$prefix"
+}
+
 # The engine under libFuzzer for 60 seconds, starting from the inputs kept in
-# fuzz/corpus; a crash or a failed check stops the script (and CI). New
-# inputs it finds go to build-fuzz/corpus, never into the repository.
-cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
-  -DQUILLPRINT_FUZZ=ON -DQUILLPRINT_BUILD_GUI=OFF -DQUILLPRINT_BUILD_TESTS=OFF -DQUILLPRINT_BUILD_BENCH=OFF
-cmake --build build-fuzz -j "$jobs" --target quillprint_fuzz_engine
-mkdir -p build-fuzz/corpus
-build-fuzz/bin/quillprint_fuzz_engine -max_total_time=60 -timeout=30 -artifact_prefix=build-fuzz/ \
-  build-fuzz/corpus fuzz/corpus
+# fuzz/corpus; a crash or a failed check stops the script (and CI). New inputs
+# it finds go to build-sanitize/fuzz-corpus, never into the repository.
+fuzzing() {
+  mkdir -p build-sanitize/fuzz-corpus
+  build-sanitize/bin/quillprint_fuzz_engine -max_total_time=60 -timeout=30 -artifact_prefix=build-sanitize/ \
+    build-sanitize/fuzz-corpus fuzz/corpus
+}
+
+stage "packages" bash tools/setup.sh
+stage "format of the changed lines" bash tools/check-format.sh
+stage "release build" release_build
+stage "release tests" release_tests
+stage "Debian package" bash tools/check-package.sh build
+stage "sanitizer build" sanitizer_build
+stage "sanitizer tests" sanitizer_tests
+stage "fuzzing" fuzzing

@@ -29,9 +29,10 @@
 #include "ui/GridView.h"
 #include "ui/Icons.h"
 #include "ui/MemoTextView.h"
+#include "ui/ProgramData.h"
+#include "ui/QuickAccessToolbar.h"
 #include "ui/Ribbon.h"
 #include "ui/RibbonGroup.h"
-#include "ui/QuickAccessToolbar.h"
 #include "ui/WindowFont.h"
 #include "workspace/Workspace.h"
 
@@ -66,7 +67,8 @@ QAction* MakeAction(QObject* parent, const char* name, const QString& caption, c
 
 TForm1::TForm1(TUserDialogs& dialogs, TDesktopShell& shell, const QString& executableDir, QWidget* parent)
     : QMainWindow(parent), FDialogs(dialogs), FShell(shell), FExecutableDir(executableDir) {
-    if (FExecutableDir.isEmpty()) FExecutableDir = QCoreApplication::applicationDirPath() + QLatin1Char('/');
+    if (FExecutableDir.isEmpty())
+        FExecutableDir = ProgramDataFolder(QCoreApplication::applicationDirPath() + QLatin1Char('/'));
     setObjectName("Form1");
     setWindowIcon(ApplicationIcon());
     setFont(WindowFont());

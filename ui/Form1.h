@@ -42,7 +42,8 @@ class TForm1 : public QMainWindow, private TWorkspaceObserver, private TMessageS
     Q_OBJECT
 public:
     // `executableDir` (ending with a separator) is where "Examples/" and
-    // "Quillprint.pdf" are looked for; empty means the program's own folder.
+    // "Quillprint.pdf" are looked for; empty means the program's data folder
+    // (ProgramDataFolder).
     TForm1(TUserDialogs& dialogs, TDesktopShell& shell, const QString& executableDir = {},
            QWidget* parent = nullptr);
     ~TForm1() override;

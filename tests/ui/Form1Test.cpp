@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
-#include <QFontInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -15,6 +14,7 @@
 #include "ui/AuthorTreeView.h"
 #include "ui/GridView.h"
 #include "ui/Ribbon.h"
+#include "ui/WindowFont.h"
 #include "workspace/Workspace.h"
 
 using namespace quillprint;
@@ -94,10 +94,22 @@ private slots:
         QCOMPARE(form.sgResult->columnWidth(3), 250);
         QCOMPARE(form.sgStylometry->columnWidth(0), 850);
         QCOMPARE(form.sgResult->verticalHeader()->defaultSectionSize(), 24);
-        // Tahoma at 11 pixels: Wine's (fonts-wine, installed by tools/setup.sh),
-        // found by fontconfig when the desktop has none.
-        QCOMPARE(QFontInfo(form.font()).family(), QString("Tahoma"));
-        QCOMPARE(form.font().pixelSize(), 11);
+        // Without a setting that asks for Tahoma, the desktop's own font.
+        QCOMPARE(form.font(), QApplication::font());
+    }
+
+    void windowFontIsTheDesktopsUnlessTahomaIsAskedForAndInstalled() {
+        QFont desktop(QStringLiteral("DejaVu Sans"));
+        desktop.setPointSize(13);
+        const QStringList withTahoma{QStringLiteral("DejaVu Sans"), QStringLiteral("Tahoma")};
+        const QStringList withoutTahoma{QStringLiteral("DejaVu Sans")};
+        QCOMPARE(ChooseWindowFont(desktop, false, withTahoma), desktop);
+        QCOMPARE(ChooseWindowFont(desktop, true, withoutTahoma), desktop);
+        const QFont classic = ChooseWindowFont(desktop, true, withTahoma);
+        QCOMPARE(classic.family(), QStringLiteral("Tahoma"));
+        // In points, so that it grows with the screen's resolution.
+        QCOMPARE(classic.pointSize(), 8);
+        QCOMPARE(classic.pixelSize(), -1);
     }
 
     void startUpWithoutExampleFolderAsksForUnknown() {
