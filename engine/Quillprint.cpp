@@ -35,6 +35,7 @@ TQuillprint::TQuillprint(const std::string& localeName)
     : FWordsAll(std::make_unique<TWordsAll>(u"All Words", u""))
     , FCollation(std::make_unique<TCollation>(localeName))
     , FDecimalSeparator(DecimalSeparatorOf(localeName))
+    , FSplitter(TWordSplitting::Spaces, localeName)
 {
     FWordsAll->FQuillprint = this;
 }
@@ -44,8 +45,7 @@ TQuillprint::~TQuillprint() = default;
 void TQuillprint::AddAuthor(std::u16string_view AName, std::u16string_view AText)
 {
     FCancellation.Check();
-    const std::u16string text = NormalizeText(AText);
-    auto author = std::make_unique<TAuthor>(AName, text);
+    auto author = std::make_unique<TAuthor>(AName, FSplitter.Split(NormalizeText(AText)));
     if (!FAuthors.empty())
         FWordsAll->FAuthorIndexes.push_back(FWordsAll->WordCount());
     // The combined corpus receives exactly the words the author got from
@@ -70,7 +70,7 @@ void TQuillprint::AddAuthors(const std::vector<std::pair<std::u16string_view, st
     FCancellation.Check();
     std::vector<std::unique_ptr<TAuthor>> made(authors.size());
     RunParts(FParallelFor, authors.size(), [&](size_t a) {
-        made[a] = std::make_unique<TAuthor>(authors[a].first, NormalizeText(authors[a].second));
+        made[a] = std::make_unique<TAuthor>(authors[a].first, FSplitter.Split(NormalizeText(authors[a].second)));
     });
     // The combined corpus grows once; each author's words are then copied
     // to its own stretch of it, again side by side.

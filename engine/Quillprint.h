@@ -16,6 +16,7 @@
 #include "engine/CopyFinder.h"
 #include "engine/ParallelFor.h"
 #include "engine/Phrase.h"
+#include "engine/WordSplitter.h"
 
 namespace quillprint {
 
@@ -53,7 +54,7 @@ public:
     // split as independent parts.
     void AddAuthors(const std::vector<std::pair<std::u16string_view, std::u16string_view>>& authors);
     // AddAuthor for a text already normalised and split: `words` must be
-    // SplitWords(NormalizeText(text)) of the text AddAuthor would be given.
+    // Splitter().Split(NormalizeText(text)) of the text AddAuthor would be given.
     void AddAuthorWords(std::u16string_view AName, const TWordList& words);
 
     // Adds the test author "Unknown", finds the phrases and scores every
@@ -78,6 +79,11 @@ public:
     const TAuthor* Test() const { return FTest; }
     const TCollation& Collation() const { return *FCollation; }
     const std::string& LocaleName() const { return FCollation->LocaleName(); }
+
+    // Before the first author: how texts are split into words (at
+    // separators only, the default, or also by language).
+    void SetWordSplitting(TWordSplitting splitting) { FSplitter = TWordSplitter(splitting, LocaleName()); }
+    const TWordSplitter& Splitter() const { return FSplitter; }
 
     // Before Detect: leave out of the test text every passage of at least
     // `minWords` words that it shares with a candidate (see CopyFinder.h);
@@ -127,6 +133,7 @@ private:
     std::vector<std::unique_ptr<TWordsAll>> FRetiredCorpora;
     std::unique_ptr<TCollation> FCollation;
     char16_t FDecimalSeparator = u'.';
+    TWordSplitter FSplitter;
     TPhraseBudget FBudget;
     TParallelFor FParallelFor;
     int32_t FLeaveOutWords = 0;

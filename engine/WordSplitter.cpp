@@ -1,5 +1,7 @@
 #include "engine/WordSplitter.h"
 
+#include "engine/LanguageWords.h"
+
 namespace quillprint {
 namespace {
 
@@ -28,7 +30,7 @@ size_t ReadQuotedItem(std::u16string_view text, size_t pos, std::u16string& item
 
 }  // namespace
 
-void AppendWords(std::u16string_view text, TWordList& words, std::vector<size_t>* starts)
+void AppendWords(std::u16string_view text, TWordList& words, std::vector<size_t>* starts, TLanguageWords* language)
 {
     // Code 0 ends the text.
     const size_t end = text.find(u'\0');
@@ -43,16 +45,21 @@ void AppendWords(std::u16string_view text, TWordList& words, std::vector<size_t>
     skipSeparators();
     while (pos < text.size()) {
         std::u16string word;
-        if (starts)
-            starts->push_back(pos);
+        const size_t start = pos;
         if (text[pos] == u'"') {
             pos = ReadQuotedItem(text, pos, word);
         } else {
-            const size_t start = pos;
             while (pos < text.size() && !IsSeparator(text[pos]))
                 ++pos;
+            if (language) {
+                language->AppendPieces(text.substr(start, pos - start), start, words, starts);
+                skipSeparators();
+                continue;
+            }
             word.assign(text.substr(start, pos - start));
         }
+        if (starts)
+            starts->push_back(start);
         words.push_back(std::move(word));
         skipSeparators();
     }
@@ -63,6 +70,23 @@ TWordList SplitWords(std::u16string_view text)
     TWordList words;
     AppendWords(text, words);
     return words;
+}
+
+TWordList TWordSplitter::Split(std::u16string_view text) const
+{
+    TWordList words;
+    Append(text, words);
+    return words;
+}
+
+void TWordSplitter::Append(std::u16string_view text, TWordList& words, std::vector<size_t>* starts) const
+{
+    if (FSplitting == TWordSplitting::Spaces) {
+        AppendWords(text, words, starts);
+        return;
+    }
+    TLanguageWords language(FLocaleName);
+    AppendWords(text, words, starts, &language);
 }
 
 }  // namespace quillprint
