@@ -36,6 +36,16 @@ struct TCliOptions {
     bool Participants = false;
     std::string IntoDir;
     std::string UnknownParticipant;  // --unknown: entry or name
+    // --cross-validate: each known text held out in turn; --confidence: the
+    // calculation with how far its answer can be trusted.
+    bool CrossValidate = false;
+    bool Confidence = false;
+    std::optional<int64_t> ExcerptWords;  // words held out per check; 0: whole texts
+    bool ExcerptGiven = false;
+    uint64_t Seed = 1;
+    bool SeedGiven = false;
+    int32_t ThresholdPercent = 80;  // below this chance the verdict reads "Cannot tell"
+    bool ThresholdGiven = false;
 };
 
 // Parses the arguments after the program name. Returns the options, or sets

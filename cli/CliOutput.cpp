@@ -111,7 +111,8 @@ private:
 
 }  // namespace
 
-void WriteJson(std::ostream& out, const TQuillprint& engine, const std::u16string& summary) {
+void WriteJson(std::ostream& out, const TQuillprint& engine, const std::u16string& summary,
+               std::string_view moreFields) {
     TJsonWriter writer(out);
     std::string& text = writer.Buffer();
     text += "{\"authors\":[";
@@ -166,7 +167,9 @@ void WriteJson(std::ostream& out, const TQuillprint& engine, const std::u16strin
     }
     text += "],\"summary\":";
     AppendJsonString(text, summary);
-    text += ",\"average\":" + std::to_string(engine.AverageWordCounts()) + "}\n";
+    text += ",\"average\":" + std::to_string(engine.AverageWordCounts());
+    text += moreFields;
+    text += "}\n";
     writer.Flush();
 }
 

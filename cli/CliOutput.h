@@ -50,7 +50,9 @@ std::string SummaryText(const std::u16string& summary, const std::vector<std::u1
 // Writes {"authors":[...],"records":[...],"phrases":[...],"summary":"...",
 // "average":N} piece by piece, so memory stays small however much it prints.
 // Every phrase record's text is written once, in "records"; an author's
-// "phrases" are indices into it. Throws TOutputError once `out` fails.
-void WriteJson(std::ostream& out, const TQuillprint& engine, const std::u16string& summary);
+// "phrases" are indices into it. `moreFields` (",\"name\":value..."), when
+// given, ends the object. Throws TOutputError once `out` fails.
+void WriteJson(std::ostream& out, const TQuillprint& engine, const std::u16string& summary,
+               std::string_view moreFields = {});
 
 }  // namespace quillprint::cli

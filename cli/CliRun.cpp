@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cli/CliOutput.h"
+#include "cli/CrossValidationRun.h"
 #include "cli/EachTextRun.h"
 #include "cli/ProgressLine.h"
 #include "engine/Collation.h"
@@ -97,7 +98,22 @@ int RunCli(const TCliOptions& options, std::ostream& out, std::ostream& err) {
         }
 
         request.LeaveOutCopies = options.WithoutCopies ? std::max(options.CopyWords, 1) : 0;
-        if (options.EachText) return PrintEachText(request, options, out, err);
+        if (options.CrossValidate) {
+            step = "running the checks";
+            return PrintCrossValidation(request, options, out, err);
+        }
+        // --confidence: the checks first, to judge the answer by.
+        std::optional<TConfidenceFit> fit;
+        std::vector<int64_t> sampleWords;
+        if (options.Confidence) {
+            step = "running the checks";
+            const int64_t excerpt = options.ExcerptWords ? 0 : DisputedWords(request, options.EachText);
+            const TCrossValidation checks = CrossValidateProject(request, options, excerpt, err);
+            fit = checks.Fit();
+            sampleWords = checks.SampleWords;
+            step = "reading the texts";
+        }
+        if (options.EachText) return PrintEachText(request, options, out, err, fit ? &*fit : nullptr);
         if (options.Copies) {
             std::u16string test;
             TCandidateLines unknown;
@@ -123,8 +139,21 @@ int RunCli(const TCliOptions& options, std::ostream& out, std::ostream& err) {
         const TCalculationResult result = ExecuteRun(request).Calculation;
         TQuillprint& engine = *result.Engine;
         step = "writing the output";
+        // With --confidence: the verdict and the length warnings, after the
+        // table (or as fields of the JSON object), the table itself unchanged.
+        std::optional<TConfidence> confidence;
+        std::vector<std::u16string> names, warnings;
+        if (fit) {
+            for (const auto& author : engine.Authors())
+                if (author.get() != engine.Test()) names.push_back(author->Name());
+            confidence = JudgeScores(result.CandidateScores(), *fit, options.ThresholdPercent / 100.0);
+            warnings = LengthWarnings(engine.Test() ? engine.Test()->WordCount() : 0, names, sampleWords);
+            for (const std::u16string& warning : warnings) err << ToUtf8(warning) << '\n';
+        }
         if (options.Json) {
-            WriteJson(out, engine, result.Summary);
+            WriteJson(
+                out, engine, result.Summary,
+                confidence ? ConfidenceJsonField(*confidence, names) + WarningsJsonField(warnings) : std::string());
             return 0;
         }
         if (options.Summary) {
@@ -139,7 +168,12 @@ int RunCli(const TCliOptions& options, std::ostream& out, std::ostream& err) {
                 TGrid grid = NewResultGrid();
                 std::vector<TAuthorChoice> choices;
                 LoadGridResults(result, grid, choices);
-                WriteOut(out, TsvText(grid, grid.RowCount()));
+                std::string text = TsvText(grid, grid.RowCount());
+                if (confidence) {
+                    text += "\nChance\t" + VisibleUtf8(ChanceText(*confidence, names)) + "\nVerdict\t" +
+                            VisibleUtf8(VerdictText(*confidence, names)) + '\n';
+                }
+                WriteOut(out, text);
                 break;
             }
             case TTable::Analysis: {

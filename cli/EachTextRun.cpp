@@ -1,8 +1,10 @@
 #include "cli/EachTextRun.h"
 
 #include <map>
+#include <optional>
 
 #include "cli/CliOutput.h"
+#include "cli/CrossValidationRun.h"
 #include "cli/Json.h"
 #include "cli/ProgressLine.h"
 #include "workspace/EachText.h"
@@ -13,7 +15,20 @@ namespace quillprint::cli {
 
 namespace {
 
-std::string JsonLine(size_t number, const TTextOutcome& outcome) {
+// The first-ranked candidate's chance and the verdict for one text.
+TConfidence Judge(const TTextOutcome& outcome, const TConfidenceFit& fit, const TCliOptions& options) {
+    std::vector<double> scores;
+    for (const TCandidateOutcome& candidate : outcome.Candidates) scores.push_back(candidate.Score);
+    return JudgeScores(scores, fit, options.ThresholdPercent / 100.0);
+}
+
+std::vector<std::u16string> Names(const TTextOutcome& outcome) {
+    std::vector<std::u16string> names;
+    for (const TCandidateOutcome& candidate : outcome.Candidates) names.push_back(candidate.Name);
+    return names;
+}
+
+std::string JsonLine(size_t number, const TTextOutcome& outcome, const std::string& moreFields) {
     std::string out = "{\"no\":" + std::to_string(number) + ",\"text\":";
     AppendJsonString(out, outcome.Label);
     if (outcome.Failed()) {
@@ -36,25 +51,41 @@ std::string JsonLine(size_t number, const TTextOutcome& outcome) {
     }
     out += "],\"summary\":";
     AppendJsonString(out, outcome.Result.Summary);
-    return out + "}\n";
+    return out + moreFields + "}\n";
 }
 
-std::string TsvLine(size_t number, const TTextOutcome& outcome, bool balanced) {
+// The table of texts, with the columns "Chance" and "Verdict" when judged.
+TGrid TextsGrid(bool balanced, bool judged) {
     TGrid grid = NewTextsGrid(balanced);
+    if (judged) {
+        grid.SetColCount(grid.ColCount() + 2);
+        grid.SetCell(grid.ColCount() - 2, 0, u"Chance");
+        grid.SetCell(grid.ColCount() - 1, 0, u"Verdict");
+    }
+    return grid;
+}
+
+std::string TsvLine(size_t number, const TTextOutcome& outcome, bool balanced, const TConfidence* confidence) {
+    TGrid grid = TextsGrid(balanced, confidence != nullptr);
     SetTextsRow(grid, 1, number, outcome);
+    if (confidence && !outcome.Failed()) {
+        grid.SetCell(grid.ColCount() - 2, 1, ChanceText(*confidence, Names(outcome)));
+        grid.SetCell(grid.ColCount() - 1, 1, VerdictText(*confidence, Names(outcome)));
+    }
     return TsvRow(grid, 1);
 }
 
 }  // namespace
 
-int PrintEachText(const TRunRequest& project, const TCliOptions& options, std::ostream& out, std::ostream& err) {
+int PrintEachText(const TRunRequest& project, const TCliOptions& options, std::ostream& out, std::ostream& err,
+                  const TConfidenceFit* fit) {
     const auto shardIndex = static_cast<size_t>(options.ShardIndex - 1);
     const auto shardCount = static_cast<size_t>(options.ShardCount);
     const std::vector<TCandidateLines> candidates = ReadCandidates(project, nullptr);
     const std::vector<TDisputedText> texts =
         ReadDisputedTexts(project, [&](size_t position) { return position % shardCount == shardIndex; });
 
-    if (!options.Json && !options.NoHeader) out << TsvRow(NewTextsGrid(options.Balance), 0) << std::flush;
+    if (!options.Json && !options.NoHeader) out << TsvRow(TextsGrid(options.Balance, fit != nullptr), 0) << std::flush;
 
     TEachTextOptions run;
     run.LocaleName = project.LocaleName;
@@ -70,7 +101,13 @@ int PrintEachText(const TRunRequest& project, const TCliOptions& options, std::o
     progress.Update("Texts calculated:", 0, static_cast<int64_t>(texts.size()));
     quillprint::RunEachText(candidates, texts, run, [&](size_t index, const TTextOutcome& outcome) {
         const size_t number = texts[index].Position + 1;
-        waiting[index] = options.Json ? JsonLine(number, outcome) : TsvLine(number, outcome, options.Balance);
+        std::optional<TConfidence> confidence;
+        if (fit && !outcome.Failed()) confidence = Judge(outcome, *fit, options);
+        if (options.Json)
+            waiting[index] = JsonLine(number, outcome,
+                                      confidence ? ConfidenceJsonField(*confidence, Names(outcome)) : std::string());
+        else
+            waiting[index] = TsvLine(number, outcome, options.Balance, confidence ? &*confidence : nullptr);
         anyFailed = anyFailed || outcome.Failed();
         for (auto next = waiting.find(nextToPrint); next != waiting.end(); next = waiting.find(++nextToPrint)) {
             out << next->second;

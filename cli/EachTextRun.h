@@ -5,6 +5,7 @@
 #include <string>
 
 #include "cli/CliOptions.h"
+#include "workspace/Confidence.h"
 #include "workspace/RunRequest.h"
 
 namespace quillprint::cli {
@@ -13,6 +14,10 @@ namespace quillprint::cli {
 // is done: TSV rows of the table of texts, or one JSON object per line.
 // Returns 1 when a text has no result, else 0. Errors reading a candidate
 // reach the caller. A progress line goes to `err` when it is a terminal.
-int PrintEachText(const TRunRequest& project, const TCliOptions& options, std::ostream& out, std::ostream& err);
+// With `fit`, every row also gets the chance that its first-ranked candidate
+// is right and its verdict (columns "Chance" and "Verdict", or the JSON field
+// "confidence").
+int PrintEachText(const TRunRequest& project, const TCliOptions& options, std::ostream& out, std::ostream& err,
+                  const TConfidenceFit* fit = nullptr);
 
 }  // namespace quillprint::cli
