@@ -113,7 +113,7 @@ int RunCli(const TCliOptions& options, std::ostream& out, std::ostream& err) {
             sampleWords = checks.SampleWords;
             step = "reading the texts";
         }
-        if (options.EachText) return PrintEachText(request, options, out, err, fit ? &*fit : nullptr);
+        if (options.EachText) return PrintEachText(request, options, out, err, fit ? &*fit : nullptr, sampleWords);
         if (options.Copies) {
             std::u16string test;
             TCandidateLines unknown;

@@ -90,7 +90,7 @@ TCrossValidation CrossValidateProject(const TRunRequest& project, const TCliOpti
 
 int PrintCrossValidation(const TRunRequest& project, const TCliOptions& options, std::ostream& out, std::ostream& err) {
     const TCrossValidation validation =
-        CrossValidateProject(project, options, options.ExcerptWords ? 0 : DisputedWords(project, false), err);
+        CrossValidateProject(project, options, options.ExcerptWords ? 0 : DisputedWords(project, true), err);
     if (options.Json) {
         WriteOut(out, Json(validation));
         return 0;

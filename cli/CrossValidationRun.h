@@ -14,8 +14,8 @@
 
 namespace quillprint::cli {
 
-// The length in words of the disputed text, or with --each the median of the
-// disputed texts' lengths: the checks' default excerpt.
+// The length in words of the disputed text, or with `eachText` the median of
+// the lengths of the texts in "Unknown": the checks' default excerpt.
 int64_t DisputedWords(const TRunRequest& project, bool eachText);
 
 // The checks of the project's candidates, with a progress line on `err`.

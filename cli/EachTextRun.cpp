@@ -78,7 +78,7 @@ std::string TsvLine(size_t number, const TTextOutcome& outcome, bool balanced, c
 }  // namespace
 
 int PrintEachText(const TRunRequest& project, const TCliOptions& options, std::ostream& out, std::ostream& err,
-                  const TConfidenceFit* fit) {
+                  const TConfidenceFit* fit, const std::vector<int64_t>& sampleWords) {
     const auto shardIndex = static_cast<size_t>(options.ShardIndex - 1);
     const auto shardCount = static_cast<size_t>(options.ShardCount);
     const std::vector<TCandidateLines> candidates = ReadCandidates(project, nullptr);
@@ -102,10 +102,16 @@ int PrintEachText(const TRunRequest& project, const TCliOptions& options, std::o
     quillprint::RunEachText(candidates, texts, run, [&](size_t index, const TTextOutcome& outcome) {
         const size_t number = texts[index].Position + 1;
         std::optional<TConfidence> confidence;
-        if (fit && !outcome.Failed()) confidence = Judge(outcome, *fit, options);
+        std::string judged;
+        if (fit && !outcome.Failed()) {
+            confidence = Judge(outcome, *fit, options);
+            const auto warnings = LengthWarnings(outcome.Words, Names(outcome), sampleWords);
+            for (const std::u16string& warning : warnings)
+                err << VisibleUtf8(outcome.Label) << ": " << VisibleUtf8(warning) << '\n';
+            judged = ConfidenceJsonField(*confidence, Names(outcome)) + WarningsJsonField(warnings);
+        }
         if (options.Json)
-            waiting[index] = JsonLine(number, outcome,
-                                      confidence ? ConfidenceJsonField(*confidence, Names(outcome)) : std::string());
+            waiting[index] = JsonLine(number, outcome, judged);
         else
             waiting[index] = TsvLine(number, outcome, options.Balance, confidence ? &*confidence : nullptr);
         anyFailed = anyFailed || outcome.Failed();

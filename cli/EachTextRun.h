@@ -3,6 +3,7 @@
 
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "cli/CliOptions.h"
 #include "workspace/Confidence.h"
@@ -16,8 +17,9 @@ namespace quillprint::cli {
 // reach the caller. A progress line goes to `err` when it is a terminal.
 // With `fit`, every row also gets the chance that its first-ranked candidate
 // is right and its verdict (columns "Chance" and "Verdict", or the JSON field
-// "confidence").
+// "confidence"), and a text or candidate too short to judge by a line on
+// `err` (and the JSON field "warnings"); `sampleWords` are the candidates'.
 int PrintEachText(const TRunRequest& project, const TCliOptions& options, std::ostream& out, std::ostream& err,
-                  const TConfidenceFit* fit = nullptr);
+                  const TConfidenceFit* fit = nullptr, const std::vector<int64_t>& sampleWords = {});
 
 }  // namespace quillprint::cli

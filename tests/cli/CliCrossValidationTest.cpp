@@ -54,6 +54,10 @@ TEST(CliCrossValidation, ConfidenceLeavesTheResultTableAsItIsAndAddsTheVerdict) 
     ASSERT_EQ(each.Exit, 0) << each.Err;
     const std::string header = each.Out.substr(0, each.Out.find('\n'));
     EXPECT_EQ(header.substr(header.size() - 15), "\tChance\tVerdict") << header;
+    EXPECT_NE(each.Err.find(": The disputed text has "), std::string::npos) << each.Err;
+    const TRun eachJson = RunCli("--locale en_US --confidence --each --json " + kProject);
+    EXPECT_NE(eachJson.Out.find(",\"confidence\":{\"top\":"), std::string::npos) << eachJson.Out;
+    EXPECT_NE(eachJson.Out.find(",\"warnings\":[\"The disputed text has "), std::string::npos);
 }
 
 TEST(CliCrossValidation, RefusesWhatItCannotBeCombinedWith) {
