@@ -29,8 +29,9 @@ std::string UsageText() {
         "Usage: quillprint-cli [--locale NAME] [--balance] [--validation | --validation-report]\n"
         "                      [--table result|analysis|stylometry] [--author N] [--summary] [--json]\n"
         "                      [--copies | --without-copies] [--copy-words L] [--jobs N] [--quiet]\n"
-        "                      PROJECT_DIR\n"
+        "                      [--split-words spaces|language] PROJECT_DIR\n"
         "       quillprint-cli --each [--locale NAME] [--balance] [--json] [--jobs N]\n"
+        "                      [--split-words spaces|language]\n"
         "                      [--shard K/N] [--no-header] PROJECT_DIR\n"
         "       quillprint-cli --cross-validate [--excerpt W] [--seed S] [--balance]\n"
         "                      [--without-copies] [--json] [--jobs N] PROJECT_DIR\n"
@@ -61,6 +62,13 @@ std::string UsageText() {
         "                   shows the mean score and a column \"Draws won\"; analysis, stylometry\n"
         "                   and the engine of --json are the first draw's; --summary and the\n"
         "                   summary of --json give the mean scores\n"
+        "  --split-words HOW\n"
+        "                   spaces (default): words end at spaces, tabs and line breaks only;\n"
+        "                   language: besides, every run of Han, Hiragana, Katakana, Thai, Lao,\n"
+        "                   Khmer or Myanmar characters is split into the words of the locale's\n"
+        "                   dictionary (ICU), as the toggle \"Split words by language\". With\n"
+        "                   spaces, a project written mostly in those scripts gets a hint on\n"
+        "                   standard error\n"
         "  --copies         list the passages of at least L words that the unknown text shares\n"
         "                   word for word with a candidate, one per line: candidate, its text\n"
         "                   and line, the unknown text and line, length in words, first words\n"
@@ -227,6 +235,15 @@ std::optional<TCliOptions> ParseOptions(const std::vector<std::string>& args, st
             options.ValidationReport = true;
         } else if (arg == "--balance") {
             options.Balance = true;
+        } else if (arg == "--split-words") {
+            const std::string* how = value("--split-words");
+            if (!how) return std::nullopt;
+            if (*how == "spaces") options.SplitByLanguage = false;
+            else if (*how == "language") options.SplitByLanguage = true;
+            else {
+                error = "--split-words must be spaces or language, not \"" + *how + "\"";
+                return std::nullopt;
+            }
         } else if (arg == "--copies") {
             options.Copies = true;
         } else if (arg == "--without-copies") {

@@ -15,6 +15,7 @@ struct TCliOptions {
     bool Validation = false;
     bool ValidationReport = false;
     bool Balance = false;
+    bool SplitByLanguage = false;  // --split-words language
     bool Copies = false;         // list the copied passages instead of calculating
     bool WithoutCopies = false;  // leave them out of the unknown text
     int32_t CopyWords = 50;      // shortest copied passage, in words

@@ -8,6 +8,7 @@
 #include "engine/Quillprint.h"
 #include "engine/Text.h"
 #include "workspace/Grid.h"
+#include "workspace/LanguageHint.h"
 
 namespace quillprint::cli {
 
@@ -46,6 +47,8 @@ std::string VisibleUtf8(std::u16string_view text) {
     out += ToUtf8(text.substr(begin));
     return out;
 }
+
+void PrintSplittingHint(std::ostream& err) { err << "Hint: " << kSplitByLanguageHint << '\n'; }
 
 std::string TsvRow(const TGrid& grid, int32_t row) {
     std::string text;

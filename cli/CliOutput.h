@@ -34,6 +34,9 @@ void WriteOut(std::ostream& out, std::string_view text);
 // change its colours or split a line.
 std::string VisibleUtf8(std::u16string_view text);
 
+// The hint that --split-words language exists, as one line on `err`.
+void PrintSplittingHint(std::ostream& err);
+
 // Rows 0 to rowCount - 1, cells joined by tabs, one row per line. A tab, CR
 // or LF inside a cell becomes a blank so every row stays one line; other
 // controls are escaped as in VisibleUtf8.

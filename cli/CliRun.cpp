@@ -17,6 +17,7 @@
 #include "workspace/CopiedPassages.h"
 #include "workspace/Grid.h"
 #include "workspace/JobPool.h"
+#include "workspace/LanguageHint.h"
 #include "workspace/ProjectFolder.h"
 #include "workspace/ResultTable.h"
 #include "workspace/StylometryTable.h"
@@ -90,6 +91,7 @@ int RunCli(const TCliOptions& options, std::ostream& out, std::ostream& err) {
         request.LocaleName = localeName;
         request.CodePage = LegacyCodePageFor(localeName);
         request.Balance = options.Balance;
+        request.Splitting = options.SplitByLanguage ? TWordSplitting::Language : TWordSplitting::Spaces;
         request.Jobs = options.Jobs == 0 ? DefaultJobs() : options.Jobs;
         step = "reading the texts";
         if (options.ReadOnly) {
@@ -118,8 +120,9 @@ int RunCli(const TCliOptions& options, std::ostream& out, std::ostream& err) {
             std::u16string test;
             TCandidateLines unknown;
             const std::vector<TCandidateLines> candidates = ReadCandidates(request, &test, {}, {}, &unknown);
-            const TGrid copies =
-                CopiesGrid(FindCopyRows(candidates, unknown, localeName, std::max(options.CopyWords, 1)));
+            if (!options.SplitByLanguage && MostlyWithoutSpaces(candidates, {test})) PrintSplittingHint(err);
+            const TGrid copies = CopiesGrid(
+                FindCopyRows(candidates, unknown, localeName, std::max(options.CopyWords, 1), request.Splitting));
             WriteOut(out, TsvText(copies, copies.RowCount()));
             return 0;
         }
@@ -131,12 +134,15 @@ int RunCli(const TCliOptions& options, std::ostream& out, std::ostream& err) {
             progress.Update("Validation runs:", static_cast<int64_t>(outcome.Report->Rows.size()),
                             static_cast<int64_t>(outcome.Report->Rows.size()));
             progress.Clear();
+            if (outcome.SplittingHint) PrintSplittingHint(err);
             const TGrid report = ValidationReportGrid(*outcome.Report);
             WriteOut(out, TsvText(report, report.RowCount()));
             return 0;
         }
         request.Kind = options.Validation ? TRunKind::ValidationRun : TRunKind::Calculation;
-        const TCalculationResult result = ExecuteRun(request).Calculation;
+        const TRunOutcome outcome = ExecuteRun(request);
+        if (outcome.SplittingHint) PrintSplittingHint(err);
+        const TCalculationResult& result = outcome.Calculation;
         TQuillprint& engine = *result.Engine;
         step = "writing the output";
         // With --confidence: the verdict and the length warnings, after the

@@ -9,6 +9,7 @@
 #include "cli/ProgressLine.h"
 #include "workspace/EachText.h"
 #include "workspace/JobPool.h"
+#include "workspace/LanguageHint.h"
 #include "workspace/TextsTable.h"
 
 namespace quillprint::cli {
@@ -90,6 +91,12 @@ int PrintEachText(const TRunRequest& project, const TCliOptions& options, std::o
     TEachTextOptions run;
     run.LocaleName = project.LocaleName;
     run.Balance = options.Balance;
+    run.Splitting = project.Splitting;
+    if (project.Splitting == TWordSplitting::Spaces) {
+        std::vector<std::u16string_view> tests;
+        for (const TDisputedText& text : texts) tests.push_back(text.Test);
+        if (MostlyWithoutSpaces(candidates, tests)) PrintSplittingHint(err);
+    }
     run.LeaveOutCopies = options.WithoutCopies ? options.CopyWords : 0;
     run.Jobs = options.Jobs == 0 ? DefaultJobs() : options.Jobs;
     // Lines wait here until every text before them is printed.

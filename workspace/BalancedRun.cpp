@@ -48,8 +48,8 @@ int32_t RankOf(const std::vector<double>& scores, size_t candidate) {
 
 TBalancedOutcome RunBalanced(const std::vector<TCandidateLines>& candidates, std::u16string_view test,
                              const std::string& localeName, int32_t leaveOutCopies, const TRunHooks& hooks) {
-    return RunBalanced(PrepareCandidates(candidates, true, hooks.Jobs, hooks.Stop), test, localeName, leaveOutCopies,
-                       hooks);
+    return RunBalanced(PrepareCandidates(candidates, true, hooks.Jobs, hooks.Stop, {hooks.Splitting, localeName}), test,
+                       localeName, leaveOutCopies, hooks);
 }
 
 TBalancedOutcome RunBalanced(const TPreparedSet& candidates, std::u16string_view test, const std::string& localeName,

@@ -27,17 +27,17 @@ private:
     uint64_t FHash = 0xCBF29CE484222325ull;
 };
 
-std::vector<TSampleUnit> LineBlocks(const TLines& lines, size_t begin, size_t end) {
+std::vector<TSampleUnit> LineBlocks(const TLines& lines, size_t begin, size_t end, const TWordSplitter& splitter) {
     std::vector<TSampleUnit> blocks;
     TSampleUnit block{begin, begin, 0};
     int64_t words = 0;
     for (size_t line = begin; line < end; ++line) {
-        words += EngineWordCount(lines, line, line + 1);
+        words += EngineWordCount(lines, line, line + 1, splitter);
         block.End = line + 1;
         if (words >= kBlockWords || block.End == end) {
             // Counted again as a whole, so a block's count is what the
             // engine would count for exactly these lines.
-            block.Words = EngineWordCount(lines, block.Begin, block.End);
+            block.Words = EngineWordCount(lines, block.Begin, block.End, splitter);
             blocks.push_back(block);
             block = {block.End, block.End, 0};
             words = 0;
@@ -48,13 +48,13 @@ std::vector<TSampleUnit> LineBlocks(const TLines& lines, size_t begin, size_t en
 
 }  // namespace
 
-int64_t EngineWordCount(const TLines& lines, size_t begin, size_t end) {
+int64_t EngineWordCount(const TLines& lines, size_t begin, size_t end, const TWordSplitter& splitter) {
     const TLines part(lines.begin() + static_cast<std::ptrdiff_t>(begin),
                       lines.begin() + static_cast<std::ptrdiff_t>(end));
-    return static_cast<int64_t>(SplitWords(NormalizeText(JoinLines(part))).size());
+    return static_cast<int64_t>(splitter.Split(NormalizeText(JoinLines(part))).size());
 }
 
-std::vector<TSampleUnit> SampleUnits(const TCandidateLines& candidate) {
+std::vector<TSampleUnit> SampleUnits(const TCandidateLines& candidate, const TWordSplitter& splitter) {
     const size_t lineCount = candidate.Lines.size();
     std::vector<std::pair<size_t, size_t>> texts;
     for (size_t i = 0; i < candidate.TextStarts.size(); ++i) {
@@ -63,9 +63,10 @@ std::vector<TSampleUnit> SampleUnits(const TCandidateLines& candidate) {
                                                                : lineCount;
         if (begin < end) texts.emplace_back(begin, end);
     }
-    if (texts.size() == 1) return LineBlocks(candidate.Lines, texts[0].first, texts[0].second);
+    if (texts.size() == 1) return LineBlocks(candidate.Lines, texts[0].first, texts[0].second, splitter);
     std::vector<TSampleUnit> units;
-    for (const auto& [begin, end] : texts) units.push_back({begin, end, EngineWordCount(candidate.Lines, begin, end)});
+    for (const auto& [begin, end] : texts)
+        units.push_back({begin, end, EngineWordCount(candidate.Lines, begin, end, splitter)});
     return units;
 }
 

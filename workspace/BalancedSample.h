@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/WordSplitter.h"
 #include "workspace/TextReader.h"
 
 namespace quillprint {
@@ -36,12 +37,12 @@ inline constexpr int64_t kMinimumBudget = 5000;
 inline constexpr int64_t kBlockWords = 200;
 
 // The engine's word count of lines [begin, end): normalised, then split.
-int64_t EngineWordCount(const TLines& lines, size_t begin, size_t end);
+int64_t EngineWordCount(const TLines& lines, size_t begin, size_t end, const TWordSplitter& splitter = {});
 
 // A candidate's texts, or, when it has a single text, blocks of consecutive
 // lines, each closed at the line that brings it to kBlockWords words. Lines
 // held back past the end are left out; texts without lines are no units.
-std::vector<TSampleUnit> SampleUnits(const TCandidateLines& candidate);
+std::vector<TSampleUnit> SampleUnits(const TCandidateLines& candidate, const TWordSplitter& splitter = {});
 
 struct TPreparedCandidate;
 

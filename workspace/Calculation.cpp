@@ -21,6 +21,7 @@ std::vector<double> TCalculationResult::CandidateScores() const {
 std::unique_ptr<TQuillprint> NewEngine(const std::string& localeName, const TRunHooks& hooks) {
     auto engine = std::make_unique<TQuillprint>(localeName);
     engine->SetStopToken(hooks.Stop);
+    engine->SetWordSplitting(hooks.Splitting);
     if (hooks.EnginePhase) engine->SetPhaseHandler(hooks.EnginePhase);
     engine->SetParallelFor(PoolRunner(hooks.Jobs));
     return engine;
@@ -46,8 +47,9 @@ TCalculationResult RunCalculation(const std::vector<TCandidateLines>& candidates
                                   const std::string& localeName, bool balance, int32_t leaveOutCopies,
                                   const TRunHooks& hooks) {
     if (balance)
-        return RunPreparedCalculation(PrepareCandidates(candidates, true, hooks.Jobs, hooks.Stop), test, localeName,
-                                      true, leaveOutCopies, hooks);
+        return RunPreparedCalculation(
+            PrepareCandidates(candidates, true, hooks.Jobs, hooks.Stop, {hooks.Splitting, localeName}), test,
+            localeName, true, leaveOutCopies, hooks);
     // One run: the engine normalises and splits the texts itself, with no
     // prepared copy of the words beside its own.
     TCalculationResult result;

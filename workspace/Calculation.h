@@ -48,10 +48,12 @@ struct TRunHooks {
     // Threads the calculation may use, with the same result as on one; 1
     // keeps everything in order on the calling thread.
     unsigned Jobs = 1;
+    // How the texts are split into words (see WordSplitter.h).
+    TWordSplitting Splitting = TWordSplitting::Spaces;
 };
 
-// A fresh engine for `localeName` that answers the hooks and spreads its
-// independent parts over hooks.Jobs threads.
+// A fresh engine for `localeName` that answers the hooks, splits words by
+// hooks.Splitting and spreads its independent parts over hooks.Jobs threads.
 std::unique_ptr<TQuillprint> NewEngine(const std::string& localeName, const TRunHooks& hooks);
 
 // The candidates' scores (Koef) in engine order, the test author left out.

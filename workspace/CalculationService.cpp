@@ -8,6 +8,7 @@
 #include "engine/Text.h"
 #include "workspace/CopiedPassages.h"
 #include "workspace/HeldBackLines.h"
+#include "workspace/LanguageHint.h"
 
 namespace quillprint {
 
@@ -28,10 +29,11 @@ public:
             });
         };
     }
-    TRunHooks Hooks(std::stop_token stop, unsigned jobs) {
+    TRunHooks Hooks(std::stop_token stop, const TRunRequest& request) {
         TRunHooks hooks;
         hooks.Stop = std::move(stop);
-        hooks.Jobs = jobs;
+        hooks.Jobs = request.Jobs;
+        hooks.Splitting = request.Splitting;
         hooks.EnginePhase = [this](TEnginePhase phase) {
             FSink.Update([&](TRunProgress& state) {
                 state.Phase = phase == TEnginePhase::Scoring ? TRunPhase::Scoring : TRunPhase::FindingPhrases;
@@ -82,6 +84,11 @@ std::string OutOfMemoryMessage(std::string_view step) {
 
 namespace {
 
+bool SplittingHint(const TRunRequest& request, const std::vector<TCandidateLines>& candidates,
+                   const std::vector<std::u16string_view>& tests) {
+    return request.Splitting == TWordSplitting::Spaces && MostlyWithoutSpaces(candidates, tests);
+}
+
 TRunOutcome ExecuteReported(const TRunRequest& request, TProgressReport& report, std::stop_token stop) {
     TRunOutcome outcome;
     outcome.Kind = request.Kind;
@@ -90,33 +97,37 @@ TRunOutcome ExecuteReported(const TRunRequest& request, TProgressReport& report,
             std::u16string test;
             TCandidateLines unknown;
             auto candidates = ReadCandidates(request, &test, report.Reading(), stop, &unknown);
+            outcome.SplittingHint = SplittingHint(request, candidates, {test});
             try {
                 outcome.Calculation = RunCalculation(candidates, test, request.LocaleName, request.Balance,
-                                                     request.LeaveOutCopies, report.Hooks(stop, request.Jobs));
+                                                     request.LeaveOutCopies, report.Hooks(stop, request));
             } catch (const TPassageTooLongError& error) {
                 // Reworded with the text entries and lines of the passages.
                 if (!error.Details()) throw;
                 candidates.push_back(std::move(unknown));
-                throw TPassageTooLongError(DescribeRefusalWithPlaces(*error.Details(), candidates), error.Details());
+                throw TPassageTooLongError(DescribeRefusalWithPlaces(*error.Details(), candidates, request.Splitting),
+                                           error.Details());
             }
             break;
         }
         case TRunKind::ValidationRun: {
             std::u16string test;
             auto candidates = ReadCandidates(request, &test, report.Reading(), stop);
+            outcome.SplittingHint = SplittingHint(request, candidates, {test});
             test.clear();
             // Only a first entry that is a candidate holds lines back.
             if (!request.Authors.empty() && request.Authors.front().Label != kUnknownLabel)
                 test = HoldBackLines(candidates.front().Lines);
             outcome.Calculation = RunCalculation(candidates, test, request.LocaleName, request.Balance,
-                                                 request.LeaveOutCopies, report.Hooks(stop, request.Jobs));
+                                                 request.LeaveOutCopies, report.Hooks(stop, request));
             break;
         }
         case TRunKind::ValidationReport: {
             std::u16string test;
             const auto candidates = ReadCandidates(request, &test, report.Reading(), stop);
-            outcome.Report = RunValidationReport(candidates, request.LocaleName, request.Balance, report.Hooks(stop, request.Jobs),
-                                                 [&](int32_t done, int32_t total) {
+            outcome.SplittingHint = SplittingHint(request, candidates, {test});
+            outcome.Report = RunValidationReport(candidates, request.LocaleName, request.Balance,
+                                                 report.Hooks(stop, request), [&](int32_t done, int32_t total) {
                                                      if (done < total) report.Candidate(done + 1, total);
                                                  });
             break;
@@ -124,11 +135,15 @@ TRunOutcome ExecuteReported(const TRunRequest& request, TProgressReport& report,
         case TRunKind::EachText: {
             const auto candidates = ReadCandidates(request, nullptr, report.Reading(), stop);
             const auto texts = ReadDisputedTexts(request, {}, report.Reading(), stop);
+            std::vector<std::u16string_view> tests;
+            for (const TDisputedText& text : texts) tests.push_back(text.Test);
+            outcome.SplittingHint = SplittingHint(request, candidates, tests);
             TEachTextOptions options;
             options.LocaleName = request.LocaleName;
             options.Balance = request.Balance;
             options.LeaveOutCopies = request.LeaveOutCopies;
             options.Jobs = request.Jobs;
+            options.Splitting = request.Splitting;
             options.KeepEngines = true;
             const auto total = static_cast<int32_t>(texts.size());
             int32_t done = 0;

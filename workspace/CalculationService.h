@@ -29,6 +29,9 @@ struct TRunOutcome {
     TCalculationResult Calculation;          // Calculation, ValidationRun
     std::vector<TTextOutcome> Texts;         // EachText
     std::optional<TValidationReport> Report;  // ValidationReport
+    // Words were split at separators only, yet most characters of the texts
+    // are in scripts written without spaces (see LanguageHint.h).
+    bool SplittingHint = false;
 };
 
 // How a run ended: with its outcome, cancelled, or with an error's text.

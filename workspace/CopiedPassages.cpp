@@ -16,7 +16,7 @@ constexpr int32_t kFirstWords = 8;
 
 }  // namespace
 
-TWordPlaces::TWordPlaces(const TCandidateLines& author) : FAuthor(author) {
+TWordPlaces::TWordPlaces(const TCandidateLines& author, const TWordSplitter& splitter) : FAuthor(author) {
     // The normalisation keeps every line break and works within lines, but
     // trims the lines that hold nothing but blanks and punctuation from the
     // start of the text.
@@ -24,7 +24,7 @@ TWordPlaces::TWordPlaces(const TCandidateLines& author) : FAuthor(author) {
     while (firstLine < author.Lines.size() && NormalizeText(author.Lines[firstLine]).empty()) ++firstLine;
     const std::u16string text = NormalizeText(JoinLines(author.Lines));
     std::vector<size_t> starts;
-    AppendWords(text, FWords, &starts);
+    splitter.Append(text, FWords, &starts);
     FLineOfWord.reserve(starts.size());
     size_t line = firstLine;
     size_t scanned = 0;
@@ -51,15 +51,16 @@ TTextPlace TWordPlaces::PlaceOf(int32_t word) const {
 }
 
 std::vector<TCopyRow> FindCopyRows(const std::vector<TCandidateLines>& candidates, const TCandidateLines& unknown,
-                                   const std::string& localeName, int32_t minWords) {
+                                   const std::string& localeName, int32_t minWords, TWordSplitting splitting) {
+    const TWordSplitter splitter(splitting, localeName);
     std::vector<TWordPlaces> places;
     places.reserve(candidates.size());
     std::vector<const TWordList*> lists;
     for (const TCandidateLines& candidate : candidates) {
-        places.emplace_back(candidate);
+        places.emplace_back(candidate, splitter);
         lists.push_back(&places.back().Words());
     }
-    const TWordPlaces test(unknown);
+    const TWordPlaces test(unknown, splitter);
     const TCollation collation(localeName);
     std::vector<TCopyRow> rows;
     for (const TCopiedPassage& passage : FindCopiedPassages(lists, test.Words(), collation, minWords)) {
@@ -98,10 +99,12 @@ TGrid CopiesGrid(const std::vector<TCopyRow>& rows) {
     return grid;
 }
 
-std::string DescribeRefusalWithPlaces(const TRefusedRun& refused, const std::vector<TCandidateLines>& authors) {
+std::string DescribeRefusalWithPlaces(const TRefusedRun& refused, const std::vector<TCandidateLines>& authors,
+                                      TWordSplitting splitting) {
+    const TWordSplitter splitter(splitting, refused.LocaleName);
     std::vector<TWordPlaces> places;
     places.reserve(authors.size());
-    for (const TCandidateLines& author : authors) places.emplace_back(author);
+    for (const TCandidateLines& author : authors) places.emplace_back(author, splitter);
     TRefusalWording wording;
     wording.Names = refused.Names;
     wording.LocaleName = refused.LocaleName;

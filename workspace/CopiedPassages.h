@@ -28,7 +28,7 @@ struct TTextPlace {
 // text entry and line.
 class TWordPlaces {
 public:
-    explicit TWordPlaces(const TCandidateLines& author);
+    explicit TWordPlaces(const TCandidateLines& author, const TWordSplitter& splitter = {});
 
     const TWordList& Words() const { return FWords; }
     // The place of word `word` (0-based in Words()).
@@ -51,9 +51,10 @@ struct TCopyRow {
 
 // The passages of at least `minWords` words that the unknown text shares
 // with a candidate (see engine/CopyFinder.h), in the order of the unknown
-// text.
+// text; the words split as `splitting` says.
 std::vector<TCopyRow> FindCopyRows(const std::vector<TCandidateLines>& candidates, const TCandidateLines& unknown,
-                                   const std::string& localeName, int32_t minWords);
+                                   const std::string& localeName, int32_t minWords,
+                                   TWordSplitting splitting = TWordSplitting::Spaces);
 
 // The table of "Copied passages" and of --copies: a header row, then one
 // row per passage.
@@ -64,8 +65,10 @@ inline constexpr const char* kLeaveOutCopiesName = "\"Leave out copied passages\
 
 // The refusal reworded with the text entries and lines of its passages and,
 // when leaving copies out would help, the switch. `authors` are the
-// engine's authors in its order, the unknown text last.
-std::string DescribeRefusalWithPlaces(const TRefusedRun& refused, const std::vector<TCandidateLines>& authors);
+// engine's authors in its order, the unknown text last, split as the engine
+// split them.
+std::string DescribeRefusalWithPlaces(const TRefusedRun& refused, const std::vector<TCandidateLines>& authors,
+                                      TWordSplitting splitting = TWordSplitting::Spaces);
 
 // The note the results table adds to the unknown text's word count.
 std::u16string WordsLeftOutNote(int32_t words);

@@ -19,8 +19,9 @@ TTextOutcome Attribute(const TPreparedSet& candidates, const TDisputedText& text
     outcome.Error = text.Error;
     if (outcome.Failed()) return outcome;
     try {
-        outcome.Result = RunPreparedCalculation(candidates, text.Test, options.LocaleName, options.Balance,
-                                                options.LeaveOutCopies, TRunHooks{stop, {}, {}, engineJobs});
+        outcome.Result =
+            RunPreparedCalculation(candidates, text.Test, options.LocaleName, options.Balance, options.LeaveOutCopies,
+                                   TRunHooks{stop, {}, {}, engineJobs, options.Splitting});
     } catch (const TPassageTooLongError& error) {
         outcome.Error = FromUtf8(error.what());
         return outcome;
@@ -52,7 +53,8 @@ std::vector<TTextOutcome> RunEachText(const std::vector<TCandidateLines>& candid
                                       const TTextFinished& finished, std::stop_token stop) {
     std::vector<TTextOutcome> outcomes(texts.size());
     // Prepared once, shared by every text's calculation.
-    const TPreparedSet prepared = PrepareCandidates(candidates, options.Balance, options.Jobs, stop);
+    const TPreparedSet prepared =
+        PrepareCandidates(candidates, options.Balance, options.Jobs, stop, {options.Splitting, options.LocaleName});
     std::mutex finishedMutex;
     // The texts share the threads; a single text spreads its own parts.
     const unsigned engineJobs = texts.size() == 1 ? options.Jobs : 1;

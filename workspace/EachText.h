@@ -51,6 +51,7 @@ struct TEachTextOptions {
     bool Balance = false;
     int32_t LeaveOutCopies = 0;  // shortest copied passage left out; 0: none
     unsigned Jobs = 1;
+    TWordSplitting Splitting = TWordSplitting::Spaces;
     // Keep every text's engine (the window shows each text's tables); the
     // command-line tool drops them to keep memory low.
     bool KeepEngines = false;

@@ -24,13 +24,14 @@
 #include <vector>
 
 #include "engine/Text.h"
+#include "engine/WordSplitter.h"
 #include "workspace/BalancedSample.h"
 
 namespace quillprint {
 
 struct TPreparedCandidate {
     TCandidateLines Lines;
-    // The engine's words of all its lines: SplitWords(NormalizeText(JoinLines(Lines.Lines))).
+    // The engine's words of all its lines: splitter.Split(NormalizeText(JoinLines(Lines.Lines))).
     TWordList Words;
     // SampleUnits(Lines), for balanced runs; empty when prepared without.
     std::vector<TSampleUnit> Units;
@@ -43,12 +44,15 @@ struct TPreparedCandidate {
 // The candidates of one calculation, in engine order.
 using TPreparedSet = std::vector<std::shared_ptr<const TPreparedCandidate>>;
 
-// One candidate; its sample units too when `withUnits` (needed by balanced runs).
-std::shared_ptr<const TPreparedCandidate> PrepareCandidate(TCandidateLines lines, bool withUnits);
+// One candidate, its words split by `splitter`, which must split as the
+// engine that will take them does; its sample units too when `withUnits`
+// (needed by balanced runs).
+std::shared_ptr<const TPreparedCandidate> PrepareCandidate(TCandidateLines lines, bool withUnits,
+                                                           const TWordSplitter& splitter = {});
 
 // Every candidate, side by side on up to `jobs` threads of the pool. A stop
 // request ends the preparation with TCalculationCancelled.
 TPreparedSet PrepareCandidates(std::vector<TCandidateLines> candidates, bool withUnits, unsigned jobs = 1,
-                               std::stop_token stop = {});
+                               std::stop_token stop = {}, const TWordSplitter& splitter = {});
 
 }  // namespace quillprint

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/WordSplitter.h"
 #include "workspace/BalancedSample.h"
 #include "workspace/EachText.h"
 #include "workspace/TextReader.h"
@@ -44,6 +45,7 @@ struct TRunRequest {
     std::string CodePage;  // legacy code page of files without a byte-order mark
     bool Balance = false;
     int32_t LeaveOutCopies = 0;  // shortest copied passage left out of the test text; 0: none
+    TWordSplitting Splitting = TWordSplitting::Spaces;
     unsigned Jobs = 1;     // threads: "Each text" calculates this many texts at once, the others spread their parts
 };
 

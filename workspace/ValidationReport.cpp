@@ -30,7 +30,8 @@ TValidationReport RunValidationReport(const std::vector<TCandidateLines>& candid
     if (progress) progress(0, total);
     // Every run shares the prepared candidates; only the one under test is
     // prepared again, without the lines it holds back.
-    const TPreparedSet prepared = PrepareCandidates(candidates, balance, hooks.Jobs, hooks.Stop);
+    const TWordSplitter splitter(hooks.Splitting, localeName);
+    const TPreparedSet prepared = PrepareCandidates(candidates, balance, hooks.Jobs, hooks.Stop, splitter);
     // The runs share the threads, each engine on one of them.
     const bool sideBySide = candidates.size() > 1 && hooks.Jobs > 1;
     std::atomic<int32_t> done = 0;
@@ -42,7 +43,7 @@ TValidationReport RunValidationReport(const std::vector<TCandidateLines>& candid
         const std::u16string test = HoldBackLines(rest.Lines);
         row.LinesHeldBack = static_cast<int32_t>(candidates[c].Lines.size() - rest.Lines.size());
         TPreparedSet run = prepared;
-        run[c] = PrepareCandidate(std::move(rest), balance);
+        run[c] = PrepareCandidate(std::move(rest), balance, splitter);
         // A candidate too short to hold lines back is still run, on an empty
         // test text, as a single validation run would; its row says so.
         TCalculationResult result = RunPreparedCalculation(run, test, localeName, balance, 0, hooks);

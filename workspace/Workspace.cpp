@@ -213,6 +213,13 @@ void TWorkspace::SetEachText(bool eachText) {
     FEachText = eachText;
 }
 
+void TWorkspace::SetSplitWordsByLanguage(bool byLanguage) {
+    if (FRunning) return;
+    const TWordSplitting splitting = byLanguage ? TWordSplitting::Language : TWordSplitting::Spaces;
+    if (splitting != FSplitting) FIsCalculated = false;
+    FSplitting = splitting;
+}
+
 void TWorkspace::ShowDisputedText(int32_t index) {
     ReportErrors([this, index] {
         if (index < 0 || index >= static_cast<int32_t>(FTextOutcomes.size()) || index == FShownText) return;
@@ -250,7 +257,7 @@ std::vector<TCopyRow> TWorkspace::CopiedPassages() {
     TCandidateLines unknown;
     const std::vector<TCandidateLines> candidates =
         ReadCandidates(PrepareRun(TRunKind::Calculation), &test, {}, {}, &unknown);
-    return FindCopyRows(candidates, unknown, FLocaleName, FCopyWords);
+    return FindCopyRows(candidates, unknown, FLocaleName, FCopyWords, FSplitting);
 }
 
 void TWorkspace::ShowPage(TPage page) {
@@ -381,6 +388,7 @@ std::u16string TWorkspace::HelpDocumentPath() const { return FExecutableDir + u"
 
 void TWorkspace::DropEngine() {
     FAuthorDetector.reset();
+    FSplittingHint = false;
     FSummary.clear();
     FBalancedScores = false;
     FMeanScores.clear();
@@ -412,6 +420,7 @@ TRunRequest TWorkspace::PrepareRun(TRunKind kind) {
     request.CodePage = FCodePage;
     request.Balance = FBalance;
     request.LeaveOutCopies = FLeaveOutCopies ? FCopyWords : 0;
+    request.Splitting = FSplitting;
     request.Jobs = FJobs;
     for (const auto& author : FTree.Authors()) {
         TAuthorSource source{author->Label(), {}};
@@ -494,6 +503,7 @@ void TWorkspace::FinishRun(TRunEnd end) {
 
 void TWorkspace::AdoptOutcome(TRunOutcome& outcome) {
     DropEngine();
+    FSplittingHint = outcome.SplittingHint;
     switch (outcome.Kind) {
         case TRunKind::Calculation:
         case TRunKind::ValidationRun:

@@ -83,6 +83,11 @@ public:
     // makes the shown results out of date.
     void SetEachText(bool eachText);
     bool EachText() const { return FEachText; }
+    // The toggle "Split words by language": the runs of scripts written
+    // without spaces are split into the words of the locale's dictionaries.
+    // Off by default. A change makes the shown results out of date.
+    void SetSplitWordsByLanguage(bool byLanguage);
+    bool SplitWordsByLanguage() const { return FSplitting == TWordSplitting::Language; }
     // How many threads a calculation uses (at least 1); with "Each text",
     // how many texts are calculated at once. Results never depend on it.
     void SetJobs(unsigned jobs) { FJobs = jobs < 1 ? 1 : jobs; }
@@ -138,6 +143,10 @@ public:
     void CollectRun();
     // The last calculation failed: the tables show older results, or none.
     bool ResultsOutOfDate() const { return FResultsOutOfDate; }
+    // The last calculation split words at separators only in a project
+    // written mostly in scripts without spaces: the page "Result" shows
+    // kSplitByLanguageHint.
+    bool SplittingHint() const { return FSplittingHint; }
 
     // ---- The operations behind the actions; errors propagate. ----
 
@@ -252,6 +261,7 @@ private:
     bool FBalancedScores = false;
     std::optional<TGrid> FValidationReport;
     bool FEachText = false;
+    TWordSplitting FSplitting = TWordSplitting::Spaces;
     unsigned FJobs = 1;
     std::vector<TTextOutcome> FTextOutcomes;
     TGrid FTextsGrid;
@@ -266,6 +276,7 @@ private:
     // The tables were filled from the engine now in FAuthorDetector.
     bool FGridsCurrent = false;
     bool FResultsOutOfDate = false;
+    bool FSplittingHint = false;
     TPage FShownPage = TPage::InputData;
 
     std::unique_ptr<TCalculationService> FService;

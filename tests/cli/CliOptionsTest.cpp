@@ -8,7 +8,7 @@ namespace {
 TEST(ParseOptions, ReadsEveryOption) {
     std::string error;
     const auto options = ParseOptions({"--locale", "de_DE", "--validation", "--table", "stylometry", "--author", "3",
-                                       "--summary", "--json", "--jobs", "2", "project dir"},
+                                       "--summary", "--json", "--jobs", "2", "--split-words", "language", "project dir"},
                                       error);
     ASSERT_TRUE(options) << error;
     EXPECT_EQ(options->LocaleName, "de_DE");
@@ -18,6 +18,7 @@ TEST(ParseOptions, ReadsEveryOption) {
     EXPECT_TRUE(options->Summary);
     EXPECT_TRUE(options->Json);
     EXPECT_EQ(options->Jobs, 2u);
+    EXPECT_TRUE(options->SplitByLanguage);
     EXPECT_EQ(options->ProjectDir, "project dir");
 }
 
@@ -31,6 +32,7 @@ TEST(ParseOptions, DefaultsAndErrors) {
     EXPECT_FALSE(defaults->Copies);
     EXPECT_FALSE(defaults->WithoutCopies);
     EXPECT_EQ(defaults->CopyWords, 50);
+    EXPECT_FALSE(defaults->SplitByLanguage);
     const auto copies = ParseOptions({"--without-copies", "--copy-words", "12", "dir"}, error);
     ASSERT_TRUE(copies);
     EXPECT_TRUE(copies->WithoutCopies);
@@ -42,7 +44,7 @@ TEST(ParseOptions, DefaultsAndErrors) {
         {"--each", "--jobs", "0", "dir"}, {"--jobs", "0", "dir"}, {"--shard", "1/2", "dir"}, {"--no-header", "dir"},
         {"--each", "--table", "analysis", "dir"}, {"--each", "--validation-report", "dir"},
         {"--copy-words", "0", "dir"}, {"--copy-words", "ten", "dir"}, {"--copies", "--without-copies", "dir"},
-        {"--each", "--copies", "dir"}};
+        {"--each", "--copies", "dir"}, {"--split-words", "words", "dir"}, {"--split-words"}};
     for (const auto& args : bad) {
         error.clear();
         EXPECT_FALSE(ParseOptions(args, error));
