@@ -78,6 +78,7 @@ TCrossValidation CrossValidateProject(const TRunRequest& project, const TCliOpti
     settings.LocaleName = project.LocaleName;
     settings.Balance = project.Balance;
     settings.LeaveOutCopies = project.LeaveOutCopies;
+    settings.Splitting = project.Splitting;
     settings.ExcerptWords = options.ExcerptWords.value_or(disputedWords);
     settings.Seed = options.Seed;
     settings.Jobs = project.Jobs;

@@ -42,11 +42,13 @@ int32_t RunnerUp(const std::vector<double>& scores, int32_t top) {
 TCrossCheck RunCheck(const TPreparedSet& prepared, const THeldOutText& held, const TLines& testLines,
                      const TCrossValidationSettings& settings, std::stop_token stop) {
     TPreparedSet run = prepared;
-    run[held.Candidate] = PrepareCandidate(held.Sample, settings.Balance);
+    const TWordSplitter splitter(settings.Splitting, settings.LocaleName);
+    run[held.Candidate] = PrepareCandidate(held.Sample, settings.Balance, splitter);
     const std::u16string test = JoinLines(testLines);
     TRunHooks hooks;
     hooks.Stop = stop;
     hooks.Jobs = 1;
+    hooks.Splitting = settings.Splitting;
     const TCalculationResult result =
         RunPreparedCalculation(run, test, settings.LocaleName, settings.Balance, settings.LeaveOutCopies, hooks);
     const std::vector<double> scores = result.CandidateScores();
@@ -65,7 +67,7 @@ TCrossCheck RunCheck(const TPreparedSet& prepared, const THeldOutText& held, con
 
     std::vector<const TWordList*> words;
     for (const auto& candidate : run) words.push_back(&candidate->Words);
-    check.DeltaTop = CosineDelta(words, SplitWords(NormalizeText(test))).First;
+    check.DeltaTop = CosineDelta(words, splitter.Split(NormalizeText(test))).First;
     return check;
 }
 
@@ -133,7 +135,8 @@ TCrossValidation RunCrossValidation(const std::vector<TCandidateLines>& candidat
         if (progress) progress(done, total);
     };
     tell(0);
-    const TPreparedSet prepared = PrepareCandidates(candidates, settings.Balance, settings.Jobs, stop);
+    const TPreparedSet prepared = PrepareCandidates(candidates, settings.Balance, settings.Jobs, stop,
+                                                    {settings.Splitting, settings.LocaleName});
     for (const auto& candidate : prepared) result.SampleWords.push_back(candidate->WordCount());
     result.Checks.resize(held.size());
     TJobPool::Shared().ForEach(

@@ -21,6 +21,7 @@ struct TCrossValidationSettings {
     std::string LocaleName;
     bool Balance = false;
     int32_t LeaveOutCopies = 0;
+    TWordSplitting Splitting = TWordSplitting::Spaces;
     // Hold out a random excerpt of this many words of each held-out text; 0:
     // the whole text.
     int64_t ExcerptWords = 0;
