@@ -34,6 +34,7 @@
 #include "ui/Ribbon.h"
 #include "ui/RibbonGroup.h"
 #include "ui/WindowFont.h"
+#include "workspace/LanguageHint.h"
 #include "workspace/Workspace.h"
 
 namespace quillprint {
@@ -120,6 +121,10 @@ void TForm1::createActions() {
     acEachText = MakeAction(this, "acEachText", tr("Each text"));
     acEachText->setCheckable(true);
     acEachText->setToolTip(tr("Each text: attribute every text of \"Unknown\" on its own"));
+    acSplitWords = MakeAction(this, "acSplitWords", tr("Split words by language"));
+    acSplitWords->setCheckable(true);
+    acSplitWords->setToolTip(tr("Split words by language: split Chinese, Japanese, Thai and the other languages "
+                                "written without spaces into words by a dictionary"));
     acLeaveOutCopies = MakeAction(this, "acLeaveOutCopies", tr("Leave out copied passages"));
     acLeaveOutCopies->setCheckable(true);
     acLeaveOutCopies->setToolTip(
@@ -163,6 +168,7 @@ void TForm1::createActions() {
     connect(Action2, &QAction::triggered, this, &TForm1::btExtractClick);
     connect(acBalance, &QAction::toggled, this, &TForm1::acBalanceExecute);
     connect(acEachText, &QAction::toggled, this, &TForm1::acEachTextExecute);
+    connect(acSplitWords, &QAction::toggled, this, &TForm1::acSplitWordsExecute);
     connect(acLeaveOutCopies, &QAction::toggled, this, &TForm1::acLeaveOutCopiesExecute);
     connect(acCopies, &QAction::triggered, this, &TForm1::acCopiesExecute);
     connect(acExportReport, &QAction::triggered, this, &TForm1::acExportReportExecute);
@@ -172,7 +178,7 @@ void TForm1::createActions() {
 QList<QAction*> TForm1::commandSet() const {
     return {acNew,  acAddAuthor, acOpen,    acFederalist, acPresidents, acTutorial,   Action1,
             acHelp, miCopy,      acAddText, acCandidates, acAuthors,    acValidation, Action2, acBalance,
-            acEachText, acLeaveOutCopies, acCopies, acExportReport, acSaveTable};
+            acEachText, acSplitWords, acLeaveOutCopies, acCopies, acExportReport, acSaveTable};
 }
 
 void TForm1::createRibbon() {
@@ -199,6 +205,7 @@ void TForm1::createRibbon() {
     calculate->addLargeButton(Action1);
     calculate->addSmallButton(acBalance);
     calculate->addSmallButton(acEachText);
+    calculate->addSmallButton(acSplitWords);
     calculate->addSmallButton(acLeaveOutCopies);
     calculate->addSmallButton(acCopies);
     calculate->addSmallButton(acExportReport);
@@ -292,6 +299,14 @@ void TForm1::createGrids() {
     tbAnalysis->layout()->addWidget(sgAnalysis);
     tbResult = makeGridPage("tbResult", tr("Result"), sgResult);
     addShownTextBand(tbResult);
+    FSplittingHintBand =
+        new QLabel(QString::fromUtf8(kSplitByLanguageHint.data(), kSplitByLanguageHint.size()), tbResult);
+    FSplittingHintBand->setObjectName("splittingHintBand");
+    FSplittingHintBand->setWordWrap(true);
+    FSplittingHintBand->setContentsMargins(6, 3, 6, 3);
+    FSplittingHintBand->setStyleSheet("background: #dcebfa; color: #0b3a66;");
+    FSplittingHintBand->setVisible(false);
+    tbResult->layout()->addWidget(FSplittingHintBand);
     tbResult->layout()->addWidget(sgResult);
     tbStylometry = makeGridPage("tbStylometry", tr("Stylometry"), sgStylometry);
     addShownTextBand(tbStylometry);

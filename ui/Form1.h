@@ -85,6 +85,7 @@ public:
     QAction* Action2 = nullptr;  // "Extract"
     QAction* acBalance = nullptr;  // toggle: balanced calculations
     QAction* acEachText = nullptr;  // toggle: every text of "Unknown" on its own
+    QAction* acSplitWords = nullptr;  // toggle: split words by language
     QWidget* tbTexts = nullptr;    // the disputed texts of a run with "Each text"
     TGridView* sgTexts = nullptr;
     QAction* acLeaveOutCopies = nullptr;  // toggle: copied passages left out of the unknown text
@@ -111,6 +112,7 @@ public slots:
     void miCopyClick();
     void acBalanceExecute(bool checked);
     void acEachTextExecute(bool checked);
+    void acSplitWordsExecute(bool checked);
     void acLeaveOutCopiesExecute(bool checked);
     void acCopiesExecute();
     void acExportReportExecute();
@@ -209,6 +211,7 @@ private:
     TGridModel* FTextsModel = nullptr;
     QList<QLabel*> FShownTextBands;
     QList<QLabel*> FOutOfDateBands;
+    QLabel* FSplittingHintBand = nullptr;  // on "Result": the project is written mostly without spaces
     TValidationReportDialog* FValidationReport = nullptr;
     QMenu* FRecentProjectsMenu = nullptr;
     TRecentProjects FRecentProjects;

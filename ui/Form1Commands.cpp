@@ -119,7 +119,7 @@ void TForm1::calculationWoke() {
 QList<QAction*> TForm1::projectCommands() const {
     return {acNew,      acAddAuthor, acOpen,    acFederalist, acPresidents, acTutorial, Action1,
             acAddText,  acCandidates, acAuthors, acValidation, Action2,      acBalance,  acEachText,
-            acLeaveOutCopies, acCopies};
+            acSplitWords, acLeaveOutCopies, acCopies};
 }
 
 void TForm1::acBalanceExecute(bool checked) {
@@ -128,6 +128,10 @@ void TForm1::acBalanceExecute(bool checked) {
 
 void TForm1::acEachTextExecute(bool checked) {
     FWorkspace->SetEachText(checked);
+}
+
+void TForm1::acSplitWordsExecute(bool checked) {
+    FWorkspace->SetSplitWordsByLanguage(checked);
 }
 
 void TForm1::acLeaveOutCopiesExecute(bool checked) {
@@ -301,6 +305,7 @@ void TForm1::showTextsState() {
     PageControl1->setTabVisible(PageControl1->indexOf(tbTexts), texts);
     const QString label = QString::fromStdU16String(FWorkspace->ShownTextLabel());
     for (QLabel* band : FOutOfDateBands) band->setVisible(FWorkspace->ResultsOutOfDate());
+    FSplittingHintBand->setVisible(FWorkspace->SplittingHint());
     for (QLabel* band : FShownTextBands) {
         band->setText(tr("Text: %1").arg(label));
         band->setVisible(!label.isEmpty());

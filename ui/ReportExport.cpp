@@ -149,6 +149,9 @@ QString ReportHtml(const TWorkspace& workspace, const TReportPictures& pictures,
                 .arg(when.toString(QStringLiteral("yyyy-MM-dd HH:mm")),
                      Html(workspace.ProjectDir()), QString::fromStdString(workspace.LocaleName()).toHtmlEscaped(),
                      OnOff(workspace.Balance()), OnOff(workspace.EachText()));
+    // Named only when on, so a report made without it is what it always was.
+    if (workspace.SplitWordsByLanguage())
+        html += QStringLiteral("<tr><td>Split words by language</td><td>on</td></tr>\n");
     if (const std::u16string shown = workspace.ShownTextLabel(); !shown.empty())
         html += QStringLiteral("<tr><td>Text shown</td><td>%1</td></tr>\n").arg(Html(shown));
     html += QStringLiteral("</table>\n");

@@ -73,8 +73,9 @@ private slots:
         QCOMPARE(GroupLayout(ribbon),
                  QStringList({"Project: New large, Add author small, Open folder small, Extract small",
                               "Examples: Federalist small, Presidents small, Tutorial small",
-                              "Calculate: Calculate large, Balance small, Each text small, Leave out copied passages "
-                              "small, Copied passages small, Export report… small, Save as… small",
+                              "Calculate: Calculate large, Balance small, Each text small, Split words by language small, "
+                              "Leave out copied passages small, Copied passages small, Export report… small, Save as… "
+                              "small",
                               "Help: Help small"}));
         QCOMPARE(ribbon->height(), 143);
         QVERIFY(ribbon->applicationMenuButton()->menu()->actions().isEmpty());
@@ -175,8 +176,8 @@ private slots:
         for (int i = 0; i < dialog->commandList()->count(); ++i) listed.append(dialog->commandList()->item(i)->text());
         QCOMPARE(listed, QStringList({"New", "Add author", "Open folder", "Federalist", "Presidents", "Tutorial",
                                       "Calculate", "Help", "Copy", "Add text", "Candidates", "Authors", "Validation",
-                                      "Extract", "Balance", "Each text", "Leave out copied passages",
-                                      "Copied passages", "Export report…", "Save as…"}));
+                                      "Extract", "Balance", "Each text", "Split words by language",
+                                      "Leave out copied passages", "Copied passages", "Export report…", "Save as…"}));
 
         dialog->commandList()->setCurrentRow(listed.indexOf("Validation"));
         dialog->addButton()->click();

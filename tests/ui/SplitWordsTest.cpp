@@ -1,0 +1,54 @@
+// The toggle "Split words by language" and the hint band on "Result".
+#include <QAbstractItemModel>
+#include <QAction>
+#include <QLabel>
+#include <QTest>
+
+#include "FormFixture.h"
+#include "ui/GridView.h"
+#include "workspace/Workspace.h"
+
+namespace quillprint::test {
+
+class SplitWordsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void theToggleSplitsChineseAndTheHintGoes() {
+        TFormFixture f;
+        TForm1& form = *f.Form;
+        QVERIFY(form.acSplitWords->isCheckable());
+        QVERIFY(!form.acSplitWords->isChecked());
+        QVERIFY(form.commandSet().contains(form.acSplitWords));
+        // Only "Wang" shares the phrase 去 学校 读书 with the unknown text.
+        QTemporaryDir project;
+        WriteFile(project.path() + "/Unknown/u.txt", "他们今天去学校读书。\n我们明天去公园散步。\n");
+        WriteFile(project.path() + "/Wang/w.txt", "我们每天去学校读书，很开心。\n");
+        WriteFile(project.path() + "/Li/l.txt", "他们昨天在家里看电视。\n");
+        f.Dialogs.FolderAnswer = project.path();
+        form.acOpen->trigger();
+        auto* hint = form.findChild<QLabel*>("splittingHintBand");
+        QVERIFY(hint != nullptr);
+        QVERIFY(hint->isHidden());
+
+        form.Action1->trigger();
+        FinishCalculation(form);
+        QVERIFY(!hint->isHidden());
+        QVERIFY(hint->text().contains("Split words by language"));
+
+        form.acSplitWords->trigger();
+        QVERIFY(form.workspace().SplitWordsByLanguage());
+        QVERIFY(!form.workspace().IsCalculated());
+        form.Action1->trigger();
+        FinishCalculation(form);
+        QVERIFY(hint->isHidden());
+        const QAbstractItemModel* result = form.sgResult->model();
+        QCOMPARE(result->data(result->index(0, 0), Qt::DisplayRole).toString(), QString("Wang"));
+        QVERIFY(f.Dialogs.Errors.isEmpty());
+    }
+};
+
+}  // namespace quillprint::test
+
+QTEST_MAIN(quillprint::test::SplitWordsTest)
+#include "SplitWordsTest.moc"
