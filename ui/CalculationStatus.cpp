@@ -37,7 +37,8 @@ void TCalculationStatus::showProgress(const TRunProgress& progress) {
     FText->setText(describe(progress));
     // The steps that can be counted move the bar; the others keep it busy.
     int value = 0, maximum = 0;
-    if (progress.Phase == TRunPhase::Reading || progress.Phase == TRunPhase::Texts) {
+    if (progress.Phase == TRunPhase::Reading || progress.Phase == TRunPhase::Texts ||
+        progress.Phase == TRunPhase::Checks) {
         value = progress.Done;
         maximum = progress.Total;
     } else if (progress.Candidates > 0) {
@@ -64,8 +65,10 @@ QString TCalculationStatus::describe(const TRunProgress& progress) {
     case TRunPhase::FindingPhrases: step = tr("finding phrases"); break;
     case TRunPhase::Scoring: step = tr("scoring"); break;
     case TRunPhase::Texts: step = tr("text %1 of %2 done").arg(progress.Done).arg(progress.Total); break;
+    case TRunPhase::Checks: step = tr("checks: %1 of %2").arg(progress.Done).arg(progress.Total); break;
     }
-    if (progress.Phase != TRunPhase::Reading && progress.Phase != TRunPhase::Texts) {
+    if (progress.Phase != TRunPhase::Reading && progress.Phase != TRunPhase::Texts &&
+        progress.Phase != TRunPhase::Checks) {
         if (progress.Draws > 1) step = tr("draw %1 of %2: %3").arg(progress.Draw).arg(progress.Draws).arg(step);
         if (progress.Candidates > 0)
             step = tr("candidate %1 of %2: %3").arg(progress.Candidate).arg(progress.Candidates).arg(step);

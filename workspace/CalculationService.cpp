@@ -54,6 +54,14 @@ public:
             state.Candidates = candidates;
         });
     }
+    void Checks(int32_t done, int32_t total) {
+        FSink.Update([&](TRunProgress& state) {
+            state = {};
+            state.Phase = TRunPhase::Checks;
+            state.Done = done;
+            state.Total = total;
+        });
+    }
     void Texts(int32_t done, int32_t total) {
         FSink.Update([&](TRunProgress& state) {
             state = {};
@@ -68,6 +76,7 @@ public:
         const TRunPhase phase = FSink.Snapshot().Phase;
         if (phase == TRunPhase::Reading) return "reading the texts";
         if (phase == TRunPhase::Texts) return "calculating each text";
+        if (phase == TRunPhase::Checks) return "running the checks";
         if (request.Kind == TRunKind::ValidationReport) return "running the validation report";
         return request.Balance ? "calculating the balanced draws" : "finding the repeated phrases";
     }
@@ -130,6 +139,21 @@ TRunOutcome ExecuteReported(const TRunRequest& request, TProgressReport& report,
                                                  report.Hooks(stop, request), [&](int32_t done, int32_t total) {
                                                      if (done < total) report.Candidate(done + 1, total);
                                                  });
+            break;
+        }
+        case TRunKind::CrossValidation: {
+            std::u16string test;
+            const auto candidates = ReadCandidates(request, &test, report.Reading(), stop);
+            TCrossValidationSettings settings;
+            settings.LocaleName = request.LocaleName;
+            settings.Balance = request.Balance;
+            settings.LeaveOutCopies = request.LeaveOutCopies;
+            settings.Splitting = request.Splitting;
+            settings.ExcerptWords = request.ExcerptWords.value_or(ExcerptWordsFor(test));
+            settings.Seed = request.Seed;
+            settings.Jobs = request.Jobs;
+            outcome.CrossValidation = RunCrossValidation(
+                candidates, settings, [&](int32_t done, int32_t total) { report.Checks(done, total); }, stop);
             break;
         }
         case TRunKind::EachText: {

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "workspace/Calculation.h"
+#include "workspace/CrossValidation.h"
 #include "workspace/EachText.h"
 #include "workspace/JobPool.h"
 #include "workspace/JobProgress.h"
@@ -32,6 +33,7 @@ struct TRunOutcome {
     // Words were split at separators only, yet most characters of the texts
     // are in scripts written without spaces (see LanguageHint.h).
     bool SplittingHint = false;
+    std::optional<TCrossValidation> CrossValidation;  // CrossValidation
 };
 
 // How a run ended: with its outcome, cancelled, or with an error's text.

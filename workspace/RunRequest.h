@@ -23,6 +23,7 @@ enum class TRunKind {
     ValidationRun,     // the first candidate's last fifth of lines against every candidate
     EachText,          // every text of "Unknown" on its own
     ValidationReport,  // one validation run per candidate
+    CrossValidation,   // each known text held out in turn
 };
 
 // One text entry: a file to read, or lines held in memory.
@@ -47,13 +48,17 @@ struct TRunRequest {
     int32_t LeaveOutCopies = 0;  // shortest copied passage left out of the test text; 0: none
     TWordSplitting Splitting = TWordSplitting::Spaces;
     unsigned Jobs = 1;     // threads: "Each text" calculates this many texts at once, the others spread their parts
+    // Cross-validation: the words of each held-out excerpt (nothing: as many
+    // as the disputed text has; 0: whole texts) and the seed of the excerpts.
+    std::optional<int64_t> ExcerptWords;
+    uint64_t Seed = 1;
 };
 
 // Where a run is; several fields may be set at once.
-enum class TRunPhase { Reading, FindingPhrases, Scoring, Texts };
+enum class TRunPhase { Reading, FindingPhrases, Scoring, Texts, Checks };
 struct TRunProgress {
     TRunPhase Phase = TRunPhase::Reading;
-    int32_t Done = 0;   // Reading: texts read; Texts: texts attributed
+    int32_t Done = 0;   // Reading: texts read; Texts: texts attributed; Checks: checks made
     int32_t Total = 0;  // of how many
     int32_t Draw = 0;   // a balanced run's draw under way, 1-based; 0 when not balanced
     int32_t Draws = 0;

@@ -11,8 +11,10 @@
 #include "engine/Text.h"
 #include "workspace/AnalysisTable.h"
 #include "workspace/BalancedRun.h"
+#include "workspace/Confidence.h"
 #include "workspace/HeldBackLines.h"
 #include "workspace/JobPool.h"
+#include "workspace/LengthWarnings.h"
 #include "workspace/ProjectFolder.h"
 #include "workspace/StylometryTable.h"
 #include "workspace/TextsTable.h"
@@ -186,6 +188,40 @@ void TWorkspace::Validate() {
     });
 }
 
+void TWorkspace::CrossValidate(std::optional<int64_t> excerptWords) {
+    ReportErrors([&] {
+        if (FRunning) return;
+        FCrossExcerptWords = excerptWords;
+        StartRun(TRunKind::CrossValidation, std::nullopt);
+    });
+}
+
+std::vector<std::u16string> TWorkspace::TrustLines() const {
+    std::vector<std::u16string> lines;
+    if (!FAuthorDetector || !FGridsCurrent || !FAuthorDetector->Test()) return lines;
+    std::vector<std::u16string> names;
+    std::vector<int64_t> sampleWords;
+    for (const auto& author : FAuthorDetector->Authors())
+        if (author.get() != FAuthorDetector->Test()) {
+            names.push_back(author->Name());
+            sampleWords.push_back(author->WordCount());
+        }
+    if (FCrossValidation && FCrossValidation->Names == names) {
+        TCalculationResult shown;
+        shown.Engine = FAuthorDetector;
+        shown.Balanced = FBalancedScores;
+        shown.MeanScores = FMeanScores;
+        const TConfidence confidence = JudgeScores(shown.CandidateScores(), FCrossValidation->Fit());
+        lines.push_back(ChanceText(confidence, names));
+        lines.push_back(u"Verdict: " + VerdictText(confidence, names));
+    }
+    // The candidates' whole samples, as cross-validation counted them, when known.
+    if (FCrossValidation && FCrossValidation->Names == names) sampleWords = FCrossValidation->SampleWords;
+    for (std::u16string& warning : LengthWarnings(FAuthorDetector->Test()->WordCount(), names, sampleWords))
+        lines.push_back(std::move(warning));
+    return lines;
+}
+
 void TWorkspace::ShowResults(std::optional<TPage> page) {
     if (!FAuthorDetector) {
         // No text of "Each text" had a result: no old rows may stay.
@@ -323,6 +359,8 @@ void TWorkspace::LoadProject(std::u16string_view projectDir) {
 
 void TWorkspace::ClearTree() {
     FSelected = nullptr;
+    // Checks of another project say nothing about the next one.
+    FCrossValidation.reset();
     FTree.Clear();
     FObserver.TreeCleared();
 }
@@ -422,6 +460,7 @@ TRunRequest TWorkspace::PrepareRun(TRunKind kind) {
     request.LeaveOutCopies = FLeaveOutCopies ? FCopyWords : 0;
     request.Splitting = FSplitting;
     request.Jobs = FJobs;
+    request.ExcerptWords = FCrossExcerptWords;
     for (const auto& author : FTree.Authors()) {
         TAuthorSource source{author->Label(), {}};
         for (const auto& text : author->Texts()) {
@@ -490,6 +529,8 @@ void TWorkspace::FinishRun(TRunEnd end) {
     if (!end.Outcome) {
         DropEngine();
         if (FRunKind == TRunKind::ValidationReport) FValidationReport.reset();
+        else if (FRunKind == TRunKind::CrossValidation)
+            FCrossValidation.reset();
         else FResultsOutOfDate = true;
         FObserver.GridsChanged();
         FObserver.RunEnded(TRunEndState::Failed);
@@ -502,6 +543,12 @@ void TWorkspace::FinishRun(TRunEnd end) {
 }
 
 void TWorkspace::AdoptOutcome(TRunOutcome& outcome) {
+    if (outcome.Kind == TRunKind::CrossValidation) {
+        // The checks change nothing shown but the trust beside "Result".
+        FCrossValidation = std::move(outcome.CrossValidation);
+        FObserver.GridsChanged();
+        return;
+    }
     DropEngine();
     FSplittingHint = outcome.SplittingHint;
     switch (outcome.Kind) {
@@ -524,6 +571,7 @@ void TWorkspace::AdoptOutcome(TRunOutcome& outcome) {
             FAuthorDetector = std::move(outcome.Report->LastEngine);
             FValidationReport = ValidationReportGrid(*outcome.Report);
             return;
+        case TRunKind::CrossValidation: return;
     }
     if (FRunUserPage) {
         // Started by a page change: the user stays on the page chosen.

@@ -16,8 +16,9 @@
 #include "workspace/BalancedSample.h"
 #include "workspace/Calculation.h"
 #include "workspace/CalculationService.h"
-#include "workspace/EachText.h"
 #include "workspace/CopiedPassages.h"
+#include "workspace/CrossValidation.h"
+#include "workspace/EachText.h"
 #include "workspace/Grid.h"
 #include "workspace/ResultTable.h"
 #include "workspace/RunRequest.h"
@@ -72,6 +73,11 @@ public:
     // is on), then the report in ValidationReport(); no table or page
     // changes. The engine of the last run stays.
     void Validate();
+    // "Cross-validation": each known text held out in turn against the rest
+    // (balanced and without copied passages as set), with excerpts of
+    // `excerptWords` words (nothing: the disputed text's length; 0: whole
+    // texts); the outcome in CrossValidation(). No table or page changes.
+    void CrossValidate(std::optional<int64_t> excerptWords);
     // The toggle "Balance": calculations sample every candidate to an equal
     // size over several draws. Off by default. A change makes the shown
     // results out of date.
@@ -182,6 +188,13 @@ public:
     TQuillprint* AuthorDetector() const { return FAuthorDetector.get(); }
     // The table of the last "Validation"; none before one or after a failed one.
     const std::optional<TGrid>& ValidationReport() const { return FValidationReport; }
+    // The last cross-validation of this project; none before one, after a
+    // failed one or once another project is loaded.
+    const std::optional<TCrossValidation>& CrossValidation() const { return FCrossValidation; }
+    // Beside the table "Result": the chance that the first candidate is right
+    // and the verdict (after a cross-validation), then one line per text too
+    // short to judge by. Empty while the tables show no current result.
+    std::vector<std::u16string> TrustLines() const;
     // The texts of the last run with "Each text" (empty otherwise), the
     // table of them, and the row whose run the other tables show (-1: none).
     const std::vector<TTextOutcome>& TextOutcomes() const { return FTextOutcomes; }
@@ -260,6 +273,8 @@ private:
     std::vector<std::vector<double>> FDrawScores;
     bool FBalancedScores = false;
     std::optional<TGrid> FValidationReport;
+    std::optional<TCrossValidation> FCrossValidation;
+    std::optional<int64_t> FCrossExcerptWords;
     bool FEachText = false;
     TWordSplitting FSplitting = TWordSplitting::Spaces;
     unsigned FJobs = 1;

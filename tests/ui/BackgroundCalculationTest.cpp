@@ -101,6 +101,7 @@ private slots:
         QTest::newRow("validation") << int(TRunPhase::FindingPhrases) << 0 << 0 << 0 << 2
                                     << "Candidate 2 of 5: finding phrases";
         QTest::newRow("texts") << int(TRunPhase::Texts) << 7 << 20 << 0 << 0 << "Text 7 of 20 done";
+        QTest::newRow("checks") << int(TRunPhase::Checks) << 5 << 73 << 0 << 0 << "Checks: 5 of 73";
     }
     void progressTextNamesThePhaseAndTheCounts() {
         QFETCH(int, phase);

@@ -99,6 +99,32 @@ TEST_F(CalculationService, ACancelledRunLeavesResultsTablesAndPageAsTheyWere) {
     EXPECT_TRUE(Messages.Errors.empty());
 }
 
+TEST_F(CalculationService, CrossValidationInTheBackgroundAddsTheTrustBesideTheResultAndChangesNoTable) {
+    Workspace.Calculate();
+    const std::u16string result = CopyGrid(Workspace.ResultTable());
+    const TQuillprint* engine = Workspace.AuthorDetector();
+    EXPECT_EQ(Workspace.TrustLines().front().rfind(u"The disputed text has ", 0), 0u);
+
+    Workspace.RunInBackground([] {});
+    Workspace.CrossValidate(0);
+    EXPECT_TRUE(Workspace.Running());
+    WaitForEnd();
+    EXPECT_EQ(Observer.Ends.back(), TRunEndState::Finished);
+    ASSERT_TRUE(Workspace.CrossValidation());
+    EXPECT_EQ(Workspace.CrossValidation()->Checks.size(), 2u + 5u);  // Alpha's two files, Beta's one in five parts
+    EXPECT_EQ(Workspace.AuthorDetector(), engine);
+    EXPECT_EQ(CopyGrid(Workspace.ResultTable()), result);
+    const std::vector<std::u16string> trust = Workspace.TrustLines();
+    ASSERT_GE(trust.size(), 3u);
+    EXPECT_EQ(trust[0].rfind(u"Chance that ", 0), 0u);
+    EXPECT_EQ(trust[1].rfind(u"Verdict: ", 0), 0u);
+    EXPECT_EQ(trust[2].rfind(u"The disputed text has ", 0), 0u);
+
+    // Checks of one project say nothing about another.
+    Workspace.LoadProject(Project.Dir());
+    EXPECT_FALSE(Workspace.CrossValidation());
+}
+
 TEST_F(CalculationService, WhileARunIsUnderWayTheProjectCannotChange) {
     std::latch reported(1), release(1);
     bool first = true;
