@@ -114,6 +114,9 @@ void TForm1::createActions() {
     acCandidates = MakeAction(this, "acCandidates", tr("Candidates"));
     acAuthors = MakeAction(this, "acAuthors", tr("Authors"));
     acValidation = MakeAction(this, "acValidation", tr("Validation"));
+    acCrossValidation = MakeAction(this, "acCrossValidation", tr("Cross-validation"));
+    acCrossValidation->setToolTip(
+        tr("Cross-validation: hold out each known text in turn to see how often the answer is right"));
     Action2 = MakeAction(this, "Action2", tr("Extract"));
     acBalance = MakeAction(this, "acBalance", tr("Balance"));
     acBalance->setCheckable(true);
@@ -171,6 +174,7 @@ void TForm1::createActions() {
     connect(acSplitWords, &QAction::toggled, this, &TForm1::acSplitWordsExecute);
     connect(acLeaveOutCopies, &QAction::toggled, this, &TForm1::acLeaveOutCopiesExecute);
     connect(acCopies, &QAction::triggered, this, &TForm1::acCopiesExecute);
+    connect(acCrossValidation, &QAction::triggered, this, &TForm1::acCrossValidationExecute);
     connect(acExportReport, &QAction::triggered, this, &TForm1::acExportReportExecute);
     connect(acSaveTable, &QAction::triggered, this, &TForm1::acSaveTableExecute);
 }
@@ -178,7 +182,7 @@ void TForm1::createActions() {
 QList<QAction*> TForm1::commandSet() const {
     return {acNew,  acAddAuthor, acOpen,    acFederalist, acPresidents, acTutorial,   Action1,
             acHelp, miCopy,      acAddText, acCandidates, acAuthors,    acValidation, Action2, acBalance,
-            acEachText, acSplitWords, acLeaveOutCopies, acCopies, acExportReport, acSaveTable};
+            acEachText, acSplitWords, acLeaveOutCopies, acCopies, acExportReport, acSaveTable, acCrossValidation};
 }
 
 void TForm1::createRibbon() {
@@ -210,6 +214,7 @@ void TForm1::createRibbon() {
     calculate->addSmallButton(acCopies);
     calculate->addSmallButton(acExportReport);
     calculate->addSmallButton(acSaveTable);
+    calculate->addSmallButton(acCrossValidation);
     Ribbon1->addGroup(main, tr("Help"))->addSmallButton(acHelp);
 
     TQuickAccessToolbar* quickAccess = Ribbon1->quickAccessToolbar();
@@ -308,6 +313,13 @@ void TForm1::createGrids() {
     FSplittingHintBand->setVisible(false);
     tbResult->layout()->addWidget(FSplittingHintBand);
     tbResult->layout()->addWidget(sgResult);
+    // How far to trust the answer, below the table and never in it.
+    FTrustBand = new QLabel(tbResult);
+    FTrustBand->setObjectName("trustBand");
+    FTrustBand->setContentsMargins(6, 3, 6, 3);
+    FTrustBand->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    FTrustBand->setVisible(false);
+    tbResult->layout()->addWidget(FTrustBand);
     tbStylometry = makeGridPage("tbStylometry", tr("Stylometry"), sgStylometry);
     addShownTextBand(tbStylometry);
 

@@ -36,6 +36,7 @@ class TRibbon;
 class TTextsHeatMap;
 class TUserDialogs;
 class TValidationReportDialog;
+class TCrossValidationDialog;
 class TWorkspace;
 
 class TForm1 : public QMainWindow, private TWorkspaceObserver, private TMessageSink {
@@ -90,6 +91,7 @@ public:
     TGridView* sgTexts = nullptr;
     QAction* acLeaveOutCopies = nullptr;  // toggle: copied passages left out of the unknown text
     QAction* acCopies = nullptr;          // the dialog "Copied passages"
+    QAction* acCrossValidation = nullptr;  // the dialog "Cross-validation"
     QAction* acExportReport = nullptr;  // the report to share, as PDF or HTML
     QAction* acSaveTable = nullptr;     // "Save as…": the active page's table as CSV or TSV
     TResultChart* resultChart = nullptr;   // beside sgResult
@@ -115,6 +117,7 @@ public slots:
     void acSplitWordsExecute(bool checked);
     void acLeaveOutCopiesExecute(bool checked);
     void acCopiesExecute();
+    void acCrossValidationExecute();
     void acExportReportExecute();
     void acSaveTableExecute();
 
@@ -127,6 +130,10 @@ public:
     TValidationReportDialog* validationReport() const { return FValidationReport; }
     // The dialog "Copied passages"; nullptr before its first use.
     TCopiedPassagesDialog* copiedPassages() const { return FCopiesDialog; }
+    // The dialog "Cross-validation"; nullptr before its first use.
+    TCrossValidationDialog* crossValidation() const { return FCrossValidationDialog; }
+    // Below the table "Result": the chance, the verdict and the length warnings.
+    QLabel* trustBand() const { return FTrustBand; }
     // The drop-down of "Open folder" in the ribbon: the recent project folders.
     QMenu* recentProjectsMenu() const { return FRecentProjectsMenu; }
     // Shows passage `index` of that dialog highlighted in its unknown text.
@@ -179,6 +186,8 @@ private:
     // The band above "Result", "Analysis" and "Stylometry" that names the
     // disputed text they show, and whether the page "Texts" is offered.
     void showTextsState();
+    // The band below "Result": how far to trust the answer shown.
+    void showTrust();
     void sgTextsRowChanged(int row);
     // The pictures beside the tables: made once, refilled with the tables.
     void createCharts();
@@ -220,6 +229,9 @@ private:
     std::unique_ptr<TBusyCursor> FBusyCursor;
     bool FTextWasReadOnly = false;
     bool FValidationRunning = false;
+    TCrossValidationDialog* FCrossValidationDialog = nullptr;
+    bool FCrossValidationRunning = false;
+    QLabel* FTrustBand = nullptr;
 };
 
 }  // namespace quillprint

@@ -19,6 +19,7 @@
 #include "ui/BusyCursor.h"
 #include "ui/CalculationStatus.h"
 #include "ui/CopiedPassagesDialog.h"
+#include "ui/CrossValidationDialog.h"
 #include "ui/Form1.h"
 #include "ui/GridModel.h"
 #include "ui/GridView.h"
@@ -108,6 +109,24 @@ void TForm1::acValidationExecute() {
     if (!FWorkspace->Running()) FValidationRunning = false;
 }
 
+void TForm1::acCrossValidationExecute() {
+    if (!FCrossValidationDialog) {
+        FCrossValidationDialog = new TCrossValidationDialog(this);
+        connect(FCrossValidationDialog, &TCrossValidationDialog::saveRequested, this,
+                [this] { saveTableAs(FCrossValidationDialog->checks(), tr("Cross-validation")); });
+        connect(FCrossValidationDialog, &TCrossValidationDialog::runRequested, this, [this] {
+            if (FWorkspace->Running()) return;
+            FCrossValidationRunning = true;
+            Guarded([this] { FWorkspace->CrossValidate(FCrossValidationDialog->excerptWords()); });
+            // An empty tree starts no run.
+            if (!FWorkspace->Running()) FCrossValidationRunning = false;
+        });
+        if (const auto& validation = FWorkspace->CrossValidation()) FCrossValidationDialog->setValidation(*validation);
+    }
+    FCrossValidationDialog->show();
+    FCrossValidationDialog->raise();
+}
+
 bool TForm1::calculationRunning() const { return FWorkspace && FWorkspace->Running(); }
 
 void TForm1::calculationWoke() {
@@ -119,7 +138,7 @@ void TForm1::calculationWoke() {
 QList<QAction*> TForm1::projectCommands() const {
     return {acNew,      acAddAuthor, acOpen,    acFederalist, acPresidents, acTutorial, Action1,
             acAddText,  acCandidates, acAuthors, acValidation, Action2,      acBalance,  acEachText,
-            acSplitWords, acLeaveOutCopies, acCopies};
+            acSplitWords, acLeaveOutCopies, acCopies, acCrossValidation};
 }
 
 void TForm1::acBalanceExecute(bool checked) {
@@ -298,6 +317,14 @@ void TForm1::GridsChanged() {
     refillAuthorChooser();
     showTextsState();
     refreshCharts();
+    showTrust();
+}
+
+void TForm1::showTrust() {
+    QStringList lines;
+    for (const std::u16string& line : FWorkspace->TrustLines()) lines.append(QString::fromStdU16String(line));
+    FTrustBand->setText(lines.join(QLatin1Char('\n')));
+    FTrustBand->setVisible(!lines.isEmpty());
 }
 
 void TForm1::showTextsState() {
@@ -354,6 +381,8 @@ void TForm1::RunEnded(TRunEndState state) {
     case TRunEndState::Cancelled: FCalculationStatus->showEnded(tr("Calculation cancelled")); break;
     case TRunEndState::Failed: FCalculationStatus->showEnded(tr("Calculation failed")); break;
     }
+    if (std::exchange(FCrossValidationRunning, false) && state == TRunEndState::Finished && FCrossValidationDialog)
+        if (const auto& validation = FWorkspace->CrossValidation()) FCrossValidationDialog->setValidation(*validation);
     const bool validation = std::exchange(FValidationRunning, false);
     if (validation && state == TRunEndState::Finished) {
         if (const auto& report = FWorkspace->ValidationReport()) {

@@ -13,6 +13,7 @@
 #include <algorithm>
 
 #include "workspace/ChartData.h"
+#include "workspace/CrossValidationTables.h"
 #include "workspace/Workspace.h"
 
 namespace quillprint {
@@ -161,6 +162,8 @@ QString ReportHtml(const TWorkspace& workspace, const TReportPictures& pictures,
             TableHtml(workspace.ResultTable(), QStringLiteral("result"),
                       [&workspace](int32_t row) { return workspace.ResultCellColour(0, row); });
     html += PictureHtml(pictures.ResultChart, kResultChartPicture, QStringLiteral("Result chart"), links);
+    for (const std::u16string& line : workspace.TrustLines())
+        html += QStringLiteral("<p class=\"trust\">%1</p>\n").arg(Html(line));
     html += TopPhrasesHtml(workspace);
 
     if (!workspace.TextOutcomes().empty()) {
@@ -176,6 +179,17 @@ QString ReportHtml(const TWorkspace& workspace, const TReportPictures& pictures,
         html += PictureHtml(pictures.ConfusionMatrix, kConfusionMatrixPicture, QStringLiteral("Confusion matrix"),
                             links);
         html += QStringLiteral("<p>%1</p>\n").arg(Html(ConfusionReading(ConfusionMatrixOf(*report))));
+    }
+    if (const auto& validation = workspace.CrossValidation()) {
+        const auto plain = [](int32_t) { return TScoreColour::Ordinary; };
+        html += QStringLiteral("<h2>Cross-validation</h2>\n") +
+                TableHtml(CrossValidationFiguresGrid(*validation), QStringLiteral("crossfigures"), plain) +
+                QStringLiteral("<p></p>\n") +
+                TableHtml(CandidateFiguresGrid(*validation), QStringLiteral("crosscandidates"), plain) +
+                QStringLiteral("<p></p>\n") +
+                TableHtml(ConfusionGrid(*validation), QStringLiteral("crossconfusion"), plain) +
+                QStringLiteral("<p></p>\n") +
+                TableHtml(CrossChecksGrid(*validation), QStringLiteral("crosschecks"), plain);
     }
     return html + QStringLiteral("</body></html>\n");
 }

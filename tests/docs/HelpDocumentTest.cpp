@@ -82,6 +82,7 @@ INSTANTIATE_TEST_SUITE_P(
                       TExplainedName{"Leave out copied passages", "group \"Calculate\" Turns on or o"},
                       TExplainedName{"Copied passages", "group \"Calculate\" Lists the passages"},
                       TExplainedName{"Export report…", "group \"Calculate\" Saves the current results"},
+                      TExplainedName{"Cross-validation", "group \"Calculate\" Opens the dialog"},
                       TExplainedName{"Validation", "quick-access toolbar only A check of the method"},
                       TExplainedName{"Help", "group \"Help\"; key F1 Opens this document"},
                       TExplainedName{"Copy", "right click in any table Copies the table of the active page"},

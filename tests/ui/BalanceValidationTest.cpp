@@ -1,11 +1,15 @@
 // The toggle "Balance" and the report of "Validation" in the window.
 #include <QAbstractItemModel>
 #include <QAction>
+#include <QCheckBox>
 #include <QClipboard>
+#include <QLabel>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTest>
 
 #include "FormFixture.h"
+#include "ui/CrossValidationDialog.h"
 #include "ui/GridView.h"
 #include "ui/ValidationReportDialog.h"
 #include "workspace/Workspace.h"
@@ -62,6 +66,42 @@ private slots:
         form.Action1->trigger();
         FinishCalculation(form);
         QCOMPARE(form.sgResult->model()->columnCount(), 4);
+        QVERIFY(f.Dialogs.Errors.isEmpty());
+    }
+
+    void crossValidationRunsInTheBackgroundAndAddsTheChanceBelowTheResult() {
+        TFormFixture f;
+        TForm1& form = *f.Form;
+        QTemporaryDir project;
+        WriteProject(project.path());
+        // A second file each, so that every candidate has texts to hold out.
+        WriteFile(project.path() + "/Sailor/log2.txt", "the salt wind fills the old sail again\n");
+        WriteFile(project.path() + "/Farmer/diary2.txt", "the brown field waits for rain again\n");
+        f.Dialogs.FolderAnswer = project.path();
+        form.acOpen->trigger();
+        form.Action1->trigger();
+        FinishCalculation(form);
+        const QString result = Cell(form.sgResult->model(), 0, 0);
+        QVERIFY(form.trustBand()->text().startsWith("The disputed text has 3 words"));
+        QVERIFY(form.commandSet().contains(form.acCrossValidation));
+
+        form.acCrossValidation->trigger();
+        TCrossValidationDialog* dialog = form.crossValidation();
+        QVERIFY(dialog && dialog->isVisible());
+        dialog->findChild<QCheckBox*>("CrossValidationAsDisputed")->setChecked(false);
+        dialog->findChild<QSpinBox*>("CrossValidationExcerpt")->setValue(0);
+        dialog->runButton()->click();
+        QVERIFY(form.calculationRunning());
+        FinishCalculation(form);
+
+        QVERIFY2(dialog->figures()->text().contains("Checks: 4"), qPrintable(dialog->figures()->text()));
+        QVERIFY(dialog->figures()->text().contains("Excerpt: whole texts"));
+        QCOMPARE(dialog->checks().RowCount(), 5);
+        QCOMPARE(form.workspace().CrossValidation()->Checks.size(), size_t(4));
+        // The table stays as it was; the chance and verdict come below it.
+        QCOMPARE(Cell(form.sgResult->model(), 0, 0), result);
+        QVERIFY2(form.trustBand()->text().startsWith("Chance that "), qPrintable(form.trustBand()->text()));
+        QVERIFY(form.trustBand()->text().contains("\nVerdict: "));
         QVERIFY(f.Dialogs.Errors.isEmpty());
     }
 

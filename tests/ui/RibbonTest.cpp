@@ -75,7 +75,7 @@ private slots:
                               "Examples: Federalist small, Presidents small, Tutorial small",
                               "Calculate: Calculate large, Balance small, Each text small, Split words by language small, "
                               "Leave out copied passages small, Copied passages small, Export report… small, Save as… "
-                              "small",
+                              "small, Cross-validation small",
                               "Help: Help small"}));
         QCOMPARE(ribbon->height(), 143);
         QVERIFY(ribbon->applicationMenuButton()->menu()->actions().isEmpty());
@@ -177,7 +177,8 @@ private slots:
         QCOMPARE(listed, QStringList({"New", "Add author", "Open folder", "Federalist", "Presidents", "Tutorial",
                                       "Calculate", "Help", "Copy", "Add text", "Candidates", "Authors", "Validation",
                                       "Extract", "Balance", "Each text", "Split words by language",
-                                      "Leave out copied passages", "Copied passages", "Export report…", "Save as…"}));
+                                      "Leave out copied passages", "Copied passages", "Export report…", "Save as…",
+                                      "Cross-validation"}));
 
         dialog->commandList()->setCurrentRow(listed.indexOf("Validation"));
         dialog->addButton()->click();
