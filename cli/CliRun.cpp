@@ -13,8 +13,10 @@
 #include "engine/Collation.h"
 #include "engine/Text.h"
 #include "workspace/AnalysisTable.h"
+#include "workspace/BalancedRun.h"
 #include "workspace/CalculationService.h"
 #include "workspace/CopiedPassages.h"
+#include "workspace/CosineDelta.h"
 #include "workspace/Grid.h"
 #include "workspace/JobPool.h"
 #include "workspace/LanguageHint.h"
@@ -149,17 +151,26 @@ int RunCli(const TCliOptions& options, std::ostream& out, std::ostream& err) {
         // table (or as fields of the JSON object), the table itself unchanged.
         std::optional<TConfidence> confidence;
         std::vector<std::u16string> names, warnings;
+        std::u16string secondOpinion;
         if (fit) {
+            std::vector<const TWordList*> words;
             for (const auto& author : engine.Authors())
-                if (author.get() != engine.Test()) names.push_back(author->Name());
+                if (author.get() != engine.Test()) {
+                    names.push_back(author->Name());
+                    words.push_back(&author->Text());
+                }
+            if (engine.Test())
+                secondOpinion = SecondOpinionText(CosineDelta(words, engine.Test()->Text()), names,
+                                                  RankedFirst(result.CandidateScores()));
             confidence = JudgeScores(result.CandidateScores(), *fit, options.ThresholdPercent / 100.0);
             warnings = LengthWarnings(engine.Test() ? engine.Test()->WordCount() : 0, names, sampleWords);
             for (const std::u16string& warning : warnings) err << ToUtf8(warning) << '\n';
         }
         if (options.Json) {
-            WriteJson(
-                out, engine, result.Summary,
-                confidence ? ConfidenceJsonField(*confidence, names) + WarningsJsonField(warnings) : std::string());
+            WriteJson(out, engine, result.Summary,
+                      confidence ? ConfidenceJsonField(*confidence, names) + WarningsJsonField(warnings) +
+                                       SecondOpinionJsonField(secondOpinion)
+                                 : std::string());
             return 0;
         }
         if (options.Summary) {
@@ -178,6 +189,7 @@ int RunCli(const TCliOptions& options, std::ostream& out, std::ostream& err) {
                 if (confidence) {
                     text += "\nChance\t" + VisibleUtf8(ChanceText(*confidence, names)) + "\nVerdict\t" +
                             VisibleUtf8(VerdictText(*confidence, names)) + '\n';
+                    if (!secondOpinion.empty()) text += "Second opinion\t" + VisibleUtf8(secondOpinion) + '\n';
                 }
                 WriteOut(out, text);
                 break;

@@ -131,6 +131,13 @@ std::string ConfidenceJsonField(const TConfidence& confidence, const std::vector
     return out + "]}";
 }
 
+std::string SecondOpinionJsonField(const std::u16string& secondOpinion) {
+    if (secondOpinion.empty()) return {};
+    std::string out = ",\"secondOpinion\":";
+    AppendJsonString(out, secondOpinion);
+    return out;
+}
+
 std::string WarningsJsonField(const std::vector<std::u16string>& warnings) {
     std::string out = ",\"warnings\":[";
     for (size_t i = 0; i < warnings.size(); ++i) {

@@ -31,6 +31,8 @@ int PrintCrossValidation(const TRunRequest& project, const TCliOptions& options,
 // ,"confidence":{"top":NAME,"chance":X,"low":X,"high":X,"checks":N,"verdict":NAME or "Cannot tell","inPlay":[...]}
 std::string ConfidenceJsonField(const TConfidence& confidence, const std::vector<std::u16string>& names);
 
+// ,"secondOpinion":"Cosine Delta: ..."; empty when there is none.
+std::string SecondOpinionJsonField(const std::u16string& secondOpinion);
 // ,"warnings":[...]
 std::string WarningsJsonField(const std::vector<std::u16string>& warnings);
 

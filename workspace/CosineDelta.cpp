@@ -86,4 +86,17 @@ TDeltaRanking CosineDelta(const std::vector<const TWordList*>& candidates, const
     return ranking;
 }
 
+std::u16string SecondOpinionText(const TDeltaRanking& ranking, const std::vector<std::u16string>& names,
+                                 int32_t phraseFirst) {
+    std::vector<size_t> order(ranking.Similarity.size());
+    for (size_t c = 0; c < order.size(); ++c) order[c] = c;
+    std::stable_sort(order.begin(), order.end(),
+                     [&](size_t a, size_t b) { return ranking.Similarity[a] > ranking.Similarity[b]; });
+    std::u16string text = u"Cosine Delta:";
+    for (size_t i = 0; i < order.size(); ++i) text += (i == 0 ? u" " : u", ") + names[order[i]];
+    if (phraseFirst < 0 || ranking.First < 0) return text;
+    if (phraseFirst == ranking.First) return text + u" (agrees)";
+    return text + u" (disagrees: the phrases rank " + names[static_cast<size_t>(phraseFirst)] + u" first)";
+}
+
 }  // namespace quillprint

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "engine/Text.h"
@@ -31,5 +32,10 @@ struct TDeltaRanking {
 // says nothing and is left out.
 TDeltaRanking CosineDelta(const std::vector<const TWordList*>& candidates, const TWordList& test,
                           size_t profileWords = kDeltaWords);
+
+// "Cosine Delta: A, B, C", the candidates by similarity, then " (agrees)" or
+// " (disagrees: the phrases rank B first)" against `phraseFirst`.
+std::u16string SecondOpinionText(const TDeltaRanking& ranking, const std::vector<std::u16string>& names,
+                                 int32_t phraseFirst);
 
 }  // namespace quillprint

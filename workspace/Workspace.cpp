@@ -12,6 +12,7 @@
 #include "workspace/AnalysisTable.h"
 #include "workspace/BalancedRun.h"
 #include "workspace/Confidence.h"
+#include "workspace/CosineDelta.h"
 #include "workspace/HeldBackLines.h"
 #include "workspace/JobPool.h"
 #include "workspace/LengthWarnings.h"
@@ -215,6 +216,17 @@ std::vector<std::u16string> TWorkspace::TrustLines() const {
         lines.push_back(ChanceText(confidence, names));
         lines.push_back(u"Verdict: " + VerdictText(confidence, names));
     }
+    // The second opinion of frequent words, beside the phrases' ranking.
+    std::vector<const TWordList*> words;
+    for (const auto& author : FAuthorDetector->Authors())
+        if (author.get() != FAuthorDetector->Test()) words.push_back(&author->Text());
+    TCalculationResult ranked;
+    ranked.Engine = FAuthorDetector;
+    ranked.Balanced = FBalancedScores;
+    ranked.MeanScores = FMeanScores;
+    if (!names.empty())
+        lines.push_back(SecondOpinionText(CosineDelta(words, FAuthorDetector->Test()->Text()), names,
+                                          RankedFirst(ranked.CandidateScores())));
     // The candidates' whole samples, as cross-validation counted them, when known.
     if (FCrossValidation && FCrossValidation->Names == names) sampleWords = FCrossValidation->SampleWords;
     for (std::u16string& warning : LengthWarnings(FAuthorDetector->Test()->WordCount(), names, sampleWords))

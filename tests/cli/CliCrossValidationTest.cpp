@@ -41,6 +41,7 @@ TEST(CliCrossValidation, ConfidenceLeavesTheResultTableAsItIsAndAddsTheVerdict) 
     // Every check had a larger lead than the answer has: nothing can be told.
     EXPECT_NE(judged.Out.find(" is right: at most "), std::string::npos) << judged.Out;
     EXPECT_NE(judged.Out.find("\nVerdict\tCannot tell: "), std::string::npos) << judged.Out;
+    EXPECT_NE(judged.Out.find("\nSecond opinion\tCosine Delta: "), std::string::npos) << judged.Out;
     // The tutorial's texts are short: each is named.
     EXPECT_NE(judged.Err.find("The disputed text has 64 words"), std::string::npos) << judged.Err;
     EXPECT_NE(judged.Err.find("Captain's samples have 117 words"), std::string::npos);
@@ -49,6 +50,7 @@ TEST(CliCrossValidation, ConfidenceLeavesTheResultTableAsItIsAndAddsTheVerdict) 
     EXPECT_NE(json.Out.find(",\"confidence\":{\"top\":"), std::string::npos) << json.Out;
     EXPECT_NE(json.Out.find("\"verdict\":\"Cannot tell\""), std::string::npos);
     EXPECT_NE(json.Out.find(",\"warnings\":[\"The disputed text has "), std::string::npos);
+    EXPECT_NE(json.Out.find(",\"secondOpinion\":\"Cosine Delta: "), std::string::npos);
 
     const TRun each = RunCli("--locale en_US --confidence --each " + kProject);
     ASSERT_EQ(each.Exit, 0) << each.Err;

@@ -87,6 +87,9 @@ TEST(CosineDelta, AgreesWithTheWorkedExample) {
     EXPECT_NEAR(one.Similarity[0], -1, 1e-12);
     EXPECT_NEAR(one.Similarity[1], 1, 1e-12);
     EXPECT_EQ(CosineDelta({}, test).First, -1);
+    const std::vector<std::u16string> names{u"A", u"B"};
+    EXPECT_EQ(SecondOpinionText(ranking, names, 1), u"Cosine Delta: B, A (agrees)");
+    EXPECT_EQ(SecondOpinionText(ranking, names, 0), u"Cosine Delta: B, A (disagrees: the phrases rank A first)");
 }
 
 TEST(ConfidenceFit, PoolsChecksUntilTheChanceNeverFallsWithTheMargin) {
