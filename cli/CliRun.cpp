@@ -119,12 +119,11 @@ int RunCli(const TCliOptions& options, std::ostream& out, std::ostream& err) {
         }
         if (options.EachText) return PrintEachText(request, options, out, err, fit ? &*fit : nullptr, sampleWords);
         if (options.Copies) {
-            std::u16string test;
-            TCandidateLines unknown;
-            const std::vector<TCandidateLines> candidates = ReadCandidates(request, &test, {}, {}, &unknown);
-            if (!options.SplitByLanguage && MostlyWithoutSpaces(candidates, {test})) PrintSplittingHint(err);
-            const TGrid copies = CopiesGrid(
-                FindCopyRows(candidates, unknown, localeName, std::max(options.CopyWords, 1), request.Splitting));
+            request.Kind = TRunKind::CopiedPassages;
+            request.CopyWords = std::max(options.CopyWords, 1);
+            const TRunOutcome outcome = ExecuteRun(request);
+            if (!options.SplitByLanguage && outcome.SplittingHint) PrintSplittingHint(err);
+            const TGrid copies = CopiesGrid(outcome.Copies);
             WriteOut(out, TsvText(copies, copies.RowCount()));
             return 0;
         }

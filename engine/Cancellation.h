@@ -15,6 +15,8 @@ public:
     TCancellation() = default;
     explicit TCancellation(std::stop_token stop) : FStop(std::move(stop)) {}
 
+    const std::stop_token& Token() const { return FStop; }
+
     // Throws TCalculationCancelled once a stop was requested.
     void Check() const
     {
@@ -33,5 +35,13 @@ private:
     std::stop_token FStop;
     uint32_t FTicks = 0;
 };
+
+// For loops over many cheap steps: throws TCalculationCancelled when a stop
+// was requested, asking only at every 65,536th step of `step`.
+inline void CheckEvery64K(const std::stop_token& stop, size_t step)
+{
+    if ((step & 0xFFFF) == 0 && stop.stop_requested())
+        throw TCalculationCancelled();
+}
 
 }  // namespace quillprint

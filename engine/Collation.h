@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <stop_token>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,7 +33,7 @@ public:
 
     // Collation ranks of distinct strings: equal ranks exactly when the
     // strings compare equal, and rank order is collation order.
-    std::vector<int32_t> Ranks(const std::vector<std::u16string_view>& words) const;
+    std::vector<int32_t> Ranks(const std::vector<std::u16string_view>& words, const std::stop_token& stop = {}) const;
 
     const std::string& LocaleName() const { return FLocaleName; }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "engine/Cancellation.h"
 #include "engine/Collation.h"
 #include "engine/JoinedWords.h"
 
@@ -19,7 +20,8 @@ struct TMatches {
 // Two sweeps over the suffix array: the longest common prefix of a test
 // suffix with any suffix of `candidate` is the one with the nearest such
 // suffix above it or below it, the minimum of the LCP values in between.
-TMatches MatchesWith(const TJoinedWords& joined, int32_t candidate, int32_t testList, int32_t testWords)
+TMatches MatchesWith(const TJoinedWords& joined, int32_t candidate, int32_t testList, int32_t testWords,
+                     const std::stop_token& stop)
 {
     TMatches matches{std::vector<int32_t>(static_cast<size_t>(testWords), 0),
                      std::vector<int32_t>(static_cast<size_t>(testWords), -1)};
@@ -47,6 +49,7 @@ TMatches MatchesWith(const TJoinedWords& joined, int32_t candidate, int32_t test
     int32_t run = 0;
     int32_t source = -1;
     for (int32_t r = 0; r < n; ++r) {
+        CheckEvery64K(stop, static_cast<size_t>(r));
         if (r > 0)
             run = std::min(run, lcp[static_cast<size_t>(r)]);
         visit(r, run, source);
@@ -54,6 +57,7 @@ TMatches MatchesWith(const TJoinedWords& joined, int32_t candidate, int32_t test
     run = 0;
     source = -1;
     for (int32_t r = n - 1; r >= 0; --r) {
+        CheckEvery64K(stop, static_cast<size_t>(r));
         if (r + 1 < n)
             run = std::min(run, lcp[static_cast<size_t>(r) + 1]);
         visit(r, run, source);
@@ -63,9 +67,9 @@ TMatches MatchesWith(const TJoinedWords& joined, int32_t candidate, int32_t test
 
 }  // namespace
 
-std::vector<TCopiedPassage> FindCopiedPassages(const std::vector<const TWordList*>& candidates,
-                                               const TWordList& test, const TCollation& collation,
-                                               int32_t minWords)
+std::vector<TCopiedPassage> FindCopiedPassages(const std::vector<const TWordList*>& candidates, const TWordList& test,
+                                               const TCollation& collation, int32_t minWords,
+                                               const std::stop_token& stop)
 {
     minWords = std::max(minWords, 1);
     std::vector<TCopiedPassage> passages;
@@ -79,14 +83,13 @@ std::vector<TCopiedPassage> FindCopiedPassages(const std::vector<const TWordList
     lists.emplace_back(test);
     const auto testList = static_cast<int32_t>(candidates.size());
     // Collation ranks: words the collation finds equal share an id.
-    const TJoinedWords joined(lists, [&](const std::vector<std::u16string_view>& words) {
-        return collation.Ranks(words);
-    });
+    const TJoinedWords joined(
+        lists, [&](const std::vector<std::u16string_view>& words) { return collation.Ranks(words, stop); }, stop);
 
     for (int32_t c = 0; c < testList; ++c) {
         if (static_cast<int32_t>(candidates[static_cast<size_t>(c)]->size()) < minWords)
             continue;
-        const TMatches matches = MatchesWith(joined, c, testList, testWords);
+        const TMatches matches = MatchesWith(joined, c, testList, testWords, stop);
         for (int32_t j = 0; j < testWords; ++j) {
             const int32_t length = matches.Length[static_cast<size_t>(j)];
             // A match one word earlier that covers this one's end holds it.

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <stop_token>
 #include <vector>
 
 #include "engine/Text.h"
@@ -31,10 +32,11 @@ struct TCopiedPassage {
 // goes on both sides; one that lies inside a longer passage with the same
 // candidate is not listed, overlapping ones are. Sorted by test position,
 // then candidate. Time and memory are linear in the number of words (plus
-// one pass over the test text's matches per candidate).
-std::vector<TCopiedPassage> FindCopiedPassages(const std::vector<const TWordList*>& candidates,
-                                               const TWordList& test, const TCollation& collation,
-                                               int32_t minWords);
+// one pass over the test text's matches per candidate). A stop request ends
+// the search with TCalculationCancelled.
+std::vector<TCopiedPassage> FindCopiedPassages(const std::vector<const TWordList*>& candidates, const TWordList& test,
+                                               const TCollation& collation, int32_t minWords,
+                                               const std::stop_token& stop = {});
 
 // Per word of a text of `words` words: 1 when some passage covers it.
 std::vector<uint8_t> CoveredWords(const std::vector<TCopiedPassage>& passages, int32_t words);

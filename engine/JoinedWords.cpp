@@ -3,11 +3,12 @@
 #include <algorithm>
 #include <unordered_map>
 
+#include "engine/Cancellation.h"
 #include "engine/SuffixArray.h"
 
 namespace quillprint {
 
-TJoinedWords::TJoinedWords(const std::vector<TStretch>& lists, const TIdsOf& idsOf)
+TJoinedWords::TJoinedWords(const std::vector<TStretch>& lists, const TIdsOf& idsOf, const std::stop_token& stop)
 {
     size_t total = lists.size();
     for (const TStretch& list : lists)
@@ -20,6 +21,7 @@ TJoinedWords::TJoinedWords(const std::vector<TStretch>& lists, const TIdsOf& ids
     for (size_t l = 0; l < lists.size(); ++l) {
         FBegin.push_back(static_cast<int32_t>(FSequence.size()));
         for (const std::u16string& word : lists[l]) {
+            CheckEvery64K(stop, FSequence.size());
             const auto [it, inserted] = distinctIndex.try_emplace(word, static_cast<int32_t>(distinct.size()));
             if (inserted)
                 distinct.push_back(word);
@@ -40,8 +42,8 @@ TJoinedWords::TJoinedWords(const std::vector<TStretch>& lists, const TIdsOf& ids
         value = value < 0 ? separator++ : ids[static_cast<size_t>(value)];
     FAlphabetSize = separator;
 
-    SuffixArray = BuildSuffixArray(FSequence, FAlphabetSize);
-    Lcp = BuildLcpArray(FSequence, SuffixArray);
+    SuffixArray = BuildSuffixArray(FSequence, FAlphabetSize, stop);
+    Lcp = BuildLcpArray(FSequence, SuffixArray, stop);
 }
 
 }  // namespace quillprint

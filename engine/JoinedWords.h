@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <span>
+#include <stop_token>
 #include <string_view>
 #include <vector>
 
@@ -22,7 +23,8 @@ public:
 
     // Each stretch is followed by a separator of its own, so no common
     // prefix ever runs from one stretch into the next.
-    TJoinedWords(const std::vector<TStretch>& lists, const TIdsOf& idsOf);
+    // A stop request ends the construction with TCalculationCancelled.
+    TJoinedWords(const std::vector<TStretch>& lists, const TIdsOf& idsOf, const std::stop_token& stop = {});
 
     const std::vector<int32_t>& Sequence() const { return FSequence; }
     int32_t AlphabetSize() const { return FAlphabetSize; }

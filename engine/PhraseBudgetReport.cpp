@@ -181,8 +181,8 @@ std::string WhatExceeds(int64_t phrases, int64_t instances, const TPhraseBudget&
 
 }  // namespace
 
-TPhraseBudgetReport ReportRepeats(const TWordList& corpus, const std::vector<int32_t>& stretchStarts,
-                                  int32_t minWords)
+TPhraseBudgetReport ReportRepeats(const TWordList& corpus, const std::vector<int32_t>& stretchStarts, int32_t minWords,
+                                  const std::stop_token& stop)
 {
     TPhraseBudgetReport report;
     report.MinWords = minWords;
@@ -192,7 +192,7 @@ TPhraseBudgetReport ReportRepeats(const TWordList& corpus, const std::vector<int
         if (start >= 0 && start <= words)
             cut[static_cast<size_t>(start)] = 1;
     }
-    const TJoinedWords joined(Stretches(corpus, cut, {}), IdentityIds);
+    const TJoinedWords joined(Stretches(corpus, cut, {}), IdentityIds, stop);
     CountPhrases(joined, report.Phrases, report.Instances);
     report.RemainingPhrases = report.Phrases;
     report.RemainingInstances = report.Instances;
@@ -218,12 +218,12 @@ TPhraseBudgetReport ReportRepeats(const TWordList& corpus, const std::vector<int
         removedUntil = std::max(removedUntil, start + passageWords);
     }
     if (!report.Passages.empty()) {
-        const TJoinedWords remaining(Stretches(corpus, cut, removed), IdentityIds);
+        const TJoinedWords remaining(Stretches(corpus, cut, removed), IdentityIds, stop);
         CountPhrases(remaining, report.RemainingPhrases, report.RemainingInstances);
         const TRepeatedPassage& longest = *LongestPassage(report);
         std::fill(removed.begin(), removed.end(), 0);
         std::fill(removed.begin() + longest.Start, removed.begin() + longest.Start + longest.Words, 1);
-        const TJoinedWords withoutLongest(Stretches(corpus, cut, removed), IdentityIds);
+        const TJoinedWords withoutLongest(Stretches(corpus, cut, removed), IdentityIds, stop);
         CountPhrases(withoutLongest, report.PhrasesWithoutLongest, report.InstancesWithoutLongest);
     }
     return report;

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -53,9 +54,9 @@ struct TRefusedRun {
 // `corpus` (cut at `stretchStarts`: positions where no phrase runs across,
 // ascending) and lists its repeated passages of at least `minWords` words.
 // Passage places are corpus positions here; the engine maps them to authors.
-// Linear time and memory.
-TPhraseBudgetReport ReportRepeats(const TWordList& corpus, const std::vector<int32_t>& stretchStarts,
-                                  int32_t minWords);
+// Linear time and memory. A stop request ends it with TCalculationCancelled.
+TPhraseBudgetReport ReportRepeats(const TWordList& corpus, const std::vector<int32_t>& stretchStarts, int32_t minWords,
+                                  const std::stop_token& stop = {});
 
 // How the refusal names things: engine authors by index (test author last),
 // the place where a passage begins ("" when unknown), and the switch that

@@ -73,7 +73,7 @@ private:
                 distinct.push_back(word);
             FIds[pos] = it->second;
         }
-        FRanks = FEngine.Collation().Ranks(distinct);
+        FRanks = FEngine.Collation().Ranks(distinct, FCancellation.Token());
         FHasBlank.resize(distinct.size());
         FMasks.resize(distinct.size());
         bool anyBlank = false;

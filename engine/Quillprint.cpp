@@ -133,7 +133,7 @@ void TQuillprint::LeaveOutCopiedPassages()
     for (size_t a = 0; a + 1 < FAuthors.size(); ++a)
         candidates.push_back(&FAuthors[a]->Text());
     TWordList& words = FTest->FText;
-    FCopiedPassages = FindCopiedPassages(candidates, words, *FCollation, FLeaveOutWords);
+    FCopiedPassages = FindCopiedPassages(candidates, words, *FCollation, FLeaveOutWords, FCancellation.Token());
     if (FCopiedPassages.empty())
         return;
     const auto total = static_cast<int32_t>(words.size());
@@ -174,7 +174,7 @@ std::vector<int32_t> TQuillprint::Cuts() const
     for (const auto& author : FAuthors)
         refused->Names.push_back(author->Name());
     const int32_t minWords = FLeaveOutWords > 0 ? FLeaveOutWords : kDefaultCopyWords;
-    refused->Report = ReportRepeats(FWordsAll->Text(), Cuts(), minWords);
+    refused->Report = ReportRepeats(FWordsAll->Text(), Cuts(), minWords, FCancellation.Token());
 
     // Corpus positions to authors and their own word indexes; the test
     // author's through the words kept when copies were left out.

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "engine/Cancellation.h"
+
 namespace quillprint {
 namespace {
 
@@ -9,7 +11,7 @@ namespace {
 // leftmost-S suffixes by sorting their substrings through one induced pass,
 // name them, recurse when names repeat, and induce the whole order from the
 // sorted leftmost-S suffixes.
-std::vector<int32_t> SaIs(const std::vector<int32_t>& s, int32_t upper)
+std::vector<int32_t> SaIs(const std::vector<int32_t>& s, int32_t upper, const std::stop_token& stop)
 {
     const auto n = static_cast<int32_t>(s.size());
     if (n == 0)
@@ -21,8 +23,10 @@ std::vector<int32_t> SaIs(const std::vector<int32_t>& s, int32_t upper)
 
     std::vector<int32_t> sa(static_cast<size_t>(n));
     std::vector<uint8_t> isS(static_cast<size_t>(n), 0);
-    for (int32_t i = n - 2; i >= 0; --i)
+    for (int32_t i = n - 2; i >= 0; --i) {
+        CheckEvery64K(stop, static_cast<size_t>(i));
         isS[i] = s[i] == s[i + 1] ? isS[i + 1] : (s[i] < s[i + 1]);
+    }
 
     // Bucket starts of the S and the L suffixes of every value.
     std::vector<int32_t> sumL(static_cast<size_t>(upper) + 1, 0);
@@ -49,12 +53,14 @@ std::vector<int32_t> SaIs(const std::vector<int32_t>& s, int32_t upper)
         bucket = sumL;
         sa[bucket[s[n - 1]]++] = n - 1;
         for (int32_t i = 0; i < n; ++i) {
+            CheckEvery64K(stop, static_cast<size_t>(i));
             const int32_t v = sa[i];
             if (v >= 1 && !isS[v - 1])
                 sa[bucket[s[v - 1]]++] = v - 1;
         }
         bucket = sumL;
         for (int32_t i = n - 1; i >= 0; --i) {
+            CheckEvery64K(stop, static_cast<size_t>(i));
             const int32_t v = sa[i];
             if (v >= 1 && isS[v - 1])
                 sa[--bucket[s[v - 1] + 1]] = v - 1;
@@ -85,6 +91,7 @@ std::vector<int32_t> SaIs(const std::vector<int32_t>& s, int32_t upper)
     int32_t names = 0;
     reduced[lmsIndex[sortedLms[0]]] = 0;
     for (int32_t i = 1; i < m; ++i) {
+        CheckEvery64K(stop, static_cast<size_t>(i));
         int32_t l = sortedLms[i - 1];
         int32_t r = sortedLms[i];
         const int32_t endL = lmsIndex[l] + 1 < m ? lms[lmsIndex[l] + 1] : n;
@@ -104,7 +111,7 @@ std::vector<int32_t> SaIs(const std::vector<int32_t>& s, int32_t upper)
             ++names;
         reduced[lmsIndex[sortedLms[i]]] = names;
     }
-    const std::vector<int32_t> reducedSa = SaIs(reduced, names);
+    const std::vector<int32_t> reducedSa = SaIs(reduced, names, stop);
     for (int32_t i = 0; i < m; ++i)
         sortedLms[i] = lms[reducedSa[i]];
     induce(sortedLms);
@@ -113,12 +120,14 @@ std::vector<int32_t> SaIs(const std::vector<int32_t>& s, int32_t upper)
 
 }  // namespace
 
-std::vector<int32_t> BuildSuffixArray(const std::vector<int32_t>& text, int32_t alphabetSize)
+std::vector<int32_t> BuildSuffixArray(const std::vector<int32_t>& text, int32_t alphabetSize,
+                                      const std::stop_token& stop)
 {
-    return SaIs(text, std::max(alphabetSize - 1, 0));
+    return SaIs(text, std::max(alphabetSize - 1, 0), stop);
 }
 
-std::vector<int32_t> BuildLcpArray(const std::vector<int32_t>& text, const std::vector<int32_t>& suffixArray)
+std::vector<int32_t> BuildLcpArray(const std::vector<int32_t>& text, const std::vector<int32_t>& suffixArray,
+                                   const std::stop_token& stop)
 {
     const size_t n = text.size();
     std::vector<int32_t> rank(n);
@@ -127,6 +136,7 @@ std::vector<int32_t> BuildLcpArray(const std::vector<int32_t>& text, const std::
     std::vector<int32_t> lcp(n, 0);
     size_t h = 0;
     for (size_t i = 0; i < n; ++i) {
+        CheckEvery64K(stop, i);
         if (h > 0)
             --h;
         const auto r = static_cast<size_t>(rank[i]);

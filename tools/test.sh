@@ -65,3 +65,20 @@ stage "Debian package" bash tools/check-package.sh build
 stage "sanitizer build" sanitizer_build
 stage "sanitizer tests" sanitizer_tests
 stage "fuzzing" fuzzing
+
+# ---- Concurrency: the tests under ThreadSanitizer ----
+# The engine, workspace and command-line tests once more under
+# ThreadSanitizer, every command-line run on three threads (more than the
+# cores of a small machine, so that the pool's threads really interleave).
+# No window, benchmarks or fuzzer in this tree, to keep the stage short.
+thread_sanitizer_build() {
+  cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLPRINT_TSAN=ON \
+    -DQUILLPRINT_BUILD_GUI=OFF -DQUILLPRINT_BUILD_BENCH=OFF
+  cmake --build build-tsan -j "$jobs"
+}
+thread_sanitizer_tests() {
+  TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" QUILLPRINT_TEST_JOBS=3 \
+    ctest --test-dir build-tsan --output-on-failure -j "$jobs" --label-exclude whole-corpus
+}
+stage "thread sanitizer build" thread_sanitizer_build
+stage "thread sanitizer tests" thread_sanitizer_tests

@@ -10,6 +10,9 @@
 #include <optional>
 
 #include "ui/RecentProjects.h"
+#include "ui/WindowJobs.h"
+#include "workspace/ChatExport.h"
+#include "workspace/CopiedPassages.h"
 #include "workspace/WorkspaceViews.h"
 
 class QAction;
@@ -118,6 +121,7 @@ public slots:
     void acLeaveOutCopiesExecute(bool checked);
     void acCopiesExecute();
     void acCrossValidationExecute();
+    void showCopiedPassages(std::vector<TCopyRow> rows);
     void acExportReportExecute();
     void acSaveTableExecute();
 
@@ -126,6 +130,9 @@ public:
     TCalculationStatus* calculationStatus() const { return FCalculationStatus; }
     // A calculation is under way in the background.
     bool calculationRunning() const;
+    // Other long work of the window (reading or splitting a chat export) is
+    // under way on the job pool.
+    bool windowJobRunning() const { return FWindowJobs->Running(); }
     // The report of the last "Validation"; nullptr before the first one.
     TValidationReportDialog* validationReport() const { return FValidationReport; }
     // The dialog "Copied passages"; nullptr before its first use.
@@ -164,6 +171,20 @@ private:
 
     // Runs a command; an error that escapes it goes to the general error box.
     void Guarded(const std::function<void()>& command);
+    // Runs `work` on the job pool, the project commands disabled under the
+    // busy cursor, then `done` with its result on this thread.
+    template <typename T>
+    void startWindowJob(std::function<T(std::stop_token)> work, std::function<void(TJobResult<T>&)> done) {
+        windowJobStarted();
+        FWindowJobs->Start<T>(std::move(work), [this, done = std::move(done)](TJobResult<T>& result) {
+            windowJobEnded();
+            done(result);
+        });
+    }
+    void windowJobStarted();
+    void windowJobEnded();
+    // The participants dialog for a chat export just read, then its split.
+    void chooseParticipants(const QString& exportName, TChatExport chat);
     // Runs a command under the busy cursor; error boxes wait until the
     // cursor is back.
 signals:
@@ -201,7 +222,6 @@ private:
     void SelectionSet(const TTreeNode* node) override;
     void PageToFront(TPage page) override;
     void GridsChanged() override;
-    void ProcessPendingEvents() override;
     void RunStarted() override;
     void RunEnded(TRunEndState state) override;
 
@@ -232,6 +252,8 @@ private:
     TCrossValidationDialog* FCrossValidationDialog = nullptr;
     bool FCrossValidationRunning = false;
     QLabel* FTrustBand = nullptr;
+    bool FCopiesRunning = false;
+    std::unique_ptr<TWindowJobs> FWindowJobs = std::make_unique<TWindowJobs>(this);
 };
 
 }  // namespace quillprint

@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QDir>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -158,23 +157,15 @@ void TForm1::acLeaveOutCopiesExecute(bool checked) {
 }
 
 void TForm1::acCopiesExecute() {
-    std::vector<TCopyRow> rows;
-    bool found = false;
-    QString error;
-    {
-        // The texts are read here; an error box waits until the cursor is back.
-        const TBusyCursor busy;
-        try {
-            rows = FWorkspace->CopiedPassages();
-            found = true;
-        } catch (const std::exception& failure) {
-            error = QString::fromUtf8(failure.what());
-        }
-    }
-    if (!found) {
-        if (!error.isEmpty()) FDialogs.ShowError(this, error);
-        return;
-    }
+    if (FWorkspace->Running() || windowJobRunning()) return;
+    // A run like a calculation's, with its progress and "Cancel"; the list
+    // opens when it ends (RunEnded).
+    FCopiesRunning = true;
+    Guarded([this] { FWorkspace->FindCopiedPassages(); });
+    if (!FWorkspace->Running()) FCopiesRunning = false;
+}
+
+void TForm1::showCopiedPassages(std::vector<TCopyRow> rows) {
     if (!FCopiesDialog) {
         FCopiesDialog = new TCopiedPassagesDialog(this);
         connect(FCopiesDialog, &TCopiedPassagesDialog::passageChosen, this, &TForm1::showCopiedPassage);
@@ -346,9 +337,15 @@ void TForm1::sgTextsRowChanged(int row) {
     Guarded([&] { FWorkspace->ShowDisputedText(row); });
 }
 
-void TForm1::ProcessPendingEvents() {
-    // Repaint only: the user's input waits until the command is done.
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+void TForm1::windowJobStarted() {
+    for (QAction* command : projectCommands()) command->setEnabled(false);
+    FBusyCursor = std::make_unique<TBusyCursor>();
+}
+
+void TForm1::windowJobEnded() {
+    // The cursor is back before any message box opens.
+    FBusyCursor.reset();
+    for (QAction* command : projectCommands()) command->setEnabled(true);
 }
 
 // ---- TMessageSink ----
@@ -383,6 +380,12 @@ void TForm1::RunEnded(TRunEndState state) {
     }
     if (std::exchange(FCrossValidationRunning, false) && state == TRunEndState::Finished && FCrossValidationDialog)
         if (const auto& validation = FWorkspace->CrossValidation()) FCrossValidationDialog->setValidation(*validation);
+    if (std::exchange(FCopiesRunning, false)) {
+        if (state == TRunEndState::Finished && FWorkspace->FoundCopies())
+            showCopiedPassages(*FWorkspace->FoundCopies());
+        QMetaObject::invokeMethod(this, &TForm1::calculationEnded, Qt::QueuedConnection);
+        return;
+    }
     const bool validation = std::exchange(FValidationRunning, false);
     if (validation && state == TRunEndState::Finished) {
         if (const auto& report = FWorkspace->ValidationReport()) {

@@ -78,6 +78,7 @@ public:
         if (phase == TRunPhase::Texts) return "calculating each text";
         if (phase == TRunPhase::Checks) return "running the checks";
         if (request.Kind == TRunKind::ValidationReport) return "running the validation report";
+        if (request.Kind == TRunKind::CopiedPassages) return "finding the copied passages";
         return request.Balance ? "calculating the balanced draws" : "finding the repeated phrases";
     }
 
@@ -98,7 +99,8 @@ bool SplittingHint(const TRunRequest& request, const std::vector<TCandidateLines
     return request.Splitting == TWordSplitting::Spaces && MostlyWithoutSpaces(candidates, tests);
 }
 
-TRunOutcome ExecuteReported(const TRunRequest& request, TProgressReport& report, std::stop_token stop) {
+TRunOutcome ExecuteReported(const TRunRequest& request, TProgressReport& report, std::stop_token stop,
+                            const TTextFinished& textFinished) {
     TRunOutcome outcome;
     outcome.Kind = request.Kind;
     switch (request.Kind) {
@@ -156,9 +158,21 @@ TRunOutcome ExecuteReported(const TRunRequest& request, TProgressReport& report,
                 candidates, settings, [&](int32_t done, int32_t total) { report.Checks(done, total); }, stop);
             break;
         }
+        case TRunKind::CopiedPassages: {
+            std::u16string test;
+            TCandidateLines unknown;
+            const auto candidates = ReadCandidates(request, &test, report.Reading(), stop, &unknown);
+            outcome.SplittingHint = SplittingHint(request, candidates, {test});
+            outcome.Copies =
+                FindCopyRows(candidates, unknown, request.LocaleName, request.CopyWords, request.Splitting, stop);
+            break;
+        }
         case TRunKind::EachText: {
             const auto candidates = ReadCandidates(request, nullptr, report.Reading(), stop);
-            const auto texts = ReadDisputedTexts(request, {}, report.Reading(), stop);
+            const auto shardCount = static_cast<size_t>(std::max(request.ShardCount, 1));
+            const auto shardIndex = static_cast<size_t>(std::max(request.ShardIndex, 0));
+            const auto texts = ReadDisputedTexts(
+                request, [&](size_t position) { return position % shardCount == shardIndex; }, report.Reading(), stop);
             std::vector<std::u16string_view> tests;
             for (const TDisputedText& text : texts) tests.push_back(text.Test);
             outcome.SplittingHint = SplittingHint(request, candidates, tests);
@@ -168,12 +182,17 @@ TRunOutcome ExecuteReported(const TRunRequest& request, TProgressReport& report,
             options.LeaveOutCopies = request.LeaveOutCopies;
             options.Jobs = request.Jobs;
             options.Splitting = request.Splitting;
-            options.KeepEngines = true;
+            options.KeepEngines = request.KeepEngines;
             const auto total = static_cast<int32_t>(texts.size());
             int32_t done = 0;
             report.Texts(0, total);
             outcome.Texts = RunEachText(
-                candidates, texts, options, [&](size_t, const TTextOutcome&) { report.Texts(++done, total); }, stop);
+                candidates, texts, options,
+                [&](size_t index, const TTextOutcome& text) {
+                    if (textFinished) textFinished(index, text);
+                    report.Texts(++done, total);
+                },
+                stop);
             // A stop request between two texts starts no more of them.
             if (stop.stop_requested()) throw TCalculationCancelled();
             break;
@@ -184,10 +203,11 @@ TRunOutcome ExecuteReported(const TRunRequest& request, TProgressReport& report,
 
 }  // namespace
 
-TRunOutcome ExecuteRun(const TRunRequest& request, const TProgressHandler& progress, std::stop_token stop) {
+TRunOutcome ExecuteRun(const TRunRequest& request, const TProgressHandler& progress, std::stop_token stop,
+                       const TTextFinished& textFinished) {
     TProgressReport report(progress);
     try {
-        return ExecuteReported(request, report, stop);
+        return ExecuteReported(request, report, stop, textFinished);
     } catch (const std::bad_alloc&) {
         throw TOutOfMemoryError(OutOfMemoryMessage(report.Step(request)));
     }

@@ -16,6 +16,7 @@
 
 #include "workspace/Calculation.h"
 #include "workspace/CrossValidation.h"
+#include "workspace/CopiedPassages.h"
 #include "workspace/EachText.h"
 #include "workspace/JobPool.h"
 #include "workspace/JobProgress.h"
@@ -34,6 +35,7 @@ struct TRunOutcome {
     // are in scripts written without spaces (see LanguageHint.h).
     bool SplittingHint = false;
     std::optional<TCrossValidation> CrossValidation;  // CrossValidation
+    std::vector<TCopyRow> Copies;             // CopiedPassages
 };
 
 // How a run ended: with its outcome, cancelled, or with an error's text.
@@ -57,8 +59,10 @@ public:
 
 // The whole run on the calling thread: reads the texts, then calculates.
 // Errors (unreadable files, the engine's, TOutOfMemoryError) and a stop
-// request (TCalculationCancelled) reach the caller.
-TRunOutcome ExecuteRun(const TRunRequest& request, const TProgressHandler& progress = {}, std::stop_token stop = {});
+// request (TCalculationCancelled) reach the caller. `textFinished` hears
+// each text of an EachText run as it ends.
+TRunOutcome ExecuteRun(const TRunRequest& request, const TProgressHandler& progress = {}, std::stop_token stop = {},
+                       const TTextFinished& textFinished = {});
 
 // ExecuteRun with every way out turned into a TRunEnd.
 TRunEnd ExecuteRunCaught(const TRunRequest& request, const TProgressHandler& progress = {},

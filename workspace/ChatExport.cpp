@@ -169,16 +169,8 @@ TChatExport ReadChatExport(const TLines& lines) {
     return chat;
 }
 
-std::future<TChatExport> StartReadingChatExport(std::filesystem::path path, std::string legacyCodePage) {
-    return std::async(std::launch::async, [path = std::move(path), codePage = std::move(legacyCodePage)] {
-        return ReadChatExport(ReadTextFile(path, codePage));
-    });
-}
-
-std::future<std::vector<TLines>> StartExtractingChatTexts(const TLines& messages, std::vector<std::u16string> entries) {
-    return std::async(std::launch::async, [&messages, entries = std::move(entries)] {
-        return ExtractChatTexts(messages, entries);
-    });
+TChatExport ReadChatExportFile(const std::filesystem::path& path, const std::string& legacyCodePage) {
+    return ReadChatExport(ReadTextFile(path, legacyCodePage));
 }
 
 void TNameSet::Add(std::u16string_view name) { FFolded.insert(Fold(name)); }

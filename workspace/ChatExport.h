@@ -5,7 +5,6 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <future>
 #include <string>
 #include <string_view>
 #include <unordered_set>
@@ -56,13 +55,9 @@ TChatExport ReadChatExport(const TLines& lines);
 // per entry.
 std::vector<TLines> ExtractChatTexts(const TLines& messages, const std::vector<std::u16string>& entries);
 
-// Reads the export file by the text reading rule and then ReadChatExport, on
-// a thread of its own so that a window stays responsive; get() rethrows a
-// TFileReadError.
-std::future<TChatExport> StartReadingChatExport(std::filesystem::path path, std::string legacyCodePage);
-
-// ExtractChatTexts on a thread of its own; `messages` must outlive the future.
-std::future<std::vector<TLines>> StartExtractingChatTexts(const TLines& messages, std::vector<std::u16string> entries);
+// Reads the export file by the text reading rule and then ReadChatExport.
+// Throws TFileReadError.
+TChatExport ReadChatExportFile(const std::filesystem::path& path, const std::string& legacyCodePage);
 
 // Names already in use, compared without regard to letter case.
 class TNameSet {

@@ -51,7 +51,8 @@ TTextPlace TWordPlaces::PlaceOf(int32_t word) const {
 }
 
 std::vector<TCopyRow> FindCopyRows(const std::vector<TCandidateLines>& candidates, const TCandidateLines& unknown,
-                                   const std::string& localeName, int32_t minWords, TWordSplitting splitting) {
+                                   const std::string& localeName, int32_t minWords, TWordSplitting splitting,
+                                   std::stop_token stop) {
     const TWordSplitter splitter(splitting, localeName);
     std::vector<TWordPlaces> places;
     places.reserve(candidates.size());
@@ -63,7 +64,7 @@ std::vector<TCopyRow> FindCopyRows(const std::vector<TCandidateLines>& candidate
     const TWordPlaces test(unknown, splitter);
     const TCollation collation(localeName);
     std::vector<TCopyRow> rows;
-    for (const TCopiedPassage& passage : FindCopiedPassages(lists, test.Words(), collation, minWords)) {
+    for (const TCopiedPassage& passage : FindCopiedPassages(lists, test.Words(), collation, minWords, stop)) {
         TCopyRow row;
         row.Candidate = candidates[static_cast<size_t>(passage.Candidate)].Name;
         row.CandidatePlace = places[static_cast<size_t>(passage.Candidate)].PlaceOf(passage.CandidateStart);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -51,10 +52,11 @@ struct TCopyRow {
 
 // The passages of at least `minWords` words that the unknown text shares
 // with a candidate (see engine/CopyFinder.h), in the order of the unknown
-// text; the words split as `splitting` says.
+// text; the words split as `splitting` says. A stop request ends the search
+// with TCalculationCancelled.
 std::vector<TCopyRow> FindCopyRows(const std::vector<TCandidateLines>& candidates, const TCandidateLines& unknown,
                                    const std::string& localeName, int32_t minWords,
-                                   TWordSplitting splitting = TWordSplitting::Spaces);
+                                   TWordSplitting splitting = TWordSplitting::Spaces, std::stop_token stop = {});
 
 // The table of "Copied passages" and of --copies: a header row, then one
 // row per passage.

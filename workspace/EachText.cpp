@@ -15,6 +15,7 @@ namespace {
 TTextOutcome Attribute(const TPreparedSet& candidates, const TDisputedText& text, const TEachTextOptions& options,
                        std::stop_token stop, unsigned engineJobs) {
     TTextOutcome outcome;
+    outcome.Position = text.Position;
     outcome.Label = text.Label;
     outcome.Error = text.Error;
     if (outcome.Failed()) return outcome;

@@ -31,6 +31,7 @@ struct TCandidateOutcome {
 };
 
 struct TTextOutcome {
+    size_t Position = 0;  // 0-based place among all texts of "Unknown"
     std::u16string Label;
     // Why the text has no result (unreadable, or refused by the engine);
     // empty when it has one.

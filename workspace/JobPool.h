@@ -9,9 +9,11 @@
 #include <condition_variable>
 #include <cstddef>
 #include <deque>
+#include <exception>
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <stop_token>
 #include <thread>
 #include <vector>
@@ -114,6 +116,31 @@ private:
     bool FClosing = false;
     bool FFailStarts = false;
 };
+
+// What a job computed, or the exception that ended it.
+template <typename T>
+struct TJobResult {
+    std::optional<T> Value;
+    std::exception_ptr Error;
+
+    // The value; rethrows the job's exception.
+    T Take() {
+        if (Error) std::rethrow_exception(Error);
+        return std::move(*Value);
+    }
+};
+
+// Runs `work` and keeps what it returns or throws.
+template <typename T, typename TWork>
+TJobResult<T> CatchResult(TWork& work, std::stop_token stop) {
+    TJobResult<T> result;
+    try {
+        result.Value.emplace(work(std::move(stop)));
+    } catch (...) {
+        result.Error = std::current_exception();
+    }
+    return result;
+}
 
 // The runner an engine spreads its independent parts with: the shared pool
 // with up to `jobs` threads; none at all (the engine's own order on the

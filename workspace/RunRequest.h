@@ -24,6 +24,7 @@ enum class TRunKind {
     EachText,          // every text of "Unknown" on its own
     ValidationReport,  // one validation run per candidate
     CrossValidation,   // each known text held out in turn
+    CopiedPassages,    // the passages "Unknown" shares word for word with a candidate
 };
 
 // One text entry: a file to read, or lines held in memory.
@@ -47,6 +48,12 @@ struct TRunRequest {
     bool Balance = false;
     int32_t LeaveOutCopies = 0;  // shortest copied passage left out of the test text; 0: none
     TWordSplitting Splitting = TWordSplitting::Spaces;
+    int32_t CopyWords = 1;       // CopiedPassages: the shortest passage listed
+    // EachText: only the texts of "Unknown" whose 0-based position p has
+    // p % ShardCount == ShardIndex; every text's engine kept or not.
+    int32_t ShardIndex = 0;
+    int32_t ShardCount = 1;
+    bool KeepEngines = true;
     unsigned Jobs = 1;     // threads: "Each text" calculates this many texts at once, the others spread their parts
     // Cross-validation: the words of each held-out excerpt (nothing: as many
     // as the disputed text has; 0: whole texts) and the seed of the excerpts.

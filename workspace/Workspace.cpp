@@ -126,7 +126,6 @@ void TWorkspace::NewProject() {
             TFlagGuard updating(FIsTreeUpdating);
             FTextView.SetVisible(false);
             ClearTree();
-            FObserver.ProcessPendingEvents();
             FPrevSelectedNode = nullptr;
         }
         AppendAuthor();
@@ -301,11 +300,13 @@ void TWorkspace::SetCopyWords(int32_t words) {
 
 std::vector<TCopyRow> TWorkspace::CopiedPassages() {
     if (FTree.Empty()) return {};
-    std::u16string test;
-    TCandidateLines unknown;
-    const std::vector<TCandidateLines> candidates =
-        ReadCandidates(PrepareRun(TRunKind::Calculation), &test, {}, {}, &unknown);
-    return FindCopyRows(candidates, unknown, FLocaleName, FCopyWords, FSplitting);
+    return ExecuteRun(PrepareRun(TRunKind::CopiedPassages)).Copies;
+}
+
+bool TWorkspace::FindCopiedPassages() {
+    if (FRunning) return false;
+    FFoundCopies.reset();
+    return StartRun(TRunKind::CopiedPassages, std::nullopt);
 }
 
 void TWorkspace::ShowPage(TPage page) {
@@ -471,6 +472,7 @@ TRunRequest TWorkspace::PrepareRun(TRunKind kind) {
     request.Balance = FBalance;
     request.LeaveOutCopies = FLeaveOutCopies ? FCopyWords : 0;
     request.Splitting = FSplitting;
+    request.CopyWords = FCopyWords;
     request.Jobs = FJobs;
     request.ExcerptWords = FCrossExcerptWords;
     for (const auto& author : FTree.Authors()) {
@@ -509,6 +511,8 @@ void TWorkspace::CancelRun() {
 
 bool TWorkspace::StartRun(TRunKind kind, std::optional<TPage> userPage) {
     if (FRunning) return false;
+    // A run the user cancelled is started again only by the user.
+    if (userPage && FLastRunCancelled) return false;
     if (FTree.Empty()) {
         // Nothing to calculate; no engine remains, nothing else changes.
         DropEngine();
@@ -533,6 +537,16 @@ void TWorkspace::CollectRun() {
 
 void TWorkspace::FinishRun(TRunEnd end) {
     FRunning = false;
+    if (FRunKind == TRunKind::CopiedPassages) {
+        // A list beside the results, which stay as they are.
+        if (end.Outcome) FFoundCopies = std::move(end.Outcome->Copies);
+        FObserver.RunEnded(end.Outcome     ? TRunEndState::Finished
+                           : end.Cancelled ? TRunEndState::Cancelled
+                                           : TRunEndState::Failed);
+        if (!end.Outcome && !end.Cancelled) FMessages.ShowError(end.Error);
+        return;
+    }
+    FLastRunCancelled = end.Cancelled;
     if (end.Cancelled) {
         // Everything shown stays exactly as it was before the run.
         FObserver.RunEnded(TRunEndState::Cancelled);
@@ -584,6 +598,7 @@ void TWorkspace::AdoptOutcome(TRunOutcome& outcome) {
             FValidationReport = ValidationReportGrid(*outcome.Report);
             return;
         case TRunKind::CrossValidation: return;
+        case TRunKind::CopiedPassages: return;  // FinishRun keeps the list; nothing shown changes
     }
     if (FRunUserPage) {
         // Started by a page change: the user stays on the page chosen.

@@ -111,6 +111,11 @@ public:
     // The copied passages of the project as it stands (texts read now).
     // Throws TFileReadError.
     std::vector<TCopyRow> CopiedPassages();
+    // The same search as a run (in the background once RunInBackground was
+    // called): the results stay as they are; FoundCopies() holds the list
+    // once the run has finished. False when no run was started.
+    bool FindCopiedPassages();
+    const std::optional<std::vector<TCopyRow>>& FoundCopies() const { return FFoundCopies; }
     // Participants of a chat export become new authors, each holding one
     // in-memory text labelled `textLabel`; `unknownText`, when given, becomes
     // a new text of "Unknown". Nothing is written to disk; the results are
@@ -298,6 +303,8 @@ private:
     bool FRunning = false;
     TRunKind FRunKind = TRunKind::Calculation;
     std::optional<TPage> FRunUserPage;
+    bool FLastRunCancelled = false;
+    std::optional<std::vector<TCopyRow>> FFoundCopies;
 };
 
 }  // namespace quillprint

@@ -63,8 +63,6 @@ public:
     virtual void RunStarted() {}
     // The calculation ended; after Finished its results are shown.
     virtual void RunEnded(TRunEndState /*state*/) {}
-    // "New" lets the window repaint while the tree is empty.
-    virtual void ProcessPendingEvents() {}
     // A long command ("Validation") has done `done` of its `total` steps.
     virtual void Progress(int32_t /*done*/, int32_t /*total*/) {}
 };

@@ -82,6 +82,7 @@ private slots:
         QVERIFY(form.copiedPassages() == nullptr);
 
         form.acCopies->trigger();
+        FinishCalculation(form);
         TCopiedPassagesDialog* dialog = form.copiedPassages();
         QVERIFY(dialog && dialog->isVisible());
         const QAbstractItemModel* model = dialog->table()->model();

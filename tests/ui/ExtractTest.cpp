@@ -118,6 +118,8 @@ private slots:
         const QStringList projectBefore = Listing(f.Folder.projectDir());
 
         form.Action2->trigger();
+
+        FinishWindowJob(form);
         QCOMPARE(f.Dialogs.StartFolders, QStringList({f.Folder.projectDir()}));
         QCOMPARE(f.Dialogs.ExportNames, QStringList({"group chat.txt"}));
         QCOMPARE(f.Dialogs.Offered.size(), size_t(3));
@@ -148,6 +150,7 @@ private slots:
         f.Dialogs.File = f.writeChat(kChat);
         f.Dialogs.Choose = [](TExtractDialog& dialog) { ClickUnknownRadio(dialog, 2); };
         form.Action2->trigger();
+        FinishWindowJob(form);
         QCOMPARE(TopLevelLabels(form.tvAuthors), QStringList({"Unknown", "Alpha", "Beta", "Ann", "Bob"}));
         QTreeWidgetItem* unknown = form.tvAuthors->topLevelItem(0);
         QCOMPARE(unknown->childCount(), 2);
@@ -162,20 +165,25 @@ private slots:
         const QStringList before = TopLevelLabels(form.tvAuthors);
 
         form.Action2->trigger();  // the file chooser cancelled
+
+        FinishWindowJob(form);
         f.Dialogs.File = f.writeChat(kChat);
         form.Action2->trigger();  // the participants dialog cancelled
+        FinishWindowJob(form);
         QCOMPARE(f.Dialogs.Offered.size(), size_t(3));
         QVERIFY(f.Dialogs.Messages.isEmpty());
 
         f.Dialogs.File = f.writeChat("Date,Time,Sender Name,Sender Phone,Message\r\njust talk, +1,\r\n", "plain.txt");
         f.Dialogs.Offered.clear();
         form.Action2->trigger();
+        FinishWindowJob(form);
         QCOMPARE(f.Dialogs.Messages.size(), 1);
         QVERIFY(f.Dialogs.Messages[0].contains("No line of \"plain.txt\" starts with a participant entry"));
         QVERIFY(f.Dialogs.Offered.empty());
 
         f.Dialogs.File = f.Downloads.path() + "/missing.txt";
         form.Action2->trigger();
+        FinishWindowJob(form);
         QCOMPARE(f.Dialogs.Errors.size(), 1);
         QVERIFY(f.Dialogs.Errors[0].contains("missing.txt"));
         QCOMPARE(TopLevelLabels(form.tvAuthors), before);

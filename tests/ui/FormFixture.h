@@ -114,6 +114,10 @@ private:
 // shows how it ended.
 inline void FinishCalculation(const TForm1& form) { QTRY_VERIFY_WITH_TIMEOUT(!form.calculationRunning(), 60000); }
 
+// Waits until the window's other long work (reading and splitting a chat
+// export) has ended and its end was handed to the window.
+inline void FinishWindowJob(const TForm1& form) { QTRY_VERIFY_WITH_TIMEOUT(!form.windowJobRunning(), 60000); }
+
 // A window over a fresh example folder, with fakes for its dialogs.
 struct TFormFixture {
     TExampleFolder Folder;

@@ -126,6 +126,32 @@ TEST_F(CalculationService, CrossValidationInTheBackgroundAddsTheTrustBesideTheRe
     EXPECT_FALSE(Workspace.CrossValidation());
 }
 
+TEST_F(CalculationService, ACancelledRunIsStartedAgainOnlyByTheUser) {
+    std::latch reported(1), stopped(1);
+    bool first = true;
+    Workspace.RunInBackground([&] {
+        if (!std::exchange(first, false)) return;
+        reported.count_down();
+        stopped.wait();
+    });
+    Workspace.Calculate();
+    reported.wait();
+    Workspace.CancelRun();
+    stopped.count_down();
+    WaitForEnd();
+    ASSERT_EQ(Observer.Ends.back(), TRunEndState::Cancelled);
+
+    // The results are out of date, yet another page starts nothing.
+    Workspace.ShowPage(TPage::Result);
+    Workspace.ShowPage(TPage::Analysis);
+    EXPECT_FALSE(Workspace.Running());
+    EXPECT_EQ(Observer.Started, 1);
+    Workspace.Calculate();
+    WaitForEnd();
+    EXPECT_EQ(Observer.Started, 2);
+    EXPECT_EQ(Observer.Ends.back(), TRunEndState::Finished);
+}
+
 TEST_F(CalculationService, WhileARunIsUnderWayTheProjectCannotChange) {
     std::latch reported(1), release(1);
     bool first = true;
