@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <exception>
+#include <stdexcept>
 #include <stop_token>
+#include <string>
 
 #include "engine/EngineError.h"
 #include "engine/Normalization.h"
@@ -42,8 +44,16 @@ TQuillprint::TQuillprint(const std::string& localeName)
 
 TQuillprint::~TQuillprint() = default;
 
+void TQuillprint::CheckAddingAuthors(const char* call) const
+{
+    if (FDetectBegun)
+        throw std::logic_error(std::string("TQuillprint::") + call + " after Detect: an engine runs Detect once, "
+                               "after every author was added");
+}
+
 void TQuillprint::AddAuthor(std::u16string_view AName, std::u16string_view AText)
 {
+    CheckAddingAuthors("AddAuthor");
     FCancellation.Check();
     auto author = std::make_unique<TAuthor>(AName, FSplitter.Split(NormalizeText(AText)));
     if (!FAuthors.empty())
@@ -57,6 +67,7 @@ void TQuillprint::AddAuthor(std::u16string_view AName, std::u16string_view AText
 
 void TQuillprint::AddAuthorWords(std::u16string_view AName, const TWordList& words)
 {
+    CheckAddingAuthors("AddAuthorWords");
     FCancellation.Check();
     if (!FAuthors.empty())
         FWordsAll->FAuthorIndexes.push_back(FWordsAll->WordCount());
@@ -67,6 +78,7 @@ void TQuillprint::AddAuthorWords(std::u16string_view AName, const TWordList& wor
 
 void TQuillprint::AddAuthors(const std::vector<std::pair<std::u16string_view, std::u16string_view>>& authors)
 {
+    CheckAddingAuthors("AddAuthors");
     FCancellation.Check();
     std::vector<std::unique_ptr<TAuthor>> made(authors.size());
     RunParts(FParallelFor, authors.size(), [&](size_t a) {
@@ -92,7 +104,9 @@ void TQuillprint::AddAuthors(const std::vector<std::pair<std::u16string_view, st
 
 std::u16string TQuillprint::Detect(std::u16string_view ATest)
 {
+    CheckAddingAuthors("Detect");
     AddAuthor(u"Unknown", ATest);
+    FDetectBegun = true;
     FTest = FAuthors.back().get();
     if (FPhaseHandler)
         FPhaseHandler(TEnginePhase::FindingPhrases);

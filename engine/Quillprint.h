@@ -60,6 +60,8 @@ public:
     // Adds the test author "Unknown", finds the phrases and scores every
     // candidate. Returns one "Name: score" line per candidate, each ended by
     // CR. Call once. Throws TPassageTooLongError past the budget.
+    // Authors are added before Detect; a second Detect, or an author added
+    // after it, throws std::logic_error.
     std::u16string Detect(std::u16string_view ATest);
 
     const std::vector<std::unique_ptr<TAuthor>>& Authors() const { return FAuthors; }
@@ -126,8 +128,13 @@ private:
     [[noreturn]] void RefuseRun() const;
     std::vector<int32_t> Cuts() const;
 
+    // Throws std::logic_error once Detect has begun: its phrases point into
+    // the corpus, which must not change any more.
+    void CheckAddingAuthors(const char* call) const;
+
     std::vector<std::unique_ptr<TAuthor>> FAuthors;
     TAuthor* FTest = nullptr;
+    bool FDetectBegun = false;
     std::unique_ptr<TWordsAll> FWordsAll;
     // Corpora replaced by Summarize; their phrases still refer to their words.
     std::vector<std::unique_ptr<TWordsAll>> FRetiredCorpora;

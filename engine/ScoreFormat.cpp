@@ -1,7 +1,7 @@
 #include "engine/ScoreFormat.h"
 
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -47,10 +47,12 @@ std::u16string FormatScore(double value, char16_t decimalSeparator)
         return value > 0 ? u"INF" : u"-INF";
 
     // Round to 15 significant digits first (half to even on the exact binary
-    // value); the exponent of the rounded value picks the form.
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.14e", value);
-    const std::string scientific(buffer);
+    // value); the exponent of the rounded value picks the form. std::to_chars
+    // writes "." whatever the process locale (the window's may be German).
+    char buffer[400];
+    std::to_chars_result written =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 14);
+    const std::string scientific(buffer, written.ptr);
     const size_t e = scientific.find('e');
     std::string mantissa = scientific.substr(0, e);
     const int exponent = std::atoi(scientific.c_str() + e + 1);
@@ -59,8 +61,8 @@ std::u16string FormatScore(double value, char16_t decimalSeparator)
         TrimFraction(mantissa);
         return Widen(mantissa + "E" + std::to_string(exponent), decimalSeparator);
     }
-    std::snprintf(buffer, sizeof buffer, "%.*f", 14 - exponent, value);
-    std::string fixed(buffer);
+    written = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 14 - exponent);
+    std::string fixed(buffer, written.ptr);
     TrimFraction(fixed);
     return Widen(fixed, decimalSeparator);
 }
