@@ -37,6 +37,9 @@ std::string UsageText() {
         "                      [--without-copies] [--json] [--jobs N] PROJECT_DIR\n"
         "       quillprint-cli --confidence [--threshold P] [--excerpt W] [--seed S] [--each]\n"
         "                      [--balance] [--json] [--jobs N] PROJECT_DIR\n"
+        "       quillprint-cli --report FILE.pdf|FILE.html [--locale NAME] [--balance] [--each]\n"
+        "                      [--validation-report] [--without-copies] [--copy-words L]\n"
+        "                      [--jobs N] PROJECT_DIR\n"
         "       quillprint-cli --extract CHAT_FILE --participants\n"
         "       quillprint-cli --extract CHAT_FILE --into DIR [--unknown PARTICIPANT]\n"
         "\n"
@@ -151,6 +154,11 @@ std::string UsageText() {
         "                   every row (the excerpt is then the disputed texts' median length)\n"
         "  --threshold P    with --confidence: the chance in percent below which the verdict is\n"
         "                   \"Cannot tell\" (default 80)\n"
+        "  --report FILE    write the window's report of the calculation (settings, candidates,\n"
+        "                   result table and chart, the phrases behind the answer; the texts\n"
+        "                   with --each; the validation with --validation-report) to FILE: a\n"
+        "                   web page when FILE ends in .html or .htm, otherwise a PDF. Only in\n"
+        "                   builds with the window\n"
         "  --quiet          no progress line (it is shown on standard error during\n"
         "                   --validation-report, and only when standard error is a terminal)\n"
         "  --read-only      (benchmarks) only read and decode every text, then print counts\n"
@@ -344,6 +352,14 @@ std::optional<TCliOptions> ParseOptions(const std::vector<std::string>& args, st
                 }
                 options.ThresholdGiven = true;
             }
+        } else if (arg == "--report") {
+            const std::string* file = value("--report");
+            if (!file) return std::nullopt;
+            if (file->empty()) {
+                error = "--report needs a file name";
+                return std::nullopt;
+            }
+            options.ReportFile = *file;
         } else if (arg == "--participants") {
             options.Participants = true;
         } else if (arg.size() > 1 && arg[0] == '-' && arg != "--") {
@@ -384,6 +400,12 @@ std::optional<TCliOptions> ParseOptions(const std::vector<std::string>& args, st
     }
     if (options.Copies && options.WithoutCopies) {
         error = "--copies and --without-copies cannot be combined";
+        return std::nullopt;
+    }
+    if (!options.ReportFile.empty() && (options.Validation || options.Copies || options.Summary || options.Json ||
+                                        options.ReadOnly || options.Table != TTable::Result || batchOnly)) {
+        error = "--report writes the report of a calculation; it cannot be combined with --validation, --copies,\n"
+                "--summary, --json, --read-only, --table, --shard or --no-header";
         return std::nullopt;
     }
     if (options.Copies && options.EachText) {

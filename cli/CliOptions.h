@@ -32,6 +32,9 @@ struct TCliOptions {
     bool NoHeader = false;
     bool Help = false;
     std::string ProjectDir;
+    // --report FILE: the report of the calculation as a PDF (or HTML, by the
+    // file's extension) instead of a table.
+    std::string ReportFile;
     // --extract CHAT_FILE with --participants or --into DIR (see CliExtract.h).
     std::string ExtractFile;
     bool Participants = false;

@@ -44,8 +44,8 @@ void ReadEveryText(const TRunRequest& project, std::ostream& out) {
                       " code units\n");
 }
 
-// What is wrong with the project path, or nothing when it is a folder that
-// can be listed. Sets `status` to the exit status for the problem.
+}  // namespace
+
 std::string ProjectPathProblem(const std::string& path, int& status) {
     namespace fs = std::filesystem;
     const fs::path folder(path);
@@ -61,8 +61,6 @@ std::string ProjectPathProblem(const std::string& path, int& status) {
     }
     return {};
 }
-
-}  // namespace
 
 int RunCli(const TCliOptions& options, std::ostream& out, std::ostream& err) {
     if (!options.LocaleName.empty() && !IsKnownLocale(options.LocaleName)) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <ostream>
+#include <string>
 
 #include "cli/CliOptions.h"
 
@@ -11,5 +12,9 @@ namespace quillprint::cli {
 // Returns the exit status: 0, 1 (a text unreadable or the engine failed) or
 // 2 (no "Unknown" folder, or an author index outside the engine).
 int RunCli(const TCliOptions& options, std::ostream& out, std::ostream& err);
+
+// What is wrong with the project path, or nothing when it is a folder that
+// can be listed. Sets `status` to the exit status for the problem.
+std::string ProjectPathProblem(const std::string& path, int& status);
 
 }  // namespace quillprint::cli

@@ -6,6 +6,7 @@
 #include "cli/CliExtract.h"
 #include "cli/CliOptions.h"
 #include "cli/CliOutput.h"
+#include "cli/CliReport.h"
 #include "cli/CliRun.h"
 
 namespace {
@@ -45,5 +46,6 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (!options->ExtractFile.empty()) return CheckOutput(RunExtract(*options, std::cout, std::cerr));
+    if (!options->ReportFile.empty()) return RunReport(*options, std::cerr);
     return CheckOutput(RunCli(*options, std::cout, std::cerr));
 }

@@ -243,15 +243,33 @@ void TForm1::createPages() {
     Splitter1->setHandleWidth(3);
     Splitter1->setChildrenCollapsible(false);
     tvAuthors = new TAuthorTreeView(Splitter1);
-    mText = new QPlainTextEdit(Splitter1);
+    // The text view, under a band that warns of a file that is no text.
+    auto* textPane = new QWidget(Splitter1);
+    auto* textLayout = new QVBoxLayout(textPane);
+    textLayout->setContentsMargins(0, 0, 0, 0);
+    textLayout->setSpacing(0);
+    FBinaryBand = new QLabel(tr("This file looks like a picture, a program or a word processor's document, not "
+                                "plain text. It is read as text all the same; save it as plain text for a "
+                                "meaningful result."),
+                             textPane);
+    FBinaryBand->setObjectName("binaryFileBand");
+    FBinaryBand->setWordWrap(true);
+    FBinaryBand->setContentsMargins(6, 3, 6, 3);
+    FBinaryBand->setStyleSheet("background: #fff1b8; color: #5c4400;");
+    FBinaryBand->setVisible(false);
+    textLayout->addWidget(FBinaryBand);
+    mText = new QPlainTextEdit(textPane);
     mText->setObjectName("mText");
     mText->setReadOnly(true);
     mText->installEventFilter(new TAccessKeyGuard(mText));
+    textLayout->addWidget(mText);
     Splitter1->addWidget(tvAuthors);
-    Splitter1->addWidget(mText);
+    Splitter1->addWidget(textPane);
     Splitter1->setStretchFactor(0, 0);
     Splitter1->setStretchFactor(1, 1);
-    Splitter1->setSizes({113, 1082});
+    // The tree takes a fifth of the page, enough for "Federalist 51.txt";
+    // the user's own width is kept across restarts.
+    Splitter1->setSizes({240, 963});
     authorsLayout->addWidget(Splitter1);
     PageControl1->addTab(tbAuthors, tr("Input data"));
 
@@ -262,6 +280,7 @@ void TForm1::createPages() {
             [this](TTreeNode* node) {
                 mText->setExtraSelections({});
                 Guarded([&] { FWorkspace->SelectNode(node); });
+                showBinaryWarning();
             });
     connect(tvAuthors, &TAuthorTreeView::labelEdited, this, [this](TTreeNode* node, const QString& label) {
         // An edit still open when the window closes ends after the model is gone.
@@ -284,16 +303,18 @@ void TForm1::createGrids() {
     // Names the disputed text whose run a page shows; hidden otherwise.
     auto addShownTextBand = [this](QWidget* page) {
         auto* band = new QLabel(page);
+        band->setObjectName("shownTextBand");
         band->setContentsMargins(6, 3, 6, 3);
+        // One line high at any window size; a long label never widens the window.
+        band->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
         band->setVisible(false);
         page->layout()->addWidget(band);
         FShownTextBands.append(band);
-        // Says that the tables are not the result of the last calculation.
-        auto* outOfDate = new QLabel(tr("Out of date: the last calculation failed. The tables show an earlier "
-                                        "result, or none."),
-                                     page);
+        // Says that the tables are not the result of the project as it stands.
+        auto* outOfDate = new QLabel(page);
         outOfDate->setObjectName("outOfDateBand");
         outOfDate->setContentsMargins(6, 3, 6, 3);
+        outOfDate->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
         outOfDate->setStyleSheet("background: #fff1b8; color: #5c4400;");
         outOfDate->setVisible(false);
         page->layout()->addWidget(outOfDate);
@@ -415,6 +436,7 @@ void TForm1::FormCreate() {
         [this] { QMetaObject::invokeMethod(this, &TForm1::calculationWoke, Qt::QueuedConnection); });
     connect(FCalculationStatus, &TCalculationStatus::cancelRequested, this, [this] { FWorkspace->CancelRun(); });
     createProjectDrops();
+    restoreSettings();
     // The header rows of "Result" and "Stylometry" come with the tables.
     GridsChanged();
 }

@@ -166,6 +166,10 @@ private:
     void openProjectFolder(const QString& folder);
     void FormCreate();
     void FormDestroy();
+    // See Form1Settings.cpp: geometry, splitters and quick-access commands
+    // kept across restarts.
+    void restoreSettings();
+    void saveSettings() const;
     void PageControl1Change(int index);
     void cbAuthorsChange(int entry);
 
@@ -191,6 +195,9 @@ signals:
     // A calculation ended, however it ended (after the window shows it).
     void calculationEnded();
 
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     void calculationWoke();
     // Ctrl+Tab (+1) and Ctrl+Shift+Tab (-1): the next shown page, from anywhere.
@@ -209,6 +216,11 @@ private:
     void showTextsState();
     // The band below "Result": how far to trust the answer shown.
     void showTrust();
+    // Closes the validation report once the workspace has dropped it (a
+    // project loaded, "New", the candidates changed).
+    void hideStaleValidationReport();
+    // The band above the text view, for a selected file that looks binary.
+    void showBinaryWarning();
     void sgTextsRowChanged(int row);
     // The pictures beside the tables: made once, refilled with the tables.
     void createCharts();
@@ -241,6 +253,7 @@ private:
     QList<QLabel*> FShownTextBands;
     QList<QLabel*> FOutOfDateBands;
     QLabel* FSplittingHintBand = nullptr;  // on "Result": the project is written mostly without spaces
+    QLabel* FBinaryBand = nullptr;
     TValidationReportDialog* FValidationReport = nullptr;
     QMenu* FRecentProjectsMenu = nullptr;
     TRecentProjects FRecentProjects;

@@ -16,6 +16,7 @@
 #include "ui/BusyCursor.h"
 #include "ui/GridView.h"
 #include "ui/ReportExport.h"
+#include "ui/ReportPictures.h"
 #include "ui/ResultChart.h"
 #include "ui/TextsHeatMap.h"
 #include "ui/UserDialogs.h"
@@ -23,52 +24,6 @@
 #include "workspace/Workspace.h"
 
 namespace quillprint {
-
-namespace {
-
-// `widget` drawn at twice its size into an image, so it stays sharp on
-// paper and on high-density screens.
-QImage Picture(QWidget& widget, const QSize& size) {
-    widget.resize(size);
-    widget.ensurePolished();
-    QImage image(size * 2, QImage::Format_ARGB32_Premultiplied);
-    image.setDevicePixelRatio(2);
-    image.fill(Qt::white);
-    widget.render(&image);
-    return image;
-}
-
-// The pictures of the report: fresh copies of the window's pictures, in the
-// window's font and a light palette, since reports are read on paper too.
-TReportPictures ReportPictures(const TWorkspace& workspace, const QFont& font) {
-    const QPalette light = QApplication::style()->standardPalette();
-    TReportPictures pictures;
-    TResultChart chart;
-    chart.setFont(font);
-    chart.setPalette(light);
-    chart.setBars(ResultChartBars(
-        workspace.ResultTable(), [&workspace](int32_t row) { return workspace.ResultCellColour(0, row); },
-        workspace.DrawScores()));
-    if (!chart.bars().empty())
-        pictures.ResultChart = Picture(chart, QSize(560, 70 + 34 * static_cast<int>(chart.bars().size())));
-    if (!workspace.TextOutcomes().empty()) {
-        TTextsHeatMap map;
-        map.setFont(font);
-        map.setPalette(light);
-        map.setHeatMap(TextsHeatMap(workspace.TextOutcomes()));
-        pictures.TextsHeatMap = Picture(map, map.sizeHint());
-    }
-    if (const auto& report = workspace.ValidationReport()) {
-        TConfusionMatrixView matrix;
-        matrix.setFont(font);
-        matrix.setPalette(light);
-        matrix.setConfusionMatrix(ConfusionMatrixOf(*report));
-        pictures.ConfusionMatrix = Picture(matrix, matrix.sizeHint());
-    }
-    return pictures;
-}
-
-}  // namespace
 
 void TForm1::createCharts() {
     // The chart sits right of the results table: the splitter takes the
@@ -78,7 +33,14 @@ void TForm1::createCharts() {
     resultSplitter->setObjectName("ResultSplitter");
     resultSplitter->setChildrenCollapsible(false);
     resultSplitter->addWidget(sgResult);
-    resultSplitter->addWidget(resultChart);
+    // With many candidates the chart grows taller than the page and scrolls.
+    auto* chartScroll = new QScrollArea;
+    chartScroll->setObjectName("ResultChartScroll");
+    chartScroll->setWidgetResizable(true);
+    chartScroll->setFrameShape(QFrame::NoFrame);
+    chartScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    chartScroll->setWidget(resultChart);
+    resultSplitter->addWidget(chartScroll);
     resultSplitter->setSizes({770, 430});
     tbResult->layout()->addWidget(resultSplitter);
 
@@ -104,7 +66,7 @@ void TForm1::refreshCharts() {
     const TWorkspace& workspace = *FWorkspace;
     resultChart->setBars(ResultChartBars(
         workspace.ResultTable(), [&workspace](int32_t row) { return workspace.ResultCellColour(0, row); },
-        workspace.DrawScores()));
+        workspace.DrawScores(), workspace.ShownScores()));
     textsHeatMap->setHeatMap(TextsHeatMap(workspace.TextOutcomes()));
 }
 

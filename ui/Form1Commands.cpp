@@ -25,9 +25,18 @@
 #include "ui/Ribbon.h"
 #include "ui/UserDialogs.h"
 #include "ui/ValidationReportDialog.h"
+#include "workspace/ProjectFolder.h"
+#include "workspace/TextReader.h"
 #include "workspace/Workspace.h"
 
 namespace quillprint {
+
+namespace {
+
+// The widest a column of names grows to fit them, in pixels.
+constexpr int kWidestNameColumn = 260;
+
+}  // namespace
 
 void TForm1::Guarded(const std::function<void()>& command) {
     try {
@@ -278,14 +287,36 @@ void TForm1::refillAuthorChooser() {
 
 void TForm1::TreeCleared() {
     tvAuthors->clearEntries();
+    hideStaleValidationReport();
     // A project folder is being loaded (or "New" follows, which says so).
     FNewProject = false;
     showCaption();
 }
-void TForm1::AuthorAdded(const TTreeNode& author) { tvAuthors->addAuthor(author); }
-void TForm1::TextAdded(const TTreeNode& text) { tvAuthors->addText(text); }
+void TForm1::AuthorAdded(const TTreeNode& author) {
+    tvAuthors->addAuthor(author);
+    hideStaleValidationReport();
+}
+void TForm1::TextAdded(const TTreeNode& text) {
+    tvAuthors->addText(text);
+    hideStaleValidationReport();
+}
+
+void TForm1::hideStaleValidationReport() {
+    if (FValidationReport && !FWorkspace->ValidationReport()) FValidationReport->hide();
+}
 void TForm1::LabelChanged(const TTreeNode& node) { tvAuthors->updateLabel(node); }
-void TForm1::SelectionSet(const TTreeNode* node) { tvAuthors->selectNode(node); }
+void TForm1::SelectionSet(const TTreeNode* node) {
+    tvAuthors->selectNode(node);
+    showBinaryWarning();
+}
+
+void TForm1::showBinaryWarning() {
+    const TTreeNode* shown = FWorkspace->Selected();
+    bool binary = false;
+    if (shown && !shown->IsAuthor() && !shown->Text())
+        binary = LooksBinary(ResolvePath(FWorkspace->TextPath(*shown)));
+    FBinaryBand->setVisible(binary);
+}
 
 void TForm1::PageToFront(TPage page) {
     switch (page) {
@@ -305,10 +336,15 @@ void TForm1::GridsChanged() {
     FResultModel->refresh();
     FStylometryModel->refresh();
     FTextsModel->refresh();
+    // Names are shown whole up to a limit: long ones widen their column.
+    sgResult->fitColumnToContents(0, kWidestNameColumn);
+    for (int column = 1; column < FAnalysisModel->columnCount(); ++column)
+        sgAnalysis->fitColumnToContents(column, kWidestNameColumn);
     refillAuthorChooser();
     showTextsState();
     refreshCharts();
     showTrust();
+    hideStaleValidationReport();
 }
 
 void TForm1::showTrust() {
@@ -320,9 +356,21 @@ void TForm1::showTrust() {
 
 void TForm1::showTextsState() {
     const bool texts = !FWorkspace->TextOutcomes().empty();
-    PageControl1->setTabVisible(PageControl1->indexOf(tbTexts), texts);
+    {
+        // Hiding the current page moves to another one: not the user's choice.
+        const QSignalBlocker blocker(PageControl1);
+        PageControl1->setTabVisible(PageControl1->indexOf(tbTexts), texts);
+    }
     const QString label = QString::fromStdU16String(FWorkspace->ShownTextLabel());
-    for (QLabel* band : FOutOfDateBands) band->setVisible(FWorkspace->ResultsOutOfDate());
+    const bool failed = FWorkspace->ResultsOutOfDate();
+    const QString outOfDate =
+        failed ? tr("Out of date: the last calculation failed. The tables show an earlier result, or none.")
+               : tr("Out of date: the project or the settings changed since this calculation. Press \"Calculate\" "
+                    "to update.");
+    for (QLabel* band : FOutOfDateBands) {
+        band->setText(outOfDate);
+        band->setVisible(failed || FWorkspace->ResultsStale());
+    }
     FSplittingHintBand->setVisible(FWorkspace->SplittingHint());
     for (QLabel* band : FShownTextBands) {
         band->setText(tr("Text: %1").arg(label));
@@ -373,11 +421,6 @@ void TForm1::RunEnded(TRunEndState state) {
     for (QAction* command : projectCommands()) command->setEnabled(true);
     tvAuthors->setLabelsEditable(true);
     mText->setReadOnly(FTextWasReadOnly);
-    switch (state) {
-    case TRunEndState::Finished: FCalculationStatus->showEnded(tr("Calculation finished")); break;
-    case TRunEndState::Cancelled: FCalculationStatus->showEnded(tr("Calculation cancelled")); break;
-    case TRunEndState::Failed: FCalculationStatus->showEnded(tr("Calculation failed")); break;
-    }
     if (std::exchange(FCrossValidationRunning, false) && state == TRunEndState::Finished && FCrossValidationDialog)
         if (const auto& validation = FWorkspace->CrossValidation()) FCrossValidationDialog->setValidation(*validation);
     if (std::exchange(FCopiesRunning, false)) {
@@ -387,6 +430,17 @@ void TForm1::RunEnded(TRunEndState state) {
         return;
     }
     const bool validation = std::exchange(FValidationRunning, false);
+    switch (state) {
+    case TRunEndState::Finished:
+        FCalculationStatus->showEnded(validation ? tr("Validation finished") : tr("Calculation finished"));
+        break;
+    case TRunEndState::Cancelled:
+        FCalculationStatus->showEnded(validation ? tr("Validation cancelled") : tr("Calculation cancelled"));
+        break;
+    case TRunEndState::Failed:
+        FCalculationStatus->showEnded(validation ? tr("Validation failed") : tr("Calculation failed"));
+        break;
+    }
     if (validation && state == TRunEndState::Finished) {
         if (const auto& report = FWorkspace->ValidationReport()) {
             if (!FValidationReport) {

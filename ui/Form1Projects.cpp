@@ -23,9 +23,17 @@ bool TForm1::confirmDiscardTypedTexts() {
 }
 
 void TForm1::openProjectFolder(const QString& folder) {
-    if (calculationRunning() || !confirmDiscardTypedTexts()) return;
-    Guarded([&] { FWorkspace->OpenFolder(QDir::toNativeSeparators(folder).toStdU16String()); });
-    if (QFileInfo(folder).isDir()) FRecentProjects.add(folder);
+    if (calculationRunning()) return;
+    // A folder that is no project is refused before anything is discarded:
+    // the open project stays, and the folder does not become a recent one.
+    const std::u16string path = QDir::toNativeSeparators(folder).toStdU16String();
+    if (const std::optional<std::u16string> refusal = FWorkspace->FolderRefusal(path)) {
+        FDialogs.ShowMessage(this, QString::fromStdU16String(*refusal));
+        return;
+    }
+    if (!confirmDiscardTypedTexts()) return;
+    Guarded([&] { FWorkspace->OpenFolder(path); });
+    FRecentProjects.add(folder);
 }
 
 void TForm1::fillRecentProjectsMenu() {

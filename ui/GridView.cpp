@@ -1,6 +1,8 @@
 #include "ui/GridView.h"
 
+#include <QFontMetrics>
 #include <QHeaderView>
+#include <algorithm>
 #include <QScrollBar>
 #include <QStyle>
 
@@ -98,6 +100,15 @@ void TGridView::setColumnWidthKept(int column, int width) {
     setColumnWidth(column, width);
     if (column == 0) FFrozen->setColumnWidth(0, width);
     updateFrozenGeometry();
+}
+
+void TGridView::fitColumnToContents(int column, int limit) {
+    if (!model() || column >= model()->columnCount()) return;
+    const QFontMetrics metrics(horizontalHeader()->font());
+    const int header =
+        metrics.horizontalAdvance(model()->headerData(column, Qt::Horizontal).toString()) + 2 * metrics.averageCharWidth();
+    setColumnWidthKept(column,
+                       std::clamp(std::max(header, sizeHintForColumn(column)), static_cast<int>(DefaultColumnWidth), limit));
 }
 
 void TGridView::setFixedCellStyle(bool lines, bool hoverHighlight) {

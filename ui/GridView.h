@@ -20,6 +20,9 @@ public:
     void setModel(QAbstractItemModel* model) override;
     // Widths by column; they survive refills of the model.
     void setColumnWidthKept(int column, int width);
+    // Widens or narrows `column` to its header and cells, never below
+    // DefaultColumnWidth nor above `limit`; kept like the widths above.
+    void fitColumnToContents(int column, int limit);
     QTableView* frozenColumn() const { return FFrozen; }
     // Lines between the cells of the fixed column, and the highlight of the
     // fixed cell under the mouse.

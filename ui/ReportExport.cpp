@@ -1,11 +1,13 @@
 #include "ui/ReportExport.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QBuffer>
 #include <QColor>
 #include <QDir>
 #include <QFileInfo>
 #include <QPageLayout>
 #include <QPageSize>
+#include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
 #include <QTextDocument>
@@ -25,6 +27,8 @@ constexpr int32_t kReportPhrases = 15;
 // The widest a picture is shown, in CSS pixels: it fits an A4 page within
 // the margins that printing adds.
 constexpr int kPictureWidth = 560;
+// The PDF's body text, in points: readable on paper.
+constexpr double kBodyPoints = 10;
 
 QString Html(const std::u16string& text) { return QString::fromStdU16String(text).toHtmlEscaped(); }
 
@@ -82,27 +86,40 @@ QString ProjectName(const TWorkspace& workspace) {
     return name.isEmpty() ? dir : name;
 }
 
-// Every candidate of the results table, in the tree's order, with its texts
-// and its words as the table shows them.
+// Every candidate of the shown run, in the tree's order, with its texts and
+// its own words; a balanced run adds the words of its sample in each draw.
 QString CandidatesHtml(const TWorkspace& workspace) {
-    const TGrid& result = workspace.ResultTable();
+    const TQuillprint* engine = workspace.AuthorDetector();
+    if (!engine) return {};
+    const std::vector<int64_t>& ownWords = workspace.CandidateWords();
+    const bool balanced = !ownWords.empty();
     QString html = QStringLiteral(
-        "<table id=\"candidates\" border=\"1\" cellspacing=\"0\" cellpadding=\"3\">\n"
-        "<tr><th>Candidate</th><th>Texts</th><th>Words</th></tr>\n");
+                       "<table id=\"candidates\" border=\"1\" cellspacing=\"0\" cellpadding=\"3\">\n"
+                       "<tr><th>Candidate</th><th>Texts</th><th>Words</th>%1</tr>\n")
+                       .arg(balanced ? QStringLiteral("<th>Words per draw</th>") : QString());
+    // The engine's last author is the test text.
+    const auto& authors = engine->Authors();
     for (const auto& entry : workspace.Tree().Authors()) {
-        // The last row is the test author's.
-        for (int32_t row = 1; row + 1 < result.RowCount(); ++row) {
-            if (result.Cell(0, row) != entry->Label()) continue;
+        for (size_t i = 0; i + 1 < authors.size(); ++i) {
+            if (authors[i]->Name() != entry->Label()) continue;
             QStringList texts;
             for (const auto& text : entry->Texts()) texts.append(Html(text->Label()));
-            const std::u16string& words = result.Cell(3, row);
-            html += QStringLiteral("<tr><td>%1</td><td>%2</td><td>%3</td></tr>\n")
-                        .arg(Html(entry->Label()), texts.join(QStringLiteral(", ")),
-                             Html(words.substr(0, words.find(u' '))));
+            const int64_t sample = authors[i]->WordCount();
+            const int64_t words = balanced && i < ownWords.size() ? ownWords[i] : sample;
+            html += QStringLiteral("<tr><td>%1</td><td>%2</td><td>%3</td>%4</tr>\n")
+                        .arg(Html(entry->Label()), texts.join(QStringLiteral(", ")), Html(Decimal(words)),
+                             balanced ? QStringLiteral("<td>%1</td>").arg(Html(Decimal(sample))) : QString());
             break;
         }
     }
     return html + QStringLiteral("</table>\n");
+}
+
+// The locale whose rules compare the words; empty is ICU's root, the same
+// for every language.
+QString LocaleText(const std::string& name) {
+    return name.empty() ? QStringLiteral("root (the same rules for every language)")
+                        : QString::fromStdString(name).toHtmlEscaped();
 }
 
 // The phrases of "Analysis" that the test text shares with the candidate the
@@ -132,6 +149,35 @@ QString TopPhrasesHtml(const TWorkspace& workspace) {
            rows + QStringLiteral("</table>\n");
 }
 
+// Lays the report out on the PDF's own pages and draws it page by page. The
+// layout measures text in the writer's resolution, never the screen's, so
+// the body text has the same size in points at any screen density.
+void WritePdfPages(QPdfWriter& writer, const QString& html, const TReportPictures& pictures) {
+    QTextDocument document;
+    document.documentLayout()->setPaintDevice(&writer);
+    QFont body = document.defaultFont();
+    body.setPointSizeF(kBodyPoints);
+    document.setDefaultFont(body);
+    const std::pair<const char*, const QImage*> images[] = {{kResultChartPicture, &pictures.ResultChart},
+                                                            {kTextsHeatMapPicture, &pictures.TextsHeatMap},
+                                                            {kConfusionMatrixPicture, &pictures.ConfusionMatrix}};
+    for (const auto& [name, image] : images)
+        if (!image->isNull()) document.addResource(QTextDocument::ImageResource, QUrl(QString::fromLatin1(name)), *image);
+    document.setHtml(html);
+    const QSizeF page = writer.pageLayout().paintRectPixels(writer.resolution()).size();
+    // With a page height set, the layout moves a line that would cross a
+    // page's end to the next page.
+    document.setPageSize(page);
+    QPainter painter(&writer);
+    for (int number = 0; number < document.pageCount(); ++number) {
+        if (number > 0) writer.newPage();
+        painter.save();
+        painter.translate(0, -number * page.height());
+        document.drawContents(&painter, QRectF(QPointF(0, number * page.height()), page));
+        painter.restore();
+    }
+}
+
 }  // namespace
 
 QString ReportHtml(const TWorkspace& workspace, const TReportPictures& pictures, const QDateTime& when,
@@ -148,7 +194,7 @@ QString ReportHtml(const TWorkspace& workspace, const TReportPictures& pictures,
                 "<tr><td>Locale</td><td>%3</td></tr>\n<tr><td>Balance</td><td>%4</td></tr>\n"
                 "<tr><td>Each text</td><td>%5</td></tr>\n")
                 .arg(when.toString(QStringLiteral("yyyy-MM-dd HH:mm")),
-                     Html(workspace.ProjectDir()), QString::fromStdString(workspace.LocaleName()).toHtmlEscaped(),
+                     Html(workspace.ProjectDir()), LocaleText(workspace.LocaleName()),
                      OnOff(workspace.Balance()), OnOff(workspace.EachText()));
     // Named only when on, so a report made without it is what it always was.
     if (workspace.SplitWordsByLanguage())
@@ -172,7 +218,8 @@ QString ReportHtml(const TWorkspace& workspace, const TReportPictures& pictures,
                           [&workspace](int32_t row) { return workspace.TextsCellColour(0, row); });
         html += PictureHtml(pictures.TextsHeatMap, kTextsHeatMapPicture, QStringLiteral("Texts heat map"), links);
     }
-    if (const auto& report = workspace.ValidationReport()) {
+    // Only a validation of the project and settings the results come from.
+    if (const auto& report = workspace.ValidationReport(); report && workspace.ValidationMatchesResults()) {
         html += QStringLiteral("<h2>Validation</h2>\n") +
                 TableHtml(*report, QStringLiteral("validation"),
                           [&report](int32_t row) { return ResultCellColour(*report, 0, row); });
@@ -203,20 +250,12 @@ std::optional<QString> WriteReport(const QString& path, const TWorkspace& worksp
     if (asHtml) {
         file.write(ReportHtml(workspace, pictures, when, TPictureLinks::DataUrls).toUtf8());
     } else {
-        QTextDocument document;
-        const std::pair<const char*, const QImage*> images[] = {{kResultChartPicture, &pictures.ResultChart},
-                                                                {kTextsHeatMapPicture, &pictures.TextsHeatMap},
-                                                                {kConfusionMatrixPicture, &pictures.ConfusionMatrix}};
-        for (const auto& [name, image] : images)
-            if (!image->isNull()) document.addResource(QTextDocument::ImageResource, QUrl(QString::fromLatin1(name)), *image);
-        document.setHtml(ReportHtml(workspace, pictures, when, TPictureLinks::ResourceNames));
         QPdfWriter writer(&file);
         writer.setPageSize(QPageSize(QPageSize::A4));
-        // Printing the document adds margins of 2 cm of its own.
-        writer.setPageMargins(QMarginsF(5, 5, 5, 5), QPageLayout::Millimeter);
+        writer.setPageMargins(QMarginsF(20, 20, 20, 20), QPageLayout::Millimeter);
         writer.setTitle(QStringLiteral("Quillprint report: ") + ProjectName(workspace));
         writer.setCreator(QStringLiteral("Quillprint"));
-        document.print(&writer);
+        WritePdfPages(writer, ReportHtml(workspace, pictures, when, TPictureLinks::ResourceNames), pictures);
     }
     if (!file.commit()) return file.errorString();
     return std::nullopt;

@@ -1,6 +1,9 @@
 #include "ui/ResultChart.h"
 
+#include <QCursor>
 #include <QEvent>
+#include <QFontMetrics>
+#include <QToolTip>
 #include <QtCharts/QBarCategoryAxis>
 #include <QtCharts/QBarSet>
 #include <QtCharts/QHorizontalStackedBarSeries>
@@ -25,12 +28,16 @@ QLineSeries* AddLine(QChart* chart, const QList<QPointF>& points, const QPen& pe
     return line;
 }
 
+// The widest a candidate's name is shown on the axis, in average characters.
+constexpr int kLabelCharacters = 24;
+constexpr int kLeastHeight = 160;
+
 }  // namespace
 
 TResultChart::TResultChart(QWidget* parent) : QChartView(parent) {
     setObjectName("ResultChart");
     setRenderHint(QPainter::Antialiasing);
-    setMinimumSize(260, 160);
+    setMinimumSize(260, kLeastHeight);
     rebuild();
 }
 
@@ -43,6 +50,39 @@ QString TResultChart::barLabel(const TScoreBar& bar) {
     QString label = QString::fromStdU16String(bar.Name) + QStringLiteral("  %1%").arg(bar.Percent);
     if (bar.DrawsWon >= 0) label += tr(" (won %1)").arg(bar.DrawsWon);
     return label;
+}
+
+QString TResultChart::shownLabel(const TScoreBar& bar) const {
+    const QFontMetrics metrics(font());
+    TScoreBar shown = bar;
+    const QString name = QString::fromStdU16String(bar.Name);
+    shown.Name = metrics.elidedText(name, Qt::ElideMiddle, metrics.averageCharWidth() * kLabelCharacters)
+                     .toStdU16String();
+    return barLabel(shown);
+}
+
+QString TResultChart::barToolTip(const TScoreBar& bar) {
+    QString tip = QString::fromStdU16String(bar.Name);
+    if (bar.ExactPercent) tip += QStringLiteral(": %1%").arg(*bar.ExactPercent, 0, 'f', 1);
+    else tip += QStringLiteral(": %1%").arg(bar.Percent);
+    if (bar.DrawsWon >= 0) tip += tr(" (won %1)").arg(bar.DrawsWon);
+    return tip;
+}
+
+QSize TResultChart::sizeHint() const {
+    const int line = QFontMetrics(font()).height() + 6;
+    return {360, std::max(kLeastHeight, 70 + line * static_cast<int>(FBars.size()))};
+}
+
+void TResultChart::barHovered(bool entered, int category) {
+    const int n = static_cast<int>(FBars.size());
+    // The category axis runs upwards.
+    const int k = n - 1 - category;
+    if (!entered || k < 0 || k >= n) {
+        QToolTip::hideText();
+        return;
+    }
+    QToolTip::showText(QCursor::pos(), barToolTip(FBars[static_cast<size_t>(k)]), this);
 }
 
 void TResultChart::changeEvent(QEvent* event) {
@@ -101,10 +141,16 @@ void TResultChart::rebuild() {
         QStringList categories;
         for (int k = n - 1; k >= 0; --k) {
             const TScoreBar& bar = FBars[static_cast<size_t>(k)];
-            categories.append(barLabel(bar));
+            // The axis needs every label once: two names elided alike differ
+            // by invisible spaces.
+            QString label = shownLabel(bar);
+            while (categories.contains(label)) label += QChar(0x200B);
+            categories.append(label);
             for (int b = 0; b < 3; ++b) sets[b]->append(bar.Colour == bands[b] ? std::max(bar.Percent, 0) : 0);
         }
         series->append(sets);
+        connect(series, &QAbstractBarSeries::hovered, this,
+                [this](bool entered, int category, QBarSet*) { barHovered(entered, category); });
         axisY->append(categories);
         chart->addSeries(series);
         series->attachAxis(axisX);
@@ -134,6 +180,10 @@ void TResultChart::rebuild() {
     axisY->setVisible(n > 0);
     lineAxisY->setRange(-0.5, std::max(n, 1) - 0.5);
 
+    // Every bar keeps a line of its own: many candidates make the chart
+    // taller, and the page scrolls it.
+    setMinimumHeight(sizeHint().height());
+    updateGeometry();
     QChart* old = this->chart();
     setChart(chart);
     // The view owns only the chart it shows now.

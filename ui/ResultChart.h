@@ -19,14 +19,22 @@ public:
     // Shows `bars` (empty: an empty chart) in place of the previous ones.
     void setBars(std::vector<TScoreBar> bars);
     const std::vector<TScoreBar>& bars() const { return FBars; }
-    // The label of bar `index` on the chart's axis.
+    // The label of a bar with its full name.
     static QString barLabel(const TScoreBar& bar);
+    // The label on the chart's axis: a long name elided in its middle.
+    QString shownLabel(const TScoreBar& bar) const;
+    // What hovering a bar tells: the full name and the score with one
+    // decimal, since the bands follow the unrounded score.
+    static QString barToolTip(const TScoreBar& bar);
+    // How tall the chart wants to be so that every label stays readable.
+    QSize sizeHint() const override;
 
 protected:
     void changeEvent(QEvent* event) override;
 
 private:
     void rebuild();
+    void barHovered(bool entered, int category);
 
     std::vector<TScoreBar> FBars;
 };

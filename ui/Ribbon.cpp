@@ -4,6 +4,7 @@
 #include <QContextMenuEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QIcon>
@@ -14,6 +15,7 @@
 #include <QTabBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "ui/QuickAccessCustomizeDialog.h"
 #include "ui/QuickAccessToolbar.h"
@@ -51,9 +53,11 @@ TRibbon::TRibbon(QWidget* parent) : QWidget(parent) {
     FCaption = new QLabel(FTitleBar);
     FCaption->setObjectName("ribbonCaption");
     FCaption->setAlignment(Qt::AlignCenter);
+    // A long title is elided; it never widens the window.
+    FCaption->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     titleGrid->addWidget(FCaption, 0, 0);
 
-    auto* leftRow = new QWidget(FTitleBar);
+    auto* leftRow = FLeftRow = new QWidget(FTitleBar);
     auto* leftLayout = new QHBoxLayout(leftRow);
     leftLayout->setContentsMargins(0, 0, 0, 0);
     leftLayout->setSpacing(4);
@@ -106,6 +110,7 @@ TRibbon::TRibbon(QWidget* parent) : QWidget(parent) {
         bar->setAcceptDrops(true);
         bar->installEventFilter(this);
     }
+    FLeftRow->installEventFilter(this);
 
     connect(FQuickAccess, &TQuickAccessToolbar::menuBuilding, this,
             &TRibbon::appendQuickAccessMenuEntries);
@@ -127,7 +132,24 @@ QString TRibbon::title() const {
     return FDocumentName.isEmpty() ? FCaptionText : QString("%1 \u2014 %2").arg(FDocumentName, FCaptionText);
 }
 
-void TRibbon::updateTitle() { FCaption->setText(title()); }
+void TRibbon::updateTitle() { placeCaption(); }
+
+void TRibbon::placeCaption() {
+    const QFontMetrics metrics(FCaption->font());
+    const int width = FCaption->width();
+    const int room = FLeftRow->isVisible() ? FLeftRow->geometry().right() + 8 - FCaption->geometry().left() : 0;
+    const int textWidth = metrics.horizontalAdvance(title());
+    // Not laid out before it is shown: the whole title until then.
+    if (!FTitleBar->isVisible() || (width - textWidth) / 2 >= room) {
+        FCaption->setContentsMargins(0, 0, 0, 0);
+        FCaption->setAlignment(Qt::AlignCenter);
+        FCaption->setText(title());
+        return;
+    }
+    FCaption->setContentsMargins(room, 0, 0, 0);
+    FCaption->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    FCaption->setText(metrics.elidedText(title(), Qt::ElideRight, std::max(0, width - room)));
+}
 
 int TRibbon::addTab(const QString& caption) {
     auto* panel = new QWidget(FPanels);
@@ -225,8 +247,13 @@ void TRibbon::contextMenuEvent(QContextMenuEvent* event) {
 }
 
 bool TRibbon::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != FTitleBar && watched != FBelowBar) return QWidget::eventFilter(watched, event);
+    if (watched != FTitleBar && watched != FBelowBar && watched != FLeftRow) return QWidget::eventFilter(watched, event);
     switch (event->type()) {
+    case QEvent::Resize:
+    case QEvent::LayoutRequest:
+        // The title bar or the toolbar changed width.
+        if (watched != FBelowBar) placeCaption();
+        return false;
     case QEvent::DragEnter:
     case QEvent::DragMove: {
         auto* drag = static_cast<QDropEvent*>(event);

@@ -76,6 +76,11 @@ private:
     QWidget* FTitleBar = nullptr;
     QToolButton* FAppMenuButton = nullptr;
     QLabel* FCaption = nullptr;
+    // The application menu button and the quick-access toolbar above.
+    QWidget* FLeftRow = nullptr;
+    // Centres the caption over the whole width where it fits beside the
+    // toolbar, else in the room right of it, elided.
+    void placeCaption();
     QString FCaptionText;
     QString FDocumentName;
     QTabBar* FTabs = nullptr;

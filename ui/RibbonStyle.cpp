@@ -53,6 +53,7 @@ QString RibbonLunaStyleSheet() {
 #ribbonGroup QToolButton:checked:hover, #quickAccessToolbar QToolButton:checked:hover {
     background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #fbc98e, stop:1 #fcc96e);
 }
+#ribbonGroup QToolButton:disabled, #quickAccessToolbar QToolButton:disabled { color: #8d9cb3; }
 #quickAccessToolbar QToolButton::menu-indicator { image: none; }
 #ribbonGroup QToolButton::menu-button { border: none; background: transparent; width: 11px; }
 #ribbonGroup QToolButton::menu-arrow { image: url(:/icons/menu-arrow.svg); width: 7px; height: 4px; }

@@ -8,7 +8,11 @@
 #include <QClipboard>
 #include <QMenu>
 #include <QPushButton>
+#include <QHeaderView>
+#include <QScreen>
+#include <QScrollArea>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "ui/ConfusionMatrixView.h"
 #include "ui/GridModel.h"
@@ -33,13 +37,20 @@ TValidationReportDialog::TValidationReportDialog(QWidget* parent) : QDialog(pare
     FTable->setColumnWidthKept(1, 110);
     FTable->setColumnWidthKept(2, 200);
     FMatrix = new TConfusionMatrixView(this);
+    // Many candidates make a large matrix: it scrolls, the dialog stays on screen.
+    auto* matrixScroll = new QScrollArea(this);
+    matrixScroll->setWidgetResizable(true);
+    matrixScroll->setFrameShape(QFrame::NoFrame);
+    matrixScroll->setWidget(FMatrix);
     auto* tableAndMatrix = new QHBoxLayout;
     tableAndMatrix->addWidget(FTable, 3);
-    tableAndMatrix->addWidget(FMatrix, 2);
+    tableAndMatrix->addWidget(matrixScroll, 2);
     layout->addLayout(tableAndMatrix, 1);
     FReading = new QLabel(this);
     FReading->setObjectName("ValidationReading");
     FReading->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // A reading of many candidates runs over several lines, never off-screen.
+    FReading->setWordWrap(true);
     layout->addWidget(FReading);
 
     auto* copy = new QAction(tr("Copy"), this);
@@ -61,7 +72,16 @@ TValidationReportDialog::TValidationReportDialog(QWidget* parent) : QDialog(pare
     connect(FSaveButton, &QPushButton::clicked, this, &TValidationReportDialog::saveRequested);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
-    resize(1120, 400);
+    resize(fittedSize());
+}
+
+QSize TValidationReportDialog::fittedSize() const {
+    // Room for the table's rows and the matrix, within most of the screen.
+    const QRect screen = this->screen() ? this->screen()->availableGeometry() : QRect(0, 0, 1280, 800);
+    const int rows = std::max(FModel->rowCount(), 3);
+    const int width = std::clamp(700 + 24 * rows, 900, 1120);
+    const int height = 200 + FTable->verticalHeader()->defaultSectionSize() * rows;
+    return {std::min(width, screen.width() * 9 / 10), std::clamp(height, 400, screen.height() * 8 / 10)};
 }
 
 TValidationReportDialog::~TValidationReportDialog() {
@@ -76,6 +96,8 @@ void TValidationReportDialog::setReport(const TGrid& report) {
     const TConfusionMatrix matrix = ConfusionMatrixOf(FReport);
     FMatrix->setConfusionMatrix(matrix);
     FReading->setText(QString::fromStdU16String(ConfusionReading(matrix)));
+    // Sized for this report: a large one before leaves no huge window.
+    resize(fittedSize());
 }
 
 void TValidationReportDialog::copyReport() {

@@ -41,6 +41,9 @@ signals:
     void saveRequested();
 
 private:
+    // The dialog's size for the report shown: its rows, within the screen.
+    QSize fittedSize() const;
+
     TGrid FReport{5, 1};
     TGridModel* FModel = nullptr;
     TGridView* FTable = nullptr;

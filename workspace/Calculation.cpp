@@ -37,6 +37,7 @@ TCalculationResult BalancedResult(TBalancedOutcome outcome, const TPreparedSet& 
     result.MeanScores = std::move(outcome.MeanScores);
     result.DrawsWon = std::move(outcome.DrawsWon);
     result.DrawScores = std::move(outcome.DrawScores);
+    for (const auto& candidate : candidates) result.CandidateWords.push_back(candidate->WordCount());
     result.Balanced = true;
     return result;
 }

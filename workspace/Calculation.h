@@ -30,6 +30,9 @@ struct TCalculationResult {
     std::vector<int32_t> DrawsWon;
     // Balanced runs only: each draw's scores, per candidate in engine order.
     std::vector<std::vector<double>> DrawScores;
+    // Balanced runs only: each candidate's own words, in engine order (the
+    // engine holds one draw's samples).
+    std::vector<int64_t> CandidateWords;
 
     // Per candidate in engine order: the score the results table ranks by.
     std::vector<double> CandidateScores() const;

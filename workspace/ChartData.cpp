@@ -35,7 +35,8 @@ int32_t IndexOfName(const std::vector<std::u16string>& names, const std::u16stri
 }  // namespace
 
 std::vector<TScoreBar> ResultChartBars(const TGrid& sgResult, const std::function<TScoreColour(int32_t)>& colourOf,
-                                       const std::vector<std::vector<double>>& drawScores) {
+                                       const std::vector<std::vector<double>>& drawScores,
+                                       const std::vector<double>& scores) {
     std::vector<TScoreBar> bars;
     const bool drawsColumn = sgResult.ColCount() > kDrawsWonColumn;
     for (int32_t row = 1; row < sgResult.RowCount(); ++row) {
@@ -57,6 +58,8 @@ std::vector<TScoreBar> ResultChartBars(const TGrid& sgResult, const std::functio
             if (!bar.HighestPercent || shown > *bar.HighestPercent) bar.HighestPercent = shown;
         }
         if (drawsColumn) bar.DrawsWon = ParseWhole(sgResult.Cell(kDrawsWonColumn, row)).value_or(-1);
+        if (author >= 0 && static_cast<size_t>(author) < scores.size())
+            bar.ExactPercent = ShownScore(scores[static_cast<size_t>(author)]) * 100;
         bars.push_back(std::move(bar));
     }
     return bars;

@@ -22,13 +22,18 @@ struct TScoreBar {
     std::optional<double> LowestPercent;
     std::optional<double> HighestPercent;
     int32_t DrawsWon = -1;  // -1: not a balanced run
+    // The percentage before rounding, as the score bands see it; none when
+    // the scores were not given.
+    std::optional<double> ExactPercent;
 };
 
 // The candidate rows of `sgResult`, in its order, the test author left out.
 // `colourOf(row)` is the colour the table draws the row in; `drawScores`
-// holds each draw's scores in engine order (empty: no whiskers).
+// holds each draw's scores in engine order (empty: no whiskers); `scores`
+// the scores the table ranks by, in engine order (empty: no exact percentages).
 std::vector<TScoreBar> ResultChartBars(const TGrid& sgResult, const std::function<TScoreColour(int32_t)>& colourOf,
-                                       const std::vector<std::vector<double>>& drawScores);
+                                       const std::vector<std::vector<double>>& drawScores,
+                                       const std::vector<double>& scores = {});
 
 // The bands of the score colours, as percentages: "Maybe" from 50, "Most
 // likely" from 75.

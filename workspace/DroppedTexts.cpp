@@ -33,7 +33,7 @@ void TWorkspace::AddTextFiles(TTreeNode& author, const std::vector<std::u16strin
     }
 
     FTextView.SetReadOnly(false);
-    FIsCalculated = false;
+    CandidatesChanged();
     // A label shared with a text of the author, or with a file of its
     // folder, would show (and calculate) that text instead.
     TNameSet taken;

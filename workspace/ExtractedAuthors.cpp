@@ -22,7 +22,7 @@ void TWorkspace::AddExtractedAuthors(std::u16string_view textLabel, const std::v
                                      const std::optional<TLines>& unknownText) {
     if (FRunning || (authors.empty() && !unknownText)) return;
     FTextView.SetReadOnly(false);
-    FIsCalculated = false;
+    CandidatesChanged();
 
     // A label that matched an author already in the tree or a folder of the
     // project would share its texts' paths, and a file there would be shown

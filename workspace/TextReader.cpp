@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <array>
+#include <fstream>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -410,6 +411,30 @@ std::u16string JoinLines(const TLines& lines) {
         text += u"\r\n";
     }
     return text;
+}
+
+
+bool LooksBinary(const std::filesystem::path& path) {
+    // One block is enough to tell; the rest of the file is never read here.
+    constexpr size_t kBlock = 4096;
+    std::ifstream file(path, std::ios::binary);
+    if (!file) return false;
+    std::string head(kBlock, '\0');
+    file.read(head.data(), static_cast<std::streamsize>(kBlock));
+    head.resize(static_cast<size_t>(file.gcount()));
+    if (head.starts_with("\xFF\xFE") || head.starts_with("\xFE\xFF")) return false;  // UTF-16 text
+    static constexpr std::string_view kSignatures[] = {
+        "%PDF",                  // PDF
+        "\x89PNG",               // PNG
+        "\xFF\xD8\xFF",          // JPEG
+        "GIF8",                  // GIF
+        "PK\x03\x04",            // ZIP, and the word processors' documents
+        "\xD0\xCF\x11\xE0",      // older office documents
+        "\x7F" "ELF",            // programs
+    };
+    for (const std::string_view signature : kSignatures)
+        if (head.starts_with(signature)) return true;
+    return head.find('\0') != std::string::npos;
 }
 
 }  // namespace quillprint

@@ -38,4 +38,10 @@ TLines ReadTextFile(const std::filesystem::path& path, const std::string& legacy
 // Every line, the last one included, followed by CR LF.
 std::u16string JoinLines(const TLines& lines);
 
+// The file's first block holds a NUL byte (without a UTF-16 byte-order mark)
+// or starts as an image, PDF, archive, office document or program does: it
+// is most likely no text, though it is still read as one. False when the
+// file cannot be read.
+bool LooksBinary(const std::filesystem::path& path);
+
 }  // namespace quillprint

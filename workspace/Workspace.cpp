@@ -96,15 +96,36 @@ void TWorkspace::Start() {
     });
 }
 
+namespace {
+
+// The chosen path without leading and trailing blanks and control
+// characters, ending with a separator.
+std::u16string ProjectFolderOf(std::u16string_view chosenPath) {
+    size_t begin = 0, end = chosenPath.size();
+    while (begin < end && chosenPath[begin] <= u' ') ++begin;
+    while (end > begin && chosenPath[end - 1] <= u' ') --end;
+    std::u16string folder(chosenPath.substr(begin, end - begin));
+    if (folder.empty() || folder.back() != PathSeparator().front()) folder += PathSeparator();
+    return folder;
+}
+
+}  // namespace
+
+std::optional<std::u16string> TWorkspace::FolderRefusal(std::u16string_view chosenPath) const {
+    std::u16string refusal;
+    if (ProjectAuthors(ProjectFolderOf(chosenPath), &refusal)) return std::nullopt;
+    return refusal;
+}
+
 void TWorkspace::OpenFolder(std::u16string_view chosenPath) {
     if (FRunning) return;
     ReportErrors([this, chosenPath] {
-        // Leading and trailing blanks and control characters go.
-        size_t begin = 0, end = chosenPath.size();
-        while (begin < end && chosenPath[begin] <= u' ') ++begin;
-        while (end > begin && chosenPath[end - 1] <= u' ') --end;
-        FProjectDir = std::u16string(chosenPath.substr(begin, end - begin));
-        if (FProjectDir.empty() || FProjectDir.back() != PathSeparator().front()) FProjectDir += PathSeparator();
+        // A folder that is no project changes nothing: the open project stays.
+        if (const std::optional<std::u16string> refusal = FolderRefusal(chosenPath)) {
+            FMessages.ShowMessage(*refusal);
+            return;
+        }
+        FProjectDir = ProjectFolderOf(chosenPath);
         LoadProject(FProjectDir);
     });
 }
@@ -134,14 +155,7 @@ void TWorkspace::NewProject() {
         FObserver.LabelChanged(first);
 
         FTextView.SetLines({});
-        // The tables lose the old results; the result header stays.
-        FAnalysis = NewAnalysisGrid();
-        FAnalysis.SetRowCount(2);
-        FResult = NewResultGrid();
-        FResult.SetRowCount(2);
-        FGridsCurrent = false;
-        FResultsOutOfDate = false;
-        FObserver.GridsChanged();
+        ClearResults();
         BringToFront(TPage::InputData);
         FTextView.SetVisible(true);
     });
@@ -156,6 +170,7 @@ void TWorkspace::AddText() {
     if (FRunning) return;
     ReportErrors([this] {
         if (!FSelected) return;
+        CandidatesChanged();
         FTexts.push_back(std::make_unique<TInMemoryText>());
         TTreeNode& author = *FSelected->Author();
         const auto number = static_cast<int64_t>(author.Texts().size()) + 1;
@@ -173,7 +188,10 @@ void TWorkspace::SelectNode(TTreeNode* node) {
 }
 
 void TWorkspace::SetLabel(TTreeNode& node, std::u16string label) {
-    if (!FRunning && FTree.Contains(&node)) FTree.SetLabel(node, std::move(label));
+    if (FRunning || !FTree.Contains(&node) || node.Label() == label) return;
+    FTree.SetLabel(node, std::move(label));
+    CandidatesChanged();
+    FObserver.GridsChanged();
 }
 
 void TWorkspace::Calculate() {
@@ -183,7 +201,11 @@ void TWorkspace::Calculate() {
 void TWorkspace::Validate() {
     ReportErrors([this] {
         if (FRunning) return;
-        if (FTree.Empty()) FValidationReport.reset();
+        // An empty tree has nothing to validate; what is shown stays.
+        if (FTree.Empty()) {
+            FValidationReport.reset();
+            return;
+        }
         StartRun(TRunKind::ValidationReport, std::nullopt);
     });
 }
@@ -233,6 +255,17 @@ std::vector<std::u16string> TWorkspace::TrustLines() const {
     return lines;
 }
 
+std::vector<double> TWorkspace::ShownScores() const {
+    if (!FAuthorDetector) return {};
+    return FBalancedScores ? FMeanScores : CandidateScores(*FAuthorDetector);
+}
+
+bool TWorkspace::ValidationMatchesResults() const {
+    return FValidationReport && FResultsChanges == FValidationChanges;
+}
+
+bool TWorkspace::ResultsStale() const { return FResultsChanges && *FResultsChanges != FChanges; }
+
 void TWorkspace::ShowResults(std::optional<TPage> page) {
     if (!FAuthorDetector) {
         // No text of "Each text" had a result: no old rows may stay.
@@ -243,6 +276,8 @@ void TWorkspace::ShowResults(std::optional<TPage> page) {
     LoadGridAnalysis();
     FGridsCurrent = true;
     FResultsOutOfDate = false;
+    FResultsChanges = FChanges;
+    FFailedChanges.reset();
     FObserver.GridsChanged();
     if (page) BringToFront(*page);
     FIsCalculated = true;
@@ -250,13 +285,13 @@ void TWorkspace::ShowResults(std::optional<TPage> page) {
 
 void TWorkspace::SetBalance(bool balance) {
     if (FRunning) return;
-    if (balance != FBalance) FIsCalculated = false;
+    if (balance != FBalance) SettingsChanged();
     FBalance = balance;
 }
 
 void TWorkspace::SetEachText(bool eachText) {
     if (FRunning) return;
-    if (eachText != FEachText) FIsCalculated = false;
+    if (eachText != FEachText) SettingsChanged();
     FEachText = eachText;
 }
 
@@ -288,13 +323,13 @@ std::u16string TWorkspace::ShownTextLabel() const {
 
 void TWorkspace::SetLeaveOutCopies(bool leaveOut) {
     if (FRunning) return;
-    if (leaveOut != FLeaveOutCopies) FIsCalculated = false;
+    if (leaveOut != FLeaveOutCopies) SettingsChanged();
     FLeaveOutCopies = leaveOut;
 }
 
 void TWorkspace::SetCopyWords(int32_t words) {
     if (FRunning) return;
-    if (words != FCopyWords) FIsCalculated = false;
+    if (words != FCopyWords) SettingsChanged();
     FCopyWords = std::max(words, 1);
 }
 
@@ -314,7 +349,10 @@ void TWorkspace::ShowPage(TPage page) {
         FShownPage = page;
         // A run under way will fill the tables; none is started twice.
         if (FRunning) return;
-        if (!FIsCalculated && StartRun(FEachText ? TRunKind::EachText : TRunKind::Calculation, page)) return;
+        // A calculation that failed is not repeated until something changes.
+        const bool refused = FFailedChanges == FChanges;
+        if (!FIsCalculated && !refused && StartRun(FEachText ? TRunKind::EachText : TRunKind::Calculation, page))
+            return;
         ChooseFirstAuthorOnStylometry();
     });
 }
@@ -351,6 +389,8 @@ void TWorkspace::LoadProject(std::u16string_view projectDir) {
         TFlagGuard updating(FIsTreeUpdating);
         ClearTree();
     }
+    FTextView.SetLines({});
+    ClearResults();
 
     std::u16string refusal;
     const std::optional<std::vector<TAuthorSource>> authors = ProjectAuthors(AProjectFile, &refusal);
@@ -375,12 +415,36 @@ void TWorkspace::ClearTree() {
     // Checks of another project say nothing about the next one.
     FCrossValidation.reset();
     FTree.Clear();
+    CandidatesChanged();
     FObserver.TreeCleared();
+}
+
+void TWorkspace::SettingsChanged() {
+    FIsCalculated = false;
+    ++FChanges;
+}
+
+void TWorkspace::CandidatesChanged() {
+    SettingsChanged();
+    FValidationReport.reset();
+}
+
+void TWorkspace::ClearResults() {
+    // The result header stays.
+    FAnalysis = NewAnalysisGrid();
+    FAnalysis.SetRowCount(2);
+    FResult = NewResultGrid();
+    FResult.SetRowCount(2);
+    FStylometry = NewStylometryGrid();
+    FResultsOutOfDate = false;
+    FResultsChanges.reset();
+    FFailedChanges.reset();
+    DropEngine();
 }
 
 void TWorkspace::AppendAuthor() {
     FTextView.SetReadOnly(false);
-    FIsCalculated = false;
+    CandidatesChanged();
     // Numbered as if every author held one text: half the entries of the
     // tree, authors and texts together, so numbers may repeat or skip.
     const int32_t number = FTree.EntryCount() / 2;
@@ -445,6 +509,7 @@ void TWorkspace::DropEngine() {
     FMeanScores.clear();
     FDrawsWon.clear();
     FDrawScores.clear();
+    FCandidateWords.clear();
     FTextOutcomes.clear();
     FTextsGrid = NewTextsGrid(false);
     FShownText = -1;
@@ -462,6 +527,7 @@ void TWorkspace::Adopt(const TCalculationResult& result) {
     FMeanScores = result.MeanScores;
     FDrawsWon = result.DrawsWon;
     FDrawScores = result.DrawScores;
+    FCandidateWords = result.CandidateWords;
 }
 
 TRunRequest TWorkspace::PrepareRun(TRunKind kind) {
@@ -553,12 +619,19 @@ void TWorkspace::FinishRun(TRunEnd end) {
         return;
     }
     if (!end.Outcome) {
-        DropEngine();
-        if (FRunKind == TRunKind::ValidationReport) FValidationReport.reset();
-        else if (FRunKind == TRunKind::CrossValidation)
+        if (FRunKind == TRunKind::ValidationReport) {
+            // What is shown stays: a validation never touches it.
+            FValidationReport.reset();
+        } else if (FRunKind == TRunKind::CrossValidation) {
+            DropEngine();
             FCrossValidation.reset();
-        else FResultsOutOfDate = true;
-        FObserver.GridsChanged();
+            FObserver.GridsChanged();
+        } else {
+            DropEngine();
+            FResultsOutOfDate = true;
+            FFailedChanges = FChanges;
+            FObserver.GridsChanged();
+        }
         FObserver.RunEnded(TRunEndState::Failed);
         FMessages.ShowError(end.Error);
         return;
@@ -573,6 +646,12 @@ void TWorkspace::AdoptOutcome(TRunOutcome& outcome) {
         // The checks change nothing shown but the trust beside "Result".
         FCrossValidation = std::move(outcome.CrossValidation);
         FObserver.GridsChanged();
+        return;
+    }
+    if (outcome.Kind == TRunKind::ValidationReport) {
+        // Only the report changes; the engine, tables and pages shown stay.
+        FValidationReport = ValidationReportGrid(*outcome.Report);
+        FValidationChanges = FChanges;
         return;
     }
     DropEngine();
@@ -593,16 +672,17 @@ void TWorkspace::AdoptOutcome(TRunOutcome& outcome) {
                 break;
             }
             break;
-        case TRunKind::ValidationReport:
-            FAuthorDetector = std::move(outcome.Report->LastEngine);
-            FValidationReport = ValidationReportGrid(*outcome.Report);
-            return;
+        case TRunKind::ValidationReport: return;  // adopted above
         case TRunKind::CrossValidation: return;
         case TRunKind::CopiedPassages: return;  // FinishRun keeps the list; nothing shown changes
     }
     if (FRunUserPage) {
-        // Started by a page change: the user stays on the page chosen.
-        ShowResults(std::nullopt);
+        // Started by a page change: the user stays on the page chosen. The
+        // page "Texts" comes back to the front once its tab is offered again,
+        // or "Result" when it is not.
+        std::optional<TPage> page;
+        if (*FRunUserPage == TPage::Texts) page = FTextOutcomes.empty() ? TPage::Result : TPage::Texts;
+        ShowResults(page);
         ChooseFirstAuthorOnStylometry();
     } else {
         ShowResults(outcome.Kind == TRunKind::EachText ? TPage::Texts : TPage::Result);

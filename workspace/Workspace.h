@@ -57,6 +57,9 @@ public:
     // "Open folder" after the chooser returned `chosenPath` (not on cancel):
     // trims blanks and control characters, appends a separator, loads.
     void OpenFolder(std::u16string_view chosenPath);
+    // Why the chosen folder cannot be opened as a project (the message
+    // OpenFolder would show); nothing when it can.
+    std::optional<std::u16string> FolderRefusal(std::u16string_view chosenPath) const;
     void OpenExample(TExample example);
     void NewProject();
     void AddAuthor();
@@ -70,8 +73,8 @@ public:
     // In the background when RunInBackground was called, else at once.
     void Calculate();
     // "Validation": one validation run per candidate (balanced when Balance
-    // is on), then the report in ValidationReport(); no table or page
-    // changes. The engine of the last run stays.
+    // is on), then the report in ValidationReport(). Nothing shown changes:
+    // no table, page, band or engine.
     void Validate();
     // "Cross-validation": each known text held out in turn against the rest
     // (balanced and without copied passages as set), with excerpts of
@@ -158,6 +161,9 @@ public:
     // written mostly in scripts without spaces: the page "Result" shows
     // kSplitByLanguageHint.
     bool SplittingHint() const { return FSplittingHint; }
+    // The tables show results, but the project or the settings changed
+    // since they were calculated.
+    bool ResultsStale() const;
 
     // ---- The operations behind the actions; errors propagate. ----
 
@@ -189,9 +195,17 @@ public:
     // Each draw's candidate scores (engine order) of a balanced run shown in
     // the tables; empty otherwise.
     const std::vector<std::vector<double>>& DrawScores() const { return FDrawScores; }
+    // Each candidate's own words (engine order) of a balanced run shown in
+    // the tables; empty otherwise: the engine's authors hold them then.
+    const std::vector<int64_t>& CandidateWords() const { return FCandidateWords; }
+    // The scores the results table ranks by, per candidate in engine order
+    // (the mean scores of a balanced run); empty without an engine.
+    std::vector<double> ShownScores() const;
     // The engine, or nullptr after a run on an empty tree.
     TQuillprint* AuthorDetector() const { return FAuthorDetector.get(); }
-    // The table of the last "Validation"; none before one or after a failed one.
+    // The table of the last "Validation"; none before one, after a failed
+    // one, and once the project loads, "New" is pressed or the candidates
+    // change.
     const std::optional<TGrid>& ValidationReport() const { return FValidationReport; }
     // The last cross-validation of this project; none before one, after a
     // failed one or once another project is loaded.
@@ -200,6 +214,9 @@ public:
     // and the verdict (after a cross-validation), then one line per text too
     // short to judge by. Empty while the tables show no current result.
     std::vector<std::u16string> TrustLines() const;
+    // The validation report was made from the project and settings that
+    // the shown results were calculated from.
+    bool ValidationMatchesResults() const;
     // The texts of the last run with "Each text" (empty otherwise), the
     // table of them, and the row whose run the other tables show (-1: none).
     const std::vector<TTextOutcome>& TextOutcomes() const { return FTextOutcomes; }
@@ -230,6 +247,12 @@ private:
     template <typename Action>
     void ReportErrors(Action action);
     void ClearTree();
+    // The project or a setting changed: the shown results are no longer
+    // current. Candidates changing also drop the validation report.
+    void SettingsChanged();
+    void CandidatesChanged();
+    // Empty tables, no texts of "Each text", no engine of the old project.
+    void ClearResults();
     void AppendAuthor();
     void Select(TTreeNode* node);
     void SelectionChanged();
@@ -276,10 +299,18 @@ private:
     std::vector<double> FMeanScores;
     std::vector<int32_t> FDrawsWon;
     std::vector<std::vector<double>> FDrawScores;
+    std::vector<int64_t> FCandidateWords;
     bool FBalancedScores = false;
     std::optional<TGrid> FValidationReport;
     std::optional<TCrossValidation> FCrossValidation;
     std::optional<int64_t> FCrossExcerptWords;
+    // Counts the changes of the project and the settings: the shown results
+    // and the validation report each note the count they were made at; a
+    // failed calculation notes it so that page changes do not repeat it.
+    uint64_t FChanges = 0;
+    std::optional<uint64_t> FResultsChanges;
+    uint64_t FValidationChanges = 0;
+    std::optional<uint64_t> FFailedChanges;
     bool FEachText = false;
     TWordSplitting FSplitting = TWordSplitting::Spaces;
     unsigned FJobs = 1;

@@ -1,0 +1,96 @@
+// quillprint-cli --report: the window's report without a window, as a PDF
+// whose body text is readable whatever the screen's density, or as HTML.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "CliRun.h"
+#include "TempProject.h"
+
+namespace quillprint {
+namespace {
+
+using testing::Quoted;
+using testing::RunCli;
+using testing::RunCommand;
+using testing::Slurp;
+using testing::TCliSetup;
+using testing::TRun;
+using testing::TTempFolder;
+
+const std::string kTutorial = QUILLPRINT_TUTORIAL_DIR;
+
+// The heights of the words pdftotext finds on the PDF's pages, in points,
+// sorted.
+std::vector<double> WordHeights(const std::string& pdf) {
+    const TRun run = RunCommand("pdftotext -bbox " + Quoted(pdf) + " -");
+    EXPECT_EQ(run.Exit, 0) << run.Err;
+    static const std::regex word(R"(<word xMin="[-0-9.]+" yMin="([-0-9.]+)" xMax="[-0-9.]+" yMax="([-0-9.]+)">)");
+    std::vector<double> heights;
+    for (auto it = std::sregex_iterator(run.Out.begin(), run.Out.end(), word); it != std::sregex_iterator(); ++it)
+        heights.push_back(std::stod((*it)[2]) - std::stod((*it)[1]));
+    std::sort(heights.begin(), heights.end());
+    return heights;
+}
+
+TEST(CliReport, ThePdfsBodyTextIsReadableAtAnyScreenDensity) {
+    TTempFolder out;
+    std::vector<double> medians;
+    for (const char* dpi : {"72", "100", "192"}) {
+        const std::string pdf = (out.Path() / (std::string(dpi) + ".pdf")).string();
+        TCliSetup setup;
+        setup.Before = std::string("export QT_FONT_DPI=") + dpi + ";";
+        const TRun run = RunCli("--locale en_US --balance --report " + Quoted(pdf) + " " + Quoted(kTutorial), setup);
+        ASSERT_EQ(run.Exit, 0) << run.Err;
+        const std::vector<double> heights = WordHeights(pdf);
+        ASSERT_GT(heights.size(), 50u) << dpi;
+        // Most words are body text: a small caption or two may be smaller.
+        const double median = heights[heights.size() / 2];
+        EXPECT_GE(median, 9.0) << "dpi " << dpi;
+        EXPECT_GE(heights[heights.size() / 10], 9.0) << "dpi " << dpi;
+        medians.push_back(median);
+    }
+    EXPECT_EQ(medians.front(), medians.back());
+}
+
+TEST(CliReport, TheHtmlReportNamesTheLocaleTheCandidatesOwnWordsAndTheValidation) {
+    TTempFolder out;
+    const std::string html = (out.Path() / "report.html").string();
+    const TRun run =
+        RunCli("--locale en_US --balance --validation-report --report " + Quoted(html) + " " + Quoted(kTutorial));
+    ASSERT_EQ(run.Exit, 0) << run.Err;
+    const std::string text = Slurp(html);
+    EXPECT_NE(text.find("<tr><td>Locale</td><td>en_US</td></tr>"), std::string::npos);
+    EXPECT_NE(text.find("<th>Words</th><th>Words per draw</th>"), std::string::npos);
+    EXPECT_NE(text.find("<h2>Validation</h2>"), std::string::npos);
+    EXPECT_NE(text.find("src=\"data:image/png;base64,"), std::string::npos);
+    // A candidate's own words are more than one draw's sample of them.
+    static const std::regex row(R"(<tr><td>[^<]+</td><td>[^<]*</td><td>([0-9,]+)</td><td>([0-9,]+)</td></tr>)");
+    const auto number = [](std::string digits) {
+        digits.erase(std::remove(digits.begin(), digits.end(), ','), digits.end());
+        return std::stol(digits);
+    };
+    int rows = 0;
+    for (auto it = std::sregex_iterator(text.begin(), text.end(), row); it != std::sregex_iterator(); ++it, ++rows)
+        EXPECT_GE(number((*it)[1]), number((*it)[2]));
+    EXPECT_EQ(rows, 3);
+}
+
+TEST(CliReport, RefusalsAndWriteFailuresHaveTheirExitStatus) {
+    TTempFolder out;
+    EXPECT_EQ(RunCli("--report " + Quoted((out.Path() / "r.pdf").string()) + " " + Quoted(out.Path().string())).Exit,
+              2);  // no "Unknown"
+    const TRun unwritable =
+        RunCli("--locale en_US --report " + Quoted((out.Path() / "missing/r.pdf").string()) + " " + Quoted(kTutorial));
+    EXPECT_EQ(unwritable.Exit, 1);
+    EXPECT_NE(unwritable.Err.find("cannot write the report"), std::string::npos);
+    EXPECT_EQ(RunCli("--report r.pdf --json " + Quoted(kTutorial)).Exit, 2);
+    EXPECT_FALSE(std::filesystem::exists(out.Path() / "r.pdf"));
+}
+
+}  // namespace
+}  // namespace quillprint

@@ -1,0 +1,494 @@
+// What a user relies on: "Validation" leaves everything shown as it was and
+// its report goes only with its own project; a folder that is no project
+// changes nothing; "New" and loading a project leave nothing of the old one;
+// a tab click shows that tab; a refused calculation is not repeated by tab
+// clicks; a rename marks the results out of date; forty candidates keep
+// their names readable; the layout holds at any size and is kept across
+// restarts; a file that is no text is flagged.
+#include <QAbstractItemModel>
+#include <QAction>
+#include <QApplication>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSplitter>
+#include <QStyle>
+#include <QToolButton>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QTest>
+
+#include "FormFixture.h"
+#include "ui/AuthorTreeView.h"
+#include "ui/GridView.h"
+#include "ui/QuickAccessToolbar.h"
+#include "ui/ResultChart.h"
+#include "ui/Ribbon.h"
+#include "ui/ValidationReportDialog.h"
+#include "workspace/Workspace.h"
+
+namespace quillprint::test {
+namespace {
+
+// Two candidates of six lines each with phrases of their own, and two
+// disputed texts.
+QString WriteProject(const QString& dir) {
+    QByteArray sea, field;
+    for (int i = 0; i < 6; ++i) {
+        sea += "the salt wind fills the old sail s" + QByteArray::number(i) + "\n";
+        field += "the brown field waits for rain f" + QByteArray::number(i) + "\n";
+    }
+    WriteFile(dir + "/Sailor/log.txt", sea);
+    WriteFile(dir + "/Farmer/diary.txt", field);
+    WriteFile(dir + "/Unknown/u1.txt", "the salt wind fills the old sail\n");
+    WriteFile(dir + "/Unknown/u2.txt", "the brown field waits for rain\n");
+    return dir;
+}
+
+// `count` candidates of two lines each, with long names that begin alike.
+QString WriteManyCandidates(const QString& dir, int count) {
+    for (int c = 0; c < count; ++c) {
+        const QByteArray name = "Franklin Delano Roosevelt Junior the " + QByteArray::number(c + 1);
+        WriteFile(dir + "/" + name + "/a.txt",
+                  "the common phrase of every speech w" + QByteArray::number(c) + " and more\nline two c" +
+                      QByteArray::number(c) + "\n");
+    }
+    WriteFile(dir + "/Unknown/u.txt", "the common phrase of every speech\n");
+    return dir;
+}
+
+QToolButton* RibbonButtonFor(const TForm1& form, const QAction* action) {
+    for (QToolButton* button : form.Ribbon1->findChildren<QToolButton*>())
+        if (button->defaultAction() == action && button->objectName() == "ribbonSmallButton") return button;
+    return nullptr;
+}
+
+// What the pages show, pictures included.
+struct TShown {
+    QStringList Result;
+    QStringList Chart;
+    QStringList Authors;
+    bool TextsTab = false;
+    QString Band;
+    bool BandVisible = false;
+    bool operator==(const TShown&) const = default;
+};
+
+TShown Shown(TForm1& form) {
+    QApplication::processEvents();  // laid out as on screen
+    TShown shown;
+    // The table's cells with their colours and fonts (a grab would also
+    // hold the focus, which the dialog takes).
+    const QAbstractItemModel* model = form.sgResult->model();
+    for (int row = 0; row < model->rowCount(); ++row)
+        for (int col = 0; col < model->columnCount(); ++col)
+            for (const int role : {Qt::DisplayRole, Qt::ForegroundRole, Qt::FontRole})
+                shown.Result.append(model->index(row, col).data(role).toString() + "|" +
+                                    model->index(row, col).data(role).value<QColor>().name());
+    // The chart's bars with their band colours and the draws' whiskers.
+    for (const TScoreBar& bar : form.resultChart->bars())
+        shown.Chart.append(QString("%1 %2 %3 %4 %5")
+                               .arg(QString::fromStdU16String(bar.Name))
+                               .arg(bar.Percent)
+                               .arg(static_cast<int>(bar.Colour))
+                               .arg(bar.LowestPercent.value_or(-1))
+                               .arg(bar.HighestPercent.value_or(-1)));
+    for (int i = 0; i < form.cbAuthors->count(); ++i) shown.Authors.append(form.cbAuthors->itemText(i));
+    shown.TextsTab = form.PageControl1->isTabVisible(form.PageControl1->indexOf(form.tbTexts));
+    const auto* band = form.tbResult->findChild<QLabel*>("shownTextBand");
+    shown.Band = band->text();
+    shown.BandVisible = band->isVisibleTo(form.tbResult);
+    return shown;
+}
+
+bool OutOfDateShown(const TForm1& form) {
+    return form.tbResult->findChild<QLabel*>("outOfDateBand")->isVisibleTo(form.tbResult);
+}
+
+QString ReadFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+// A shown window over a project of its own.
+struct TProjectForm : TFormFixture {
+    QTemporaryDir Project;
+    TProjectForm() {
+        WriteProject(Project.path());
+        Form->resize(1200, 700);
+        Form->show();
+        Dialogs.FolderAnswer = Project.path();
+        Form->acOpen->trigger();
+    }
+    void calculate() {
+        Form->Action1->trigger();
+        FinishCalculation(*Form);
+    }
+    void validate() {
+        Form->acValidation->trigger();
+        FinishCalculation(*Form);
+    }
+};
+
+}  // namespace
+
+class DependableWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void validationLeavesEveryTableChartPageAndBandAsItWas_data() {
+        QTest::addColumn<bool>("eachText");
+        QTest::addColumn<bool>("balance");
+        QTest::newRow("one text") << false << false;
+        QTest::newRow("each text") << true << false;
+        QTest::newRow("each text, balanced") << true << true;
+    }
+    void validationLeavesEveryTableChartPageAndBandAsItWas() {
+        QFETCH(bool, eachText);
+        QFETCH(bool, balance);
+        TProjectForm f;
+        TForm1& form = *f.Form;
+        form.acEachText->setChecked(eachText);
+        form.acBalance->setChecked(balance);
+        f.calculate();
+        form.PageControl1->setCurrentWidget(form.tbResult);
+        const TShown before = Shown(form);
+        QVERIFY(!before.Authors.isEmpty());
+        QCOMPARE(before.TextsTab, eachText);
+
+        f.validate();
+        QVERIFY(form.validationReport() && form.validationReport()->isVisible());
+        form.validationReport()->close();
+        const TShown after = Shown(form);
+        QCOMPARE(after.Result, before.Result);
+        QCOMPARE(after.Chart, before.Chart);
+        QCOMPARE(after.Authors, before.Authors);
+        QCOMPARE(after.TextsTab, before.TextsTab);
+        QCOMPARE(after.Band, before.Band);
+        QCOMPARE(after.BandVisible, before.BandVisible);
+        QVERIFY(form.workspace().IsCalculated());
+        QVERIFY(!OutOfDateShown(form));
+        QCOMPARE(form.PageControl1->currentWidget(), form.tbResult);
+        // The author chooser still opens a stylometry table.
+        form.PageControl1->setCurrentWidget(form.tbStylometry);
+        QCOMPARE(form.cbAuthors->currentIndex(), 0);
+        QVERIFY(form.sgStylometry->model()->rowCount() > 1);
+        QVERIFY(f.Dialogs.Errors.isEmpty());
+    }
+
+    void theReportHoldsAValidationOnlyOfWhatItShows() {
+        TProjectForm f;
+        TForm1& form = *f.Form;
+        QTemporaryDir out;
+        const auto exportHtml = [&](const QString& name) {
+            f.Dialogs.SaveAnswer = out.path() + "/" + name;
+            form.acExportReport->trigger();
+            return ReadFile(out.path() + "/" + name);
+        };
+        f.calculate();
+        f.validate();
+        QVERIFY(exportHtml("same.html").contains("<h2>Validation</h2>"));
+
+        // Another project: the validation report goes with the old one.
+        form.acTutorial->trigger();
+        QVERIFY(!form.validationReport()->isVisible());
+        QVERIFY(!form.workspace().ValidationReport());
+        f.Dialogs.FolderAnswer = f.Project.path();
+        form.acOpen->trigger();
+        f.calculate();
+        QVERIFY(!exportHtml("other.html").contains("Validation"));
+
+        // A validation of changed candidates does not go with older results.
+        form.acAddAuthor->trigger();
+        f.validate();
+        form.acNew->trigger();
+        QVERIFY(!form.workspace().ValidationReport());
+        form.acOpen->trigger();
+        f.calculate();
+        f.validate();
+        form.acBalance->trigger();
+        f.calculate();
+        QVERIFY(!exportHtml("balanced.html").contains("Validation"));
+        QVERIFY(f.Dialogs.Errors.isEmpty());
+    }
+
+    void aFolderThatIsNoProjectChangesNothing() {
+        TProjectForm f;
+        TForm1& form = *f.Form;
+        f.calculate();
+        form.acAddText->trigger();  // an in-memory text, which a real load would lose
+        form.mText->setPlainText("typed words");
+        const TShown before = Shown(form);
+        const QString title = form.windowTitle();
+        const int entries = form.tvAuthors->topLevelItemCount();
+        QTemporaryDir empty;
+        f.Dialogs.Messages.clear();
+        f.Dialogs.FolderAnswer = empty.path();
+        form.acOpen->trigger();
+        QCOMPARE(f.Dialogs.Messages.size(), 1);  // why the folder is refused
+        QVERIFY(f.Dialogs.Questions.isEmpty());   // nothing was about to be lost
+        QCOMPARE(form.windowTitle(), title);
+        QCOMPARE(form.tvAuthors->topLevelItemCount(), entries);
+        QCOMPARE(form.mText->toPlainText(), QString("typed words"));
+        QVERIFY(Shown(form) == before);
+        emit form.recentProjectsMenu()->aboutToShow();
+        for (const QAction* entry : form.recentProjectsMenu()->actions())
+            QVERIFY(entry->data().toString() != empty.path());
+    }
+
+    void newAndLoadingLeaveNothingOfTheOldProject_data() {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("New") << "New";
+        QTest::newRow("example") << "example";
+        QTest::newRow("folder") << "folder";
+    }
+    void newAndLoadingLeaveNothingOfTheOldProject() {
+        QFETCH(QString, how);
+        TProjectForm f;
+        TForm1& form = *f.Form;
+        form.acEachText->setChecked(true);
+        f.calculate();
+        QVERIFY(form.tbResult->findChild<QLabel*>("shownTextBand")->isVisibleTo(form.tbResult));
+        QTemporaryDir second;
+        WriteProject(second.path());
+        f.Dialogs.FolderAnswer = second.path();
+        if (how == "New") form.acNew->trigger();
+        else if (how == "example") form.acTutorial->trigger();
+        else form.acOpen->trigger();
+
+        QVERIFY(!form.PageControl1->isTabVisible(form.PageControl1->indexOf(form.tbTexts)));
+        for (QLabel* band : form.findChildren<QLabel*>("shownTextBand")) QVERIFY(!band->isVisibleTo(band->parentWidget()));
+        QVERIFY(!OutOfDateShown(form));
+        QCOMPARE(form.cbAuthors->count(), 0);
+        QVERIFY(form.resultChart->bars().empty());
+        QVERIFY(form.sgResult->model()->rowCount() <= 2);
+        for (int row = 1; row < form.sgResult->model()->rowCount(); ++row)
+            QVERIFY(form.sgResult->model()->index(row, 0).data().toString().isEmpty());
+        QVERIFY(f.Dialogs.Errors.isEmpty());
+    }
+
+    void aClickOnATabShowsThatTab() {
+        TProjectForm f;
+        TForm1& form = *f.Form;
+        form.acEachText->setChecked(true);
+        f.calculate();
+        form.PageControl1->setCurrentWidget(form.tbAuthors);
+        form.acBalance->trigger();  // the results are out of date
+        QTabBar* tabs = form.PageControl1->tabBar();
+        const int texts = form.PageControl1->indexOf(form.tbTexts);
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(texts).center());
+        FinishCalculation(form);
+        QCOMPARE(form.PageControl1->currentWidget(), form.tbTexts);
+        QVERIFY(form.workspace().IsCalculated());
+        QVERIFY(f.Dialogs.Errors.isEmpty());
+    }
+
+    void aRefusedCalculationIsNotRepeatedByTabClicksUntilSomethingChanges() {
+        TProjectForm f;
+        TForm1& form = *f.Form;
+        QFile::remove(f.Project.path() + "/Farmer/diary.txt");  // listed, but cannot be read
+        QTabBar* tabs = form.PageControl1->tabBar();
+        const auto click = [&](QWidget* page) {
+            QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(form.PageControl1->indexOf(page)).center());
+            FinishCalculation(form);
+        };
+        click(form.tbResult);
+        QCOMPARE(f.Dialogs.Errors.size(), 1);
+        click(form.tbAnalysis);
+        click(form.tbStylometry);
+        click(form.tbResult);
+        QCOMPARE(f.Dialogs.Errors.size(), 1);
+        QCOMPARE(form.PageControl1->currentWidget(), form.tbResult);
+        QVERIFY(OutOfDateShown(form));
+
+        form.acBalance->trigger();  // something changed: the next visit tries again
+        click(form.tbAnalysis);
+        QCOMPARE(f.Dialogs.Errors.size(), 2);
+    }
+
+    void aRenamedCandidateMarksTheResultsOutOfDate() {
+        TProjectForm f;
+        TForm1& form = *f.Form;
+        f.calculate();
+        QVERIFY(!OutOfDateShown(form));
+        TTreeNode* sailor = nullptr;
+        for (const auto& author : form.workspace().Tree().Authors())
+            if (author->Label() == u"Sailor") sailor = author.get();
+        QVERIFY(sailor);
+        form.workspace().SetLabel(*sailor, u"Mariner");
+        QVERIFY(!form.workspace().IsCalculated());
+        QVERIFY(OutOfDateShown(form));
+        // The folder keeps its name: back to it, and a calculation is current.
+        form.workspace().SetLabel(*sailor, u"Sailor");
+        f.calculate();
+        QVERIFY(!OutOfDateShown(form));
+        QVERIFY(f.Dialogs.Errors.isEmpty());
+    }
+
+    void fortyCandidatesKeepEveryNameReadable() {
+        TFormFixture f;
+        TForm1& form = *f.Form;
+        QTemporaryDir many;
+        WriteManyCandidates(many.path(), 40);
+        form.resize(1600, 1000);
+        form.show();
+        f.Dialogs.FolderAnswer = many.path();
+        form.acOpen->trigger();
+        form.Action1->trigger();
+        FinishCalculation(form);
+        QVERIFY(f.Dialogs.Errors.isEmpty());
+        form.PageControl1->setCurrentWidget(form.tbResult);
+        QCOMPARE(form.resultChart->bars().size(), size_t(40));
+
+        // The table's names are whole.
+        const QString longest = "Franklin Delano Roosevelt Junior the 40";
+        QVERIFY(form.sgResult->columnWidth(0) > form.sgResult->fontMetrics().horizontalAdvance(longest));
+        // The chart's labels keep the name's start and end, the tooltip the
+        // whole name; the chart is as tall as its labels need, and scrolls.
+        for (const TScoreBar& bar : form.resultChart->bars()) {
+            const QString label = form.resultChart->shownLabel(bar);
+            QVERIFY2(label.startsWith("Franklin") && label.contains("%"), qPrintable(label));
+            QVERIFY(TResultChart::barToolTip(bar).startsWith(QString::fromStdU16String(bar.Name) + ": "));
+            QVERIFY(TResultChart::barToolTip(bar).contains(QRegularExpression("\\d\\.\\d%")));
+        }
+        QVERIFY(form.resultChart->height() >= 40 * form.resultChart->fontMetrics().height());
+        const auto* scroll = form.tbResult->findChild<QScrollArea*>("ResultChartScroll");
+        QVERIFY(scroll && scroll->verticalScrollBar()->maximum() > 0);
+
+        // The validation report wraps its reading and fits on the screen,
+        // and the next, smaller report gets a smaller dialog.
+        form.acValidation->trigger();
+        FinishCalculation(form);
+        TValidationReportDialog* dialog = form.validationReport();
+        QVERIFY(dialog && dialog->isVisible());
+        const QRect screen = dialog->screen()->availableGeometry();
+        QVERIFY2(dialog->width() <= screen.width() && dialog->height() <= screen.height(),
+                 qPrintable(QString("%1x%2").arg(dialog->width()).arg(dialog->height())));
+        QVERIFY(dialog->findChild<QLabel*>("ValidationReading")->wordWrap());
+        const int bigHeight = dialog->height();
+        QTemporaryDir small;
+        WriteProject(small.path());
+        f.Dialogs.FolderAnswer = small.path();
+        form.acOpen->trigger();
+        form.acValidation->trigger();
+        FinishCalculation(form);
+        QVERIFY(dialog->isVisible());
+        QVERIFY(dialog->height() < bigHeight);
+        QVERIFY(dialog->width() <= 1120);
+    }
+
+    void theBandIsOneLineAndTheTreeShowsWholeNames() {
+        TProjectForm f;
+        TForm1& form = *f.Form;
+        form.acEachText->setChecked(true);
+        f.calculate();
+        form.resize(1600, 1200);
+        form.PageControl1->setCurrentWidget(form.tbResult);
+        QApplication::processEvents();
+        const auto* band = form.tbResult->findChild<QLabel*>("shownTextBand");
+        QVERIFY(band->isVisible());
+        QVERIFY2(band->height() < 2 * band->fontMetrics().height() + 8, qPrintable(QString::number(band->height())));
+        // The tree has room for a name like "Federalist 51.txt".
+        QVERIFY(form.tvAuthors->width() > form.tvAuthors->fontMetrics().horizontalAdvance("Federalist 51.txt") + 40);
+    }
+
+    void theTitleNeverRunsUnderTheQuickAccessButtons() {
+        TProjectForm f;
+        TForm1& form = *f.Form;
+        for (int width : {800, 1000, 1600}) {
+            form.resize(width, 600);
+            QApplication::processEvents();
+            const auto* caption = form.Ribbon1->findChild<QLabel*>("ribbonCaption");
+            const auto* quickAccess = form.Ribbon1->findChild<QWidget*>("quickAccessToolbar");
+            const QRect text = caption->style()->itemTextRect(caption->fontMetrics(), caption->contentsRect(),
+                                                               caption->alignment(), true, caption->text());
+            const int textLeft = caption->mapTo(form.Ribbon1, text.topLeft()).x();
+            const int toolbarRight = quickAccess->mapTo(form.Ribbon1, quickAccess->rect().topRight()).x();
+            QVERIFY2(textLeft > toolbarRight, qPrintable(QString("at %1 px: %2").arg(width).arg(caption->text())));
+        }
+    }
+
+    void aDisabledCommandLooksDisabled() {
+        TProjectForm f;
+        TForm1& form = *f.Form;
+        QToolButton* button = RibbonButtonFor(form, form.acBalance);
+        QVERIFY(button);
+        const QImage enabled = button->grab().toImage();
+        form.acBalance->setEnabled(false);
+        QVERIFY(button->grab().toImage() != enabled);
+    }
+
+    void quickAccessGeometryAndSplittersAreKeptAcrossRestarts() {
+        QSize size;
+        QList<int> treeSplit;
+        {
+            TProjectForm f;
+            TForm1& form = *f.Form;
+            form.resize(1111, 666);
+            form.Splitter1->setSizes({333, 700});
+            TQuickAccessToolbar* quickAccess = form.Ribbon1->quickAccessToolbar();
+            quickAccess->addCommand(form.acValidation);
+            quickAccess->setCommandShown(form.acNew, false);
+            QApplication::processEvents();
+            treeSplit = form.Splitter1->sizes();
+            size = form.size();
+            form.close();
+        }
+        TFormFixture again;
+        TForm1& form = *again.Form;
+        form.show();
+        QApplication::processEvents();
+        QCOMPARE(form.size(), size);
+        QCOMPARE(form.Splitter1->sizes(), treeSplit);
+        const TQuickAccessToolbar* quickAccess = form.Ribbon1->quickAccessToolbar();
+        QVERIFY(quickAccess->isShown(form.acValidation));
+        QVERIFY(!quickAccess->isShown(form.acNew));
+        QVERIFY(quickAccess->isShown(form.Action1));
+        // Back to the first settings for the tests that follow.
+        form.resize(1203, 498);
+        form.Ribbon1->quickAccessToolbar()->setCommandShown(form.acNew, true);
+        form.Ribbon1->quickAccessToolbar()->setCommandShown(form.acValidation, false);
+        form.Splitter1->setSizes({240, 963});
+        form.close();
+    }
+
+    void aFileThatLooksBinaryIsFlaggedOnTheInputPage() {
+        TFormFixture f;
+        TForm1& form = *f.Form;
+        QTemporaryDir project;
+        WriteProject(project.path());
+        WriteFile(project.path() + "/Sailor/photo.png", QByteArray("\x89PNG\r\n\x1a\n", 8) + QByteArray(64, 'x'));
+        WriteFile(project.path() + "/Farmer/notes.txt", QByteArray("words\0more words\n", 17));
+        form.show();
+        f.Dialogs.FolderAnswer = project.path();
+        form.acOpen->trigger();
+        const auto* band = form.tbAuthors->findChild<QLabel*>("binaryFileBand");
+        QVERIFY(band);
+        const auto select = [&](const QString& author, const QString& text) {
+            for (const auto& entry : form.workspace().Tree().Authors())
+                if (entry->Label() == author.toStdU16String())
+                    for (const auto& file : entry->Texts())
+                        if (file->Label() == text.toStdU16String()) {
+                            form.tvAuthors->selectNode(file.get());
+                            emit form.tvAuthors->nodeSelected(file.get());
+                        }
+            return band->isVisibleTo(form.tbAuthors);
+        };
+        QVERIFY(select("Sailor", "photo.png"));
+        QVERIFY(!form.mText->toPlainText().isEmpty());  // still read as text
+        QVERIFY(!select("Sailor", "log.txt"));
+        QVERIFY(select("Farmer", "notes.txt"));
+        QVERIFY(!select("Farmer", "diary.txt"));
+    }
+};
+
+}  // namespace quillprint::test
+
+QTEST_MAIN(quillprint::test::DependableWindowTest)
+#include "DependableWindowTest.moc"
