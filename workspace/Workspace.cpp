@@ -156,6 +156,10 @@ void TWorkspace::NewProject() {
 
         FTextView.SetLines({});
         ClearResults();
+        // The result header stays.
+        FAnalysis.SetRowCount(2);
+        FResult.SetRowCount(2);
+        FObserver.GridsChanged();
         BringToFront(TPage::InputData);
         FTextView.SetVisible(true);
     });
@@ -430,11 +434,8 @@ void TWorkspace::CandidatesChanged() {
 }
 
 void TWorkspace::ClearResults() {
-    // The result header stays.
     FAnalysis = NewAnalysisGrid();
-    FAnalysis.SetRowCount(2);
     FResult = NewResultGrid();
-    FResult.SetRowCount(2);
     FStylometry = NewStylometryGrid();
     FResultsOutOfDate = false;
     FResultsChanges.reset();

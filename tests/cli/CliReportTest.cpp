@@ -29,7 +29,7 @@ const std::string kTutorial = QUILLPRINT_TUTORIAL_DIR;
 std::vector<double> WordHeights(const std::string& pdf) {
     const TRun run = RunCommand("pdftotext -bbox " + Quoted(pdf) + " -");
     EXPECT_EQ(run.Exit, 0) << run.Err;
-    static const std::regex word(R"(<word xMin="[-0-9.]+" yMin="([-0-9.]+)" xMax="[-0-9.]+" yMax="([-0-9.]+)">)");
+    static const std::regex word(R"re(<word xMin="[-0-9.]+" yMin="([-0-9.]+)" xMax="[-0-9.]+" yMax="([-0-9.]+)">)re");
     std::vector<double> heights;
     for (auto it = std::sregex_iterator(run.Out.begin(), run.Out.end(), word); it != std::sregex_iterator(); ++it)
         heights.push_back(std::stod((*it)[2]) - std::stod((*it)[1]));
