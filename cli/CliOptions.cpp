@@ -27,9 +27,9 @@ bool ParseShard(std::string_view text, int32_t& index, int32_t& count) {
 std::string UsageText() {
     return
         "Usage: quillprint-cli [--locale NAME] [--balance] [--validation | --validation-report]\n"
-        "                      [--table result|analysis|stylometry] [--author N] [--summary] [--json]\n"
-        "                      [--copies | --without-copies] [--copy-words L] [--jobs N] [--quiet]\n"
-        "                      [--split-words spaces|language] PROJECT_DIR\n"
+        "                      [--table result|analysis|stylometry] [--author N] [--summary]\n"
+        "                      [--json | --json-full] [--copies | --without-copies] [--copy-words L]\n"
+        "                      [--jobs N] [--quiet] [--split-words spaces|language] PROJECT_DIR\n"
         "       quillprint-cli --each [--locale NAME] [--balance] [--json] [--jobs N]\n"
         "                      [--split-words spaces|language]\n"
         "                      [--shard K/N] [--no-header] PROJECT_DIR\n"
@@ -89,13 +89,25 @@ std::string UsageText() {
         "  --json           print the engine's state as one JSON object instead of a table:\n"
         "                     \"authors\": [{\"name\", \"words\", \"koef\", \"uniqueNum\",\n"
         "                                \"phrases\": [indices into \"records\", in the author's\n"
-        "                                list order]}], candidates first, \"Unknown\" last;\n"
-        "                     \"records\": [the text of every phrase record the search made, each\n"
-        "                                once, in the order made];\n"
-        "                     \"phrases\": [{\"value\", \"words\", \"instances\", \"counts\" (one\n"
-        "                                per author), \"unique\", \"authors\"}], the phrases kept;\n"
+        "                                list order, consecutive ones as [first, last]]}],\n"
+        "                                candidates first, \"Unknown\" last;\n"
+        "                     \"texts\": [one list per author, in the same order: the words\n"
+        "                                the engine made of its texts];\n"
+        "                     \"records\": [every phrase record the search made, in the order\n"
+        "                                made, as [author, first word, number of words]: its\n"
+        "                                text is those words of \"texts\" joined by single\n"
+        "                                blanks; [author, first, words, k] stands for k records\n"
+        "                                of words, words + 1, ... words];\n"
+        "                     \"phrases\": [{\"record\" (its index in \"records\"), \"words\",\n"
+        "                                \"instances\", \"counts\" (one per author), \"unique\",\n"
+        "                                \"authors\"}], the phrases kept;\n"
         "                     \"summary\": the summary text (CR after each line);\n"
         "                     \"average\": the candidates' mean word count\n"
+        "                   The output grows with the project, however often a passage repeats\n"
+        "  --json-full      the same without \"texts\", each record written as its own text, every\n"
+        "                   index on its own and each kept phrase with its \"value\" (a passage of\n"
+        "                   n words repeated makes about n^3/6 words of records);\n"
+        "                   refused when the records would exceed 100 million characters\n"
         "  --each           attribute every text of \"Unknown\" on its own against the same\n"
         "                   candidates (each balanced with --balance); prints one row per text:\n"
         "                   No. (its 1-based place in text order), Text, Words, Most likely,\n"
@@ -270,6 +282,9 @@ std::optional<TCliOptions> ParseOptions(const std::vector<std::string>& args, st
             options.Summary = true;
         } else if (arg == "--json") {
             options.Json = true;
+        } else if (arg == "--json-full") {
+            options.Json = true;
+            options.JsonFull = true;
         } else if (arg == "--quiet" || arg == "-q") {
             options.Quiet = true;
         } else if (arg == "--read-only") {

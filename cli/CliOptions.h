@@ -23,6 +23,7 @@ struct TCliOptions {
     int32_t Author = 0;
     bool Summary = false;
     bool Json = false;
+    bool JsonFull = false;  // --json-full: each phrase record with its own text
     bool Quiet = false;     // no progress line on a terminal
     bool ReadOnly = false;  // benchmark aid: read and decode every text, nothing else
     bool EachText = false;  // every text of "Unknown" on its own

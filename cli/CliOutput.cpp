@@ -1,5 +1,6 @@
 #include "cli/CliOutput.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -114,7 +115,76 @@ private:
 
 }  // namespace
 
-void WriteJson(std::ostream& out, const TQuillprint& engine, const std::u16string& summary,
+namespace {
+
+// Where each author's words start in the combined corpus, plus its end.
+std::vector<size_t> AuthorStarts(const TQuillprint& engine) {
+    std::vector<size_t> starts{0};
+    for (const auto& author : engine.Authors()) starts.push_back(starts.back() + author->Text().size());
+    return starts;
+}
+
+// The records in order, a run of records with the same author and first
+// word and one more word each as [author, first word, words, run length]
+// (a run of one without its length); a record outside the combined corpus
+// (none in a plain run) as its text. A repeated passage makes its records
+// in such runs, so they take an entry per start, not per record.
+void AppendRecordRuns(std::string& text, TJsonWriter& writer, const TQuillprint& engine,
+                      const std::vector<size_t>& starts) {
+    const auto& records = engine.PhraseRecords();
+    bool first = true;
+    for (size_t r = 0; r < records.size();) {
+        if (!first) text += ',';
+        first = false;
+        const TPhrase& record = records[r];
+        if (record.Corpus() != &engine.WordsAll().Text() || record.CountWords() == 0) {
+            AppendJsonString(text, record.Value());
+            ++r;
+            writer.Pass();
+            continue;
+        }
+        size_t run = 1;
+        while (r + run < records.size() && records[r + run].Corpus() == record.Corpus() &&
+               records[r + run].Start() == record.Start() &&
+               records[r + run].CountWords() == record.CountWords() + static_cast<int32_t>(run))
+            ++run;
+        const auto start = static_cast<size_t>(record.Start());
+        const auto author =
+            static_cast<size_t>(std::upper_bound(starts.begin(), starts.end(), start) - starts.begin()) - 1;
+        text += '[' + std::to_string(author) + ',' + std::to_string(start - starts[author]) + ',' +
+                std::to_string(record.CountWords());
+        if (run > 1) text += ',' + std::to_string(run);
+        text += ']';
+        r += run;
+        writer.Pass();
+    }
+}
+
+// Record indices, a run of consecutive ones as [first, last].
+void AppendIndexRanges(std::string& text, TJsonWriter& writer, const std::vector<TPhrase*>& phrases) {
+    for (size_t i = 0; i < phrases.size();) {
+        if (i > 0) text += ',';
+        const int32_t low = phrases[i]->RecordIndex();
+        size_t run = 1;
+        while (i + run < phrases.size() && phrases[i + run]->RecordIndex() == low + static_cast<int32_t>(run)) ++run;
+        if (run == 1)
+            text += std::to_string(low);
+        else
+            text += '[' + std::to_string(low) + ',' + std::to_string(low + static_cast<int32_t>(run) - 1) + ']';
+        i += run;
+        writer.Pass();
+    }
+}
+
+}  // namespace
+
+int64_t FullJsonRecordUnits(const TQuillprint& engine) {
+    int64_t units = 0;
+    for (const TPhrase& record : engine.PhraseRecords()) units += record.ValueLength();
+    return units;
+}
+
+void WriteJson(std::ostream& out, const TQuillprint& engine, const std::u16string& summary, TJsonForm form,
                std::string_view moreFields) {
     TJsonWriter writer(out);
     std::string& text = writer.Buffer();
@@ -130,30 +200,62 @@ void WriteJson(std::ostream& out, const TQuillprint& engine, const std::u16strin
         AppendJsonNumber(text, author->Koef());
         text += ",\"uniqueNum\":" + std::to_string(author->UniqueNum());
         text += ",\"phrases\":[";
-        bool firstPhrase = true;
-        for (const TPhrase* phrase : author->Phrases()) {
-            if (!firstPhrase) text += ',';
-            firstPhrase = false;
-            text += std::to_string(phrase->RecordIndex());
-            writer.Pass();
+        if (form == TJsonForm::References) {
+            AppendIndexRanges(text, writer, author->Phrases());
+        } else {
+            bool firstPhrase = true;
+            for (const TPhrase* phrase : author->Phrases()) {
+                if (!firstPhrase) text += ',';
+                firstPhrase = false;
+                text += std::to_string(phrase->RecordIndex());
+                writer.Pass();
+            }
         }
         text += "]}";
     }
+    std::vector<size_t> starts;
+    if (form == TJsonForm::References) {
+        // Every author's words once: the records below point into them.
+        text += "],\"texts\":[";
+        firstAuthor = true;
+        for (const auto& author : engine.Authors()) {
+            if (!firstAuthor) text += ',';
+            firstAuthor = false;
+            text += '[';
+            bool firstWord = true;
+            for (const std::u16string& word : author->Text()) {
+                if (!firstWord) text += ',';
+                firstWord = false;
+                AppendJsonString(text, word);
+                writer.Pass();
+            }
+            text += ']';
+        }
+        starts = AuthorStarts(engine);
+    }
     text += "],\"records\":[";
-    bool firstRecord = true;
-    for (const TPhrase& record : engine.PhraseRecords()) {
-        if (!firstRecord) text += ',';
-        firstRecord = false;
-        AppendJsonString(text, record.Value());
-        writer.Pass();
+    if (form == TJsonForm::References) {
+        AppendRecordRuns(text, writer, engine, starts);
+    } else {
+        bool firstRecord = true;
+        for (const TPhrase& record : engine.PhraseRecords()) {
+            if (!firstRecord) text += ',';
+            firstRecord = false;
+            AppendJsonString(text, record.Value());
+            writer.Pass();
+        }
     }
     text += "],\"phrases\":[";
     bool firstPhrase = true;
     for (const TPhrase* phrase : engine.Phrases()) {
         if (!firstPhrase) text += ',';
         firstPhrase = false;
-        text += "{\"value\":";
-        AppendJsonString(text, phrase->Value());
+        if (form == TJsonForm::References) {
+            text += "{\"record\":" + std::to_string(phrase->RecordIndex());
+        } else {
+            text += "{\"value\":";
+            AppendJsonString(text, phrase->Value());
+        }
         text += ",\"words\":" + std::to_string(phrase->CountWords());
         text += ",\"instances\":" + std::to_string(phrase->CountInstances());
         text += ",\"counts\":[";

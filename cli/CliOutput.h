@@ -50,12 +50,23 @@ std::string TsvRow(const TGrid& grid, int32_t row);
 // inside the names are escaped.
 std::string SummaryText(const std::u16string& summary, const std::vector<std::u16string>& names);
 
-// Writes {"authors":[...],"records":[...],"phrases":[...],"summary":"...",
-// "average":N} piece by piece, so memory stays small however much it prints.
-// Every phrase record's text is written once, in "records"; an author's
-// "phrases" are indices into it. `moreFields` (",\"name\":value..."), when
-// given, ends the object. Throws TOutputError once `out` fails.
-void WriteJson(std::ostream& out, const TQuillprint& engine, const std::u16string& summary,
+// The two forms of --json. References: every author's words once, in
+// "texts", and each phrase record as [author, first word, number of words]
+// into them, so the output grows with the project and the phrases kept.
+// Full: each record's own text, as --json-full prints it; a repeated passage
+// of n words makes about n^2/2 records holding about n^3/6 words.
+enum class TJsonForm { References, Full };
+
+// Writes {"authors":[...],("texts":[...],)"records":[...],"phrases":[...],
+// "summary":"...","average":N} piece by piece, so memory stays small however
+// much it prints. An author's "phrases" are indices into "records".
+// `moreFields` (",\"name\":value..."), when given, ends the object. Throws
+// TOutputError once `out` fails.
+void WriteJson(std::ostream& out, const TQuillprint& engine, const std::u16string& summary, TJsonForm form,
                std::string_view moreFields = {});
+
+// The code units of every record's text: what the Full form would print of
+// them, known without building a single text.
+int64_t FullJsonRecordUnits(const TQuillprint& engine);
 
 }  // namespace quillprint::cli

@@ -29,6 +29,10 @@ namespace quillprint::cli {
 
 namespace {
 
+// Past this many code units of record text, --json-full is refused: a
+// repeated passage would fill the disk.
+constexpr int64_t kFullJsonLimit = 100'000'000;
+
 // Reads and decodes every text of the project; prints how much it read.
 void ReadEveryText(const TRunRequest& project, std::ostream& out) {
     size_t texts = 0, lines = 0, units = 0;
@@ -144,6 +148,12 @@ int RunCli(const TCliOptions& options, std::ostream& out, std::ostream& err) {
         const TCalculationResult& result = outcome.Calculation;
         TQuillprint& engine = *result.Engine;
         step = "writing the output";
+        if (options.JsonFull && FullJsonRecordUnits(engine) > kFullJsonLimit) {
+            err << "--json-full refused: its phrase records would hold " << FullJsonRecordUnits(engine) / 1'000'000
+                << " million characters, more than " << kFullJsonLimit / 1'000'000
+                << " million; --json writes the same records as references into the texts\n";
+            return 2;
+        }
         // With --confidence: the verdict and the length warnings, after the
         // table (or as fields of the JSON object), the table itself unchanged.
         std::optional<TConfidence> confidence;
@@ -164,7 +174,7 @@ int RunCli(const TCliOptions& options, std::ostream& out, std::ostream& err) {
             for (const std::u16string& warning : warnings) err << ToUtf8(warning) << '\n';
         }
         if (options.Json) {
-            WriteJson(out, engine, result.Summary,
+            WriteJson(out, engine, result.Summary, options.JsonFull ? TJsonForm::Full : TJsonForm::References,
                       confidence ? ConfidenceJsonField(*confidence, names) + WarningsJsonField(warnings) +
                                        SecondOpinionJsonField(secondOpinion)
                                  : std::string());

@@ -47,7 +47,7 @@ INSTANTIATE_TEST_SUITE_P(TutorialExample, PlainCalculation,
                              TGoldenCase{"StylometryOfUnknown", "--table stylometry --author 3",
                                          "tutorial-stylometry-3.tsv"},
                              TGoldenCase{"Summary", "--summary", "tutorial-summary.txt"},
-                             TGoldenCase{"EngineStateAsJson", "--json", "tutorial-engine.json"},
+                             TGoldenCase{"EngineStateAsFullJson", "--json-full", "tutorial-engine.json"},
                              TGoldenCase{"ValidationRunOfTheLoadedTree", "--validation", "tutorial-validation.tsv"}),
                          [](const auto& info) { return std::string(info.param.Name); });
 

@@ -62,7 +62,8 @@ TEST_P(CliCollation, DecidesEqualWordsAndTheirOrder) {
     TTempFolder project;
     project.Write("Unknown/u.txt", "");
     project.Write("Writer/w.txt", GetParam().Candidate);
-    const TRun run = RunCli("--locale " + std::string(GetParam().Locale) + " --json " + Quoted(project.Path().string()));
+    const TRun run =
+        RunCli("--locale " + std::string(GetParam().Locale) + " --json-full " + Quoted(project.Path().string()));
     ASSERT_EQ(run.Exit, 0) << run.Err;
     EXPECT_EQ(CandidatePhrases(run.Out), GetParam().Phrases);
 }

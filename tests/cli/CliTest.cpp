@@ -94,7 +94,7 @@ TEST_F(CliOnProject, PrintsTheSummaryWithLineFeeds) {
 }
 
 TEST_F(CliOnProject, PrintsTheEngineStateAsJson) {
-    const std::string json = RunCli("--locale en_US --json " + Dir()).Out;
+    const std::string json = RunCli("--locale en_US --json-full " + Dir()).Out;
     const std::string start = "{\"authors\":[{\"name\":\"beta\",\"words\":9,\"koef\":";
     ASSERT_EQ(json.rfind(start, 0), 0u) << json.substr(0, 80);
     // The score in full precision; the engine's extended arithmetic may

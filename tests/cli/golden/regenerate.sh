@@ -17,7 +17,7 @@ run --table analysis              > "$here/tutorial-analysis.tsv"
 run --table stylometry            > "$here/tutorial-stylometry-0.tsv"
 run --table stylometry --author 3 > "$here/tutorial-stylometry-3.tsv"
 run --summary                     > "$here/tutorial-summary.txt"
-run --json                        > "$here/tutorial-engine.json"
+run --json-full                   > "$here/tutorial-engine.json"
 run --validation                  > "$here/tutorial-validation.tsv"
 
 python3 "$here/check_golden.py" "$here"
