@@ -177,7 +177,7 @@ private slots:
         dark.setColor(QPalette::Text, Qt::white);
 
         TResultChart chart;
-        chart.setBars({TScoreBar{u"Madison", 81, TScoreColour::GreenBold, {}, {}, -1}});
+        chart.setBars({TScoreBar{u"Madison", 81, TScoreColour::GreenBold, {}, {}, -1, {}}});
         QVERIFY(!chart.chart()->series().isEmpty());
         chart.setPalette(dark);
         QCOMPARE(chart.chart()->theme(), QChart::ChartThemeDark);
