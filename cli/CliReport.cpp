@@ -43,16 +43,7 @@ public:
 }  // namespace
 
 int RunReport(const TCliOptions& options, std::ostream& err) {
-    if (!options.LocaleName.empty() && !IsKnownLocale(options.LocaleName)) {
-        err << "quillprint-cli: unknown locale \"" << VisibleUtf8(FromUtf8(options.LocaleName))
-            << "\" (ICU has neither it nor its language)\n";
-        return 2;
-    }
-    int pathStatus = 0;
-    if (const std::string problem = ProjectPathProblem(options.ProjectDir, pathStatus); !problem.empty()) {
-        err << problem << '\n';
-        return pathStatus;
-    }
+    if (const int status = CheckLocaleAndProject(options, err); status != 0) return status;
     // The pictures are drawn by the window's widgets, on no screen.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     int argc = 1;

@@ -66,7 +66,7 @@ std::string ProjectPathProblem(const std::string& path, int& status) {
     return {};
 }
 
-int RunCli(const TCliOptions& options, std::ostream& out, std::ostream& err) {
+int CheckLocaleAndProject(const TCliOptions& options, std::ostream& err) {
     if (!options.LocaleName.empty() && !IsKnownLocale(options.LocaleName)) {
         err << "quillprint-cli: unknown locale \"" << VisibleUtf8(FromUtf8(options.LocaleName))
             << "\" (ICU has neither it nor its language)\n";
@@ -77,6 +77,11 @@ int RunCli(const TCliOptions& options, std::ostream& out, std::ostream& err) {
         err << problem << '\n';
         return pathStatus;
     }
+    return 0;
+}
+
+int RunCli(const TCliOptions& options, std::ostream& out, std::ostream& err) {
+    if (const int status = CheckLocaleAndProject(options, err); status != 0) return status;
     const std::string localeName = options.LocaleName.empty() ? DefaultLocaleName() : options.LocaleName;
     std::string step = "loading the project";
     try {

@@ -17,4 +17,8 @@ int RunCli(const TCliOptions& options, std::ostream& out, std::ostream& err);
 // can be listed. Sets `status` to the exit status for the problem.
 std::string ProjectPathProblem(const std::string& path, int& status);
 
+// Refuses an unknown --locale and a project path that is no listable folder,
+// on `err`; the exit status for the problem, 0 when there is none.
+int CheckLocaleAndProject(const TCliOptions& options, std::ostream& err);
+
 }  // namespace quillprint::cli

@@ -54,18 +54,11 @@ public:
             state.Candidates = candidates;
         });
     }
-    void Checks(int32_t done, int32_t total) {
+    // A phase counted in whole items: the texts of "Each text", the checks.
+    void Counted(TRunPhase phase, int32_t done, int32_t total) {
         FSink.Update([&](TRunProgress& state) {
             state = {};
-            state.Phase = TRunPhase::Checks;
-            state.Done = done;
-            state.Total = total;
-        });
-    }
-    void Texts(int32_t done, int32_t total) {
-        FSink.Update([&](TRunProgress& state) {
-            state = {};
-            state.Phase = TRunPhase::Texts;
+            state.Phase = phase;
             state.Done = done;
             state.Total = total;
         });
@@ -155,7 +148,7 @@ TRunOutcome ExecuteReported(const TRunRequest& request, TProgressReport& report,
             settings.Seed = request.Seed;
             settings.Jobs = request.Jobs;
             outcome.CrossValidation = RunCrossValidation(
-                candidates, settings, [&](int32_t done, int32_t total) { report.Checks(done, total); }, stop);
+                candidates, settings, [&](int32_t done, int32_t total) { report.Counted(TRunPhase::Checks, done, total); }, stop);
             break;
         }
         case TRunKind::CopiedPassages: {
@@ -185,12 +178,12 @@ TRunOutcome ExecuteReported(const TRunRequest& request, TProgressReport& report,
             options.KeepEngines = request.KeepEngines;
             const auto total = static_cast<int32_t>(texts.size());
             int32_t done = 0;
-            report.Texts(0, total);
+            report.Counted(TRunPhase::Texts, 0, total);
             outcome.Texts = RunEachText(
                 candidates, texts, options,
                 [&](size_t index, const TTextOutcome& text) {
                     if (textFinished) textFinished(index, text);
-                    report.Texts(++done, total);
+                    report.Counted(TRunPhase::Texts, ++done, total);
                 },
                 stop);
             // A stop request between two texts starts no more of them.

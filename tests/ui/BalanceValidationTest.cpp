@@ -27,13 +27,7 @@ QString Cell(const QAbstractItemModel* model, int col, int row) {
 
 // Two candidates of six lines each, each with phrases of its own.
 void WriteProject(const QString& dir) {
-    QByteArray sea, field;
-    for (int i = 0; i < 6; ++i) {
-        sea += "the salt wind fills the old sail s" + QByteArray::number(i) + "\n";
-        field += "the brown field waits for rain f" + QByteArray::number(i) + "\n";
-    }
-    WriteFile(dir + "/Sailor/log.txt", sea);
-    WriteFile(dir + "/Farmer/diary.txt", field);
+    WriteSailorAndFarmer(dir);
     WriteFile(dir + "/Unknown/u.txt", "the salt wind\n");
 }
 

@@ -39,13 +39,7 @@ namespace {
 // Two candidates of six lines each with phrases of their own, and two
 // disputed texts.
 QString WriteProject(const QString& dir) {
-    QByteArray sea, field;
-    for (int i = 0; i < 6; ++i) {
-        sea += "the salt wind fills the old sail s" + QByteArray::number(i) + "\n";
-        field += "the brown field waits for rain f" + QByteArray::number(i) + "\n";
-    }
-    WriteFile(dir + "/Sailor/log.txt", sea);
-    WriteFile(dir + "/Farmer/diary.txt", field);
+    WriteSailorAndFarmer(dir);
     WriteFile(dir + "/Unknown/u1.txt", "the salt wind fills the old sail\n");
     WriteFile(dir + "/Unknown/u2.txt", "the brown field waits for rain\n");
     return dir;

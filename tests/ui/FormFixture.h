@@ -85,6 +85,19 @@ inline void WriteFile(const QString& path, const QByteArray& text) {
     file.write(text);
 }
 
+// Two candidates of six lines each, each with phrases of its own: "Sailor"
+// ("the salt wind fills the old sail") and "Farmer" ("the brown field waits
+// for rain"). The caller adds "Unknown".
+inline void WriteSailorAndFarmer(const QString& dir) {
+    QByteArray sea, field;
+    for (int i = 0; i < 6; ++i) {
+        sea += "the salt wind fills the old sail s" + QByteArray::number(i) + "\n";
+        field += "the brown field waits for rain f" + QByteArray::number(i) + "\n";
+    }
+    WriteFile(dir + "/Sailor/log.txt", sea);
+    WriteFile(dir + "/Farmer/diary.txt", field);
+}
+
 // A folder standing in for the executable's: Examples/FederalistShort holds
 // an "Unknown" text that shares most of its phrases with "Alpha".
 class TExampleFolder {
