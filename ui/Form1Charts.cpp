@@ -64,9 +64,7 @@ void TForm1::createCharts() {
 
 void TForm1::refreshCharts() {
     const TWorkspace& workspace = *FWorkspace;
-    resultChart->setBars(ResultChartBars(
-        workspace.ResultTable(), [&workspace](int32_t row) { return workspace.ResultCellColour(0, row); },
-        workspace.DrawScores(), workspace.ShownScores()));
+    resultChart->setBars(workspace.ResultBars());
     textsHeatMap->setHeatMap(TextsHeatMap(workspace.TextOutcomes()));
 }
 

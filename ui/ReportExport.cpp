@@ -125,10 +125,10 @@ QString LocaleText(const std::string& name) {
 // The phrases of "Analysis" that the test text shares with the candidate the
 // results table ranks first, in the table's order.
 QString TopPhrasesHtml(const TWorkspace& workspace) {
-    const TGrid& result = workspace.ResultTable();
+    const std::vector<TRankedCandidate>& ranked = workspace.ResultRanking().Rows;
     const TGrid& analysis = workspace.AnalysisTable();
-    if (result.RowCount() < 3) return {};
-    const int32_t first = result.RowAuthor(1);
+    if (ranked.size() < 2) return {};
+    const int32_t first = ranked.front().EngineIndex;
     if (first < 0 || first + 1 >= analysis.ColCount()) return {};
     const int32_t testCol = analysis.ColCount() - 1;
     QString rows;
@@ -140,12 +140,13 @@ QString TopPhrasesHtml(const TWorkspace& workspace) {
                          Html(analysis.Cell(testCol, row)));
         ++listed;
     }
-    QString html = QStringLiteral("<h2>Phrases shared with %1</h2>\n").arg(Html(result.Cell(0, 1)));
+    QString html = QStringLiteral("<h2>Phrases shared with %1</h2>\n").arg(Html(ranked.front().Name));
     if (listed == 0) return html + QStringLiteral("<p>The test text shares no phrase with this candidate alone.</p>\n");
     return html +
-           QStringLiteral("<table id=\"phrases\" border=\"1\" cellspacing=\"0\" cellpadding=\"3\">\n"
-                          "<tr><th>Phrase</th><th>%1</th><th>%2</th></tr>\n")
-               .arg(Html(result.Cell(0, 1)), Html(analysis.Cell(testCol, 0))) +
+           QStringLiteral(
+               "<table id=\"phrases\" border=\"1\" cellspacing=\"0\" cellpadding=\"3\">\n"
+               "<tr><th>Phrase</th><th>%1</th><th>%2</th></tr>\n")
+               .arg(Html(ranked.front().Name), Html(analysis.Cell(testCol, 0))) +
            rows + QStringLiteral("</table>\n");
 }
 
@@ -219,13 +220,14 @@ QString ReportHtml(const TWorkspace& workspace, const TReportPictures& pictures,
         html += PictureHtml(pictures.TextsHeatMap, kTextsHeatMapPicture, QStringLiteral("Texts heat map"), links);
     }
     // Only a validation of the project and settings the results come from.
-    if (const auto& report = workspace.ValidationReport(); report && workspace.ValidationMatchesResults()) {
+    if (const auto& report = workspace.ValidationTable(); report && workspace.ValidationMatchesResults()) {
         html += QStringLiteral("<h2>Validation</h2>\n") +
                 TableHtml(*report, QStringLiteral("validation"),
                           [&report](int32_t row) { return ResultCellColour(*report, 0, row); });
         html += PictureHtml(pictures.ConfusionMatrix, kConfusionMatrixPicture, QStringLiteral("Confusion matrix"),
                             links);
-        html += QStringLiteral("<p>%1</p>\n").arg(Html(ConfusionReading(ConfusionMatrixOf(*report))));
+        html +=
+            QStringLiteral("<p>%1</p>\n").arg(Html(ConfusionReading(ConfusionMatrixOf(*workspace.ValidationReport()))));
     }
     if (const auto& validation = workspace.CrossValidation()) {
         const auto plain = [](int32_t) { return TScoreColour::Ordinary; };

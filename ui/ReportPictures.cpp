@@ -34,9 +34,7 @@ TReportPictures ReportPictures(const TWorkspace& workspace, const QFont& font) {
     TResultChart chart;
     chart.setFont(font);
     chart.setPalette(light);
-    chart.setBars(ResultChartBars(
-        workspace.ResultTable(), [&workspace](int32_t row) { return workspace.ResultCellColour(0, row); },
-        workspace.DrawScores(), workspace.ShownScores()));
+    chart.setBars(workspace.ResultBars());
     if (!chart.bars().empty())
         pictures.ResultChart = Picture(chart, QSize(560, 70 + 34 * static_cast<int>(chart.bars().size())));
     if (!workspace.TextOutcomes().empty()) {

@@ -90,10 +90,10 @@ TValidationReportDialog::~TValidationReportDialog() {
     FTable->setModel(nullptr);
 }
 
-void TValidationReportDialog::setReport(const TGrid& report) {
-    FReport = report;
+void TValidationReportDialog::setReport(const TValidationReport& report) {
+    FReport = ValidationReportGrid(report);
     FModel->refresh();
-    const TConfusionMatrix matrix = ConfusionMatrixOf(FReport);
+    const TConfusionMatrix matrix = ConfusionMatrixOf(report);
     FMatrix->setConfusionMatrix(matrix);
     FReading->setText(QString::fromStdU16String(ConfusionReading(matrix)));
     // Sized for this report: a large one before leaves no huge window.

@@ -8,6 +8,7 @@
 #include <QDialog>
 
 #include "workspace/Grid.h"
+#include "workspace/ValidationReport.h"
 
 class QLabel;
 class QPushButton;
@@ -24,8 +25,8 @@ public:
     explicit TValidationReportDialog(QWidget* parent = nullptr);
     ~TValidationReportDialog() override;
 
-    // Shows `report` (a copy is kept) in place of the previous one.
-    void setReport(const TGrid& report);
+    // Shows `report` (its table is kept) in place of the previous one.
+    void setReport(const TValidationReport& report);
     const TGrid& report() const { return FReport; }
     TGridView* table() const { return FTable; }
     QPushButton* copyButton() const { return FCopyButton; }

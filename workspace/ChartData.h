@@ -1,15 +1,17 @@
-// What the window's pictures show, computed from the tables it shows, so the
-// pictures can never disagree with the tables and can be checked headless.
+// What the window's pictures show, computed from the same typed results as
+// the tables beside them (never from the tables' text), so the pictures can
+// never disagree with the tables and can be checked headless.
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "workspace/EachText.h"
 #include "workspace/Grid.h"
+#include "workspace/ResultTable.h"
+#include "workspace/ValidationReport.h"
 
 namespace quillprint {
 
@@ -22,18 +24,16 @@ struct TScoreBar {
     std::optional<double> LowestPercent;
     std::optional<double> HighestPercent;
     int32_t DrawsWon = -1;  // -1: not a balanced run
-    // The percentage before rounding, as the score bands see it; none when
-    // the scores were not given.
+    // The percentage before rounding, as the score bands see it.
     std::optional<double> ExactPercent;
 };
 
-// The candidate rows of `sgResult`, in its order, the test author left out.
-// `colourOf(row)` is the colour the table draws the row in; `drawScores`
-// holds each draw's scores in engine order (empty: no whiskers); `scores`
-// the scores the table ranks by, in engine order (empty: no exact percentages).
-std::vector<TScoreBar> ResultChartBars(const TGrid& sgResult, const std::function<TScoreColour(int32_t)>& colourOf,
-                                       const std::vector<std::vector<double>>& drawScores,
-                                       const std::vector<double>& scores = {});
+// The candidate rows of the results table, in its order, the test author
+// left out. `coloured`: the bars take the table's score colours (false while
+// the table shows results older than the engine); `drawScores` holds each
+// draw's scores in engine order (empty: no whiskers).
+std::vector<TScoreBar> ResultChartBars(const TResultRanking& ranking, bool coloured,
+                                       const std::vector<std::vector<double>>& drawScores);
 
 // The bands of the score colours, as percentages: "Maybe" from 50, "Most
 // likely" from 75.
@@ -64,9 +64,7 @@ struct TConfusionMatrix {
     int32_t TestedCount = 0;
     int32_t RecognisedCount = 0;
 };
-// From the report's table ("Author", "Lines held back", "Ranked first",
-// "Score", "Rank", then the tally row).
-TConfusionMatrix ConfusionMatrixOf(const TGrid& validationReport);
+TConfusionMatrix ConfusionMatrixOf(const TValidationReport& report);
 // "2 of 3 recognised; Mimic's lines went to Sailor".
 std::u16string ConfusionReading(const TConfusionMatrix& matrix);
 

@@ -47,90 +47,106 @@ int64_t WholePercent(double d) { return RoundHalfEven(static_cast<long double>(d
 
 std::u16string FormatPercent(double d) { return Decimal(WholePercent(d)) + u"%"; }
 
-namespace {
-
-// One row of the table: an author with the score it is ranked and shown by.
-struct TResultRow {
-    const TAuthor* Author;
-    int32_t EngineIndex;
-    double Score;
-    int32_t DrawsWon;  // -1: no such column or no such count
-};
-
-void FillResultRows(std::vector<TResultRow> rows, const TQuillprint& engine, TGrid& sgResult,
-                    std::vector<TAuthorChoice>& cbAuthors) {
-    // Highest score first. Ties may come in any order; a stable sort keeps the
-    // engine's order so that runs are reproducible.
-    std::stable_sort(rows.begin(), rows.end(),
-                     [](const TResultRow& left, const TResultRow& right) { return left.Score > right.Score; });
-    // The test author, scored 2, leads; it belongs at the end.
-    if (!rows.empty()) std::rotate(rows.begin(), rows.begin() + 1, rows.end());
-
-    sgResult.SetRowCount(static_cast<int32_t>(rows.size()) + 1);
-    cbAuthors.clear();
-    const int32_t average = engine.AverageWordCounts();
-    const bool drawsColumn = sgResult.ColCount() > kDrawsWonColumn;
-    for (size_t i = 0; i < rows.size(); ++i) {
-        const TAuthor& author = *rows[i].Author;
-        const int32_t row = static_cast<int32_t>(i) + 1;
-        const double d = ShownScore(rows[i].Score);
-        sgResult.SetCell(0, row, author.Name());
-        sgResult.SetCell(1, row, ProbabilityText(d));
-        sgResult.SetRowScore(row, static_cast<float>(d));
-        sgResult.SetRowAuthor(row, rows[i].EngineIndex);
-        sgResult.SetCell(2, row, Verdict(d));
-        sgResult.SetCell(3, row, WordsCell(author.WordCount(), average, i + 1 == rows.size()));
-        if (drawsColumn)
-            sgResult.SetCell(kDrawsWonColumn, row, rows[i].DrawsWon < 0 ? u"" : Decimal(rows[i].DrawsWon));
-    }
-
-    const auto& authors = engine.Authors();
-    for (size_t k = 0; k < authors.size(); ++k) cbAuthors.push_back({authors[k]->Name(), static_cast<int32_t>(k)});
-}
-
-}  // namespace
+bool TRankedCandidate::IsTestAuthor() const { return Score == kTestAuthorScore; }
 
 double ShownScore(double koef) {
     // Candidates are never shown above 99 %.
     return koef > 0.99 && koef < 2 ? 0.99 : koef;
 }
 
-void LoadGridResults(const TQuillprint& engine, TGrid& sgResult, std::vector<TAuthorChoice>& cbAuthors) {
-    std::vector<TResultRow> rows;
+namespace {
+
+// Every author with the score it is ranked by (the mean over the draws when
+// `meanScores` is given) and its draws won, ranked as the table shows them.
+std::vector<TRankedCandidate> RankAuthors(const TQuillprint& engine, const std::vector<double>* meanScores,
+                                          const std::vector<int32_t>* drawsWon) {
+    std::vector<TRankedCandidate> rows;
     const auto& authors = engine.Authors();
-    for (size_t a = 0; a < authors.size(); ++a)
-        rows.push_back({authors[a].get(), static_cast<int32_t>(a), authors[a]->Koef(), -1});
-    // A balanced calculation may have left its extra column.
-    sgResult.SetColCount(kDrawsWonColumn);
-    FillResultRows(std::move(rows), engine, sgResult, cbAuthors);
+    for (size_t a = 0; a < authors.size(); ++a) {
+        const bool candidate = meanScores && drawsWon && a < meanScores->size() && a < drawsWon->size();
+        rows.push_back({authors[a]->Name(), static_cast<int32_t>(a), candidate ? (*meanScores)[a] : authors[a]->Koef(),
+                        authors[a]->WordCount(), candidate ? (*drawsWon)[a] : -1});
+    }
+    // Highest score first. Ties may come in any order; a stable sort keeps the
+    // engine's order so that runs are reproducible.
+    std::stable_sort(rows.begin(), rows.end(), [](const TRankedCandidate& left, const TRankedCandidate& right) {
+        return left.Score > right.Score;
+    });
+    // The test author, scored 2, leads; it belongs at the end.
+    if (!rows.empty()) std::rotate(rows.begin(), rows.begin() + 1, rows.end());
+    for (TRankedCandidate& row : rows) row.Score = ShownScore(row.Score);
+    return rows;
+}
+
+TResultRanking Ranking(const TQuillprint& engine, const std::vector<double>* meanScores,
+                       const std::vector<int32_t>* drawsWon) {
+    TResultRanking ranking;
+    ranking.Rows = RankAuthors(engine, meanScores, drawsWon);
+    ranking.Balanced = meanScores != nullptr;
+    ranking.AverageWords = engine.AverageWordCounts();
+    return ranking;
+}
+
+}  // namespace
+
+std::vector<TAuthorChoice> AuthorChoices(const TQuillprint& engine) {
+    std::vector<TAuthorChoice> choices;
+    const auto& authors = engine.Authors();
+    for (size_t k = 0; k < authors.size(); ++k) choices.push_back({authors[k]->Name(), static_cast<int32_t>(k)});
+    return choices;
+}
+
+TResultRanking RankResult(const TCalculationResult& result) {
+    if (!result.Engine) return {};
+    TResultRanking ranking = result.Balanced ? Ranking(*result.Engine, &result.MeanScores, &result.DrawsWon)
+                                             : Ranking(*result.Engine, nullptr, nullptr);
+    ranking.LeaveOutCopies = result.Engine->LeaveOutCopies();
+    ranking.WordsLeftOut = result.Engine->WordsLeftOut();
+    return ranking;
+}
+
+void FillResultGrid(const TResultRanking& ranking, TGrid& sgResult, const TPercentFormat& percent) {
+    // A balanced calculation adds its column; a plain one drops it.
+    sgResult.SetColCount(ranking.Balanced ? kDrawsWonColumn + 1 : kDrawsWonColumn);
+    if (ranking.Balanced) sgResult.SetCell(kDrawsWonColumn, 0, u"Draws won");
+    const std::vector<TRankedCandidate>& rows = ranking.Rows;
+    sgResult.SetRowCount(static_cast<int32_t>(rows.size()) + 1);
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const TRankedCandidate& candidate = rows[i];
+        const int32_t row = static_cast<int32_t>(i) + 1;
+        const double d = candidate.Score;
+        sgResult.SetCell(0, row, candidate.Name);
+        sgResult.SetCell(1, row, percent && !candidate.IsTestAuthor() ? percent(d) : ProbabilityText(d));
+        sgResult.SetRowScore(row, static_cast<float>(d));
+        sgResult.SetRowAuthor(row, candidate.EngineIndex);
+        sgResult.SetCell(2, row, Verdict(d));
+        sgResult.SetCell(3, row, WordsCell(candidate.Words, ranking.AverageWords, i + 1 == rows.size()));
+        if (ranking.Balanced)
+            sgResult.SetCell(kDrawsWonColumn, row, candidate.DrawsWon < 0 ? u"" : Decimal(candidate.DrawsWon));
+    }
+    // The unknown text, last, says how much of it was left out.
+    if (ranking.LeaveOutCopies > 0 && sgResult.RowCount() > 1) {
+        const int32_t row = sgResult.RowCount() - 1;
+        sgResult.SetCell(3, row, sgResult.Cell(3, row) + WordsLeftOutNote(ranking.WordsLeftOut));
+    }
+}
+
+void LoadGridResults(const TQuillprint& engine, TGrid& sgResult, std::vector<TAuthorChoice>& cbAuthors) {
+    FillResultGrid(Ranking(engine, nullptr, nullptr), sgResult);
+    cbAuthors = AuthorChoices(engine);
 }
 
 void LoadGridBalancedResults(const TQuillprint& firstDraw, const std::vector<double>& meanScores,
                              const std::vector<int32_t>& drawsWon, TGrid& sgResult,
                              std::vector<TAuthorChoice>& cbAuthors) {
-    std::vector<TResultRow> rows;
-    const auto& authors = firstDraw.Authors();
-    for (size_t a = 0; a < authors.size(); ++a) {
-        const bool candidate = a < meanScores.size() && a < drawsWon.size();
-        rows.push_back({authors[a].get(), static_cast<int32_t>(a), candidate ? meanScores[a] : authors[a]->Koef(),
-                        candidate ? drawsWon[a] : -1});
-    }
-    sgResult.SetColCount(kDrawsWonColumn + 1);
-    sgResult.SetCell(kDrawsWonColumn, 0, u"Draws won");
-    FillResultRows(std::move(rows), firstDraw, sgResult, cbAuthors);
+    FillResultGrid(Ranking(firstDraw, &meanScores, &drawsWon), sgResult);
+    cbAuthors = AuthorChoices(firstDraw);
 }
 
 void LoadGridResults(const TCalculationResult& result, TGrid& sgResult, std::vector<TAuthorChoice>& cbAuthors) {
     if (!result.Engine) return;
-    if (result.Balanced)
-        LoadGridBalancedResults(*result.Engine, result.MeanScores, result.DrawsWon, sgResult, cbAuthors);
-    else
-        LoadGridResults(*result.Engine, sgResult, cbAuthors);
-    // The unknown text, last, says how much of it was left out.
-    if (result.Engine->LeaveOutCopies() > 0 && sgResult.RowCount() > 1) {
-        const int32_t row = sgResult.RowCount() - 1;
-        sgResult.SetCell(3, row, sgResult.Cell(3, row) + WordsLeftOutNote(result.Engine->WordsLeftOut()));
-    }
+    FillResultGrid(RankResult(result), sgResult);
+    cbAuthors = AuthorChoices(*result.Engine);
 }
 
 }  // namespace quillprint

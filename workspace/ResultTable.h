@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,42 @@ struct TAuthorChoice {
 
 // A fresh results table: 4 columns, 6 rows, the header row written.
 TGrid NewResultGrid();
+
+// One row of the results table as numbers.
+struct TRankedCandidate {
+    std::u16string Name;
+    int32_t EngineIndex = -1;  // position in TQuillprint::Authors()
+    double Score = 0;          // the shown score (ShownScore); the test author's is 2
+    int32_t Words = 0;
+    int32_t DrawsWon = -1;  // -1: not a balanced run, or the test author
+    bool IsTestAuthor() const;
+};
+
+// The results table as numbers: what the table, the chart and the report
+// are made from, so that none of them reads another's formatted text.
+struct TResultRanking {
+    // Highest score first, ties in engine order; the test author last.
+    std::vector<TRankedCandidate> Rows;
+    bool Balanced = false;     // the table has the column "Draws won"
+    int32_t AverageWords = 0;  // of every author, for the words' notes
+    // Copied passages left out of the test text: the shortest length (0:
+    // none) and the words left out.
+    int32_t LeaveOutCopies = 0;
+    int32_t WordsLeftOut = 0;
+};
+
+// The ranking of a plain or balanced calculation; empty without an engine.
+TResultRanking RankResult(const TCalculationResult& result);
+
+// How the column "Probability" writes a candidate's shown score.
+using TPercentFormat = std::function<std::u16string(double)>;
+
+// The results table of `ranking` (rows, cells, row scores and authors).
+// `percent` writes the candidates' percentages (FormatPercent by default).
+void FillResultGrid(const TResultRanking& ranking, TGrid& sgResult, const TPercentFormat& percent = {});
+
+// The chooser's entries: the engine's authors in the engine's order.
+std::vector<TAuthorChoice> AuthorChoices(const TQuillprint& engine);
 
 // Fills sgResult from an engine on which Detect has run and refills the
 // chooser with the engine's authors in the engine's order.

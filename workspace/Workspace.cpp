@@ -259,9 +259,9 @@ std::vector<std::u16string> TWorkspace::TrustLines() const {
     return lines;
 }
 
-std::vector<double> TWorkspace::ShownScores() const {
-    if (!FAuthorDetector) return {};
-    return FBalancedScores ? FMeanScores : CandidateScores(*FAuthorDetector);
+std::optional<TGrid> TWorkspace::ValidationTable() const {
+    if (!FValidationReport) return std::nullopt;
+    return ValidationReportGrid(*FValidationReport);
 }
 
 bool TWorkspace::ValidationMatchesResults() const {
@@ -274,6 +274,7 @@ void TWorkspace::ShowResults(std::optional<TPage> page) {
     if (!FAuthorDetector) {
         // No text of "Each text" had a result: no old rows may stay.
         FResult = NewResultGrid();
+        FRanking = {};
         FAnalysis = NewAnalysisGrid();
     }
     LoadGridResults();
@@ -436,6 +437,7 @@ void TWorkspace::CandidatesChanged() {
 void TWorkspace::ClearResults() {
     FAnalysis = NewAnalysisGrid();
     FResult = NewResultGrid();
+    FRanking = {};
     FStylometry = NewStylometryGrid();
     FResultsOutOfDate = false;
     FResultsChanges.reset();
@@ -651,7 +653,9 @@ void TWorkspace::AdoptOutcome(TRunOutcome& outcome) {
     }
     if (outcome.Kind == TRunKind::ValidationReport) {
         // Only the report changes; the engine, tables and pages shown stay.
-        FValidationReport = ValidationReportGrid(*outcome.Report);
+        FValidationReport = std::move(*outcome.Report);
+        // The report's own engine is not shown: it would only hold memory.
+        FValidationReport->LastEngine.reset();
         FValidationChanges = FChanges;
         return;
     }
@@ -696,8 +700,16 @@ void TWorkspace::LoadGridResults() {
     shown.Balanced = FBalancedScores;
     shown.MeanScores = FMeanScores;
     shown.DrawsWon = FDrawsWon;
-    quillprint::LoadGridResults(shown, FResult, FAuthorChoices);
+    if (shown.Engine) {
+        FRanking = RankResult(shown);
+        FillResultGrid(FRanking, FResult);
+        FAuthorChoices = quillprint::AuthorChoices(*shown.Engine);
+    }
     FChosenAuthor = -1;
+}
+
+std::vector<TScoreBar> TWorkspace::ResultBars() const {
+    return ResultChartBars(FRanking, FAuthorDetector && FGridsCurrent, FDrawScores);
 }
 
 void TWorkspace::LoadGridAnalysis() {

@@ -16,12 +16,14 @@
 #include "workspace/BalancedSample.h"
 #include "workspace/Calculation.h"
 #include "workspace/CalculationService.h"
+#include "workspace/ChartData.h"
 #include "workspace/CopiedPassages.h"
 #include "workspace/CrossValidation.h"
 #include "workspace/EachText.h"
 #include "workspace/Grid.h"
 #include "workspace/ResultTable.h"
 #include "workspace/RunRequest.h"
+#include "workspace/ValidationReport.h"
 #include "workspace/WorkspaceViews.h"
 
 namespace quillprint {
@@ -198,15 +200,13 @@ public:
     // Each candidate's own words (engine order) of a balanced run shown in
     // the tables; empty otherwise: the engine's authors hold them then.
     const std::vector<int64_t>& CandidateWords() const { return FCandidateWords; }
-    // The scores the results table ranks by, per candidate in engine order
-    // (the mean scores of a balanced run); empty without an engine.
-    std::vector<double> ShownScores() const;
     // The engine, or nullptr after a run on an empty tree.
     TQuillprint* AuthorDetector() const { return FAuthorDetector.get(); }
-    // The table of the last "Validation"; none before one, after a failed
+    // The last "Validation" and its table; none before one, after a failed
     // one, and once the project loads, "New" is pressed or the candidates
     // change.
-    const std::optional<TGrid>& ValidationReport() const { return FValidationReport; }
+    const std::optional<TValidationReport>& ValidationReport() const { return FValidationReport; }
+    std::optional<TGrid> ValidationTable() const;
     // The last cross-validation of this project; none before one, after a
     // failed one or once another project is loaded.
     const std::optional<TCrossValidation>& CrossValidation() const { return FCrossValidation; }
@@ -227,6 +227,9 @@ public:
     std::u16string ShownTextLabel() const;
     const std::string& LocaleName() const { return FLocaleName; }
     const TGrid& ResultTable() const { return FResult; }
+    // The numbers the results table shows, and the chart's bars made from them.
+    const TResultRanking& ResultRanking() const { return FRanking; }
+    std::vector<TScoreBar> ResultBars() const;
     const TGrid& AnalysisTable() const { return FAnalysis; }
     const TGrid& StylometryTable() const { return FStylometry; }
     // Rows the last stylometry fill wrote (the command-line tool prints these).
@@ -301,7 +304,7 @@ private:
     std::vector<std::vector<double>> FDrawScores;
     std::vector<int64_t> FCandidateWords;
     bool FBalancedScores = false;
-    std::optional<TGrid> FValidationReport;
+    std::optional<TValidationReport> FValidationReport;
     std::optional<TCrossValidation> FCrossValidation;
     std::optional<int64_t> FCrossExcerptWords;
     // Counts the changes of the project and the settings: the shown results
@@ -318,6 +321,7 @@ private:
     TGrid FTextsGrid;
     int32_t FShownText = -1;
 
+    TResultRanking FRanking;
     TGrid FResult;
     TGrid FAnalysis;
     TGrid FStylometry;

@@ -36,11 +36,7 @@ protected:
         Workspace.SetBalance(GetParam());
     }
 
-    std::vector<TScoreBar> Bars() const {
-        return ResultChartBars(
-            Workspace.ResultTable(), [this](int32_t row) { return Workspace.ResultCellColour(0, row); },
-            Workspace.DrawScores());
-    }
+    std::vector<TScoreBar> Bars() const { return Workspace.ResultBars(); }
 };
 
 TEST_P(ResultChart, BarsAreTheTablesCandidateRowsInItsOrder) {
@@ -80,6 +76,26 @@ TEST_P(ResultChart, BarsAreTheTablesCandidateRowsInItsOrder) {
 
     Workspace.NewProject();
     EXPECT_TRUE(Bars().empty()) << "the chart is empty when the table is";
+}
+
+TEST_P(ResultChart, BarsKeepTheirNumbersWhenTheTableWritesPercentagesDifferently) {
+    Workspace.Calculate();
+    ASSERT_TRUE(Messages.Errors.empty());
+    const std::vector<TScoreBar> bars = Bars();
+    ASSERT_FALSE(bars.empty());
+    // The same ranking written with another percentage format: the table
+    // changes, the bars made from the ranking do not.
+    TGrid table = NewResultGrid();
+    FillResultGrid(Workspace.ResultRanking(), table,
+                   [](double score) { return u"p=" + FromUtf8(std::to_string(WholePercent(score))); });
+    ASSERT_NE(CopyGrid(table), CopyGrid(Workspace.ResultTable()));
+    EXPECT_EQ(table.Cell(1, 1), u"p=" + FromUtf8(std::to_string(bars[0].Percent)));
+    EXPECT_EQ(table.Cell(1, table.RowCount() - 1), u"The same as Unknown text");
+    for (size_t i = 0; i < bars.size(); ++i) {
+        const int32_t row = static_cast<int32_t>(i) + 1;
+        EXPECT_EQ(bars[i].Name, table.Cell(0, row));
+        EXPECT_EQ(FromUtf8(std::to_string(bars[i].Percent)) + u"%", Workspace.ResultTable().Cell(1, row));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(PlainAndBalanced, ResultChart, ::testing::Bool(),
@@ -154,7 +170,7 @@ TEST(ConfusionMatrix, KnownAnswerOfASmallValidation) {
         {u"Sailor", LinesOf({sea, rocks}, 10, u"s"), {0, 4}, {}},
         {u"Tiny", LinesOf({clock}, 4, u"t"), {0}, {}},
     };
-    const TConfusionMatrix matrix = ConfusionMatrixOf(ValidationReportGrid(RunValidationReport(candidates, "en_US", false)));
+    const TConfusionMatrix matrix = ConfusionMatrixOf(RunValidationReport(candidates, "en_US", false));
     EXPECT_EQ(matrix.Names, (std::vector<std::u16string>{u"Farmer", u"Mimic", u"Sailor", u"Tiny"}));
     EXPECT_EQ(matrix.Tested, (std::vector<bool>{true, true, true, false}));
     EXPECT_EQ(matrix.Counts, (std::vector<std::vector<int32_t>>{{1, 0, 0, 0}, {0, 0, 1, 0}, {0, 0, 1, 0}, {0, 0, 0, 0}}));
@@ -183,7 +199,7 @@ TEST(ConfusionMatrix, ReadingNamesEveryMissInRowOrder) {
         EXPECT_EQ(ConfusionReading(matrix), c.Reading);
     }
     // A report without candidates: no rows, nothing tested.
-    const TConfusionMatrix empty = ConfusionMatrixOf(ValidationReportGrid({}));
+    const TConfusionMatrix empty = ConfusionMatrixOf(TValidationReport{});
     EXPECT_TRUE(empty.Names.empty());
     EXPECT_EQ(ConfusionReading(empty), u"0 of 0 recognised");
 }

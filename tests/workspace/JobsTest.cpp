@@ -75,8 +75,8 @@ protected:
         tables.Result = CellsOf(workspace.ResultTable());
         tables.Analysis = CellsOf(workspace.AnalysisTable());
         workspace.Validate();
-        EXPECT_TRUE(workspace.ValidationReport().has_value());
-        if (workspace.ValidationReport()) tables.Validation = CellsOf(*workspace.ValidationReport());
+        EXPECT_TRUE(workspace.ValidationTable().has_value());
+        if (workspace.ValidationTable()) tables.Validation = CellsOf(*workspace.ValidationTable());
         return tables;
     }
 

@@ -108,8 +108,8 @@ TEST_F(ValidationCommand, ReportsEveryCandidateOfTheProjectAndIgnoresUnknown) {
 
     Workspace.Validate();
     ASSERT_TRUE(Messages.Errors.empty());
-    ASSERT_TRUE(Workspace.ValidationReport().has_value());
-    ExpectKnownAnswer(*Workspace.ValidationReport());
+    ASSERT_TRUE(Workspace.ValidationTable().has_value());
+    ExpectKnownAnswer(*Workspace.ValidationTable());
     // No table, page, engine or calculated state changes.
     EXPECT_TRUE(Observer.Pages.empty());
     EXPECT_FALSE(Workspace.IsCalculated());
@@ -117,7 +117,7 @@ TEST_F(ValidationCommand, ReportsEveryCandidateOfTheProjectAndIgnoresUnknown) {
 
     Workspace.SetBalance(true);
     Workspace.Validate();
-    ExpectKnownAnswer(*Workspace.ValidationReport());
+    ExpectKnownAnswer(*Workspace.ValidationTable());
 }
 
 TEST_F(ValidationCommand, AnUnreadableTextEndsTheCommandWithItsErrorAndNoReport) {
@@ -131,6 +131,7 @@ TEST_F(ValidationCommand, AnUnreadableTextEndsTheCommandWithItsErrorAndNoReport)
     Workspace.Validate();
     EXPECT_EQ(Messages.Errors.size(), 1u);
     EXPECT_FALSE(Workspace.ValidationReport().has_value());
+    EXPECT_FALSE(Workspace.ValidationTable().has_value());
     EXPECT_EQ(Workspace.AuthorDetector(), engineBefore);
 }
 
