@@ -29,7 +29,8 @@ std::string UsageText() {
         "Usage: quillprint-cli [--locale NAME] [--balance] [--validation | --validation-report]\n"
         "                      [--table result|analysis|stylometry] [--author N] [--summary]\n"
         "                      [--json | --json-full] [--copies | --without-copies] [--copy-words L]\n"
-        "                      [--jobs N] [--quiet] [--split-words spaces|language] PROJECT_DIR\n"
+        "                      [--jobs N] [--quiet] [--split-words spaces|language]\n"
+        "                      [--follow-links] PROJECT_DIR\n"
         "       quillprint-cli --each [--locale NAME] [--balance] [--json] [--jobs N]\n"
         "                      [--split-words spaces|language]\n"
         "                      [--shard K/N] [--no-header] PROJECT_DIR\n"
@@ -173,6 +174,11 @@ std::string UsageText() {
         "                   builds with the window\n"
         "  --quiet          no progress line (it is shown on standard error during\n"
         "                   --validation-report, and only when standard error is a terminal)\n"
+        "  --follow-links   read what links leading out of PROJECT_DIR point to, as texts and\n"
+        "                   author folders; without it such a link is left out and named on\n"
+        "                   standard error. Links that stay inside PROJECT_DIR are always\n"
+        "                   followed; a broken link, a named pipe, a socket or a device in an\n"
+        "                   author folder is no text, left out and named too\n"
         "  --read-only      (benchmarks) only read and decode every text, then print counts\n"
         "  --extract CHAT_FILE\n"
         "                   read a chat export (one message per line: date, time, name, phone,\n"
@@ -293,6 +299,8 @@ std::optional<TCliOptions> ParseOptions(const std::vector<std::string>& args, st
             options.EachText = true;
         } else if (arg == "--no-header") {
             options.NoHeader = true;
+        } else if (arg == "--follow-links") {
+            options.FollowLinks = true;
         } else if (arg == "--jobs") {
             const std::string* number = value("--jobs");
             if (!number) return std::nullopt;

@@ -31,6 +31,7 @@ struct TCliOptions {
     int32_t ShardIndex = 1;  // this run takes the texts at positions ShardIndex - 1 modulo ShardCount
     int32_t ShardCount = 1;
     bool NoHeader = false;
+    bool FollowLinks = false;  // links leading out of the project folder are read too
     bool Help = false;
     std::string ProjectDir;
     // --report FILE: the report of the calculation as a PDF (or HTML, by the

@@ -48,6 +48,17 @@ void ReadEveryText(const TRunRequest& project, std::ostream& out) {
                       " code units\n");
 }
 
+// Names every entry of the project that is not read, so none is left out
+// without a word.
+void PrintSetAside(const std::vector<TSetAsideEntry>& setAside, std::ostream& err) {
+    for (const TSetAsideEntry& entry : setAside) {
+        const std::u16string name = entry.Text.empty() ? entry.Author : entry.Author + PathSeparator() + entry.Text;
+        err << "Left out \"" << VisibleUtf8(name) << "\": " << ToUtf8(SetAsideNote(entry.Kind));
+        if (entry.Kind == TSetAsideKind::OutsideLink) err << " (--follow-links follows it)";
+        err << '\n';
+    }
+}
+
 }  // namespace
 
 std::string ProjectPathProblem(const std::string& path, int& status) {
@@ -90,7 +101,10 @@ int RunCli(const TCliOptions& options, std::ostream& out, std::ostream& err) {
         std::u16string projectDir = FromFsPath(std::filesystem::path(options.ProjectDir));
         if (projectDir.empty() || projectDir.back() != PathSeparator().front()) projectDir += PathSeparator();
         std::u16string refusal;
-        std::optional<std::vector<TAuthorSource>> authors = ProjectAuthors(projectDir, &refusal);
+        std::vector<TSetAsideEntry> setAside;
+        std::optional<std::vector<TAuthorSource>> authors =
+            ProjectAuthors(projectDir, &refusal, options.FollowLinks, &setAside);
+        PrintSetAside(setAside, err);
         if (!authors) {
             err << ToUtf8(refusal) << '\n';
             return 2;

@@ -8,16 +8,18 @@ int32_t TAuthorTree::EntryCount() const {
     return count;
 }
 
-TTreeNode& TAuthorTree::AddAuthor(std::u16string label) {
+TTreeNode& TAuthorTree::AddAuthor(std::u16string label, std::u16string note) {
     auto author = std::make_unique<TTreeNode>();
     author->FLabel = std::move(label);
+    author->FNote = std::move(note);
     FAuthors.push_back(std::move(author));
     return *FAuthors.back();
 }
 
-TTreeNode& TAuthorTree::AddText(TTreeNode& author, std::u16string label, TInMemoryText* text) {
+TTreeNode& TAuthorTree::AddText(TTreeNode& author, std::u16string label, TInMemoryText* text, std::u16string note) {
     auto entry = std::make_unique<TTreeNode>();
     entry->FLabel = std::move(label);
+    entry->FNote = std::move(note);
     entry->FParent = &author;
     entry->FText = text;
     author.FTexts.push_back(std::move(entry));

@@ -32,10 +32,16 @@ public:
     const std::vector<std::unique_ptr<TTreeNode>>& Texts() const { return FTexts; }
     // The in-memory text, or nullptr for a file-backed text entry.
     TInMemoryText* Text() const { return FText; }
+    // An entry of the project folder that is shown but never read nor
+    // calculated (a link leading out of the project, a pipe...), with what
+    // the user is told about it; empty for every other entry.
+    const std::u16string& Note() const { return FNote; }
+    bool IsSetAside() const { return !FNote.empty(); }
 
 private:
     friend class TAuthorTree;
     std::u16string FLabel;
+    std::u16string FNote;
     TTreeNode* FParent = nullptr;
     TInMemoryText* FText = nullptr;
     std::vector<std::unique_ptr<TTreeNode>> FTexts;
@@ -48,9 +54,9 @@ public:
     // Author entries and text entries together.
     int32_t EntryCount() const;
 
-    TTreeNode& AddAuthor(std::u16string label);
+    TTreeNode& AddAuthor(std::u16string label, std::u16string note = {});
     // `text` is nullptr for a file-backed entry.
-    TTreeNode& AddText(TTreeNode& author, std::u16string label, TInMemoryText* text);
+    TTreeNode& AddText(TTreeNode& author, std::u16string label, TInMemoryText* text, std::u16string note = {});
     void SetLabel(TTreeNode& node, std::u16string label) { node.FLabel = std::move(label); }
     // Removes every entry, the last one first.
     void Clear();

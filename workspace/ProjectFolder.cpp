@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <optional>
 #include <system_error>
 
 #include "engine/Text.h"
@@ -104,7 +105,55 @@ bool IsHidden(std::u16string_view name) { return !name.empty() && name.front() =
 
 enum class TEntryKind { Folder, File };
 
-void ListEntries(std::vector<std::u16string>& list, std::u16string_view path, TEntryKind kind) {
+// What becomes of one listed entry.
+struct TEntryLook {
+    bool Wanted = false;
+    std::optional<TSetAsideKind> SetAside;
+};
+
+TSetAsideKind SpecialKind(const fs::file_status& status) {
+    if (fs::is_fifo(status)) return TSetAsideKind::Pipe;
+    if (fs::is_socket(status)) return TSetAsideKind::Socket;
+    return TSetAsideKind::Device;
+}
+
+// Looks at the entry `path` of `folder`. Without `bounds` every link is
+// followed and what is not of the wanted kind is passed over, as outside a
+// project.
+TEntryLook LookAt(const fs::path& folder, const fs::path& path, TEntryKind kind, const TProjectBounds* bounds) {
+    // The free functions always ask the file system; a directory entry may
+    // answer from what the listing said, even where the entry cannot be
+    // looked at.
+    std::error_code error;
+    const fs::file_status own = fs::symlink_status(path, error);
+    if (error) {
+        // A folder that can be listed but not entered: its names are there,
+        // nothing about them is, and it must not pass for an empty one.
+        if (error == std::errc::permission_denied) throw TFolderReadError(folder, error.message());
+        return {};  // gone since it was listed
+    }
+    const bool link = fs::is_symlink(own);
+    const fs::file_status target = link ? fs::status(path, error) : own;
+    if (error) {
+        // A broken or looping link could have been a text.
+        if (bounds && kind == TEntryKind::File) return {false, TSetAsideKind::BrokenLink};
+        return {};
+    }
+    // Folders inside an author folder and files beside the author folders
+    // are no entries of the project.
+    if ((kind == TEntryKind::Folder) != fs::is_directory(target)) return {};
+    if (link && bounds && !WithinBounds(path, *bounds)) return {false, TSetAsideKind::OutsideLink};
+    // Only regular files are texts: reading a pipe or a device could wait
+    // forever or never end.
+    if (kind == TEntryKind::File && !fs::is_regular_file(target)) {
+        if (bounds) return {false, SpecialKind(target)};
+        return {};
+    }
+    return {true, std::nullopt};
+}
+
+void ListEntries(std::vector<std::u16string>& list, std::u16string_view path, TEntryKind kind,
+                 const TProjectBounds* bounds = nullptr, std::vector<TSetAside>* setAside = nullptr) {
     const fs::path folder = ToFsPath(path);
     std::error_code error;
     fs::directory_iterator entries(folder, error);
@@ -115,23 +164,27 @@ void ListEntries(std::vector<std::u16string>& list, std::u16string_view path, TE
         throw TFolderReadError(folder, error.message());
     }
     std::vector<std::u16string> names;
+    std::vector<TSetAside> asides;
     for (; entries != fs::directory_iterator(); entries.increment(error)) {
         if (error) throw TFolderReadError(folder, error.message());
-        const fs::directory_entry& entry = *entries;
-        std::u16string name = FromFsPath(entry.path().filename());
+        const fs::path entry = entries->path();
+        std::u16string name = FromFsPath(entry.filename());
         if (IsHidden(name)) continue;
-        // Links are followed; a broken or looping link is neither kind.
-        std::error_code statusError;
-        const fs::file_status status = entry.status(statusError);
-        if (statusError) continue;
-        // Only regular files are texts: reading a pipe or a device could wait
-        // forever or never end.
-        const bool wanted = kind == TEntryKind::Folder ? fs::is_directory(status) : fs::is_regular_file(status);
-        if (wanted) names.push_back(std::move(name));
+        const TEntryLook look = LookAt(folder, entry, kind, bounds);
+        if (look.Wanted)
+            names.push_back(std::move(name));
+        else if (look.SetAside)
+            asides.push_back({std::move(name), *look.SetAside});
     }
     if (error) throw TFolderReadError(folder, error.message());
     SortListing(names);
     list.insert(list.end(), std::make_move_iterator(names.begin()), std::make_move_iterator(names.end()));
+    if (!setAside) return;
+    // In listing order too.
+    std::sort(asides.begin(), asides.end(), [](const TSetAside& a, const TSetAside& b) {
+        return std::pair(SimpleUpper(a.Name), a.Name) < std::pair(SimpleUpper(b.Name), b.Name);
+    });
+    setAside->insert(setAside->end(), asides.begin(), asides.end());
 }
 
 }  // namespace
@@ -150,6 +203,49 @@ void ListFolders(std::vector<std::u16string>& AList, std::u16string_view APath) 
 
 void ListFiles(std::vector<std::u16string>& AList, std::u16string_view APath) {
     ListEntries(AList, APath, TEntryKind::File);
+}
+
+void ListFolders(std::vector<std::u16string>& AList, std::u16string_view APath, const TProjectBounds& bounds,
+                 std::vector<TSetAside>& setAside) {
+    ListEntries(AList, APath, TEntryKind::Folder, &bounds, &setAside);
+}
+
+void ListFiles(std::vector<std::u16string>& AList, std::u16string_view APath, const TProjectBounds& bounds,
+               std::vector<TSetAside>& setAside) {
+    ListEntries(AList, APath, TEntryKind::File, &bounds, &setAside);
+}
+
+std::u16string SetAsideNote(TSetAsideKind kind) {
+    switch (kind) {
+    case TSetAsideKind::OutsideLink: return u"link outside the project, not followed";
+    case TSetAsideKind::BrokenLink: return u"not a text (a broken link)";
+    case TSetAsideKind::Pipe: return u"not a text (a named pipe)";
+    case TSetAsideKind::Socket: return u"not a text (a socket)";
+    case TSetAsideKind::Device: return u"not a text (a device)";
+    }
+    return {};
+}
+
+TProjectBounds ProjectBoundsOf(std::u16string_view projectDir, bool followLinks) {
+    const fs::path given = ToFsPath(projectDir);
+    std::error_code error;
+    fs::path root = fs::canonical(given, error);
+    if (error) root = fs::weakly_canonical(fs::absolute(given, error), error);
+    return {root, followLinks};
+}
+
+bool WithinBounds(const fs::path& path, const TProjectBounds& bounds) {
+    if (bounds.FollowLinks) return true;
+    std::error_code error;
+    const fs::path target = fs::canonical(path, error);
+    if (error) return false;
+    // Compared by components, so "/p/Alpha" never counts as inside "/p/Al".
+    auto root = bounds.Root.begin();
+    for (auto part = target.begin(); root != bounds.Root.end(); ++root, ++part) {
+        if (root->empty()) continue;  // the empty last component of "/p/"
+        if (part == target.end() || *part != *root) return false;
+    }
+    return true;
 }
 
 std::optional<size_t> FindUnknownFolder(const std::vector<std::u16string>& names) {

@@ -17,18 +17,25 @@ bool IsUnknown(const TAuthorSource& author) { return author.Label == kUnknownLab
 
 }  // namespace
 
-std::optional<std::vector<TAuthorSource>> ProjectAuthors(std::u16string_view projectDir,
-                                                         std::u16string* refusal) {
+std::optional<std::vector<TAuthorSource>> ProjectAuthors(std::u16string_view projectDir, std::u16string* refusal,
+                                                         bool followLinks, std::vector<TSetAsideEntry>* setAside) {
     const std::u16string dir(projectDir);
+    const TProjectBounds bounds = ProjectBoundsOf(dir, followLinks);
     std::vector<std::u16string> names;
-    try {
-        ListFolders(names, dir);
-    } catch (const TFolderReadError&) {
-        // A project folder that cannot be listed holds no "Unknown" that
-        // could be read; it is reported as such.
-        names.clear();
-    }
+    std::vector<TSetAside> asideFolders;
+    ListFolders(names, dir, bounds, asideFolders);
     const auto unknown = FindUnknownFolder(names);
+    const std::vector<std::u16string> asideNames = [&] {
+        std::vector<std::u16string> list;
+        for (const TSetAside& aside : asideFolders) list.push_back(aside.Name);
+        return list;
+    }();
+    const auto unknownAside = FindUnknownFolder(asideNames);
+    if (setAside) {
+        for (size_t i = 0; i < asideFolders.size(); ++i)
+            setAside->push_back(
+                {i == unknownAside ? std::u16string(kUnknownLabel) : asideFolders[i].Name, {}, asideFolders[i].Kind});
+    }
     const bool refused = !unknown || CountUnknownFolders(names) > 1;
     if (refused && refusal) *refusal = unknown ? kTwoUnknownMessage : kNoUnknownMessage;
     if (refused) return std::nullopt;
@@ -44,12 +51,15 @@ std::optional<std::vector<TAuthorSource>> ProjectAuthors(std::u16string_view pro
     for (size_t i = 0; i < names.size(); ++i) {
         TAuthorSource author{names[i], {}};
         std::vector<std::u16string> files;
-        ListFiles(files, dir + folders[i] + PathSeparator());
+        std::vector<TSetAside> asideFiles;
+        ListFiles(files, dir + folders[i] + PathSeparator(), bounds, asideFiles);
         for (auto& file : files) {
             // The path is formed from the labels, as the tree forms it.
             std::u16string path = dir + author.Label + PathSeparator() + file;
             author.Texts.push_back({std::move(file), std::move(path), std::nullopt});
         }
+        if (setAside)
+            for (TSetAside& aside : asideFiles) setAside->push_back({author.Label, std::move(aside.Name), aside.Kind});
         authors.push_back(std::move(author));
     }
     return authors;

@@ -13,6 +13,7 @@
 #include "engine/WordSplitter.h"
 #include "workspace/BalancedSample.h"
 #include "workspace/EachText.h"
+#include "workspace/ProjectFolder.h"
 #include "workspace/TextReader.h"
 
 namespace quillprint {
@@ -85,13 +86,25 @@ inline constexpr std::u16string_view kUnknownLabel = u"Unknown";
 inline constexpr std::u16string_view kNoUnknownMessage = u"Please add \"Unknown\" folder for analysis";
 inline constexpr std::u16string_view kTwoUnknownMessage = u"Two folders are named \"Unknown\" in different letter case";
 
+// An entry of the project folder that is listed but not read: an author
+// folder (no `Text`) or a file of an author folder.
+struct TSetAsideEntry {
+    std::u16string Author;  // the author's label: "Unknown" for that folder in any letter case
+    std::u16string Text;    // the file's name; empty for the author folder itself
+    TSetAsideKind Kind = TSetAsideKind::OutsideLink;
+};
+
 // The project folder `projectDir` (ending with a separator) as the author
 // tree shows it: "Unknown" first, then the other author folders, each with
-// its files, in listing order. Nothing when it has no folder "Unknown" (a
-// folder that cannot be listed has none) or two of them; `refusal` then
-// says which. An author folder that cannot be listed throws TFolderReadError.
+// its files, in listing order. Nothing when it has no folder "Unknown" or
+// two of them; `refusal` then says which. A link leading out of the project
+// is followed only with `followLinks`; what is set aside (such links, and
+// files that are no text) is appended to `setAside`, author folders first,
+// then the files of each author in tree order. A folder of the project that
+// cannot be listed or entered throws TFolderReadError.
 std::optional<std::vector<TAuthorSource>> ProjectAuthors(std::u16string_view projectDir,
-                                                         std::u16string* refusal = nullptr);
+                                                         std::u16string* refusal = nullptr, bool followLinks = false,
+                                                         std::vector<TSetAsideEntry>* setAside = nullptr);
 
 // The number of texts ReadCandidates reads for `withTest`.
 int32_t TextsToRead(const TRunRequest& request, bool withTest);

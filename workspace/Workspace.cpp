@@ -111,17 +111,26 @@ std::u16string ProjectFolderOf(std::u16string_view chosenPath) {
 
 }  // namespace
 
-std::optional<std::u16string> TWorkspace::FolderRefusal(std::u16string_view chosenPath) const {
+std::optional<std::u16string> TWorkspace::ProjectRefusal(std::u16string_view projectDir) const {
     std::u16string refusal;
-    if (ProjectAuthors(ProjectFolderOf(chosenPath), &refusal)) return std::nullopt;
+    if (ProjectAuthors(projectDir, &refusal, FFollowLinks)) return std::nullopt;
     return refusal;
+}
+
+std::optional<std::u16string> TWorkspace::FolderRefusal(std::u16string_view chosenPath) const {
+    try {
+        return ProjectRefusal(ProjectFolderOf(chosenPath));
+    } catch (const TFolderReadError& error) {
+        return FromUtf8(error.what());
+    }
 }
 
 void TWorkspace::OpenFolder(std::u16string_view chosenPath) {
     if (FRunning) return;
     ReportErrors([this, chosenPath] {
-        // A folder that is no project changes nothing: the open project stays.
-        if (const std::optional<std::u16string> refusal = FolderRefusal(chosenPath)) {
+        // A folder that is no project changes nothing: the open project
+        // stays. One that cannot be read is an error.
+        if (const std::optional<std::u16string> refusal = ProjectRefusal(ProjectFolderOf(chosenPath))) {
             FMessages.ShowMessage(*refusal);
             return;
         }
@@ -173,7 +182,8 @@ void TWorkspace::AddAuthor() {
 void TWorkspace::AddText() {
     if (FRunning) return;
     ReportErrors([this] {
-        if (!FSelected) return;
+        // An author set aside is never calculated, so a text there would be lost.
+        if (!FSelected || FSelected->Author()->IsSetAside()) return;
         CandidatesChanged();
         FTexts.push_back(std::make_unique<TInMemoryText>());
         TTreeNode& author = *FSelected->Author();
@@ -398,17 +408,29 @@ void TWorkspace::LoadProject(std::u16string_view projectDir) {
     ClearResults();
 
     std::u16string refusal;
-    const std::optional<std::vector<TAuthorSource>> authors = ProjectAuthors(AProjectFile, &refusal);
+    std::vector<TSetAsideEntry> setAside;
+    const std::optional<std::vector<TAuthorSource>> authors =
+        ProjectAuthors(AProjectFile, &refusal, FFollowLinks, &setAside);
     if (!authors) {
         FMessages.ShowMessage(refusal);
         return;
     }
     // The tree is filled only once every folder has been listed, so a folder
-    // that cannot be listed leaves no half-loaded tree behind.
+    // that cannot be listed leaves no half-loaded tree behind. What is set
+    // aside comes after what is read, so the texts keep their places.
     for (const TAuthorSource& source : *authors) {
         TTreeNode& author = FTree.AddAuthor(source.Label);
         FObserver.AuthorAdded(author);
         for (const TTextSource& text : source.Texts) FObserver.TextAdded(FTree.AddText(author, text.Label, nullptr));
+    }
+    for (const TSetAsideEntry& entry : setAside) {
+        if (entry.Text.empty()) {
+            FObserver.AuthorAdded(FTree.AddAuthor(entry.Author, SetAsideNote(entry.Kind)));
+            continue;
+        }
+        for (const auto& author : FTree.Authors())
+            if (author->Label() == entry.Author)
+                FObserver.TextAdded(FTree.AddText(*author, entry.Text, nullptr, SetAsideNote(entry.Kind)));
     }
 
     const TTreeNode& first = *FTree.Authors().front();
@@ -482,6 +504,12 @@ void TWorkspace::SelectionChanged() {
 }
 
 void TWorkspace::ShowText(TTreeNode& text) {
+    if (text.IsSetAside()) {
+        // Never read: the tree says why.
+        FPrevSelectedNode = &text;
+        FTextView.SetLines({});
+        return;
+    }
     const std::filesystem::path path = ResolvePath(TextPath(text));
     TLines lines;
     if (IsExistingFile(path))
@@ -545,8 +573,11 @@ TRunRequest TWorkspace::PrepareRun(TRunKind kind) {
     request.Jobs = FJobs;
     request.ExcerptWords = FCrossExcerptWords;
     for (const auto& author : FTree.Authors()) {
+        // What the project sets aside is never read.
+        if (author->IsSetAside()) continue;
         TAuthorSource source{author->Label(), {}};
         for (const auto& text : author->Texts()) {
+            if (text->IsSetAside()) continue;
             TTextSource textSource{text->Label(), TextPath(*text), std::nullopt};
             if (text->Text()) {
                 // Edits of the selected text not yet written back count.

@@ -99,6 +99,12 @@ public:
     // Off by default. A change makes the shown results out of date.
     void SetSplitWordsByLanguage(bool byLanguage);
     bool SplitWordsByLanguage() const { return FSplitting == TWordSplitting::Language; }
+    // The setting "Follow links out of the project": the projects loaded
+    // from now on read what links leading out of their folder point to.
+    // Off by default: such a link is shown in the tree with a note and never
+    // read.
+    void SetFollowLinks(bool follow) { FFollowLinks = follow; }
+    bool FollowLinks() const { return FFollowLinks; }
     // How many threads a calculation uses (at least 1); with "Each text",
     // how many texts are calculated at once. Results never depend on it.
     void SetJobs(unsigned jobs) { FJobs = jobs < 1 ? 1 : jobs; }
@@ -173,6 +179,8 @@ public:
     // reads it into the tree; reports a missing "Unknown" folder to the
     // message sink.
     void LoadProject(std::u16string_view AProjectFile);
+    // Why `projectDir` is no project, or nothing; throws TFolderReadError.
+    std::optional<std::u16string> ProjectRefusal(std::u16string_view projectDir) const;
     // What a run of `kind` needs from the tree and the text view; the
     // selected in-memory text takes the text view's lines first.
     TRunRequest PrepareRun(TRunKind kind);
@@ -297,6 +305,7 @@ private:
     std::u16string FSummary;
     bool FBalance = false;
     bool FLeaveOutCopies = false;
+    bool FFollowLinks = false;
     int32_t FCopyWords = kDefaultCopyWords;
     // The last run was balanced: its candidates' mean scores and draws won.
     std::vector<double> FMeanScores;

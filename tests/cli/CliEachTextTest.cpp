@@ -75,7 +75,8 @@ protected:
             Project.Write(name, text);
         }
     }
-    std::string Dir() const { return Quoted(Project.Path().string()); }
+    // The unreadable text is a link out of the project, read only on request.
+    std::string Dir() const { return "--follow-links " + Quoted(Project.Path().string()); }
     TTempFolder Project;
 };
 

@@ -160,6 +160,25 @@ TEST_F(CliUnreadable, UnknownFolderIsAnError) {
     EXPECT_EQ(run.Err, CannotOpen("Unknown"));
 }
 
+TEST_F(CliUnreadable, AFolderThatCanBeListedButNotEnteredIsAnErrorToo) {
+    // Its names can be read, nothing about them: it must not pass for an
+    // empty author, an empty "Unknown" or a project without "Unknown".
+    struct TCase {
+        std::string Folder, Options;
+    };
+    for (const TCase& c : {TCase{"Alpha", ""}, TCase{"Unknown", ""}, TCase{"Unknown", "--each"}, TCase{"", ""}}) {
+        const fs::path folder = c.Folder.empty() ? Project.Path() : Project.Path() / c.Folder;
+        fs::permissions(folder, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+        const TRun run =
+            RunCli("--locale en_US " + c.Options + " " + Dir(Project), {"", testing::kWithoutOverride, ""});
+        fs::permissions(folder, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                    fs::perms::others_read | fs::perms::others_exec);
+        EXPECT_EQ(run.Exit, 1) << c.Folder << ' ' << c.Options;
+        EXPECT_EQ(run.Out, "") << c.Folder << ' ' << c.Options;
+        EXPECT_EQ(run.Err, "Cannot open folder \"" + folder.string() + "\". Permission denied\n") << c.Options;
+    }
+}
+
 TEST(CliNames, NamesThatAreNotUtf8OpenAndStayApart) {
     TTempFolder project;
     project.Write("Unknown/u.txt", "the cat sat on the mat\n");

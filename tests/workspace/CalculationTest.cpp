@@ -55,6 +55,22 @@ TEST_F(Calculation, UnknownIsTheTestTextAndTheOthersAreCandidatesInTreeOrder) {
     EXPECT_EQ(Workspace.Summary(), u"Alpha: 0\rbeta: 0\r");
 }
 
+TEST_F(Calculation, WhatTheProjectSetsAsideIsNeverCalculated) {
+    TTempFolder outside;
+    outside.Write("key.txt", "secret words");
+    outside.Write("etc/passwd", "root words");
+    Project.Write("Unknown/u.txt", "one two");
+    Project.Write("Alpha/a.txt", "alpha words");
+    fs::create_symlink(outside.Path() / "key.txt", Project.Path() / "Alpha" / "notes.txt");
+    fs::create_symlink(outside.Path() / "key.txt", Project.Path() / "Unknown" / "key.txt");
+    fs::create_directory_symlink(outside.Path() / "etc", Project.Path() / "Etc");
+    Workspace.LoadProject(Project.Dir());
+    ASSERT_TRUE(Workspace.RunCalculationNow(false));
+    EXPECT_EQ(EngineAuthorNames(), (std::vector<std::u16string>{u"Alpha", u"Unknown"}));
+    EXPECT_EQ(CandidateWords(0), (TWordList{u"alpha", u"words"}));
+    EXPECT_EQ(TestWords(), (TWordList{u"one", u"two"}));
+}
+
 TEST_F(Calculation, LabelsDecideWhichEntryIsTheTestText) {
     Workspace.NewProject();
     View.ShownLines = {u"first unknown"};

@@ -43,6 +43,8 @@ protected:
         for (const auto& [name, text] : kDisputed) Project.Write("Unknown/" + name, text);
         // Reads of /proc/self/mem fail with an I/O error, even for root.
         fs::create_symlink("/proc/self/mem", Project.Path() / "Unknown" / "4 unreadable.txt");
+        // The link leads out of the project: read only on request.
+        Workspace.SetFollowLinks(true);
         Workspace.LoadProject(Project.Dir());
         Workspace.SetBalance(std::get<0>(GetParam()));
         Workspace.SetJobs(std::get<1>(GetParam()));

@@ -60,6 +60,87 @@ TEST(ListFiles, ListsOnlyRegularFilesAndLinksToThem) {
     EXPECT_EQ(Files(project.Dir() + u"Author/"), (TNames{u"A.doc", u"b.txt", u"link.txt", u"no extension"}));
 }
 
+// A project beside a folder "outside" it, with every kind of entry a
+// listing within the project meets.
+class ProjectListing : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Outside.Write("key.txt", "secret");
+        const fs::path root = Project.MakeFolder("project");
+        Project.Write("project/Unknown/u.txt", "u");
+        Project.Write("project/Bob/b.txt", "b");
+        const fs::path bob = root / "Bob";
+        fs::create_symlink(Outside.Path() / "key.txt", bob / "notes.txt");
+        fs::create_symlink("../Unknown/u.txt", bob / "inside.txt");
+        fs::create_symlink(root / "Unknown" / "u.txt", bob / "absolute inside.txt");
+        // Out through the project's parent and back in is still inside.
+        fs::create_symlink("../../project/Bob/b.txt", bob / "round trip.txt");
+        fs::create_symlink(bob / "missing", bob / "broken");
+        fs::create_symlink(bob / "self", bob / "self");
+        ASSERT_EQ(::mkfifo((bob / "pipe").c_str(), 0600), 0);
+        fs::create_directory_symlink(Outside.Path(), root / "Etc");
+        fs::create_directory_symlink("Bob", root / "Robert");
+        // A folder beside the project whose name starts like it.
+        Project.Write("project-other/x.txt", "x");
+        fs::create_symlink("../../project-other/x.txt", bob / "sibling.txt");
+    }
+    TTempFolder Project, Outside;
+    std::u16string Root() const { return Project.Dir() + u"project/"; }
+};
+
+TEST_F(ProjectListing, LinksLeavingTheProjectAndWhatIsNoTextAreSetAside) {
+    struct TCase {
+        bool Follow;
+        TNames Folders, Files;
+        std::vector<std::pair<std::u16string, TSetAsideKind>> FolderAsides, FileAsides;
+    };
+    using K = TSetAsideKind;
+    const TNames inside{u"absolute inside.txt", u"b.txt", u"inside.txt", u"round trip.txt"};
+    const TNames followed{u"absolute inside.txt", u"b.txt",          u"inside.txt",
+                          u"notes.txt",           u"round trip.txt", u"sibling.txt"};
+    for (const TCase& c : {TCase{false,
+                                 {u"Bob", u"Robert", u"Unknown"},
+                                 inside,
+                                 {{u"Etc", K::OutsideLink}},
+                                 {{u"broken", K::BrokenLink},
+                                  {u"notes.txt", K::OutsideLink},
+                                  {u"pipe", K::Pipe},
+                                  {u"self", K::BrokenLink},
+                                  {u"sibling.txt", K::OutsideLink}}},
+                           TCase{true,
+                                 {u"Bob", u"Etc", u"Robert", u"Unknown"},
+                                 followed,
+                                 {},
+                                 {{u"broken", K::BrokenLink}, {u"pipe", K::Pipe}, {u"self", K::BrokenLink}}}}) {
+        const TProjectBounds bounds = ProjectBoundsOf(Root(), c.Follow);
+        TNames folders, files;
+        std::vector<TSetAside> folderAsides, fileAsides;
+        ListFolders(folders, Root(), bounds, folderAsides);
+        ListFiles(files, Root() + u"Bob/", bounds, fileAsides);
+        EXPECT_EQ(folders, c.Folders) << c.Follow;
+        EXPECT_EQ(files, c.Files) << c.Follow;
+        const auto pairs = [](const std::vector<TSetAside>& asides) {
+            std::vector<std::pair<std::u16string, TSetAsideKind>> list;
+            for (const TSetAside& aside : asides) list.emplace_back(aside.Name, aside.Kind);
+            return list;
+        };
+        EXPECT_EQ(pairs(folderAsides), c.FolderAsides) << c.Follow;
+        EXPECT_EQ(pairs(fileAsides), c.FileAsides) << c.Follow;
+    }
+}
+
+TEST_F(ProjectListing, AProjectReachedThroughALinkKeepsItsOwnLinks) {
+    // The project's own path is a link: what lies in the folder it leads to
+    // is inside.
+    const fs::path alias = Outside.Path() / "alias";
+    fs::create_directory_symlink(Project.Path() / "project", alias);
+    const std::u16string dir = FromFsPath(alias) + u"/";
+    TNames files;
+    std::vector<TSetAside> asides;
+    ListFiles(files, dir + u"Bob/", ProjectBoundsOf(dir, false), asides);
+    EXPECT_EQ(files, (TNames{u"absolute inside.txt", u"b.txt", u"inside.txt", u"round trip.txt"}));
+}
+
 TEST(ListFiles, ListsTwoThousandFilesInOrder) {
     TTempFolder project;
     for (int i = 1999; i >= 0; --i) project.Write("Author/f" + std::to_string(i), "x");

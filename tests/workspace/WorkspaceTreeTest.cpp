@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -113,6 +114,43 @@ TEST_F(WorkspaceTree, EmptyUnknownLoadsWithNothingSelected) {
     EXPECT_EQ(Workspace.Selected(), nullptr);
     // Nothing of the project before stays in view.
     EXPECT_TRUE(View.ShownLines.empty());
+}
+
+TEST_F(WorkspaceTree, LinksOutOfTheProjectAreShownWithANoteAndNeverRead) {
+    TTempFolder outside;
+    outside.Write("key.txt", "the secret key");
+    outside.Write("etc/passwd", "root");
+    Project.Write("Unknown/u.txt", "unknown text");
+    Project.Write("Bob/b.txt", "bob text");
+    fs::create_symlink(outside.Path() / "key.txt", Project.Path() / "Bob" / "notes.txt");
+    fs::create_directory_symlink(outside.Path() / "etc", Project.Path() / "Etc");
+    ASSERT_EQ(::mkfifo((Project.Path() / "Bob" / "pipe").c_str(), 0600), 0);
+    Workspace.LoadProject(Project.Dir());
+    // What is read first, in listing order; what is set aside after it.
+    EXPECT_EQ(Outline(Workspace.Tree()), "Unknown[u.txt] Bob[b.txt,notes.txt,pipe] Etc[]");
+    EXPECT_EQ(Text(1, 1).Note(), u"link outside the project, not followed");
+    EXPECT_EQ(Text(1, 2).Note(), u"not a text (a named pipe)");
+    EXPECT_EQ(Author(2).Note(), u"link outside the project, not followed");
+    EXPECT_FALSE(Text(1, 0).IsSetAside());
+    EXPECT_TRUE(Messages.Errors.empty());
+
+    // Selecting it shows nothing of the file (nor waits on the pipe).
+    Workspace.SelectNode(&Text(1, 1));
+    EXPECT_TRUE(View.ShownLines.empty());
+    Workspace.SelectNode(&Text(1, 2));
+    EXPECT_TRUE(View.ShownLines.empty());
+    // No text can be added to an author that is never calculated.
+    Workspace.SelectNode(&Author(2));
+    Workspace.AddText();
+    EXPECT_TRUE(Author(2).Texts().empty());
+
+    // With the setting, the next load reads them.
+    Workspace.SetFollowLinks(true);
+    Workspace.LoadProject(Project.Dir());
+    EXPECT_EQ(Outline(Workspace.Tree()), "Unknown[u.txt] Bob[b.txt,notes.txt,pipe] Etc[passwd]");
+    EXPECT_FALSE(Text(1, 1).IsSetAside());
+    Workspace.SelectNode(&Text(1, 1));
+    EXPECT_EQ(View.ShownLines, TLines{u"the secret key"});
 }
 
 TEST_F(WorkspaceTree, SelectingAnAuthorShowsItsFirstTextOrChangesNothing) {
