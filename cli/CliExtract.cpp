@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "cli/CliOutput.h"
+#include "cli/UnknownParticipant.h"
 #include "engine/Collation.h"
 #include "engine/Text.h"
 #include "workspace/ChatExport.h"
@@ -38,6 +40,17 @@ bool IsEmptyFolderOrMissing(const fs::path& dir) {
     return fs::is_directory(dir, error) && fs::is_empty(dir, error) && !error;
 }
 
+// Why --unknown `wanted` names no single participant.
+std::string UnknownParticipantRefusal(const std::string& wanted, const std::vector<TChatParticipant>& participants,
+                                      const std::vector<size_t>& named) {
+    std::string text = "quillprint-cli: --unknown \"" + VisibleUtf8(FromUtf8(wanted)) + "\" ";
+    if (named.empty()) return text + "is neither the entry nor the name of a participant (see --participants).\n";
+    text += "is ambiguous: it names";
+    for (size_t i = 0; i < named.size(); ++i)
+        text += (i ? ", \"" : " \"") + VisibleUtf8(participants[named[i]].Entry) + '"';
+    return text + "; give one of these entries.\n";
+}
+
 }  // namespace
 
 int RunExtract(const TCliOptions& options, std::ostream& out, std::ostream& err) {
@@ -64,16 +77,15 @@ int RunExtract(const TCliOptions& options, std::ostream& out, std::ostream& err)
             return 0;
         }
 
-        const std::u16string wanted = FromUtf8(options.UnknownParticipant);
         std::optional<size_t> unknown;
-        if (!wanted.empty()) {
-            for (size_t i = 0; i < chat.Participants.size() && !unknown; ++i)
-                if (chat.Participants[i].Entry == wanted || chat.Participants[i].Name == wanted) unknown = i;
-            if (!unknown) {
-                err << "quillprint-cli: --unknown \"" << options.UnknownParticipant
-                    << "\" is neither the entry nor the name of a participant (see --participants).\n";
+        if (!options.UnknownParticipant.empty()) {
+            const std::vector<size_t> named =
+                ParticipantsNamed(chat.Participants, FromUtf8(options.UnknownParticipant));
+            if (named.size() != 1) {
+                err << UnknownParticipantRefusal(options.UnknownParticipant, chat.Participants, named);
                 return 2;
             }
+            unknown = named.front();
         }
 
         std::vector<std::u16string> entries;

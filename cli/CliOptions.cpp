@@ -1,7 +1,14 @@
 #include "cli/CliOptions.h"
 
+#include <algorithm>
 #include <charconv>
+#include <iterator>
+#include <map>
+#include <set>
 #include <string_view>
+#include <utility>
+
+#include "cli/OptionRules.h"
 
 namespace quillprint::cli {
 
@@ -207,37 +214,22 @@ std::string UsageText() {
 
 namespace {
 
+// What the rules of combination leave to --extract.
 std::optional<TCliOptions> CheckExtractOptions(const TCliOptions& options, bool haveProject, std::string& error) {
-    if (options.ExtractFile.empty()) error = "--participants, --into and --unknown need --extract CHAT_FILE";
-    else if (options.Participants == !options.IntoDir.empty()) error = "--extract needs either --participants or --into DIR";
-    else if (!options.UnknownParticipant.empty() && options.IntoDir.empty()) error = "--unknown needs --into DIR";
-    else if (haveProject) error = "--extract takes no PROJECT_DIR";
-    else if (options.EachText || options.Copies || options.WithoutCopies)
-        error = "--extract cannot be combined with --each, --copies or --without-copies";
+    if (options.Participants == !options.IntoDir.empty())
+        error = "--extract needs either --participants or --into DIR";
+    else if (haveProject)
+        error = "--extract takes no PROJECT_DIR";
     else return options;
     return std::nullopt;
 }
 
-// What --cross-validate and --confidence cannot be combined with, naming both.
-std::string CrossValidationConflict(const TCliOptions& options) {
-    const bool checks = options.CrossValidate || options.Confidence;
-    if ((options.ExcerptGiven || options.SeedGiven) && !checks)
-        return "--excerpt and --seed need --cross-validate or --confidence";
-    if (options.ThresholdGiven && !options.Confidence) return "--threshold needs --confidence";
-    if (!checks) return {};
-    const char* name = options.CrossValidate ? "--cross-validate" : "--confidence";
-    if (options.CrossValidate && options.Confidence) return "--cross-validate and --confidence cannot be combined";
-    if (options.CrossValidate && options.EachText) return "--cross-validate and --each cannot be combined";
-    const std::pair<bool, const char*> others[] = {{options.Validation, "--validation"},
-                                                   {options.ValidationReport, "--validation-report"},
-                                                   {options.Copies, "--copies"},
-                                                   {options.Summary, "--summary"},
-                                                   {options.ReadOnly, "--read-only"},
-                                                   {options.Table != TTable::Result, "--table"},
-                                                   {!options.ExtractFile.empty(), "--extract"}};
-    for (const auto& [given, other] : others)
-        if (given) return std::string(name) + " and " + other + " cannot be combined";
-    return {};
+// The options that take a value: given twice, one value would be lost.
+bool TakesValue(std::string_view option) {
+    static constexpr std::string_view kWithValue[] = {
+        "--split-words", "--copy-words", "--jobs",    "--shard",   "--locale", "--table",     "--author",
+        "--extract",     "--into",       "--unknown", "--excerpt", "--seed",   "--threshold", "--report"};
+    return std::find(std::begin(kWithValue), std::end(kWithValue), option) != std::end(kWithValue);
 }
 
 }  // namespace
@@ -245,6 +237,8 @@ std::string CrossValidationConflict(const TCliOptions& options) {
 std::optional<TCliOptions> ParseOptions(const std::vector<std::string>& args, std::string& error) {
     TCliOptions options;
     bool haveProject = false;
+    // Every option given, by its long name, with the value it was given.
+    std::map<std::string, std::string> given;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         const auto value = [&](const char* name) -> const std::string* {
@@ -254,6 +248,15 @@ std::optional<TCliOptions> ParseOptions(const std::vector<std::string>& args, st
             }
             return &args[++i];
         };
+        if (arg.starts_with("-") && arg != "-" && arg != "--") {
+            const std::string name = arg == "-q" ? "--quiet" : arg == "-h" ? "--help" : arg;
+            const std::string typed = TakesValue(name) && i + 1 < args.size() ? args[i + 1] : std::string();
+            if (TakesValue(name) && given.contains(name)) {
+                error = name + " is given twice (\"" + given[name] + "\" and \"" + typed + "\")";
+                return std::nullopt;
+            }
+            given.emplace(name, typed);
+        }
         if (arg == "--help" || arg == "-h") {
             options.Help = true;
         } else if (arg == "--validation") {
@@ -341,6 +344,11 @@ std::optional<TCliOptions> ParseOptions(const std::vector<std::string>& args, st
         } else if (arg == "--extract" || arg == "--into" || arg == "--unknown") {
             const std::string* text = value(arg.c_str());
             if (!text) return std::nullopt;
+            // Empty, it would pass for not given.
+            if (text->empty()) {
+                error = arg + " needs a value, not \"\"";
+                return std::nullopt;
+            }
             (arg == "--extract" ? options.ExtractFile : arg == "--into" ? options.IntoDir : options.UnknownParticipant) =
                 *text;
         } else if (arg == "--cross-validate") {
@@ -406,37 +414,10 @@ std::optional<TCliOptions> ParseOptions(const std::vector<std::string>& args, st
             haveProject = true;
         }
     }
-    if (options.Validation && options.ValidationReport) {
-        error = "--validation and --validation-report cannot be combined";
-        return std::nullopt;
-    }
-    const bool batchOnly = options.ShardCount != 1 || options.NoHeader;
-    if (batchOnly && !options.EachText) {
-        error = "--shard and --no-header need --each";
-        return std::nullopt;
-    }
-    if (options.EachText && (options.Validation || options.ValidationReport || options.Summary ||
-                             options.ReadOnly || options.Table != TTable::Result)) {
-        error = "--each prints its own table; it cannot be combined with --validation, --validation-report,\n"
-                "--summary, --read-only or --table";
-        return std::nullopt;
-    }
-    if (options.Copies && options.WithoutCopies) {
-        error = "--copies and --without-copies cannot be combined";
-        return std::nullopt;
-    }
-    if (!options.ReportFile.empty() && (options.Validation || options.Copies || options.Summary || options.Json ||
-                                        options.ReadOnly || options.Table != TTable::Result || batchOnly)) {
-        error = "--report writes the report of a calculation; it cannot be combined with --validation, --copies,\n"
-                "--summary, --json, --read-only, --table, --shard or --no-header";
-        return std::nullopt;
-    }
-    if (options.Copies && options.EachText) {
-        error = "--copies and --each cannot be combined";
-        return std::nullopt;
-    }
-    if (const std::string conflict = CrossValidationConflict(options); !conflict.empty()) {
-        error = conflict;
+    std::set<std::string> names;
+    for (const auto& [name, typed] : given) names.insert(name);
+    if (std::string broken = BrokenOptionRule(options, names); !broken.empty()) {
+        error = std::move(broken);
         return std::nullopt;
     }
     if (!options.ExtractFile.empty() || options.Participants || !options.IntoDir.empty() ||

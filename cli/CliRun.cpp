@@ -138,7 +138,8 @@ int RunCli(const TCliOptions& options, std::ostream& out, std::ostream& err) {
             sampleWords = checks.SampleWords;
             step = "reading the texts";
         }
-        if (options.EachText) return PrintEachText(request, options, out, err, fit ? &*fit : nullptr, sampleWords);
+        if (options.EachText)
+            return PrintEachText(request, options, out, err, step, fit ? &*fit : nullptr, sampleWords);
         if (options.Copies) {
             request.Kind = TRunKind::CopiedPassages;
             request.CopyWords = std::max(options.CopyWords, 1);

@@ -79,7 +79,7 @@ std::string TsvLine(size_t number, const TTextOutcome& outcome, bool balanced, c
 }  // namespace
 
 int PrintEachText(const TRunRequest& project, const TCliOptions& options, std::ostream& out, std::ostream& err,
-                  const TConfidenceFit* fit, const std::vector<int64_t>& sampleWords) {
+                  std::string& step, const TConfidenceFit* fit, const std::vector<int64_t>& sampleWords) {
     const auto shardIndex = static_cast<size_t>(options.ShardIndex - 1);
     const auto shardCount = static_cast<size_t>(options.ShardCount);
     const std::vector<TCandidateLines> candidates = ReadCandidates(project, nullptr);
@@ -106,6 +106,7 @@ int PrintEachText(const TRunRequest& project, const TCliOptions& options, std::o
     TProgressLine progress(err, ShouldShowProgress(options.Quiet));
     int64_t finished = 0;
     progress.Update("Texts calculated:", 0, static_cast<int64_t>(texts.size()));
+    step = "calculating each text";
     quillprint::RunEachText(candidates, texts, run, [&](size_t index, const TTextOutcome& outcome) {
         const size_t number = texts[index].Position + 1;
         std::optional<TConfidence> confidence;

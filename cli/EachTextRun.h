@@ -19,7 +19,8 @@ namespace quillprint::cli {
 // is right and its verdict (columns "Chance" and "Verdict", or the JSON field
 // "confidence"), and a text or candidate too short to judge by a line on
 // `err` (and the JSON field "warnings"); `sampleWords` are the candidates'.
+// `step` follows what it does, for the out-of-memory message.
 int PrintEachText(const TRunRequest& project, const TCliOptions& options, std::ostream& out, std::ostream& err,
-                  const TConfidenceFit* fit = nullptr, const std::vector<int64_t>& sampleWords = {});
+                  std::string& step, const TConfidenceFit* fit = nullptr, const std::vector<int64_t>& sampleWords = {});
 
 }  // namespace quillprint::cli

@@ -32,6 +32,10 @@ std::string DefaultLocaleName()
 
 bool IsKnownLocale(const std::string& name)
 {
+    // A name starts with a letter: "..", "@" or a path would leave nothing
+    // to look up once the codeset and modifier are cut off.
+    if (!name.empty() && !((name[0] >= 'a' && name[0] <= 'z') || (name[0] >= 'A' && name[0] <= 'Z')))
+        return false;
     const std::string base = name.substr(0, name.find_first_of(".@"));
     if (base.empty() || base == "C" || base == "POSIX")
         return true;

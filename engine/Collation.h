@@ -17,8 +17,9 @@ std::string DefaultLocaleName();
 
 // True when ICU has data for the locale `name` ("de_DE", "de-AT", also with
 // an encoding suffix such as ".UTF-8") or for its language, or when it names
-// the root collation ("", "C", "POSIX"). Anything else would silently fall
-// back to the root collation.
+// the root collation ("", "C", "POSIX"). Anything else, and any name that
+// does not start with a letter (".", "@", "../x"), would silently fall back
+// to the root collation.
 bool IsKnownLocale(const std::string& name);
 
 class TCollation {

@@ -221,6 +221,14 @@ TPhraseBudgetReport ReportRepeats(const TWordList& corpus, const std::vector<int
         const TJoinedWords remaining(Stretches(corpus, cut, removed), IdentityIds, stop);
         CountPhrases(remaining, report.RemainingPhrases, report.RemainingInstances);
         const TRepeatedPassage& longest = *LongestPassage(report);
+        report.PhrasesWithOnlyLongest = report.Phrases;
+        report.InstancesWithOnlyLongest = report.Instances;
+        if (report.Passages.size() > 1) {
+            std::vector<uint8_t> others = removed;
+            std::fill(others.begin() + longest.Start, others.begin() + longest.Start + longest.Words, 0);
+            const TJoinedWords onlyLongest(Stretches(corpus, cut, others), IdentityIds, stop);
+            CountPhrases(onlyLongest, report.PhrasesWithOnlyLongest, report.InstancesWithOnlyLongest);
+        }
         std::fill(removed.begin(), removed.end(), 0);
         std::fill(removed.begin() + longest.Start, removed.begin() + longest.Start + longest.Words, 1);
         const TJoinedWords withoutLongest(Stretches(corpus, cut, removed), IdentityIds, stop);
@@ -250,9 +258,13 @@ std::string DescribeRefusal(const TPhraseBudgetReport& report, const TPhraseBudg
     const auto isCopyOfCandidate = [&](const TRepeatedPassage& passage) {
         return passage.Author == test && passage.SourceAuthor != test;
     };
+    const bool longestSuffices =
+        report.PhrasesWithoutLongest <= budget.MaxPhrases && report.InstancesWithoutLongest <= budget.MaxInstances;
+    const bool longestAlone =
+        report.PhrasesWithOnlyLongest > budget.MaxPhrases || report.InstancesWithOnlyLongest > budget.MaxInstances;
     std::string message;
-    // One passage that makes all the difference is named alone.
-    if (report.PhrasesWithoutLongest <= budget.MaxPhrases && report.InstancesWithoutLongest <= budget.MaxInstances) {
+    // One passage past the budget on its own is named alone.
+    if (longestSuffices && longestAlone) {
         optionHelps = optionHelps && isCopyOfCandidate(*longest);
         message = WhoShares(*longest, wording)
             + ". Such a long copy cannot be compared phrase by phrase; remove it and calculate again.";
@@ -260,12 +272,24 @@ std::string DescribeRefusal(const TPhraseBudgetReport& report, const TPhraseBudg
             message += " Or turn on " + wording.LeaveOutOption + ", which leaves it out of the unknown text.";
         return message;
     }
-    optionHelps = optionHelps && std::all_of(report.Passages.begin(), report.Passages.end(), isCopyOfCandidate);
-    message = "The texts repeat " + GroupThousands(static_cast<int64_t>(report.Passages.size()), wording) + " passages of "
+    const std::string together =
+        "The texts repeat " + GroupThousands(static_cast<int64_t>(report.Passages.size()), wording) + " passages of "
         + GroupThousands(report.MinWords, wording) + " words or more, " + GroupThousands(total, wording)
         + " words in all; together they make " + WhatExceeds(report.Phrases, report.Instances, budget, wording)
-        + " one calculation can compare. The longest: " + WhoShares(*longest, wording)
-        + ". Remove all these passages and calculate again.";
+        + " one calculation can compare.";
+    // The longest is within the budget on its own, but the others with it
+    // are not: leaving it out is enough.
+    if (longestSuffices) {
+        optionHelps = optionHelps && isCopyOfCandidate(*longest);
+        message = together + " Without the longest they would not: " + WhoShares(*longest, wording)
+                  + ". Remove it and calculate again.";
+        if (optionHelps)
+            message += " Or turn on " + wording.LeaveOutOption + ", which leaves them out of the unknown text.";
+        return message;
+    }
+    optionHelps = optionHelps && std::all_of(report.Passages.begin(), report.Passages.end(), isCopyOfCandidate);
+    message =
+        together + " The longest: " + WhoShares(*longest, wording) + ". Remove all these passages and calculate again.";
     if (optionHelps)
         message += " Or turn on " + wording.LeaveOutOption + ", which leaves them out of the unknown text.";
     return message;

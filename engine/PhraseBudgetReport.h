@@ -36,6 +36,10 @@ struct TPhraseBudgetReport {
     // The same once only the longest passage is cut out.
     int64_t PhrasesWithoutLongest = 0;
     int64_t InstancesWithoutLongest = 0;
+    // The same once every passage but the longest is cut out: whether the
+    // longest alone goes past the budget.
+    int64_t PhrasesWithOnlyLongest = 0;
+    int64_t InstancesWithOnlyLongest = 0;
     int32_t MinWords = kDefaultCopyWords;
     // Passages of at least MinWords words, in corpus order.
     std::vector<TRepeatedPassage> Passages;

@@ -388,14 +388,20 @@ TLines ReadTextFile(const std::filesystem::path& path, const std::string& legacy
     // Only a regular file is a text: a pipe or a device could wait forever
     // or never end.
     if (!S_ISREG(status.st_mode)) throw TFileReadError(path, "Not a regular file");
+    // The text is what the file holds when it is opened: one that keeps
+    // growing while it is read is not read without end. The last read, of
+    // one byte past that size, still reports an error the file gives.
+    auto remaining = static_cast<uint64_t>(std::max<off_t>(status.st_size, 0));
     while (!text.Complete()) {
-        const ssize_t count = ::read(fd, buffer.data(), buffer.size());
+        const size_t wanted = remaining == 0 ? 1 : static_cast<size_t>(std::min<uint64_t>(remaining, buffer.size()));
+        const ssize_t count = ::read(fd, buffer.data(), wanted);
         if (count < 0) {
             if (errno == EINTR) continue;
             fail(errno);
         }
-        if (count == 0) break;
+        if (count == 0 || remaining == 0) break;
         text.Add(std::string_view(buffer.data(), static_cast<size_t>(count)));
+        remaining -= static_cast<uint64_t>(count);
     }
 #endif
     return text.Finish();

@@ -71,7 +71,7 @@ TEST(CliCrossValidation, RefusesWhatItCannotBeCombinedWith) {
         {"--cross-validate --confidence", "--cross-validate and --confidence cannot be combined"},
         {"--confidence --validation-report", "--confidence and --validation-report cannot be combined"},
         {"--cross-validate --table analysis", "--cross-validate and --table cannot be combined"},
-        {"--excerpt 100", "--excerpt and --seed need --cross-validate or --confidence"},
+        {"--excerpt 100", "--excerpt needs --cross-validate or --confidence"},
         {"--cross-validate --threshold 50", "--threshold needs --confidence"},
         {"--confidence --threshold 0", "--threshold needs a percentage from 1 to 100"},
         {"--cross-validate --excerpt -3", "--excerpt needs a number of words from 0"},

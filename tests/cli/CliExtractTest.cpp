@@ -71,6 +71,30 @@ TEST_F(CliExtract, OneParticipantCanBeTheUnknownText) {
     EXPECT_EQ(Slurp(Folder.Path() / "other" / "Unknown" / "group chat.txt"), "\xEF\xBB\xBFMorning all\r\nCoffee?\r\n");
 }
 
+TEST_F(CliExtract, AnUnknownNameThatSeveralEntriesShareIsAmbiguous) {
+    const fs::path chat = Folder.Write("two anns.txt",
+                                       "01/02/2026,09:00,Ann,+100,Morning all\r\n"
+                                       "01/02/2026,09:01,Ann,+101,Hi Ann\r\n"
+                                       "01/02/2026,09:02,Bob,+200,Coffee?\r\n");
+    const std::string extract = "--extract " + Quoted(chat.string()) + " --into ";
+    const TRun ambiguous = RunCli(extract + Quoted((Folder.Path() / "a").string()) + " --unknown Ann");
+    EXPECT_EQ(ambiguous.Exit, 2);
+    EXPECT_EQ(ambiguous.Err,
+              "quillprint-cli: --unknown \"Ann\" is ambiguous: it names \"Ann,+100,\", \"Ann,+101,\"; give one of "
+              "these entries.\n");
+    EXPECT_FALSE(fs::exists(Folder.Path() / "a"));
+    // The name the participant is shown with, or its entry, is one.
+    for (const char* wanted : {"'Ann +101'", "'Ann,+101,'"}) {
+        const fs::path into = Folder.Path() / wanted;
+        const TRun run = RunCli(extract + Quoted(into.string()) + " --unknown " + wanted);
+        EXPECT_EQ(run.Exit, 0) << run.Err;
+        EXPECT_EQ(Slurp(into / "Unknown" / "two anns.txt"), "\xEF\xBB\xBFHi Ann\r\n") << wanted;
+    }
+    const TRun none = RunCli(extract + Quoted((Folder.Path() / "b").string()) + " --unknown Zed");
+    EXPECT_EQ(none.Exit, 2);
+    EXPECT_NE(none.Err.find("is neither the entry nor the name"), std::string::npos) << none.Err;
+}
+
 TEST_F(CliExtract, RefusesWhatItCannotDoAndWritesNothing) {
     Folder.Write("full/keep.txt", "the user's file");
     Folder.Write("plain.txt", "no chat here\r\njust text, with commas,+1, and so on\r\n");
@@ -96,9 +120,11 @@ TEST_F(CliExtract, RefusesWhatItCannotDoAndWritesNothing) {
              TCase{ChatArg(), 2, "either --participants or --into"},
              TCase{ChatArg() + " --participants --into " + fresh, 2, "either --participants or --into"},
              TCase{ChatArg() + " --participants --unknown Ann", 2, "--unknown needs --into"},
-             TCase{"--participants", 2, "need --extract"},
+             TCase{"--participants", 2, "--participants needs --extract"},
+             TCase{ChatArg() + " --into " + fresh + " --unknown ''", 2, "--unknown needs a value, not \"\""},
              TCase{ChatArg() + " --participants " + full, 2, "takes no PROJECT_DIR"},
-             TCase{ChatArg() + " --participants --each", 2, "cannot be combined with --each"},
+             TCase{ChatArg() + " --participants --each", 2, "--extract and --each cannot be combined"},
+             TCase{ChatArg() + " --into " + fresh + " --balance", 2, "--extract and --balance cannot be combined"},
          }) {
         const TRun run = RunCli(c.Arguments);
         EXPECT_EQ(run.Exit, c.Exit) << c.Arguments << "\n" << run.Err;

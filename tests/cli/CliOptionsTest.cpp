@@ -8,18 +8,71 @@ namespace {
 TEST(ParseOptions, ReadsEveryOption) {
     std::string error;
     const auto options = ParseOptions({"--locale", "de_DE", "--validation", "--table", "stylometry", "--author", "3",
-                                       "--summary", "--json", "--jobs", "2", "--split-words", "language", "project dir"},
+                                       "--jobs", "2", "--split-words", "language", "--follow-links", "project dir"},
                                       error);
     ASSERT_TRUE(options) << error;
     EXPECT_EQ(options->LocaleName, "de_DE");
     EXPECT_TRUE(options->Validation);
     EXPECT_EQ(options->Table, TTable::Stylometry);
     EXPECT_EQ(options->Author, 3);
-    EXPECT_TRUE(options->Summary);
-    EXPECT_TRUE(options->Json);
     EXPECT_EQ(options->Jobs, 2u);
     EXPECT_TRUE(options->SplitByLanguage);
+    EXPECT_TRUE(options->FollowLinks);
     EXPECT_EQ(options->ProjectDir, "project dir");
+    const auto printed = ParseOptions({"--summary", "dir"}, error);
+    ASSERT_TRUE(printed) << error;
+    EXPECT_TRUE(printed->Summary);
+    const auto json = ParseOptions({"--json-full", "dir"}, error);
+    ASSERT_TRUE(json) << error;
+    EXPECT_TRUE(json->Json && json->JsonFull);
+}
+
+// Options that would be ignored beside another, or that would change what
+// it prints, are refused with a message naming both.
+TEST(ParseOptions, RefusesEveryConflictNamingBoth) {
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        {{"--copies", "--json"}, "--copies and --json cannot be combined"},
+        {{"--copies", "--json-full"}, "--copies and --json-full cannot be combined"},
+        {{"--copies", "--balance"}, "--copies and --balance cannot be combined"},
+        {{"--validation-report", "--summary"}, "--validation-report and --summary cannot be combined"},
+        {{"--validation-report", "--json"}, "--validation-report and --json cannot be combined"},
+        {{"--validation", "--validation-report"}, "--validation and --validation-report cannot be combined"},
+        {{"--json", "--summary"}, "--json and --summary cannot be combined"},
+        {{"--summary", "--table", "analysis"}, "--summary and --table cannot be combined"},
+        {{"--each", "--json-full"}, "--each and --json-full cannot be combined"},
+        {{"--each", "--json", "--no-header"}, "--json and --no-header cannot be combined"},
+        {{"--cross-validate", "--json-full"}, "--cross-validate and --json-full cannot be combined"},
+        {{"--confidence", "--report", "r.pdf"}, "--confidence and --report cannot be combined"},
+        {{"--cross-validate", "--report", "r.pdf"}, "--cross-validate and --report cannot be combined"},
+        {{"--report", "r.pdf", "--each", "--shard", "1/2"}, "--report and --shard cannot be combined"},
+        {{"--read-only", "--balance"}, "--read-only and --balance cannot be combined"},
+        {{"--each", "--copies"}, "--copies and --each cannot be combined"},
+        {{"--author", "1"}, "--author needs --table stylometry"},
+        {{"--table", "analysis", "--author", "1"}, "--author needs --table stylometry"},
+        {{"--copy-words", "5"}, "--copy-words needs --copies or --without-copies"},
+        {{"--shard", "1/2"}, "--shard needs --each"},
+        {{"--no-header"}, "--no-header needs --each"},
+        {{"--each", "--shard", "1/2", "--shard", "2/2"}, "--shard is given twice (\"1/2\" and \"2/2\")"},
+        {{"--table", "analysis", "--table", "stylometry"}, "--table is given twice (\"analysis\" and \"stylometry\")"},
+        {{"--locale", "de", "--locale", "fr"}, "--locale is given twice (\"de\" and \"fr\")"},
+    };
+    for (const auto& [arguments, message] : cases) {
+        std::vector<std::string> args = arguments;
+        args.push_back("dir");
+        std::string error;
+        EXPECT_FALSE(ParseOptions(args, error)) << message;
+        EXPECT_EQ(error, message);
+    }
+    // What goes together still does.
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"--each", "--json", "--confidence", "dir"},
+          {"--report", "r.pdf", "--each", "--balance", "--without-copies", "--copy-words", "9", "dir"},
+          {"--validation", "--table", "stylometry", "--author", "2", "dir"},
+          {"--copies", "--copy-words", "8", "--split-words", "language", "dir"},
+          {"--each", "--shard", "2/3", "--no-header", "--balance", "dir"}}) {
+        std::string error;
+        EXPECT_TRUE(ParseOptions(args, error)) << error;
+    }
 }
 
 TEST(ParseOptions, DefaultsAndErrors) {

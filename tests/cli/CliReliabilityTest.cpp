@@ -120,11 +120,20 @@ TEST(CliMemory, ASparseFileThatReadsAsEmptyIsNotDecodedWhole) {
 TEST(CliMemory, RunningOutSaysWhatWasBeingDone) {
     TTempFolder project;
     WriteSharedPassage(project, 2000);
-    const TRun run = RunCli("--locale en_US " + Dir(project), {"ulimit -v 150000;", "", ""});
-    EXPECT_EQ(run.Exit, 1);
-    EXPECT_EQ(run.Out, "");
-    EXPECT_EQ(run.Err,
-              "Not enough memory to calculate this project: it ran out while finding the repeated phrases.\n");
+    struct TCase {
+        std::string Options, Step, Out;
+    };
+    const std::string eachHeader =
+        "No.\tText\tWords\tMost likely\tProbability\tDescription\tRunner-up\tProbability\tMargin";
+    for (const TCase& c :
+         {TCase{"", "finding the repeated phrases", ""}, TCase{"--each", "calculating each text", eachHeader + "\n"},
+          TCase{"--each --balance", "calculating each text", eachHeader + "\tDraws won\n"}}) {
+        const TRun run = RunCli("--locale en_US " + c.Options + " " + Dir(project), {"ulimit -v 150000;", "", ""});
+        EXPECT_EQ(run.Exit, 1) << c.Options;
+        EXPECT_EQ(run.Out, c.Out) << c.Options;
+        EXPECT_EQ(run.Err, "Not enough memory to calculate this project: it ran out while " + c.Step + ".\n")
+            << c.Options;
+    }
 }
 #endif
 
@@ -254,7 +263,19 @@ TEST(CliLocale, UnknownLocalesAreRefused) {
         const char* Locale;
         int Exit;
     };
-    for (const TCase& c : {TCase{"xx_YY", 2}, {"!!!", 2}, {"zz", 2}, {"en_ZZ", 0}, {"de", 0}, {"sv_SE.UTF-8", 0}, {"C", 0}}) {
+    for (const TCase& c : {TCase{"xx_YY", 2},
+                           {"!!!", 2},
+                           {"zz", 2},
+                           {"..", 2},
+                           {".", 2},
+                           {"@", 2},
+                           {"../../etc/passwd", 2},
+                           {".UTF-8", 2},
+                           {"en_ZZ", 0},
+                           {"de", 0},
+                           {"sv_SE.UTF-8", 0},
+                           {"C", 0},
+                           {"C.UTF-8", 0}}) {
         const TRun run = RunCli("--locale " + Quoted(c.Locale) + " " + Dir(project));
         EXPECT_EQ(run.Exit, c.Exit) << c.Locale;
         if (c.Exit == 2) {

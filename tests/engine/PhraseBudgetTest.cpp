@@ -111,6 +111,35 @@ TEST(PhraseBudget, ManyCopiesAreNamedTogetherAndRemovingThemWorks) {
 
 // The report counts exactly what the phrase search records: a budget of its
 // count passes, one less is refused.
+// Three copies past the budget together, none alone: the longest is named
+// as the one whose removal is enough, never as a copy too long by itself.
+TEST(PhraseBudget, ALongestCopyWithinTheBudgetAloneIsNotBlamedAlone) {
+    TRun run;
+    for (const int32_t words : {60, 70, 60}) {
+        const std::u16string passage = Words(
+            u"p" + FromUtf8(std::to_string(words)) + u"w" + FromUtf8(std::to_string(run.Test.size())) + u"x", words);
+        run.Candidate += Words(u"c" + FromUtf8(std::to_string(run.Candidate.size())) + u"w", 7) + passage;
+        run.Test += Words(u"t" + FromUtf8(std::to_string(run.Test.size())) + u"w", 5) + passage;
+    }
+    run.Budget = {5000, 400'000'000};
+    std::string message;
+    const auto refused = Refusal(run, &message);
+    ASSERT_NE(refused, nullptr);
+    EXPECT_TRUE(
+        message.starts_with("The texts repeat 3 passages of 50 words or more, 190 words in all; together "
+                            "they make "))
+        << message;
+    EXPECT_TRUE(
+        message.ends_with(" Without the longest they would not: The text \"Unknown\" and the texts of "
+                          "\"Hamilton\" share a passage of 70 words. Remove it and calculate again."))
+        << message;
+    EXPECT_EQ(message.find("Such a long copy"), std::string::npos) << message;
+
+    // That passage on its own calculates.
+    const std::u16string longest = Words(u"q", 70);
+    EXPECT_EQ(Refusal({Words(u"c", 7) + longest, Words(u"t", 5) + longest, run.Budget}), nullptr);
+}
+
 TEST(PhraseBudget, ReportCountsWhatThePhraseSearchRecords) {
     TRun run = TenCopies();
     run.Test += u"c0w1 c0w2 c0w3 t0w1 t0w2 \"a quoted item\" \"a quoted item\"";

@@ -125,6 +125,19 @@ TEST(ReadTextFile, ReadsAFileByTheRule) {
     EXPECT_EQ(ReadTextFile(path, "windows-1252"), TLines{u"hi"});
 }
 
+// A file holds what it held when it was opened: bytes beyond that size
+// (a file that keeps growing, or one of the system's files that claim no
+// size) are not read.
+TEST(ReadTextFile, ReadsUpToTheSizeAtOpenTime) {
+    // Reads of /proc/self/status give about a kilobyte; its size says 0.
+    ASSERT_EQ(std::filesystem::file_size("/proc/self/status"), 0u);
+    EXPECT_EQ(ReadTextFile("/proc/self/status", "windows-1252"), TLines{});
+    TTempFolder folder;
+    // A block and a bit, so the size is met across reads.
+    const std::string text(1 << 20, 'a');
+    EXPECT_EQ(ReadTextFile(folder.Write("big.txt", text + "\nb"), "windows-1252"), (TLines{FromUtf8(text), u"b"}));
+}
+
 // Whatever keeps a file from being read, the message names it and the
 // system's reason.
 TEST(ReadTextFile, FileThatCannotBeReadGivesTheMessageWithTheReason) {
