@@ -14,6 +14,7 @@
 #include "engine/Normalization.h"
 #include "engine/Quillprint.h"
 #include "engine/WordSplitter.h"
+#include "workspace/JobPool.h"
 
 namespace {
 
@@ -51,6 +52,21 @@ void CheckSplitting(const std::u16string& text) {
     Require(appended.size() == words.size() + 1, "AppendWords appends the same words");
 }
 
+// The same calculation with its independent parts spread over three of the
+// pool's threads gives the same summary and the same phrases.
+void CheckThreadedRunAgrees(const std::vector<std::u16string>& pieces, const std::u16string& summary,
+                            const TQuillprint& engine) {
+    TQuillprint threaded("en_US");
+    threaded.SetParallelFor(PoolRunner(3));
+    for (size_t i = 0; i + 1 < pieces.size(); ++i) threaded.AddAuthor(u"Candidate", pieces[i]);
+    Require(threaded.Detect(pieces.back()) == summary, "three threads give the summary of one");
+    Require(threaded.Phrases().size() == engine.Phrases().size(), "three threads find as many phrases as one");
+    for (size_t i = 0; i < engine.Phrases().size(); ++i)
+        Require(threaded.Phrases()[i]->Value() == engine.Phrases()[i]->Value() &&
+                    threaded.Phrases()[i]->CountInstances() == engine.Phrases()[i]->CountInstances(),
+                "three threads find the phrases of one, in its order");
+}
+
 // Up to three candidates and the test text, cut from the input at U+0007.
 void CheckCalculation(const std::u16string& text) {
     std::vector<std::u16string> pieces{u""};
@@ -68,6 +84,7 @@ void CheckCalculation(const std::u16string& text) {
     } catch (const TPassageTooLongError&) {
         return;
     }
+    CheckThreadedRunAgrees(pieces, summary, engine);
     size_t lines = 0;
     for (char16_t c : summary) lines += c == u'\r';
     Require(lines == pieces.size() - 1, "one summary line per candidate");
