@@ -1,5 +1,6 @@
 # Sourced by the benchmark scripts.
-# federalist_layout CORPUS WORK: lays out, with links to the corpus,
+# federalist_layout CORPUS WORK: lays out, with copies of the papers (links
+# leading out of a project are not followed),
 #   WORK/batch          the known papers of Hamilton, Madison and Jay as
 #                       candidates and the twelve disputed papers in "Unknown";
 #   WORK/single/fpNN.txt one project per disputed paper, the same candidates
@@ -11,13 +12,13 @@ federalist_layout() {
     while IFS=$'\t' read -r paper author; do
         file="$(printf 'fp%02d.txt' "$paper")"
         case "$author" in
-            Hamilton|Madison|Jay) mkdir -p "$work/batch/$author"; ln -s "$corpus/papers/$file" "$work/batch/$author/$file" ;;
-            Disputed) mkdir -p "$work/batch/Unknown"; ln -s "$corpus/papers/$file" "$work/batch/Unknown/$file"; disputed+=("$file") ;;
+            Hamilton|Madison|Jay) mkdir -p "$work/batch/$author"; cp "$corpus/papers/$file" "$work/batch/$author/$file" ;;
+            Disputed) mkdir -p "$work/batch/Unknown"; cp "$corpus/papers/$file" "$work/batch/Unknown/$file"; disputed+=("$file") ;;
         esac
     done < <(tail -n +2 "$corpus/authors.tsv")
     for file in "${disputed[@]}"; do
         mkdir -p "$work/single/$file/Unknown"
-        for author in Hamilton Madison Jay; do ln -s "$work/batch/$author" "$work/single/$file/$author"; done
-        ln -s "$corpus/papers/$file" "$work/single/$file/Unknown/$file"
+        for author in Hamilton Madison Jay; do cp -r "$work/batch/$author" "$work/single/$file/$author"; done
+        cp "$corpus/papers/$file" "$work/single/$file/Unknown/$file"
     done
 }

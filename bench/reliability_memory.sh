@@ -53,10 +53,10 @@ federalist() {
     while IFS=$'\t' read -r paper author; do
         file="$(printf 'fp%02d.txt' "$paper")"
         case "$author" in
-            Hamilton|Madison|Jay) mkdir -p "$dir/$author"; ln -s "$corpus/papers/$file" "$dir/$author/$file" ;;
+            Hamilton|Madison|Jay) mkdir -p "$dir/$author"; cp "$corpus/papers/$file" "$dir/$author/$file" ;;
         esac
     done < <(tail -n +2 "$corpus/authors.tsv")
-    ln -s "$corpus/papers/fp49.txt" "$dir/Unknown/fp49.txt"
+    cp "$corpus/papers/fp49.txt" "$dir/Unknown/fp49.txt"
 }
 
 empty_authors() {

@@ -19,7 +19,7 @@ while IFS=$'\t' read -r paper author; do
     [ "$author" = Disputed ] && folder=Unknown
     case "$folder" in Hamilton|Madison|Jay|Unknown) ;; *) continue ;; esac
     mkdir -p "$project/$folder"
-    ln -s "$corpus/papers/$file" "$project/$folder/$file"
+    cp "$corpus/papers/$file" "$project/$folder/$file"
 done < <(tail -n +2 "$corpus/authors.tsv")
 
 "$cli" --locale en_US --each "$project" > "$work/whole.tsv"
