@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <new>
 
 #include "cli/CliOutput.h"
 #include "cli/UnknownParticipant.h"
@@ -62,6 +63,8 @@ int RunExtract(const TCliOptions& options, std::ostream& out, std::ostream& err)
             << "\" is not an empty folder; --into writes only into a new or empty folder.\n";
         return 2;
     }
+    // What the extraction is doing, in the words of the out-of-memory message.
+    const char* step = "reading it";
     try {
         const TChatExport chat = ReadChatExport(ReadTextFile(exportPath, LegacyCodePageFor(localeName)));
         if (chat.Participants.empty()) {
@@ -88,11 +91,13 @@ int RunExtract(const TCliOptions& options, std::ostream& out, std::ostream& err)
             unknown = named.front();
         }
 
+        step = "splitting it by participant";
         std::vector<std::u16string> entries;
         for (const TChatParticipant& participant : chat.Participants) entries.push_back(participant.Entry);
         const std::vector<TLines> texts = ExtractChatTexts(chat.Messages, entries);
         const fs::path fileName = ToFsPath(SafeFileName(FromFsPath(exportPath.filename())));
 
+        step = "writing the project folder";
         fs::create_directories(into);
         fs::create_directory(into / "Unknown");
         TNameSet folders;
@@ -108,6 +113,10 @@ int RunExtract(const TCliOptions& options, std::ostream& out, std::ostream& err)
         if (unknown) WriteText(into / "Unknown" / fileName, texts[*unknown]);
         out << "Unknown\t" << (unknown ? texts[*unknown].size() : 0) << '\n';
         return 0;
+    } catch (const std::bad_alloc&) {
+        err << "quillprint-cli: not enough memory to extract \"" << options.ExtractFile << "\": it ran out while "
+            << step << ".\n";
+        return 1;
     } catch (const std::exception& error) {
         err << "quillprint-cli: " << error.what() << '\n';
         return 1;

@@ -60,7 +60,7 @@ int RunReport(const TCliOptions& options, std::ostream& err) {
     workspace.SetEachText(options.EachText);
     workspace.SetCopyWords(options.CopyWords);
     workspace.SetLeaveOutCopies(options.WithoutCopies);
-    workspace.SetJobs(options.Jobs == 0 ? DefaultJobs() : options.Jobs);
+    workspace.SetJobs(BoundedJobs(options.Jobs));
     // The file system's own bytes, so a name that is not UTF-8 still opens.
     workspace.OpenFolder(FromFsPath(std::filesystem::path(options.ProjectDir)));
     if (!messages.Refusals.empty()) {

@@ -115,7 +115,7 @@ int RunCli(const TCliOptions& options, std::ostream& out, std::ostream& err) {
         request.CodePage = LegacyCodePageFor(localeName);
         request.Balance = options.Balance;
         request.Splitting = options.SplitByLanguage ? TWordSplitting::Language : TWordSplitting::Spaces;
-        request.Jobs = options.Jobs == 0 ? DefaultJobs() : options.Jobs;
+        request.Jobs = BoundedJobs(options.Jobs);
         step = "reading the texts";
         if (options.ReadOnly) {
             ReadEveryText(request, out);

@@ -98,7 +98,7 @@ int PrintEachText(const TRunRequest& project, const TCliOptions& options, std::o
         if (MostlyWithoutSpaces(candidates, tests)) PrintSplittingHint(err);
     }
     run.LeaveOutCopies = options.WithoutCopies ? options.CopyWords : 0;
-    run.Jobs = options.Jobs == 0 ? DefaultJobs() : options.Jobs;
+    run.Jobs = BoundedJobs(options.Jobs);
     // Lines wait here until every text before them is printed.
     std::map<size_t, std::string> waiting;
     size_t nextToPrint = 0;

@@ -92,6 +92,11 @@ unsigned UsableCpus() {
 
 unsigned DefaultJobs() { return TJobPool::Shared().Size(); }
 
+unsigned BoundedJobs(unsigned asked) {
+    if (asked == 0) return DefaultJobs();
+    return std::min(asked, kMaxJobsPerCpu * UsableCpus());
+}
+
 bool TJob::Finished() const {
     const std::lock_guard lock(FMutex);
     return FFinished;

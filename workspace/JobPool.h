@@ -30,6 +30,14 @@ unsigned UsableCpus();
 // particular number: what the pool may use, UsableCpus().
 unsigned DefaultJobs();
 
+// Concurrent calculations one process runs at most, per usable CPU: past the
+// CPUs more threads buy no time, and each holds a whole calculation in memory.
+inline constexpr unsigned kMaxJobsPerCpu = 4;
+
+// The number of calculations to run at once for a request of `asked`: 0 asks
+// for DefaultJobs(); anything above kMaxJobsPerCpu * UsableCpus() gets that.
+unsigned BoundedJobs(unsigned asked);
+
 class TJobPool;
 
 // A background job started by TJobPool::Start. Dropping the handle neither

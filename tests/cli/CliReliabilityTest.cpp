@@ -135,6 +135,19 @@ TEST(CliMemory, RunningOutSaysWhatWasBeingDone) {
             << c.Options;
     }
 }
+
+// --extract once printed "std::bad_alloc" when it ran out of memory.
+TEST(CliMemory, RunningOutWhileExtractingSaysSo) {
+    TTempFolder folder;
+    // A chat export of one message line of 20 MB.
+    const fs::path chat =
+        folder.Write("chat.txt", "Date,Time,Sender Name,Sender Phone,Message\n18/05/2026,09:11,A,+1," +
+                                     std::string(20'000'000, 'a') + "\n");
+    const TRun run = RunCli("--extract " + Quoted(chat.string()) + " --participants", {"ulimit -v 150000;", "", ""});
+    EXPECT_EQ(run.Exit, 1);
+    EXPECT_EQ(run.Err,
+              "quillprint-cli: not enough memory to extract \"" + chat.string() + "\": it ran out while reading it.\n");
+}
 #endif
 
 // ---- Failures reported as failures ----

@@ -7,11 +7,13 @@
 #include <atomic>
 #include <chrono>
 #include <future>
+#include <limits>
 #include <mutex>
 #include <set>
 #include <stdexcept>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "SampleText.h"
@@ -179,6 +181,32 @@ TEST(JobPool, UsableCpusFollowTheAffinityMask) {
     ASSERT_EQ(sched_setaffinity(0, sizeof saved, &saved), 0);
     EXPECT_EQ(usable, 1u);
     EXPECT_GE(UsableCpus(), 1u);
+}
+
+// --jobs 4294967295 once started a calculation per candidate or text at
+// once, each holding its own engine: the request is bounded by the CPUs.
+TEST(JobPool, AskedJobsAreBoundedByTheUsableCpus) {
+    cpu_set_t saved;
+    ASSERT_EQ(sched_getaffinity(0, sizeof saved, &saved), 0);
+    cpu_set_t one;
+    CPU_ZERO(&one);
+    for (int cpu = 0; cpu < CPU_SETSIZE; ++cpu) {
+        if (CPU_ISSET(cpu, &saved)) {
+            CPU_SET(cpu, &one);
+            break;
+        }
+    }
+    ASSERT_EQ(sched_setaffinity(0, sizeof one, &one), 0);
+    const std::pair<unsigned, unsigned> cases[] = {{1, 1},
+                                                   {3, 3},
+                                                   {kMaxJobsPerCpu, kMaxJobsPerCpu},
+                                                   {kMaxJobsPerCpu + 1, kMaxJobsPerCpu},
+                                                   {std::numeric_limits<unsigned>::max(), kMaxJobsPerCpu}};
+    std::vector<unsigned> bounded;
+    for (const auto& [asked, expected] : cases) bounded.push_back(BoundedJobs(asked));
+    ASSERT_EQ(sched_setaffinity(0, sizeof saved, &saved), 0);
+    for (size_t i = 0; i < std::size(cases); ++i) EXPECT_EQ(bounded[i], cases[i].second) << "asked " << cases[i].first;
+    EXPECT_EQ(BoundedJobs(0), DefaultJobs());
 }
 #endif
 
