@@ -59,6 +59,18 @@ void PrintSetAside(const std::vector<TSetAsideEntry>& setAside, std::ostream& er
     }
 }
 
+// A line on `err` for every text that looks like no text (an image, an
+// archive, a program...): it is still read as one, and its "words" would
+// otherwise give a confident answer without a sign that anything is amiss.
+void WarnOfBinaryTexts(const TRunRequest& project, std::ostream& err) {
+    for (const TAuthorSource& author : project.Authors)
+        for (const TTextSource& text : author.Texts)
+            if (!text.Lines && LooksBinary(ResolvePath(text.Path)))
+                err << "Read as text, though it looks like none (an image, archive, document or program, or NUL "
+                       "bytes): \""
+                    << VisibleUtf8(author.Label + PathSeparator() + text.Label) << "\"\n";
+}
+
 }  // namespace
 
 std::string ProjectPathProblem(const std::string& path, int& status) {
@@ -117,6 +129,7 @@ int RunCli(const TCliOptions& options, std::ostream& out, std::ostream& err) {
         request.Splitting = options.SplitByLanguage ? TWordSplitting::Language : TWordSplitting::Spaces;
         request.Jobs = BoundedJobs(options.Jobs);
         step = "reading the texts";
+        WarnOfBinaryTexts(request, err);
         if (options.ReadOnly) {
             ReadEveryText(request, out);
             return 0;

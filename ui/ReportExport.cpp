@@ -4,6 +4,7 @@
 #include <QBuffer>
 #include <QColor>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QPageLayout>
 #include <QPageSize>
@@ -243,22 +244,41 @@ QString ReportHtml(const TWorkspace& workspace, const TReportPictures& pictures,
     return html + QStringLiteral("</body></html>\n");
 }
 
+namespace {
+
+void WriteReportTo(QIODevice& file, bool asHtml, const TWorkspace& workspace, const TReportPictures& pictures,
+                   const QDateTime& when) {
+    if (asHtml) {
+        file.write(ReportHtml(workspace, pictures, when, TPictureLinks::DataUrls).toUtf8());
+        return;
+    }
+    QPdfWriter writer(&file);
+    writer.setPageSize(QPageSize(QPageSize::A4));
+    writer.setPageMargins(QMarginsF(20, 20, 20, 20), QPageLayout::Millimeter);
+    writer.setTitle(QStringLiteral("Quillprint report: ") + ProjectName(workspace));
+    writer.setCreator(QStringLiteral("Quillprint"));
+    WritePdfPages(writer, ReportHtml(workspace, pictures, when, TPictureLinks::ResourceNames), pictures);
+}
+
+}  // namespace
+
 std::optional<QString> WriteReport(const QString& path, const TWorkspace& workspace, const TReportPictures& pictures,
                                    const QDateTime& when) {
     const QString suffix = QFileInfo(path).suffix().toLower();
     const bool asHtml = suffix == QLatin1String("html") || suffix == QLatin1String("htm");
+    // A device or a pipe (/dev/null, /dev/stdout, a named pipe) is written
+    // to as it is: a save would put a new file in its place, and /dev/null
+    // would be a file from then on.
+    if (const QFileInfo target(path); target.exists() && !target.isFile() && !target.isDir()) {
+        QFile device(path);
+        if (!device.open(QIODevice::WriteOnly)) return device.errorString();
+        WriteReportTo(device, asHtml, workspace, pictures, when);
+        if (!device.flush() || device.error() != QFileDevice::NoError) return device.errorString();
+        return std::nullopt;
+    }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) return file.errorString();
-    if (asHtml) {
-        file.write(ReportHtml(workspace, pictures, when, TPictureLinks::DataUrls).toUtf8());
-    } else {
-        QPdfWriter writer(&file);
-        writer.setPageSize(QPageSize(QPageSize::A4));
-        writer.setPageMargins(QMarginsF(20, 20, 20, 20), QPageLayout::Millimeter);
-        writer.setTitle(QStringLiteral("Quillprint report: ") + ProjectName(workspace));
-        writer.setCreator(QStringLiteral("Quillprint"));
-        WritePdfPages(writer, ReportHtml(workspace, pictures, when, TPictureLinks::ResourceNames), pictures);
-    }
+    WriteReportTo(file, asHtml, workspace, pictures, when);
     if (!file.commit()) return file.errorString();
     return std::nullopt;
 }

@@ -364,7 +364,8 @@ TLines DecodeText(std::string_view bytes, const std::string& legacyCodePage) {
     return text.Finish();
 }
 
-TLines ReadTextFile(const std::filesystem::path& path, const std::string& legacyCodePage) {
+TLines ReadTextFile(const std::filesystem::path& path, const std::string& legacyCodePage,
+                    const std::function<void()>& betweenReads) {
     const auto fail = [&path](int error) { throw TFileReadError(path, std::strerror(error)); };
     TTextBytes text(legacyCodePage);
     std::vector<char> buffer(1 << 20);
@@ -402,7 +403,17 @@ TLines ReadTextFile(const std::filesystem::path& path, const std::string& legacy
         if (count == 0 || remaining == 0) break;
         text.Add(std::string_view(buffer.data(), static_cast<size_t>(count)));
         remaining -= static_cast<uint64_t>(count);
+        if (betweenReads) betweenReads();
     }
+    // Unless the text ended early, the file must still be what it was when
+    // opened: cut short, grown or rewritten meanwhile, what was read is half
+    // old and half new. (A file of the system that claims no size, such as
+    // those of /proc, keeps its size 0 and its time.)
+    struct stat after {};
+    const bool changed = ::fstat(fd, &after) != 0 || remaining != 0 || after.st_size != status.st_size ||
+                         after.st_mtim.tv_sec != status.st_mtim.tv_sec ||
+                         after.st_mtim.tv_nsec != status.st_mtim.tv_nsec;
+    if (!text.Complete() && changed) throw TFileReadError(path, "It changed while it was being read");
 #endif
     return text.Finish();
 }

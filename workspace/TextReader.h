@@ -2,6 +2,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -32,8 +33,12 @@ std::string LegacyCodePageFor(const std::string& localeName);
 // CR LF, lone CR and lone LF; a final line break makes no empty last line.
 TLines DecodeText(std::string_view bytes, const std::string& legacyCodePage);
 
-// Reads and decodes the file at `path`; throws TFileReadError.
-TLines ReadTextFile(const std::filesystem::path& path, const std::string& legacyCodePage);
+// Reads and decodes the file at `path`; throws TFileReadError, also when the
+// file grew, shrank or was rewritten while it was being read (a text half
+// old and half new is no text of anyone's). A file deleted meanwhile is read
+// whole. `betweenReads`, for tests, runs after each block read.
+TLines ReadTextFile(const std::filesystem::path& path, const std::string& legacyCodePage,
+                    const std::function<void()>& betweenReads = {});
 
 // Every line, the last one included, followed by CR LF.
 std::u16string JoinLines(const TLines& lines);

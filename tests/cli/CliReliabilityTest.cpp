@@ -269,6 +269,24 @@ TEST(CliControls, ControlsInNamesAndTextsAreEscaped) {
     }
 }
 
+// A picture or a binary file among the texts was read as text without a
+// word, and its few "words" could carry a confident answer.
+TEST(CliBinaryTexts, EachIsNamedOnStandardErrorAndStillRead) {
+    TTempFolder project;
+    project.Write("Unknown/u.txt", "the cat sat on the mat\n");
+    project.Write("Alpha/a.txt", "the cat sat on the mat today\n");
+    project.Write("Alpha/photo.png", std::string("\x89PNG\r\n\x1a\n") + "the cat sat");
+    project.Write("Unknown/nul.txt", std::string("a dog\0\0\x01", 8));
+    const std::string warning =
+        "Read as text, though it looks like none (an image, archive, document or program, or NUL bytes): ";
+    for (const char* options : {"", "--each ", "--validation-report "}) {
+        const TRun run = RunCli("--locale en_US " + std::string(options) + Dir(project));
+        EXPECT_EQ(run.Exit, 0) << options << run.Err;
+        // In tree order: "Unknown" first.
+        EXPECT_EQ(run.Err, warning + "\"Unknown/nul.txt\"\n" + warning + "\"Alpha/photo.png\"\n") << options;
+    }
+}
+
 TEST(CliLocale, UnknownLocalesAreRefused) {
     TTempFolder project;
     WriteSharedPassage(project, 5);

@@ -2,6 +2,8 @@
 // whose body text is readable whatever the screen's density, or as HTML.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <regex>
@@ -90,6 +92,23 @@ TEST(CliReport, RefusalsAndWriteFailuresHaveTheirExitStatus) {
     EXPECT_NE(unwritable.Err.find("cannot write the report"), std::string::npos);
     EXPECT_EQ(RunCli("--report r.pdf --json " + Quoted(kTutorial)).Exit, 2);
     EXPECT_FALSE(std::filesystem::exists(out.Path() / "r.pdf"));
+}
+
+// A report saved to a named pipe once took the pipe's place with a new file;
+// to /dev/null as root, the system's /dev/null.
+TEST(CliReport, APipeIsWrittenToNeverReplaced) {
+    TTempFolder out;
+    const std::filesystem::path pipe = out.Path() / "report.pdf";
+    const std::filesystem::path got = out.Path() / "got.pdf";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const TRun run = RunCommand("timeout 60 cat " + Quoted(pipe.string()) + " >" + Quoted(got.string()) +
+                                " & LANG=en_US.UTF-8 LC_ALL= " + Quoted(QUILLPRINT_CLI) + " --locale en_US --report " +
+                                Quoted(pipe.string()) + " " + Quoted(kTutorial) + "; status=$?; wait; exit $status");
+    EXPECT_EQ(run.Exit, 0) << run.Err;
+    EXPECT_EQ(std::filesystem::status(pipe).type(), std::filesystem::file_type::fifo);
+    EXPECT_EQ(Slurp(got).substr(0, 5), "%PDF-");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(out.Path()), std::filesystem::directory_iterator()),
+              2);  // no temporary file left
 }
 
 }  // namespace

@@ -4,7 +4,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
+#include <fstream>
+#include <functional>
 #include <string>
 #include <utility>
 
@@ -16,6 +19,7 @@ namespace quillprint {
 namespace {
 
 using testing::TTempFolder;
+using namespace std::chrono_literals;
 
 struct TDecodeCase {
     const char* Name;
@@ -212,6 +216,43 @@ INSTANTIATE_TEST_SUITE_P(
         // A sequence cut short by the end of the file is invalid.
         TPieceCase{"TruncatedAtTheEnd", "\xC3\xA9\n", "a\xE2\x82", u"a\u00E2\u201A"}),
     [](const auto& info) { return std::string(info.param.Name); });
+
+// A text cut short, grown or rewritten while it was read was once taken as
+// whatever part had been read; one deleted meanwhile is still read whole.
+TEST(ReadTextFile, AFileThatChangesWhileItIsReadIsRefused) {
+    namespace fs = std::filesystem;
+    std::string bytes;
+    while (bytes.size() < (3u << 20)) bytes += "the cat sat on the mat\n";
+    const struct {
+        const char* Name;
+        std::function<void(const fs::path&)> Change;
+        bool Refused;
+    } cases[] = {
+        {"truncated", [](const fs::path& path) { fs::resize_file(path, 10); }, true},
+        {"grown", [](const fs::path& path) { std::ofstream(path, std::ios::app) << "more words\n"; }, true},
+        {"rewritten", [](const fs::path& path) { fs::last_write_time(path, fs::last_write_time(path) + 1s); }, true},
+        {"deleted", [](const fs::path& path) { fs::remove(path); }, false},
+    };
+    for (const auto& [name, change, refused] : cases) {
+        TTempFolder folder;
+        const fs::path path = folder.Write("text.txt", bytes);
+        bool changed = false;
+        const auto once = [&] {
+            if (!std::exchange(changed, true)) change(path);
+        };
+        try {
+            const TLines lines = ReadTextFile(path, "windows-1252", once);
+            EXPECT_FALSE(refused) << name;
+            EXPECT_EQ(lines, quillprint::DecodeText(bytes, "windows-1252")) << name;
+        } catch (const TFileReadError& error) {
+            EXPECT_TRUE(refused) << name;
+            EXPECT_EQ(std::string(error.what()),
+                      "Cannot open file \"" + path.string() + "\". It changed while it was being read")
+                << name;
+        }
+        EXPECT_TRUE(changed) << name;
+    }
+}
 
 TEST(ReadTextFile, APipeIsRefusedWithoutWaitingForAWriter) {
     // A pipe put where a text was listed: opening it for reading would wait
