@@ -237,7 +237,8 @@ TEST(ReadTextFile, AFileThatChangesWhileItIsReadIsRefused) {
         TTempFolder folder;
         const fs::path path = folder.Write("text.txt", bytes);
         bool changed = false;
-        const auto once = [&] {
+        // Named explicitly: clang before 16 cannot capture a structured binding.
+        const auto once = [&changed, &path, &change = change] {
             if (!std::exchange(changed, true)) change(path);
         };
         try {
