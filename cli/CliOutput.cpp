@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include <unicode/utf8.h>
+
 #include "cli/Json.h"
 #include "engine/Quillprint.h"
 #include "engine/Text.h"
@@ -15,9 +17,7 @@ namespace quillprint::cli {
 
 namespace {
 
-bool IsControl(char16_t c) { return c < 0x20 || (c >= 0x80 && c <= 0x9f); }
-
-void AppendEscape(std::string& out, char16_t c) {
+void AppendEscape(std::string& out, uint32_t c) {
     char escape[8];
     std::snprintf(escape, sizeof escape, "\\x%02x", static_cast<unsigned>(c));
     out += escape;
@@ -36,18 +36,39 @@ void WriteOut(std::ostream& out, std::string_view text) {
     if (!out) throw TOutputError(OutputErrorMessage(errno));
 }
 
-std::string VisibleUtf8(std::u16string_view text) {
+std::string VisibleText(std::string_view utf8, TLineFeed lineFeed) {
     std::string out;
-    size_t begin = 0;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (!IsControl(text[i])) continue;
-        out += ToUtf8(text.substr(begin, i - begin));
-        AppendEscape(out, text[i]);
-        begin = i + 1;
+    out.reserve(utf8.size());
+    const auto length = static_cast<int32_t>(utf8.size());
+    for (int32_t i = 0; i < length;) {
+        const auto byte = static_cast<unsigned char>(utf8[static_cast<size_t>(i)]);
+        if (byte < 0x80) {
+            if (IsControlCharacter(byte) && !(byte == '\n' && lineFeed == TLineFeed::Keep))
+                AppendEscape(out, byte);
+            else
+                out += static_cast<char>(byte);
+            ++i;
+            continue;
+        }
+        const int32_t start = i;
+        UChar32 c;
+        U8_NEXT(utf8.data(), i, length, c);
+        if (c < 0) {
+            // Ill-formed: each of its bytes shown on its own.
+            for (int32_t b = start; b < i; ++b)
+                AppendEscape(out, static_cast<unsigned char>(utf8[static_cast<size_t>(b)]));
+        } else if (IsControlCharacter(static_cast<char32_t>(c))) {
+            AppendEscape(out, static_cast<uint32_t>(c));
+        } else {
+            out.append(utf8.substr(static_cast<size_t>(start), static_cast<size_t>(i - start)));
+        }
     }
-    out += ToUtf8(text.substr(begin));
     return out;
 }
+
+std::string VisibleUtf8(std::u16string_view text) { return VisibleText(ToUtf8(text)); }
+
+std::string VisibleMessage(std::string_view utf8) { return VisibleText(utf8, TLineFeed::Keep); }
 
 void PrintSplittingHint(std::ostream& err) { err << "Hint: " << kSplitByLanguageHint << '\n'; }
 

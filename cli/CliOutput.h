@@ -29,10 +29,20 @@ std::string OutputErrorMessage(int error);
 // (with the system's reason, while it is still known) when it did not.
 void WriteOut(std::ostream& out, std::string_view text);
 
-// The text in UTF-8 with every C0 and C1 control written as a visible escape
-// ("\x1b"), so a text or folder name cannot move the terminal's cursor,
-// change its colours or split a line.
+// What every piece of text goes through on its way to standard output or
+// standard error: each C0 control, DEL and C1 control, and each byte that is
+// not well-formed UTF-8 (a file name's raw bytes), written as a visible
+// escape ("\x1b", "\x9b"), so a text, name or path cannot move the
+// terminal's cursor, change its colours or split a line. With
+// TLineFeed::Keep a LF stays: it ends a line of a message.
+enum class TLineFeed { Escape, Keep };
+std::string VisibleText(std::string_view utf8, TLineFeed lineFeed = TLineFeed::Escape);
+
+// VisibleText of the text in UTF-8.
 std::string VisibleUtf8(std::u16string_view text);
+
+// A message for standard error, one or more lines: VisibleText keeping LF.
+std::string VisibleMessage(std::string_view utf8);
 
 // The hint that --split-words language exists, as one line on `err`.
 void PrintSplittingHint(std::ostream& err);

@@ -64,13 +64,13 @@ int RunReport(const TCliOptions& options, std::ostream& err) {
     // The file system's own bytes, so a name that is not UTF-8 still opens.
     workspace.OpenFolder(FromFsPath(std::filesystem::path(options.ProjectDir)));
     if (!messages.Refusals.empty()) {
-        err << ToUtf8(messages.Refusals.front()) << '\n';
+        err << VisibleMessage(ToUtf8(messages.Refusals.front())) << '\n';
         return 2;
     }
     if (messages.Errors.empty()) workspace.Calculate();
     if (messages.Errors.empty() && options.ValidationReport) workspace.Validate();
     if (!messages.Errors.empty()) {
-        err << "quillprint-cli: " << ToUtf8(messages.Errors.front()) << '\n';
+        err << "quillprint-cli: " << VisibleMessage(ToUtf8(messages.Errors.front())) << '\n';
         return 1;
     }
     const QString path = QString::fromStdString(options.ReportFile);

@@ -97,7 +97,7 @@ int CheckLocaleAndProject(const TCliOptions& options, std::ostream& err) {
     }
     int pathStatus = 0;
     if (const std::string problem = ProjectPathProblem(options.ProjectDir, pathStatus); !problem.empty()) {
-        err << problem << '\n';
+        err << VisibleMessage(problem) << '\n';
         return pathStatus;
     }
     return 0;
@@ -118,7 +118,7 @@ int RunCli(const TCliOptions& options, std::ostream& out, std::ostream& err) {
             ProjectAuthors(projectDir, &refusal, options.FollowLinks, &setAside);
         PrintSetAside(setAside, err);
         if (!authors) {
-            err << ToUtf8(refusal) << '\n';
+            err << VisibleMessage(ToUtf8(refusal)) << '\n';
             return 2;
         }
         TRunRequest request;
@@ -204,7 +204,7 @@ int RunCli(const TCliOptions& options, std::ostream& out, std::ostream& err) {
                                                   RankedFirst(result.CandidateScores()));
             confidence = JudgeScores(result.CandidateScores(), *fit, options.ThresholdPercent / 100.0);
             warnings = LengthWarnings(engine.Test() ? engine.Test()->WordCount() : 0, names, sampleWords);
-            for (const std::u16string& warning : warnings) err << ToUtf8(warning) << '\n';
+            for (const std::u16string& warning : warnings) err << VisibleMessage(ToUtf8(warning)) << '\n';
         }
         if (options.Json) {
             WriteJson(out, engine, result.Summary, options.JsonFull ? TJsonForm::Full : TJsonForm::References,
@@ -259,7 +259,7 @@ int RunCli(const TCliOptions& options, std::ostream& out, std::ostream& err) {
         err << OutOfMemoryMessage(step) << '\n';
         return 1;
     } catch (const std::exception& error) {
-        err << error.what() << '\n';
+        err << VisibleMessage(error.what()) << '\n';
         return 1;
     }
 }

@@ -8,9 +8,8 @@
 namespace quillprint::cli {
 
 void AppendJsonString(std::string& out, std::u16string_view value) {
-    // C0 and C1 controls become \u escapes: valid JSON, and harmless when
-    // the output reaches a terminal.
-    const auto isControl = [](char16_t c) { return c < 0x20 || (c >= 0x80 && c <= 0x9f); };
+    // C0 controls, DEL and C1 controls become \u escapes: valid JSON, and
+    // harmless when the output reaches a terminal.
     out += '"';
     size_t begin = 0;
     const auto flush = [&](size_t end) { out += ToUtf8(value.substr(begin, end - begin)); };
@@ -25,7 +24,7 @@ void AppendJsonString(std::string& out, std::u16string_view value) {
             case u'\t': escape = "\\t"; break;
             default: break;
         }
-        if (!escape && !isControl(c)) continue;
+        if (!escape && !IsControlCharacter(c)) continue;
         flush(i);
         if (escape) {
             out += escape;

@@ -19,7 +19,7 @@ int CheckOutput(int status) {
     try {
         quillprint::cli::WriteOut(std::cout, {});
     } catch (const quillprint::cli::TOutputError& error) {
-        std::cerr << error.what() << '\n';
+        std::cerr << quillprint::cli::VisibleMessage(error.what()) << '\n';
         return 1;
     }
     return status;
@@ -33,14 +33,14 @@ int main(int argc, char** argv) {
     std::string error;
     const auto options = ParseOptions(std::vector<std::string>(argv + 1, argv + argc), error);
     if (!options) {
-        std::cerr << "quillprint-cli: " << error << "\nTry 'quillprint-cli --help'.\n";
+        std::cerr << "quillprint-cli: " << VisibleMessage(error) << "\nTry 'quillprint-cli --help'.\n";
         return 2;
     }
     if (options->Help) {
         try {
             WriteOut(std::cout, UsageText());
         } catch (const TOutputError& error) {
-            std::cerr << error.what() << '\n';
+            std::cerr << VisibleMessage(error.what()) << '\n';
             return 1;
         }
         return 0;

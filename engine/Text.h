@@ -11,9 +11,17 @@ namespace quillprint {
 using TWordList = std::vector<std::u16string>;
 
 // Conversions between the engine's UTF-16 strings and UTF-8, through ICU.
-// Ill-formed input becomes U+FFFD; nothing throws.
+// Ill-formed input becomes U+FFFD. Throws std::bad_alloc when memory runs
+// out (rather than giving a shorter text).
 std::u16string FromUtf8(std::string_view utf8);
 std::string ToUtf8(std::u16string_view utf16);
+
+// A C0 control (U+0000 to U+001F), DEL (U+007F) or a C1 control (U+0080 to
+// U+009F): a character that may drive a terminal rather than show.
+constexpr bool IsControlCharacter(char32_t c)
+{
+    return c < 0x20 || (c >= 0x7F && c <= 0x9F);
+}
 
 // The 26 letters "A" to "Z" lower-cased; every other code unit unchanged.
 std::u16string LowerAsciiLetters(std::u16string_view text);

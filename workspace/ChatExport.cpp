@@ -138,6 +138,31 @@ std::vector<TLines> ExtractChatTexts(const TLines& messages, const std::vector<s
     return texts;
 }
 
+std::vector<std::u16string> EntriesInSplitterOrder(const std::vector<std::u16string>& firstAppearance) {
+    return SplitterOrder(firstAppearance);
+}
+
+std::vector<TChatParticipant> NamedParticipants(const std::vector<std::u16string>& entries,
+                                                const std::vector<int32_t>& lines) {
+    // Names shown by default: two entries with one name tell their phones apart.
+    std::unordered_map<std::u16string, int> nameUses;
+    for (const std::u16string& entry : entries) ++nameUses[Fold(DisplayName(entry))];
+    TNameSet taken;
+    taken.Add(u"Unknown");
+    std::vector<TChatParticipant> participants;
+    for (size_t i = 0; i < entries.size(); ++i) {
+        if (lines[i] == 0) continue;
+        std::u16string name = DisplayName(entries[i]);
+        const std::u16string phone = u"+" + std::u16string(PhoneOf(entries[i]));
+        if (name.empty())
+            name = phone;
+        else if (nameUses[Fold(name)] > 1)
+            name += u" " + phone;
+        participants.push_back({entries[i], taken.Unique(name), lines[i]});
+    }
+    return participants;
+}
+
 TChatExport ReadChatExport(const TLines& lines) {
     TChatExport chat;
     chat.Messages = JoinMessageLines(lines);
@@ -152,20 +177,9 @@ TChatExport ReadChatExport(const TLines& lines) {
     }
     const std::vector<std::u16string> entries = SplitterOrder(firstAppearance);
     const std::vector<TLines> texts = ExtractChatTexts(chat.Messages, entries);
-
-    // Names shown by default: two entries with one name tell their phones apart.
-    std::unordered_map<std::u16string, int> nameUses;
-    for (const std::u16string& entry : entries) ++nameUses[Fold(DisplayName(entry))];
-    TNameSet taken;
-    taken.Add(u"Unknown");
-    for (size_t i = 0; i < entries.size(); ++i) {
-        if (texts[i].empty()) continue;
-        std::u16string name = DisplayName(entries[i]);
-        const std::u16string phone = u"+" + std::u16string(PhoneOf(entries[i]));
-        if (name.empty()) name = phone;
-        else if (nameUses[Fold(name)] > 1) name += u" " + phone;
-        chat.Participants.push_back({entries[i], taken.Unique(name), static_cast<int32_t>(texts[i].size())});
-    }
+    std::vector<int32_t> counts;
+    for (const TLines& text : texts) counts.push_back(static_cast<int32_t>(text.size()));
+    chat.Participants = NamedParticipants(entries, counts);
     return chat;
 }
 
@@ -192,7 +206,7 @@ std::u16string TNameSet::Unique(std::u16string_view wanted, std::u16string_view 
 std::u16string SafeFileName(std::u16string_view name) {
     std::u16string safe(name);
     for (char16_t& c : safe)
-        if (c < 32 || c == 127 || std::u16string_view(u"/\\:*?\"<>|").find(c) != std::u16string_view::npos) c = u'_';
+        if (IsControlCharacter(c) || std::u16string_view(u"/\\:*?\"<>|").find(c) != std::u16string_view::npos) c = u'_';
     if (!safe.empty() && safe.front() == u'.') safe.front() = u'_';
     if (!safe.empty() && (safe.back() == u' ' || safe.back() == u'.')) safe.back() = u'_';
     if (safe.empty()) safe = u"_";

@@ -51,6 +51,15 @@ TLines JoinMessageLines(const TLines& lines);
 // listed entry found anywhere in it. Entries that get no message are left out.
 TChatExport ReadChatExport(const TLines& lines);
 
+// The entries in the order the splitter must try them: an entry that holds
+// another goes before it (see ReadChatExport).
+std::vector<std::u16string> EntriesInSplitterOrder(const std::vector<std::u16string>& firstAppearance);
+
+// The participants of `entries` (in splitter order) that got lines, `lines`
+// giving each entry's count, with the names ReadChatExport gives them.
+std::vector<TChatParticipant> NamedParticipants(const std::vector<std::u16string>& entries,
+                                                const std::vector<int32_t>& lines);
+
 // Runs the splitter over `messages` with `entries` in this order; one text
 // per entry.
 std::vector<TLines> ExtractChatTexts(const TLines& messages, const std::vector<std::u16string>& entries);
@@ -74,7 +83,7 @@ private:
 };
 
 // `name` as a folder or file name any platform accepts: path separators,
-// characters Windows forbids and control characters become "_", as does a
+// characters Windows forbids and control characters (C0, DEL, C1) become "_", as does a
 // leading "." (which would hide it) or trailing blank or dot.
 std::u16string SafeFileName(std::u16string_view name);
 

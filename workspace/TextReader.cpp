@@ -418,6 +418,121 @@ TLines ReadTextFile(const std::filesystem::path& path, const std::string& legacy
     return text.Finish();
 }
 
+TTextFileLines::TTextFileLines(const std::filesystem::path& path, const std::string& legacyCodePage)
+    : FPath(path), FCodePage(legacyCodePage) {
+    const auto fail = [this](int error) { throw TFileReadError(FPath, std::strerror(error)); };
+    FFd = OpenForReading(path);
+    if (FFd < 0) fail(errno);
+    try {
+        struct stat status {};
+        if (::fstat(FFd, &status) != 0) fail(errno);
+        if (S_ISDIR(status.st_mode)) fail(EISDIR);
+        if (!S_ISREG(status.st_mode)) throw TFileReadError(path, "Not a regular file");
+        FEnd = status.st_size;
+        char head[3] = {};
+        ssize_t got = 0;
+        while ((got = ::pread(FFd, head, sizeof head, 0)) < 0 && errno == EINTR) {
+        }
+        if (got < 0) fail(errno);
+        const std::string_view start(head, static_cast<size_t>(std::min<int64_t>(got, FEnd)));
+        if (start.starts_with("\xEF\xBB\xBF")) {
+            FEncoding = TEncoding::Utf8;
+            FStart = 3;
+        } else if (start.starts_with("\xFF\xFE")) {
+            FEncoding = TEncoding::Utf16LE;
+            FStart = 2;
+        } else if (start.starts_with("\xFE\xFF")) {
+            FEncoding = TEncoding::Utf16BE;
+            FStart = 2;
+        } else {
+            // Valid UTF-8 as a whole is UTF-8; anything else the legacy page.
+            TUtf8Check check;
+            std::vector<char> buffer(1 << 20);
+            for (int64_t offset = 0; offset < FEnd && !check.Failed();) {
+                const ssize_t count =
+                    ::pread(FFd, buffer.data(), static_cast<size_t>(std::min<int64_t>(FEnd - offset, 1 << 20)), offset);
+                if (count < 0 && errno == EINTR) continue;
+                if (count < 0) fail(errno);
+                if (count == 0) break;
+                check.Add(std::string_view(buffer.data(), static_cast<size_t>(count)));
+                offset += count;
+            }
+            FEncoding = check.Valid() ? TEncoding::Utf8 : TEncoding::Legacy;
+        }
+    } catch (...) {
+        ::close(FFd);
+        throw;
+    }
+}
+
+TTextFileLines::~TTextFileLines() { ::close(FFd); }
+
+std::u16string TTextFileLines::Decode(std::string_view bytes) const {
+    switch (FEncoding) {
+    case TEncoding::Utf8: return FromUtf8(bytes);
+    case TEncoding::Utf16LE: return DecodeUtf16(bytes, false);
+    case TEncoding::Utf16BE: return DecodeUtf16(bytes, true);
+    case TEncoding::Legacy: break;
+    }
+    return DecodeLegacy(bytes, FCodePage);
+}
+
+void TTextFileLines::ForEach(const std::function<void(std::u16string& line)>& take) const {
+    // Lines end at CR LF, lone CR or lone LF, found among the bytes (in
+    // UTF-16 among the code units): no other character holds those bytes.
+    // The text ends at its first NUL.
+    const size_t unit = FEncoding == TEncoding::Utf16LE || FEncoding == TEncoding::Utf16BE ? 2 : 1;
+    const auto codeOf = [&](const char* at) -> unsigned {
+        const auto first = static_cast<unsigned char>(at[0]);
+        if (unit == 1) return first;
+        const auto second = static_cast<unsigned char>(at[1]);
+        return FEncoding == TEncoding::Utf16LE ? (second << 8 | first) : (first << 8 | second);
+    };
+    const auto hand = [&take, this](const std::string& bytes) {
+        std::u16string decoded = Decode(bytes);
+        take(decoded);
+    };
+    std::vector<char> buffer(1 << 20);
+    std::string line;
+    bool afterCr = false;
+    size_t carried = 0;  // an odd byte of UTF-16 left from the last read
+    for (int64_t offset = FStart; offset < FEnd;) {
+        const ssize_t count = ::pread(FFd, buffer.data() + carried,
+                                      static_cast<size_t>(std::min<int64_t>(FEnd - offset, (1 << 20) - 2)), offset);
+        if (count < 0 && errno == EINTR) continue;
+        if (count < 0) throw TFileReadError(FPath, std::strerror(errno));
+        if (count == 0) break;
+        offset += count;
+        const size_t size = carried + static_cast<size_t>(count);
+        const size_t whole = size - size % unit;
+        size_t begin = 0;
+        for (size_t i = 0; i < whole; i += unit) {
+            const unsigned c = codeOf(buffer.data() + i);
+            if (c == 0) {
+                line.append(buffer.data() + begin, i - begin);
+                if (!line.empty()) hand(line);
+                return;
+            }
+            if (c != '\r' && c != '\n') {
+                afterCr = false;
+                continue;
+            }
+            const bool secondHalf = c == '\n' && afterCr && begin == i && line.empty();
+            afterCr = c == '\r';
+            if (!secondHalf) {
+                line.append(buffer.data() + begin, i - begin);
+                hand(line);
+                line.clear();
+            }
+            begin = i + unit;
+        }
+        line.append(buffer.data() + begin, whole - begin);
+        carried = size - whole;
+        if (carried) buffer[0] = buffer[whole];
+    }
+    if (!line.empty()) hand(line);
+}
+
 std::u16string JoinLines(const TLines& lines) {
     size_t size = 0;
     for (const auto& line : lines) size += line.size() + 2;

@@ -1,6 +1,7 @@
 // The text reading rule: how a file of the project becomes lines of UTF-16 text.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <stdexcept>
@@ -39,6 +40,36 @@ TLines DecodeText(std::string_view bytes, const std::string& legacyCodePage);
 // whole. `betweenReads`, for tests, runs after each block read.
 TLines ReadTextFile(const std::filesystem::path& path, const std::string& legacyCodePage,
                     const std::function<void()>& betweenReads = {});
+
+// A file read line by line by the text reading rule, holding only the line
+// being read: for files too large to hold whole. The decoding is settled
+// when it is opened (a file without a byte-order mark is read through once
+// to tell UTF-8 from the legacy code page), and only the bytes it had then
+// are ever read, so every pass over a file that keeps changing sees the
+// same extent.
+class TTextFileLines {
+public:
+    // Throws TFileReadError.
+    TTextFileLines(const std::filesystem::path& path, const std::string& legacyCodePage);
+    ~TTextFileLines();
+    TTextFileLines(const TTextFileLines&) = delete;
+    TTextFileLines& operator=(const TTextFileLines&) = delete;
+
+    // Hands every line to `take`, in order: the lines ReadTextFile gives;
+    // `take` may move the line away. Throws TFileReadError.
+    void ForEach(const std::function<void(std::u16string& line)>& take) const;
+
+private:
+    enum class TEncoding { Utf8, Utf16LE, Utf16BE, Legacy };
+    std::u16string Decode(std::string_view bytes) const;
+
+    std::filesystem::path FPath;
+    std::string FCodePage;
+    int FFd = -1;
+    int64_t FStart = 0;  // after the byte-order mark
+    int64_t FEnd = 0;    // the size at opening
+    TEncoding FEncoding = TEncoding::Legacy;
+};
 
 // Every line, the last one included, followed by CR LF.
 std::u16string JoinLines(const TLines& lines);

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "CliRun.h"
 #include "TempProject.h"
@@ -99,7 +102,6 @@ TEST_F(CliExtract, RefusesWhatItCannotDoAndWritesNothing) {
     Folder.Write("full/keep.txt", "the user's file");
     Folder.Write("plain.txt", "no chat here\r\njust text, with commas,+1, and so on\r\n");
     Folder.Write("nul.txt", "01/02/2026,09:00,Ann,+100,hi\0\r\n01/02/2026,09:01,Bob,+200,cut"s);
-    const auto before = SnapshotFolder(Folder.Path());
     struct TCase {
         std::string Arguments;
         int Exit;
@@ -109,9 +111,15 @@ TEST_F(CliExtract, RefusesWhatItCannotDoAndWritesNothing) {
     const std::string missing = Quoted((Folder.Path() / "missing.txt").string());
     const std::string full = Quoted((Folder.Path() / "full").string());
     const std::string fresh = Quoted((Folder.Path() / "fresh").string());
+    // A link to an empty folder elsewhere: the export would land there.
+    Folder.MakeFolder("elsewhere");
+    fs::create_directory_symlink(Folder.Path() / "elsewhere", Folder.Path() / "linked");
+    const std::string linked = Quoted((Folder.Path() / "linked").string());
+    const auto before = SnapshotFolder(Folder.Path());
     for (const TCase& c : {
              TCase{ChatArg() + " --into " + full, 2, "is not an empty folder"},
              TCase{ChatArg() + " --into " + Quoted(Chat.string()), 2, "is not an empty folder"},
+             TCase{ChatArg() + " --into " + linked, 2, "is not an empty folder"},
              TCase{"--extract " + plain + " --into " + fresh, 1, "nothing was extracted"},
              TCase{"--extract " + plain + " --participants", 1, "nothing was extracted"},
              TCase{"--extract " + missing + " --participants", 1, "No such file or directory"},
@@ -136,6 +144,178 @@ TEST_F(CliExtract, RefusesWhatItCannotDoAndWritesNothing) {
     // The text ends at its first NUL: Bob's line is never read.
     EXPECT_EQ(RunCli("--extract " + Quoted((Folder.Path() / "nul.txt").string()) + " --participants").Out,
               "Entry\tLines\nAnn,+100,\t1\n");
+}
+
+// ---- Writing the new project: all of it or nothing ----
+
+// "k" chats of `messages` messages each by "Ann k" and "Bob k".
+std::string NumberedChat(int k, int messages) {
+    std::string chat;
+    for (int i = 0; i < messages; ++i)
+        chat += "01/02/2026,09:00," + std::string(i % 2 ? "Bob " : "Ann ") + std::to_string(k) + ",+" +
+                std::to_string(100 + i % 2) + ",message " + std::to_string(i) + " of a chat\r\n";
+    return chat;
+}
+
+// The names below `folder`, one level.
+std::vector<std::string> Names(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST(CliExtractInto, OfEightRunsIntoOneFolderOneWinsWhole) {
+    TTempFolder folder;
+    const fs::path into = folder.Path() / "out" / "shared";
+    std::string script;
+    for (int k = 0; k < 8; ++k) {
+        const fs::path chat = folder.Write("chats/chat" + std::to_string(k) + ".txt", NumberedChat(k, 4000));
+        const std::string run = "run" + std::to_string(k);
+        script += "(" + Quoted(QUILLPRINT_CLI) + " --extract " + Quoted(chat.string()) + " --into " +
+                  Quoted(into.string()) + " >" + Quoted((folder.Path() / (run + ".out")).string()) + " 2>" +
+                  Quoted((folder.Path() / (run + ".err")).string()) + "; echo $? >" +
+                  Quoted((folder.Path() / (run + ".exit")).string()) + ") & ";
+    }
+    ASSERT_EQ(testing::RunCommand(script + "wait").Exit, 0);
+
+    int winner = -1;
+    for (int k = 0; k < 8; ++k) {
+        const std::string run = (folder.Path() / ("run" + std::to_string(k))).string();
+        const std::string exit = Slurp(run + ".exit");
+        if (exit == "0\n") {
+            EXPECT_EQ(winner, -1) << "two runs wrote the folder";
+            winner = k;
+            EXPECT_EQ(Slurp(run + ".err"), "");
+        } else {
+            EXPECT_EQ(exit, "2\n") << Slurp(run + ".err");
+            EXPECT_NE(Slurp(run + ".err").find("is not an empty folder"), std::string::npos) << Slurp(run + ".err");
+            EXPECT_EQ(Slurp(run + ".out"), "") << "a refused run prints no table";
+        }
+    }
+    ASSERT_NE(winner, -1);
+    // The winner's export alone, and nothing half-built beside it.
+    const std::string k = std::to_string(winner);
+    EXPECT_EQ(Names(into), (std::vector<std::string>{"Ann " + k, "Bob " + k, "Unknown"}));
+    std::string ann = "\xEF\xBB\xBF";
+    for (int i = 0; i < 4000; i += 2) ann += "message " + std::to_string(i) + " of a chat\r\n";
+    EXPECT_EQ(Slurp(into / ("Ann " + k) / ("chat" + k + ".txt")), ann);
+    EXPECT_EQ(Names(into.parent_path()), std::vector<std::string>{"shared"});
+}
+
+TEST(CliExtractInto, AFailureNamesItsReasonAndLeavesNothing) {
+    TTempFolder folder;
+    const fs::path chat = folder.Write("chat.txt", NumberedChat(1, 4000));
+    const fs::path longName = folder.Write("long.txt", "01/02/2026,09:00," + std::string(300, 'n') + ",+100,hello\r\n");
+    struct TCase {
+        std::string Name;
+        std::string Before;  // shell commands run first
+        fs::path Export;
+        std::string Into;
+        std::string Reason;
+    };
+    for (const TCase& c : {
+             TCase{"a participant name over 255 bytes", "", longName, "out/new", "File name too long"},
+             // A write refused by the file size limit, as a full disk refuses it.
+             TCase{"a write that fails", "trap '' XFSZ; ulimit -f 16;", chat, "out/new", "File too large"},
+             TCase{"a file where a folder must be", "", chat, "chat.txt/new", "Not a directory"},
+         }) {
+        SCOPED_TRACE(c.Name);
+        const auto before = SnapshotFolder(folder.Path());
+        const TRun run =
+            RunCli("--extract " + Quoted(c.Export.string()) + " --into " + Quoted((folder.Path() / c.Into).string()),
+                   {c.Before, "", ""});
+        EXPECT_EQ(run.Exit, 1) << run.Err;
+        EXPECT_EQ(run.Out, "");
+        EXPECT_NE(run.Err.find(c.Reason), std::string::npos) << run.Err;
+        EXPECT_EQ(run.Err.find("filesystem error"), std::string::npos) << run.Err;
+        EXPECT_EQ(SnapshotFolder(folder.Path()), before);
+    }
+}
+
+// ---- Memory: the export is streamed ----
+
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#define QUILLPRINT_SANITIZED_BUILD 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
+#define QUILLPRINT_SANITIZED_BUILD 1
+#endif
+#endif
+
+// A sanitizer's shadow memory needs more address space than any cap, and it
+// stops at its own out-of-memory report instead of throwing: these hold for
+// the plain build only.
+#if !defined(QUILLPRINT_SANITIZED_BUILD)
+// About 90 MB of the cap go to the program and its libraries.
+const testing::TCliSetup kMemoryCap{"ulimit -v 150000;", "", ""};
+
+TEST(CliExtractMemory, AnExportLargerThanTheMemoryLeftIsWrittenWhole) {
+    TTempFolder folder;
+    // 40 MB; held whole, decoded and split it took about six times that.
+    const fs::path chat = folder.Write("chat.txt", NumberedChat(1, 800'000));
+    const fs::path into = folder.Path() / "new";
+    const TRun run = RunCli("--extract " + Quoted(chat.string()) + " --into " + Quoted(into.string()), kMemoryCap);
+    ASSERT_EQ(run.Exit, 0) << run.Err;
+    EXPECT_EQ(run.Out, "Folder\tLines\nAnn 1\t400000\nBob 1\t400000\nUnknown\t0\n");
+    std::string bob = "\xEF\xBB\xBF";
+    for (int i = 1; i < 800'000; i += 2) bob += "message " + std::to_string(i) + " of a chat\r\n";
+    EXPECT_EQ(Slurp(into / "Bob 1" / "chat.txt"), bob);
+}
+
+TEST(CliExtractMemory, RunningOutSaysSoAndLeavesNothing) {
+    TTempFolder folder;
+    // One message of 64 MB: its bytes and its UTF-16 text do not fit.
+    const fs::path chat = folder.Write(
+        "chat.txt", "01/02/2026,09:00,Ann,+100," + std::string(64 << 20, 'x') + "\r\n01/02/2026,09:01,Bob,+200,hi\r\n");
+    const auto before = SnapshotFolder(folder.Path());
+    for (const std::string& what :
+         {std::string("--participants"), "--into " + Quoted((folder.Path() / "new").string())}) {
+        const TRun run = RunCli("--extract " + Quoted(chat.string()) + " " + what, kMemoryCap);
+        EXPECT_EQ(run.Exit, 1) << what;
+        EXPECT_EQ(run.Out, "") << what;
+        EXPECT_EQ(run.Err, "quillprint-cli: not enough memory to extract \"" + chat.string() +
+                               "\": it ran out while reading it.\n");
+        EXPECT_EQ(SnapshotFolder(folder.Path()), before) << what;
+    }
+}
+#endif
+
+// ---- Control characters ----
+
+TEST(CliExtractInto, ControlCharactersAreEscapedInTablesAndMessagesAndReplacedInFolderNames) {
+    TTempFolder folder;
+    // ESC [ 2 J clears the screen, BEL rings, DEL, NEL (U+0085) and CSI
+    // (U+009B) are C1 controls.
+    const fs::path chat = folder.Write("chat.txt",
+                                       "01/02/2026,09:00,Ann\x1b[2J\x07,+100,hi\r\n"
+                                       "01/02/2026,09:01,Bob\x7f\xc2\x85\xc2\x9b,+200,ho\r\n");
+    const TRun listed = RunCli("--extract " + Quoted(chat.string()) + " --participants");
+    EXPECT_EQ(listed.Exit, 0) << listed.Err;
+    EXPECT_EQ(listed.Out, "Entry\tLines\nAnn\\x1b[2J\\x07,+100,\t1\nBob\\x7f\\x85\\x9b,+200,\t1\n");
+
+    const fs::path into = folder.Path() / "new";
+    const TRun written = RunCli("--extract " + Quoted(chat.string()) + " --into " + Quoted(into.string()));
+    EXPECT_EQ(written.Exit, 0) << written.Err;
+    EXPECT_EQ(written.Out, "Folder\tLines\nAnn_[2J_\t1\nBob___\t1\nUnknown\t0\n");
+    EXPECT_EQ(Names(into), (std::vector<std::string>{"Ann_[2J_", "Bob___", "Unknown"}));
+
+    // Paths in messages, the named export's and the folder's.
+    const std::string evil = (folder.Path() / "a\x1b]0;title\x07\x7f\xc2\x9b").string();
+    const std::string shown = (folder.Path() / "a\\x1b]0;title\\x07\\x7f\\x9b").string();
+    folder.Write("a\x1b]0;title\x07\x7f\xc2\x9b", "no chat, not a folder");
+    for (const std::string& arguments :
+         {"--extract " + Quoted(evil) + " --participants",
+          "--extract " + Quoted(chat.string()) + " --into " + Quoted(evil + "/x"),
+          "--extract " + Quoted(chat.string()) + " --into " + Quoted((folder.Path() / "other").string()) +
+              " --unknown " + Quoted("\x1b[31m\x9b")}) {
+        const TRun run = RunCli(arguments);
+        EXPECT_NE(run.Exit, 0);
+        for (const char c : run.Err) EXPECT_TRUE(c == '\n' || !std::iscntrl(static_cast<unsigned char>(c))) << run.Err;
+        EXPECT_EQ(run.Err.find("\xc2\x9b"), std::string::npos) << run.Err;
+    }
+    const TRun missing = RunCli("--extract " + Quoted(evil + ".txt") + " --participants");
+    EXPECT_NE(missing.Err.find(shown + ".txt"), std::string::npos) << missing.Err;
 }
 
 }  // namespace

@@ -150,10 +150,12 @@ struct TFileNameCase {
 };
 
 TEST(ChatExport, SafeFileNames) {
-    for (const TFileNameCase& c : {TFileNameCase{"Ann", "Ann"}, TFileNameCase{"a/b\\c:d", "a_b_c_d"},
-                                   TFileNameCase{".hidden", "_hidden"}, TFileNameCase{"..", "__"},
-                                   TFileNameCase{"end. ", "end._"}, TFileNameCase{"", "_"},
-                                   TFileNameCase{"q\"<>|?*\t", "q_______"}, TFileNameCase{"Émile", "Émile"}})
+    for (const TFileNameCase& c :
+         {TFileNameCase{"Ann", "Ann"}, TFileNameCase{"a/b\\c:d", "a_b_c_d"}, TFileNameCase{".hidden", "_hidden"},
+          TFileNameCase{"..", "__"}, TFileNameCase{"end. ", "end._"}, TFileNameCase{"", "_"},
+          TFileNameCase{"q\"<>|?*\t", "q_______"}, TFileNameCase{"Émile", "Émile"},
+          // Terminal controls: C0, DEL and C1 (NEL, CSI).
+          TFileNameCase{"a\x1b[31mb\a\x7f", "a_[31mb__"}, TFileNameCase{"x\u0085y\u009b2J", "x_y_2J"}})
         EXPECT_EQ(ToUtf8(SafeFileName(FromUtf8(c.Name))), c.Safe) << c.Name;
 }
 

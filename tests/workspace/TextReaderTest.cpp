@@ -35,6 +35,18 @@ TEST_P(DecodeText, GivesTheExpectedLines) {
     EXPECT_EQ(quillprint::DecodeText(GetParam().Bytes, "windows-1252"), GetParam().Expected);
 }
 
+// The lines of a file read one at a time, as a large chat export is read.
+TLines ReadLineByLine(const std::filesystem::path& path) {
+    TLines lines;
+    TTextFileLines(path, "windows-1252").ForEach([&](std::u16string& line) { lines.push_back(line); });
+    return lines;
+}
+
+TEST_P(DecodeText, GivesTheSameLinesReadLineByLine) {
+    TTempFolder folder;
+    EXPECT_EQ(ReadLineByLine(folder.Write("text.txt", GetParam().Bytes)), GetParam().Expected);
+}
+
 INSTANTIATE_TEST_SUITE_P(
     ReadingRule, DecodeText,
     ::testing::Values(
@@ -180,6 +192,8 @@ TEST(ReadTextFile, ReadsAFiftyMegabyteFile) {
 // The file is read in pieces of 1 MiB; what the pieces make must be what the
 // whole file decoded at once makes. `head` fills the file up to just before
 // the first piece ends, so `tail` straddles the boundary.
+constexpr size_t kPieceBytes = 1 << 20;
+
 struct TPieceCase {
     const char* Name;
     std::string Head;
@@ -204,18 +218,28 @@ TEST_P(ReadInPieces, GivesWhatTheWholeFileGives) {
     EXPECT_EQ(lines.back(), GetParam().LastLine);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Boundary, ReadInPieces,
-    ::testing::Values(
-        // A character of three bytes split between the pieces.
-        TPieceCase{"Utf8SplitSequence", "", "\xE2\x82\xAC end", u"\u20AC end"},
-        TPieceCase{"Utf8MarkSplitSequence", "\xEF\xBB\xBF", "\xE2\x82\xAC end", u"\u20AC end"},
-        // An invalid byte after the first NUL still makes the file 8-bit.
-        TPieceCase{"InvalidAfterNul", "caf\xC3\xA9\n", "a\0\xFF", u"a"},
-        TPieceCase{"ValidAfterNul", "caf\xC3\xA9\n", "a\0\xC3\xA9", u"a"},
-        // A sequence cut short by the end of the file is invalid.
-        TPieceCase{"TruncatedAtTheEnd", "\xC3\xA9\n", "a\xE2\x82", u"a\u00E2\u201A"}),
-    [](const auto& info) { return std::string(info.param.Name); });
+TEST_P(ReadInPieces, GivesTheSameLinesReadLineByLine) {
+    constexpr size_t kPiece = 1 << 20;
+    std::string bytes = GetParam().Head;
+    bytes += std::string(kPiece - 2 - bytes.size(), 'x') + "\n";
+    bytes += GetParam().Tail;
+    TTempFolder folder;
+    EXPECT_EQ(ReadLineByLine(folder.Write("text.txt", bytes)), quillprint::DecodeText(bytes, "windows-1252"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Boundary, ReadInPieces,
+                         ::testing::Values(
+                             // A character of three bytes split between the pieces.
+                             TPieceCase{"Utf8SplitSequence", "", "\xE2\x82\xAC end", u"\u20AC end"},
+                             TPieceCase{"Utf8MarkSplitSequence", "\xEF\xBB\xBF", "\xE2\x82\xAC end", u"\u20AC end"},
+                             // An invalid byte after the first NUL still makes the file 8-bit.
+                             TPieceCase{"InvalidAfterNul", "caf\xC3\xA9\n", "a\0\xFF", u"a"},
+                             TPieceCase{"ValidAfterNul", "caf\xC3\xA9\n", "a\0\xC3\xA9", u"a"},
+                             // A sequence cut short by the end of the file is invalid.
+                             TPieceCase{"TruncatedAtTheEnd", "\xC3\xA9\n", "a\xE2\x82", u"a\u00E2\u201A"},
+                             // CR LF split between two pieces is one line break.
+                             TPieceCase{"CrLfSplit", std::string(kPieceBytes - 3, 'y') + "\r", "end", u"end"}),
+                         [](const auto& info) { return std::string(info.param.Name); });
 
 // A text cut short, grown or rewritten while it was read was once taken as
 // whatever part had been read; one deleted meanwhile is still read whole.
