@@ -61,11 +61,19 @@ int RunReport(const TCliOptions& options, std::ostream& err) {
     workspace.SetCopyWords(options.CopyWords);
     workspace.SetLeaveOutCopies(options.WithoutCopies);
     workspace.SetJobs(BoundedJobs(options.Jobs));
+    workspace.SetSplitWordsByLanguage(options.SplitByLanguage);
+    workspace.SetFollowLinks(options.FollowLinks);
     // The file system's own bytes, so a name that is not UTF-8 still opens.
     workspace.OpenFolder(FromFsPath(std::filesystem::path(options.ProjectDir)));
     if (!messages.Refusals.empty()) {
         err << VisibleMessage(ToUtf8(messages.Refusals.front())) << '\n';
         return 2;
+    }
+    // What the tree sets aside is named, as a calculation names it.
+    for (const auto& author : workspace.Tree().Authors()) {
+        if (author->IsSetAside()) err << LeftOutLine(author->Label(), author->Note());
+        for (const auto& text : author->Texts())
+            if (text->IsSetAside()) err << LeftOutLine(author->Label() + PathSeparator() + text->Label(), text->Note());
     }
     if (messages.Errors.empty()) workspace.Calculate();
     if (messages.Errors.empty() && options.ValidationReport) workspace.Validate();

@@ -53,9 +53,7 @@ void ReadEveryText(const TRunRequest& project, std::ostream& out) {
 void PrintSetAside(const std::vector<TSetAsideEntry>& setAside, std::ostream& err) {
     for (const TSetAsideEntry& entry : setAside) {
         const std::u16string name = entry.Text.empty() ? entry.Author : entry.Author + PathSeparator() + entry.Text;
-        err << "Left out \"" << VisibleUtf8(name) << "\": " << ToUtf8(SetAsideNote(entry.Kind));
-        if (entry.Kind == TSetAsideKind::OutsideLink) err << " (--follow-links follows it)";
-        err << '\n';
+        err << LeftOutLine(name, SetAsideNote(entry.Kind));
     }
 }
 
@@ -72,6 +70,12 @@ void WarnOfBinaryTexts(const TRunRequest& project, std::ostream& err) {
 }
 
 }  // namespace
+
+std::string LeftOutLine(std::u16string_view name, std::u16string_view note) {
+    std::string line = "Left out \"" + VisibleUtf8(name) + "\": " + ToUtf8(note);
+    if (note == SetAsideNote(TSetAsideKind::OutsideLink)) line += " (--follow-links follows it)";
+    return line + '\n';
+}
 
 std::string ProjectPathProblem(const std::string& path, int& status) {
     namespace fs = std::filesystem;

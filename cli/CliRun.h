@@ -3,6 +3,7 @@
 
 #include <ostream>
 #include <string>
+#include <string_view>
 
 #include "cli/CliOptions.h"
 
@@ -12,6 +13,10 @@ namespace quillprint::cli {
 // Returns the exit status: 0, 1 (a text unreadable or the engine failed) or
 // 2 (no "Unknown" folder, or an author index outside the engine).
 int RunCli(const TCliOptions& options, std::ostream& out, std::ostream& err);
+
+// The line on standard error for an entry of the project that is not read:
+// Left out "<author>/<file>": <note>
+std::string LeftOutLine(std::u16string_view name, std::u16string_view note);
 
 // What is wrong with the project path, or nothing when it is a folder that
 // can be listed. Sets `status` to the exit status for the problem.

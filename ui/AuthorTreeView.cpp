@@ -111,15 +111,28 @@ void TAuthorTreeView::setLabelsEditable(bool editable) {
                              : QAbstractItemView::NoEditTriggers);
 }
 
+QString TAuthorTreeView::shownLabel(const TTreeNode& node) {
+    const QString label = QString::fromStdU16String(node.Label());
+    if (!node.IsSetAside()) return label;
+    return label + QStringLiteral(" (") + QString::fromStdU16String(node.Note()) + QLatin1Char(')');
+}
+
 TTreeNode* TAuthorTreeView::nodeOf(const QTreeWidgetItem* item) {
     return item ? static_cast<TTreeNode*>(item->data(0, NodeRole).value<void*>()) : nullptr;
 }
 
 QTreeWidgetItem* TAuthorTreeView::makeItem(const TTreeNode& node) {
     auto* item = new QTreeWidgetItem;
-    item->setText(0, QString::fromStdU16String(node.Label()));
+    item->setText(0, shownLabel(node));
     item->setData(0, NodeRole, QVariant::fromValue(static_cast<void*>(const_cast<TTreeNode*>(&node))));
-    item->setFlags(item->flags() | Qt::ItemIsEditable);
+    if (node.IsSetAside()) {
+        // Shown, greyed, with why it is never read; its label is the name
+        // on disk, so it is not renamed.
+        item->setForeground(0, palette().brush(QPalette::Disabled, QPalette::Text));
+        item->setToolTip(0, QString::fromStdU16String(node.Note()));
+    } else {
+        item->setFlags(item->flags() | Qt::ItemIsEditable);
+    }
     FItems.insert(&node, item);
     return item;
 }
@@ -144,7 +157,7 @@ void TAuthorTreeView::addText(const TTreeNode& text) {
 
 void TAuthorTreeView::updateLabel(const TTreeNode& node) {
     const QScopedValueRollback mirroring(FMirroring, true);
-    if (QTreeWidgetItem* item = itemFor(&node)) item->setText(0, QString::fromStdU16String(node.Label()));
+    if (QTreeWidgetItem* item = itemFor(&node)) item->setText(0, shownLabel(node));
 }
 
 void TAuthorTreeView::selectNode(const TTreeNode* node) {

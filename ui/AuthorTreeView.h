@@ -31,6 +31,9 @@ public:
     QMenu* contextMenuFor(QTreeWidgetItem* item);
     QTreeWidgetItem* itemFor(const TTreeNode* node) const { return FItems.value(node); }
     static TTreeNode* nodeOf(const QTreeWidgetItem* item);
+    // The label as the tree shows it: an entry set aside carries its note,
+    // "notes.txt (link outside the project, not followed)".
+    static QString shownLabel(const TTreeNode& node);
 
 signals:
     void nodeSelected(TTreeNode* node);

@@ -128,6 +128,11 @@ void TForm1::createActions() {
     acSplitWords->setCheckable(true);
     acSplitWords->setToolTip(tr("Split words by language: split Chinese, Japanese, Thai and the other languages "
                                 "written without spaces into words by a dictionary"));
+    acFollowLinks = MakeAction(this, "acFollowLinks", tr("Follow links"));
+    acFollowLinks->setCheckable(true);
+    acFollowLinks->setToolTip(
+        tr("Follow links out of the project: read the files and folders that links in the "
+           "project folder lead to elsewhere; off, they are listed with a note and never read"));
     acLeaveOutCopies = MakeAction(this, "acLeaveOutCopies", tr("Leave out copied passages"));
     acLeaveOutCopies->setCheckable(true);
     acLeaveOutCopies->setToolTip(
@@ -172,6 +177,7 @@ void TForm1::createActions() {
     connect(acBalance, &QAction::toggled, this, &TForm1::acBalanceExecute);
     connect(acEachText, &QAction::toggled, this, &TForm1::acEachTextExecute);
     connect(acSplitWords, &QAction::toggled, this, &TForm1::acSplitWordsExecute);
+    connect(acFollowLinks, &QAction::toggled, this, &TForm1::acFollowLinksExecute);
     connect(acLeaveOutCopies, &QAction::toggled, this, &TForm1::acLeaveOutCopiesExecute);
     connect(acCopies, &QAction::triggered, this, &TForm1::acCopiesExecute);
     connect(acCrossValidation, &QAction::triggered, this, &TForm1::acCrossValidationExecute);
@@ -180,9 +186,10 @@ void TForm1::createActions() {
 }
 
 QList<QAction*> TForm1::commandSet() const {
-    return {acNew,  acAddAuthor, acOpen,    acFederalist, acPresidents, acTutorial,   Action1,
-            acHelp, miCopy,      acAddText, acCandidates, acAuthors,    acValidation, Action2, acBalance,
-            acEachText, acSplitWords, acLeaveOutCopies, acCopies, acExportReport, acSaveTable, acCrossValidation};
+    return {acNew,        acAddAuthor,    acOpen,      acFederalist,      acPresidents, acTutorial,
+            Action1,      acHelp,         miCopy,      acAddText,         acCandidates, acAuthors,
+            acValidation, Action2,        acBalance,   acEachText,        acSplitWords, acLeaveOutCopies,
+            acCopies,     acExportReport, acSaveTable, acCrossValidation, acFollowLinks};
 }
 
 void TForm1::createRibbon() {
@@ -199,6 +206,7 @@ void TForm1::createRibbon() {
     open->setMenu(FRecentProjectsMenu);
     open->setPopupMode(QToolButton::MenuButtonPopup);
     project->addSmallButton(Action2);
+    project->addSmallButton(acFollowLinks);
 
     TRibbonGroup* examples = Ribbon1->addGroup(main, tr("Examples"));
     examples->addSmallButton(acFederalist);

@@ -90,6 +90,7 @@ public:
     QAction* acBalance = nullptr;  // toggle: balanced calculations
     QAction* acEachText = nullptr;  // toggle: every text of "Unknown" on its own
     QAction* acSplitWords = nullptr;  // toggle: split words by language
+    QAction* acFollowLinks = nullptr;  // setting: links leading out of the project folder are read
     QWidget* tbTexts = nullptr;    // the disputed texts of a run with "Each text"
     TGridView* sgTexts = nullptr;
     QAction* acLeaveOutCopies = nullptr;  // toggle: copied passages left out of the unknown text
@@ -118,6 +119,7 @@ public slots:
     void acBalanceExecute(bool checked);
     void acEachTextExecute(bool checked);
     void acSplitWordsExecute(bool checked);
+    void acFollowLinksExecute(bool checked);
     void acLeaveOutCopiesExecute(bool checked);
     void acCopiesExecute();
     void acCrossValidationExecute();

@@ -144,9 +144,9 @@ void TForm1::calculationWoke() {
 }
 
 QList<QAction*> TForm1::projectCommands() const {
-    return {acNew,      acAddAuthor, acOpen,    acFederalist, acPresidents, acTutorial, Action1,
-            acAddText,  acCandidates, acAuthors, acValidation, Action2,      acBalance,  acEachText,
-            acSplitWords, acLeaveOutCopies, acCopies, acCrossValidation};
+    return {acNew,        acAddAuthor,      acOpen,    acFederalist,      acPresidents, acTutorial, Action1,
+            acAddText,    acCandidates,     acAuthors, acValidation,      Action2,      acBalance,  acEachText,
+            acSplitWords, acLeaveOutCopies, acCopies,  acCrossValidation, acFollowLinks};
 }
 
 void TForm1::acBalanceExecute(bool checked) {
@@ -159,6 +159,15 @@ void TForm1::acEachTextExecute(bool checked) {
 
 void TForm1::acSplitWordsExecute(bool checked) {
     FWorkspace->SetSplitWordsByLanguage(checked);
+}
+
+void TForm1::acFollowLinksExecute(bool checked) {
+    if (FWorkspace->FollowLinks() == checked) return;
+    FWorkspace->SetFollowLinks(checked);
+    // The project on show is read again under the new setting, unless that
+    // would lose typed texts the user keeps; then the next project gets it.
+    if (FNewProject || FWorkspace->Tree().Empty() || !confirmDiscardTypedTexts()) return;
+    Guarded([this] { FWorkspace->ReloadProject(); });
 }
 
 void TForm1::acLeaveOutCopiesExecute(bool checked) {
@@ -190,10 +199,13 @@ void TForm1::showCopiedPassage(int index) {
     TTreeNode* unknown = nullptr;
     for (const auto& author : FWorkspace->Tree().Authors())
         if (author->Label() == u"Unknown") unknown = author.get();
-    if (!unknown || copy.UnknownPlace.Text < 0 ||
-        copy.UnknownPlace.Text >= static_cast<int32_t>(unknown->Texts().size()))
-        return;
-    TTreeNode* text = unknown->Texts()[static_cast<size_t>(copy.UnknownPlace.Text)].get();
+    if (!unknown) return;
+    // The run's texts are the entries it read: those set aside are not.
+    std::vector<TTreeNode*> read;
+    for (const auto& entry : unknown->Texts())
+        if (!entry->IsSetAside()) read.push_back(entry.get());
+    if (copy.UnknownPlace.Text < 0 || copy.UnknownPlace.Text >= static_cast<int32_t>(read.size())) return;
+    TTreeNode* text = read[static_cast<size_t>(copy.UnknownPlace.Text)];
     setActivePage(tbAuthors);
     tvAuthors->selectNode(text);
     Guarded([&] { FWorkspace->SelectNode(text); });
@@ -313,7 +325,7 @@ void TForm1::SelectionSet(const TTreeNode* node) {
 void TForm1::showBinaryWarning() {
     const TTreeNode* shown = FWorkspace->Selected();
     bool binary = false;
-    if (shown && !shown->IsAuthor() && !shown->Text())
+    if (shown && !shown->IsAuthor() && !shown->Text() && !shown->IsSetAside())
         binary = LooksBinary(ResolvePath(FWorkspace->TextPath(*shown)));
     FBinaryBand->setVisible(binary);
 }

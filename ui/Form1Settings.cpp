@@ -1,5 +1,6 @@
 // What the window keeps across restarts: its geometry, the widths of its
-// splitters and the commands of the quick-access toolbar.
+// splitters, the commands of the quick-access toolbar and whether links out
+// of a project are followed.
 #include <QAction>
 #include <QCloseEvent>
 #include <QSettings>
@@ -16,12 +17,15 @@ namespace {
 const char* const kGeometryKey = "window/geometry";
 const char* const kQuickAccessKey = "window/quickAccess";
 const char* const kSplitterKey = "window/splitter/";
+const char* const kFollowLinksKey = "project/followLinks";
 
 }  // namespace
 
 void TForm1::restoreSettings() {
     const QSettings settings;
     restoreGeometry(settings.value(kGeometryKey).toByteArray());
+    // Off unless the user turned it on: links out of a project stay unread.
+    acFollowLinks->setChecked(settings.value(kFollowLinksKey, false).toBool());
     for (QSplitter* splitter : findChildren<QSplitter*>())
         if (!splitter->objectName().isEmpty())
             splitter->restoreState(settings.value(kSplitterKey + splitter->objectName()).toByteArray());
@@ -39,6 +43,7 @@ void TForm1::restoreSettings() {
 void TForm1::saveSettings() const {
     QSettings settings;
     settings.setValue(kGeometryKey, saveGeometry());
+    settings.setValue(kFollowLinksKey, acFollowLinks->isChecked());
     for (const QSplitter* splitter : findChildren<QSplitter*>())
         if (!splitter->objectName().isEmpty())
             settings.setValue(kSplitterKey + splitter->objectName(), splitter->saveState());

@@ -104,7 +104,8 @@ QString CandidatesHtml(const TWorkspace& workspace) {
         for (size_t i = 0; i + 1 < authors.size(); ++i) {
             if (authors[i]->Name() != entry->Label()) continue;
             QStringList texts;
-            for (const auto& text : entry->Texts()) texts.append(Html(text->Label()));
+            for (const auto& text : entry->Texts())
+                if (!text->IsSetAside()) texts.append(Html(text->Label()));
             const int64_t sample = authors[i]->WordCount();
             const int64_t words = balanced && i < ownWords.size() ? ownWords[i] : sample;
             html += QStringLiteral("<tr><td>%1</td><td>%2</td><td>%3</td>%4</tr>\n")

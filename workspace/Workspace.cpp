@@ -139,6 +139,11 @@ void TWorkspace::OpenFolder(std::u16string_view chosenPath) {
     });
 }
 
+void TWorkspace::ReloadProject() {
+    if (FRunning) return;
+    ReportErrors([this] { LoadProject(FProjectDir); });
+}
+
 void TWorkspace::OpenExample(TExample example) {
     if (FRunning) return;
     ReportErrors([this, example] {

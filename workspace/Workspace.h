@@ -105,6 +105,8 @@ public:
     // read.
     void SetFollowLinks(bool follow) { FFollowLinks = follow; }
     bool FollowLinks() const { return FFollowLinks; }
+    // Loads the current project folder again, as the settings now read it.
+    void ReloadProject();
     // How many threads a calculation uses (at least 1); with "Each text",
     // how many texts are calculated at once. Results never depend on it.
     void SetJobs(unsigned jobs) { FJobs = jobs < 1 ? 1 : jobs; }

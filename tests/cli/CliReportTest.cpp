@@ -82,6 +82,28 @@ TEST(CliReport, TheHtmlReportNamesTheLocaleTheCandidatesOwnWordsAndTheValidation
     EXPECT_EQ(rows, 3);
 }
 
+// The report reads the project as a calculation does: a link out of the
+// project is named and left out unless --follow-links reads it.
+TEST(CliReport, LinksOutOfTheProjectAreLeftOutUnlessFollowed) {
+    TTempFolder project, outside;
+    outside.Write("etc/passwd", "root wombat\n");
+    project.Write("Unknown/u.txt", "the cat sat on the mat\n");
+    project.Write("Alpha/a.txt", "the cat sat on the mat today\n");
+    std::filesystem::create_directory_symlink(outside.Path() / "etc", project.Path() / "Etc");
+    const std::string html = (outside.Path() / "r.html").string();
+    const TRun plain = RunCli("--locale en_US --report " + Quoted(html) + " " + Quoted(project.Path().string()));
+    EXPECT_EQ(plain.Exit, 0) << plain.Err;
+    EXPECT_NE(plain.Err.find("Left out \"Etc\": link outside the project, not followed (--follow-links follows it)\n"),
+              std::string::npos)
+        << plain.Err;
+    EXPECT_EQ(Slurp(html).find(">Etc<"), std::string::npos);
+    const TRun followed =
+        RunCli("--locale en_US --follow-links --report " + Quoted(html) + " " + Quoted(project.Path().string()));
+    EXPECT_EQ(followed.Exit, 0) << followed.Err;
+    EXPECT_EQ(followed.Err.find("Left out"), std::string::npos) << followed.Err;
+    EXPECT_NE(Slurp(html).find(">Etc<"), std::string::npos);
+}
+
 TEST(CliReport, RefusalsAndWriteFailuresHaveTheirExitStatus) {
     TTempFolder out;
     EXPECT_EQ(RunCli("--report " + Quoted((out.Path() / "r.pdf").string()) + " " + Quoted(out.Path().string())).Exit,

@@ -87,7 +87,8 @@ INSTANTIATE_TEST_SUITE_P(
                       TExplainedName{"Help", "group \"Help\"; key F1 Opens this document"},
                       TExplainedName{"Copy", "right click in any table Copies the table of the active page"},
                       TExplainedName{"Save as…", "group \"Calculate\"; right click in any table Saves the table"},
-                      TExplainedName{"Extract", "group \"Project\" Asks for a chat export"}));
+                      TExplainedName{"Extract", "group \"Project\" Asks for a chat export"},
+                      TExplainedName{"Follow links", "group \"Project\" Turns on or o"}));
 // The pages under their own headings, and the groups of the ribbon with
 // their buttons.
 INSTANTIATE_TEST_SUITE_P(
