@@ -84,8 +84,8 @@ int RunReport(const TCliOptions& options, std::ostream& err) {
     const QString path = QString::fromStdString(options.ReportFile);
     if (const std::optional<QString> failure = WriteReport(path, workspace, ReportPictures(workspace, QApplication::font()),
                                                             QDateTime::currentDateTime())) {
-        err << "quillprint-cli: cannot write the report \"" << options.ReportFile << "\": " << failure->toStdString()
-            << '\n';
+        err << "quillprint-cli: cannot write the report \"" << VisibleText(options.ReportFile)
+            << "\": " << VisibleMessage(failure->toStdString()) << '\n';
         return 1;
     }
     return 0;

@@ -10,11 +10,11 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QTextDocument>
 #include <QUrl>
 #include <algorithm>
 
+#include "ui/FileBytes.h"
 #include "workspace/ChartData.h"
 #include "workspace/CrossValidationTables.h"
 #include "workspace/Workspace.h"
@@ -277,11 +277,15 @@ std::optional<QString> WriteReport(const QString& path, const TWorkspace& worksp
         if (!device.flush() || device.error() != QFileDevice::NoError) return device.errorString();
         return std::nullopt;
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return file.errorString();
-    WriteReportTo(file, asHtml, workspace, pictures, when);
-    if (!file.commit()) return file.errorString();
-    return std::nullopt;
+    // Otherwise made in memory, then written as a whole beside the target and
+    // put in its place: never through a link, never half.
+    QByteArray bytes;
+    {
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        WriteReportTo(buffer, asHtml, workspace, pictures, when);
+    }
+    return WriteFileBytes(path, bytes);
 }
 
 }  // namespace quillprint

@@ -31,7 +31,8 @@ QString ReportHtml(const TWorkspace& workspace, const TReportPictures& pictures,
 
 // Writes the report to `path`, replacing the file in one step: as HTML when
 // its extension is .html or .htm, otherwise as PDF. On failure returns the
-// reason, and `path` is untouched. A device or pipe at `path` is written to,
+// reason, and `path` is untouched. A link at `path` is replaced, never
+// written through; a device or pipe at `path` is written to,
 // never replaced.
 std::optional<QString> WriteReport(const QString& path, const TWorkspace& workspace, const TReportPictures& pictures,
                                    const QDateTime& when);

@@ -2,8 +2,9 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
+
+#include "ui/FileBytes.h"
 
 namespace quillprint {
 
@@ -14,15 +15,7 @@ TTableFormat TableFormatOf(const QString& path) {
 
 std::optional<QString> WriteTableFile(const QString& path, const TGrid& grid) {
     const QByteArray bytes = QString::fromStdU16String(TableText(grid, TableFormatOf(path))).toUtf8();
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return file.errorString();
-    if (file.write(bytes) != bytes.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        return reason;
-    }
-    if (!file.commit()) return file.errorString();
-    return std::nullopt;
+    return WriteFileBytes(path, bytes);
 }
 
 QString UserDocumentsFolder() {

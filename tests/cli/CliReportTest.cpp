@@ -133,5 +133,19 @@ TEST(CliReport, APipeIsWrittenToNeverReplaced) {
               2);  // no temporary file left
 }
 
+TEST(CliReport, ALinkAtTheReportPathIsReplacedNotWrittenThrough) {
+    TTempFolder out;
+    const auto victim = out.Write("elsewhere/victim.html", "keep me");
+    const auto link = out.Path() / "report.html";
+    std::filesystem::create_symlink(victim, link);
+    const TRun run = RunCli("--locale en_US --report " + Quoted(link.string()) + " " + Quoted(kTutorial));
+    ASSERT_EQ(run.Exit, 0) << run.Err;
+    EXPECT_EQ(Slurp(victim), "keep me");
+    EXPECT_FALSE(std::filesystem::is_symlink(link));
+    EXPECT_NE(Slurp(link).find("<h2>"), std::string::npos);
+    // Nothing else beside it: the report was built under another name and renamed.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(out.Path()), std::filesystem::directory_iterator()), 2);
+}
+
 }  // namespace
 }  // namespace quillprint

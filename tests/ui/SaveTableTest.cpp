@@ -131,6 +131,25 @@ private slots:
         QVERIFY(QFileInfo(blocked).isDir());
     }
 
+    void aLinkAtThePathIsReplacedNotWrittenThrough() {
+        QTemporaryDir out;
+        const QString victim = out.filePath(QStringLiteral("victim.csv"));
+        const QString link = out.filePath(QStringLiteral("table.csv"));
+        {
+            QFile file(victim);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("keep me");
+        }
+        QVERIFY(QFile::link(victim, link));
+        TGrid grid(1, 1);
+        grid.SetCell(0, 0, u"cell");
+        QCOMPARE(WriteTableFile(link, grid), std::nullopt);
+        QCOMPARE(FileBytes(victim), QByteArray("keep me"));
+        QVERIFY(!QFileInfo(link).isSymLink());
+        QCOMPARE(FileBytes(link), Utf8(TableText(grid, TTableFormat::Csv)));
+        QCOMPARE(QDir(out.path()).entryList(QDir::Files | QDir::System).size(), 2);  // no temporary left
+    }
+
     void theValidationReportSavesItsTable() {
         TFormFixture f;
         TForm1& form = *f.Form;
