@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <new>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "cli/CliOutput.h"
@@ -162,7 +163,7 @@ int RunCli(const TCliOptions& options, std::ostream& out, std::ostream& err) {
             request.CopyWords = std::max(options.CopyWords, 1);
             const TRunOutcome outcome = ExecuteRun(request);
             if (!options.SplitByLanguage && outcome.SplittingHint) PrintSplittingHint(err);
-            const TGrid copies = CopiesGrid(outcome.Copies);
+            const TGrid copies = CopiesGrid(std::get<TCopiedPassagesResult>(outcome.Result).Rows);
             WriteOut(out, TsvText(copies, copies.RowCount()));
             return 0;
         }
@@ -171,18 +172,19 @@ int RunCli(const TCliOptions& options, std::ostream& out, std::ostream& err) {
             const TRunOutcome outcome = ExecuteRun(request, [&](const TRunProgress& state) {
                 if (state.Candidates > 0) progress.Update("Validation runs:", state.Candidate - 1, state.Candidates);
             });
-            progress.Update("Validation runs:", static_cast<int64_t>(outcome.Report->Rows.size()),
-                            static_cast<int64_t>(outcome.Report->Rows.size()));
+            const auto& validation = std::get<TValidationReport>(outcome.Result);
+            progress.Update("Validation runs:", static_cast<int64_t>(validation.Rows.size()),
+                            static_cast<int64_t>(validation.Rows.size()));
             progress.Clear();
             if (outcome.SplittingHint) PrintSplittingHint(err);
-            const TGrid report = ValidationReportGrid(*outcome.Report);
+            const TGrid report = ValidationReportGrid(validation);
             WriteOut(out, TsvText(report, report.RowCount()));
             return 0;
         }
         request.Kind = options.Validation ? TRunKind::ValidationRun : TRunKind::Calculation;
         const TRunOutcome outcome = ExecuteRun(request);
         if (outcome.SplittingHint) PrintSplittingHint(err);
-        const TCalculationResult& result = outcome.Calculation;
+        const auto& result = std::get<TCalculationResult>(outcome.Result);
         TQuillprint& engine = *result.Engine;
         step = "writing the output";
         if (options.JsonFull && FullJsonRecordUnits(engine) > kFullJsonLimit) {

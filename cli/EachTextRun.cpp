@@ -7,9 +7,8 @@
 #include "cli/CrossValidationRun.h"
 #include "cli/Json.h"
 #include "cli/ProgressLine.h"
+#include "workspace/CalculationService.h"
 #include "workspace/EachText.h"
-#include "workspace/JobPool.h"
-#include "workspace/LanguageHint.h"
 #include "workspace/TextsTable.h"
 
 namespace quillprint::cli {
@@ -80,35 +79,29 @@ std::string TsvLine(size_t number, const TTextOutcome& outcome, bool balanced, c
 
 int PrintEachText(const TRunRequest& project, const TCliOptions& options, std::ostream& out, std::ostream& err,
                   std::string& step, const TConfidenceFit* fit, const std::vector<int64_t>& sampleWords) {
-    const auto shardIndex = static_cast<size_t>(options.ShardIndex - 1);
-    const auto shardCount = static_cast<size_t>(options.ShardCount);
-    const std::vector<TCandidateLines> candidates = ReadCandidates(project, nullptr);
-    const std::vector<TDisputedText> texts =
-        ReadDisputedTexts(project, [&](size_t position) { return position % shardCount == shardIndex; });
+    TRunRequest request = project;
+    request.Kind = TRunKind::EachText;
+    request.ShardIndex = options.ShardIndex - 1;
+    request.ShardCount = options.ShardCount;
+    request.KeepFirstEngine = false;
 
-    if (!options.Json && !options.NoHeader) out << TsvRow(TextsGrid(options.Balance, fit != nullptr), 0) << std::flush;
-
-    TEachTextOptions run;
-    run.LocaleName = project.LocaleName;
-    run.Balance = options.Balance;
-    run.Splitting = project.Splitting;
-    if (project.Splitting == TWordSplitting::Spaces) {
-        std::vector<std::u16string_view> tests;
-        for (const TDisputedText& text : texts) tests.push_back(text.Test);
-        if (MostlyWithoutSpaces(candidates, tests)) PrintSplittingHint(err);
-    }
-    run.LeaveOutCopies = options.WithoutCopies ? options.CopyWords : 0;
-    run.Jobs = BoundedJobs(options.Jobs);
     // Lines wait here until every text before them is printed.
     std::map<size_t, std::string> waiting;
     size_t nextToPrint = 0;
     bool anyFailed = false;
     TProgressLine progress(err, ShouldShowProgress(options.Quiet));
-    int64_t finished = 0;
-    progress.Update("Texts calculated:", 0, static_cast<int64_t>(texts.size()));
-    step = "calculating each text";
-    quillprint::RunEachText(candidates, texts, run, [&](size_t index, const TTextOutcome& outcome) {
-        const size_t number = texts[index].Position + 1;
+    TEachTextEvents events;
+    // The header goes out once the texts are read, so an unreadable
+    // candidate leaves the output empty.
+    events.Started = [&](size_t texts, bool splittingHint) {
+        if (!options.Json && !options.NoHeader)
+            out << TsvRow(TextsGrid(options.Balance, fit != nullptr), 0) << std::flush;
+        if (splittingHint) PrintSplittingHint(err);
+        progress.Update("Texts calculated:", 0, static_cast<int64_t>(texts));
+        step = "calculating each text";
+    };
+    events.Finished = [&](size_t index, const TTextOutcome& outcome) {
+        const size_t number = outcome.Position + 1;
         std::optional<TConfidence> confidence;
         std::string judged;
         if (fit && !outcome.Failed()) {
@@ -128,8 +121,14 @@ int PrintEachText(const TRunRequest& project, const TCliOptions& options, std::o
             waiting.erase(next);
         }
         out.flush();
-        progress.Update("Texts calculated:", ++finished, static_cast<int64_t>(texts.size()));
-    });
+    };
+    ExecuteRun(
+        request,
+        [&](const TRunProgress& state) {
+            if (state.Phase == TRunPhase::Texts && state.Done > 0)
+                progress.Update("Texts calculated:", state.Done, state.Total);
+        },
+        {}, events);
     return anyFailed ? 1 : 0;
 }
 

@@ -93,7 +93,7 @@ bool SplittingHint(const TRunRequest& request, const std::vector<TCandidateLines
 }
 
 TRunOutcome ExecuteReported(const TRunRequest& request, TProgressReport& report, std::stop_token stop,
-                            const TTextFinished& textFinished) {
+                            const TEachTextEvents& events) {
     TRunOutcome outcome;
     outcome.Kind = request.Kind;
     switch (request.Kind) {
@@ -103,8 +103,8 @@ TRunOutcome ExecuteReported(const TRunRequest& request, TProgressReport& report,
             auto candidates = ReadCandidates(request, &test, report.Reading(), stop, &unknown);
             outcome.SplittingHint = SplittingHint(request, candidates, {test});
             try {
-                outcome.Calculation = RunCalculation(candidates, test, request.LocaleName, request.Balance,
-                                                     request.LeaveOutCopies, report.Hooks(stop, request));
+                outcome.Result = RunCalculation(candidates, test, request.LocaleName, request.Balance,
+                                                request.LeaveOutCopies, report.Hooks(stop, request));
             } catch (const TPassageTooLongError& error) {
                 // Reworded with the text entries and lines of the passages.
                 if (!error.Details()) throw;
@@ -122,15 +122,15 @@ TRunOutcome ExecuteReported(const TRunRequest& request, TProgressReport& report,
             // Only a first entry that is a candidate holds lines back.
             if (!request.Authors.empty() && request.Authors.front().Label != kUnknownLabel)
                 test = HoldBackLines(candidates.front().Lines);
-            outcome.Calculation = RunCalculation(candidates, test, request.LocaleName, request.Balance,
-                                                 request.LeaveOutCopies, report.Hooks(stop, request));
+            outcome.Result = RunCalculation(candidates, test, request.LocaleName, request.Balance,
+                                            request.LeaveOutCopies, report.Hooks(stop, request));
             break;
         }
         case TRunKind::ValidationReport: {
             std::u16string test;
             const auto candidates = ReadCandidates(request, &test, report.Reading(), stop);
             outcome.SplittingHint = SplittingHint(request, candidates, {test});
-            outcome.Report = RunValidationReport(candidates, request.LocaleName, request.Balance,
+            outcome.Result = RunValidationReport(candidates, request.LocaleName, request.Balance,
                                                  report.Hooks(stop, request), [&](int32_t done, int32_t total) {
                                                      if (done < total) report.Candidate(done + 1, total);
                                                  });
@@ -147,8 +147,9 @@ TRunOutcome ExecuteReported(const TRunRequest& request, TProgressReport& report,
             settings.ExcerptWords = request.ExcerptWords.value_or(ExcerptWordsFor(test));
             settings.Seed = request.Seed;
             settings.Jobs = request.Jobs;
-            outcome.CrossValidation = RunCrossValidation(
-                candidates, settings, [&](int32_t done, int32_t total) { report.Counted(TRunPhase::Checks, done, total); }, stop);
+            outcome.Result = RunCrossValidation(
+                candidates, settings,
+                [&](int32_t done, int32_t total) { report.Counted(TRunPhase::Checks, done, total); }, stop);
             break;
         }
         case TRunKind::CopiedPassages: {
@@ -156,8 +157,8 @@ TRunOutcome ExecuteReported(const TRunRequest& request, TProgressReport& report,
             TCandidateLines unknown;
             const auto candidates = ReadCandidates(request, &test, report.Reading(), stop, &unknown);
             outcome.SplittingHint = SplittingHint(request, candidates, {test});
-            outcome.Copies =
-                FindCopyRows(candidates, unknown, request.LocaleName, request.CopyWords, request.Splitting, stop);
+            outcome.Result = TCopiedPassagesResult{
+                FindCopyRows(candidates, unknown, request.LocaleName, request.CopyWords, request.Splitting, stop)};
             break;
         }
         case TRunKind::EachText: {
@@ -169,23 +170,24 @@ TRunOutcome ExecuteReported(const TRunRequest& request, TProgressReport& report,
             std::vector<std::u16string_view> tests;
             for (const TDisputedText& text : texts) tests.push_back(text.Test);
             outcome.SplittingHint = SplittingHint(request, candidates, tests);
+            if (events.Started) events.Started(texts.size(), outcome.SplittingHint);
             TEachTextOptions options;
             options.LocaleName = request.LocaleName;
             options.Balance = request.Balance;
             options.LeaveOutCopies = request.LeaveOutCopies;
             options.Jobs = request.Jobs;
             options.Splitting = request.Splitting;
-            options.KeepEngines = request.KeepEngines;
+            options.KeepFirstEngine = request.KeepFirstEngine;
             const auto total = static_cast<int32_t>(texts.size());
             int32_t done = 0;
             report.Counted(TRunPhase::Texts, 0, total);
-            outcome.Texts = RunEachText(
+            outcome.Result = TEachTextResult{RunEachText(
                 candidates, texts, options,
                 [&](size_t index, const TTextOutcome& text) {
-                    if (textFinished) textFinished(index, text);
+                    if (events.Finished) events.Finished(index, text);
                     report.Counted(TRunPhase::Texts, ++done, total);
                 },
-                stop);
+                stop)};
             // A stop request between two texts starts no more of them.
             if (stop.stop_requested()) throw TCalculationCancelled();
             break;
@@ -197,10 +199,10 @@ TRunOutcome ExecuteReported(const TRunRequest& request, TProgressReport& report,
 }  // namespace
 
 TRunOutcome ExecuteRun(const TRunRequest& request, const TProgressHandler& progress, std::stop_token stop,
-                       const TTextFinished& textFinished) {
+                       const TEachTextEvents& events) {
     TProgressReport report(progress);
     try {
-        return ExecuteReported(request, report, stop, textFinished);
+        return ExecuteReported(request, report, stop, events);
     } catch (const std::bad_alloc&) {
         throw TOutOfMemoryError(OutOfMemoryMessage(report.Step(request)));
     }

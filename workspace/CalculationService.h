@@ -15,27 +15,21 @@
 #include <vector>
 
 #include "workspace/Calculation.h"
-#include "workspace/CrossValidation.h"
-#include "workspace/CopiedPassages.h"
 #include "workspace/EachText.h"
 #include "workspace/JobPool.h"
 #include "workspace/JobProgress.h"
 #include "workspace/RunRequest.h"
-#include "workspace/ValidationReport.h"
+#include "workspace/RunResult.h"
 
 namespace quillprint {
 
-// What a run computed; which members are filled depends on the request's kind.
+// What a run computed: the result of its kind (see RunResult.h), and
+// whether words were split at separators only, yet most characters of the
+// texts are in scripts written without spaces (see LanguageHint.h).
 struct TRunOutcome {
     TRunKind Kind = TRunKind::Calculation;
-    TCalculationResult Calculation;          // Calculation, ValidationRun
-    std::vector<TTextOutcome> Texts;         // EachText
-    std::optional<TValidationReport> Report;  // ValidationReport
-    // Words were split at separators only, yet most characters of the texts
-    // are in scripts written without spaces (see LanguageHint.h).
+    TRunResult Result;
     bool SplittingHint = false;
-    std::optional<TCrossValidation> CrossValidation;  // CrossValidation
-    std::vector<TCopyRow> Copies;             // CopiedPassages
 };
 
 // How a run ended: with its outcome, cancelled, or with an error's text.
@@ -57,12 +51,22 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// What an EachText run tells its caller as it goes, from the run's
+// threads, never two calls at once.
+struct TEachTextEvents {
+    // Once every text is read, before the first is calculated: how many
+    // texts this run calculates, and TRunOutcome::SplittingHint.
+    std::function<void(size_t texts, bool splittingHint)> Started;
+    // Each text as its calculation ends, in any order; `index` is its place
+    // among this run's texts.
+    TTextFinished Finished;
+};
+
 // The whole run on the calling thread: reads the texts, then calculates.
 // Errors (unreadable files, the engine's, TOutOfMemoryError) and a stop
-// request (TCalculationCancelled) reach the caller. `textFinished` hears
-// each text of an EachText run as it ends.
+// request (TCalculationCancelled) reach the caller.
 TRunOutcome ExecuteRun(const TRunRequest& request, const TProgressHandler& progress = {}, std::stop_token stop = {},
-                       const TTextFinished& textFinished = {});
+                       const TEachTextEvents& events = {});
 
 // ExecuteRun with every way out turned into a TRunEnd.
 TRunEnd ExecuteRunCaught(const TRunRequest& request, const TProgressHandler& progress = {},

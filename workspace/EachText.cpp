@@ -35,7 +35,7 @@ TTextOutcome Attribute(const TPreparedSet& candidates, const TDisputedText& text
                                       outcome.Result.Balanced ? outcome.Result.DrawsWon[c] : -1});
     }
     outcome.Words = engine.Test() ? engine.Test()->WordCount() : 0;
-    if (!options.KeepEngines) outcome.Result.Engine.reset();
+    if (!options.KeepFirstEngine) outcome.Result.Engine.reset();
     return outcome;
 }
 
@@ -57,15 +57,24 @@ std::vector<TTextOutcome> RunEachText(const std::vector<TCandidateLines>& candid
     const TPreparedSet prepared =
         PrepareCandidates(candidates, options.Balance, options.Jobs, stop, {options.Splitting, options.LocaleName});
     std::mutex finishedMutex;
+    size_t kept = texts.size();  // the text whose engine is kept; none yet
     // The texts share the threads; a single text spreads its own parts.
     const unsigned engineJobs = texts.size() == 1 ? options.Jobs : 1;
     TJobPool::Shared().ForEach(
         texts.size(), options.Jobs,
         [&](size_t index) {
             outcomes[index] = Attribute(prepared, texts[index], options, stop, engineJobs);
-            if (!finished) return;
             const std::lock_guard lock(finishedMutex);
-            finished(index, outcomes[index]);
+            if (outcomes[index].Result.Engine) {
+                // Only the earliest text with a result keeps its engine.
+                if (index < kept) {
+                    if (kept < texts.size()) outcomes[kept].Result.Engine.reset();
+                    kept = index;
+                } else {
+                    outcomes[index].Result.Engine.reset();
+                }
+            }
+            if (finished) finished(index, outcomes[index]);
         },
         stop);
     return outcomes;

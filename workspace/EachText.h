@@ -38,7 +38,8 @@ struct TTextOutcome {
     std::u16string Error;
     int32_t Words = 0;                         // the test text's words
     std::vector<TCandidateOutcome> Candidates;  // engine order
-    // The whole calculation; its engine is kept only on request.
+    // The whole calculation; its engine is kept only on request (see
+    // TEachTextOptions::KeepFirstEngine).
     TCalculationResult Result;
 
     bool Failed() const { return !Error.empty(); }
@@ -53,9 +54,10 @@ struct TEachTextOptions {
     int32_t LeaveOutCopies = 0;  // shortest copied passage left out; 0: none
     unsigned Jobs = 1;
     TWordSplitting Splitting = TWordSplitting::Spaces;
-    // Keep every text's engine (the window shows each text's tables); the
-    // command-line tool drops them to keep memory low.
-    bool KeepEngines = false;
+    // Keep the engine of the first text in text order that has a result (the
+    // window shows its tables); every other engine is dropped as its text
+    // ends, so memory does not grow with the number of texts.
+    bool KeepFirstEngine = false;
 };
 
 // Called as each text's calculation ends, in any order, never two at once.

@@ -102,6 +102,13 @@ std::vector<TCandidateLines> ReadCandidates(const TRunRequest& request, std::u16
     return candidates;
 }
 
+size_t DisputedTextCount(const TRunRequest& request) {
+    size_t count = 0;
+    for (const TAuthorSource& author : request.Authors)
+        if (IsUnknown(author)) count += author.Texts.size();
+    return count;
+}
+
 std::vector<TDisputedText> ReadDisputedTexts(const TRunRequest& request, const std::function<bool(size_t)>& wanted,
                                              const TReadProgress& progress, std::stop_token stop) {
     int32_t total = 0;

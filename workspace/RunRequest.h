@@ -51,10 +51,11 @@ struct TRunRequest {
     TWordSplitting Splitting = TWordSplitting::Spaces;
     int32_t CopyWords = 1;       // CopiedPassages: the shortest passage listed
     // EachText: only the texts of "Unknown" whose 0-based position p has
-    // p % ShardCount == ShardIndex; every text's engine kept or not.
+    // p % ShardCount == ShardIndex; the first text's engine kept or not
+    // (TEachTextOptions::KeepFirstEngine).
     int32_t ShardIndex = 0;
     int32_t ShardCount = 1;
-    bool KeepEngines = true;
+    bool KeepFirstEngine = false;
     unsigned Jobs = 1;     // threads: "Each text" calculates this many texts at once, the others spread their parts
     // Cross-validation: the words of each held-out excerpt (nothing: as many
     // as the disputed text has; 0: whole texts) and the seed of the excerpts.
@@ -117,6 +118,9 @@ int32_t TextsToRead(const TRunRequest& request, bool withTest);
 std::vector<TCandidateLines> ReadCandidates(const TRunRequest& request, std::u16string* test,
                                             const TReadProgress& progress = {}, std::stop_token stop = {},
                                             TCandidateLines* unknown = nullptr);
+
+// How many text entries "Unknown" has (every entry so labelled counts).
+size_t DisputedTextCount(const TRunRequest& request);
 
 // Every text entry of "Unknown", in tree order, read one by one; a text that
 // cannot be read carries its error. With `wanted`, only the texts whose

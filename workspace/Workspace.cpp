@@ -324,15 +324,23 @@ void TWorkspace::SetSplitWordsByLanguage(bool byLanguage) {
 
 void TWorkspace::ShowDisputedText(int32_t index) {
     ReportErrors([this, index] {
+        // A text picked while another is being calculated follows it.
+        if (FRunning) {
+            if (FShowingText) FWantedText = index;
+            return;
+        }
         if (index < 0 || index >= static_cast<int32_t>(FTextOutcomes.size()) || index == FShownText) return;
         const TTextOutcome& outcome = FTextOutcomes[static_cast<size_t>(index)];
-        if (outcome.Failed() || !outcome.Result.Engine) return;
-        Adopt(outcome.Result);
-        FShownText = index;
-        LoadGridResults();
-        LoadGridAnalysis();
-        FGridsCurrent = true;
-        FObserver.GridsChanged();
+        if (outcome.Failed() || !FEachTextRequest) return;
+        // Only the shown text's engine is kept: the selected one is
+        // calculated again, from the texts and settings of the run that
+        // made its row, exactly as that run did.
+        TRunRequest request = *FEachTextRequest;
+        request.ShardIndex = static_cast<int32_t>(outcome.Position);
+        request.ShardCount = static_cast<int32_t>(DisputedTextCount(request));
+        request.KeepFirstEngine = true;
+        FShowingText = index;
+        StartPreparedRun(std::move(request), std::nullopt);
     });
 }
 
@@ -355,7 +363,7 @@ void TWorkspace::SetCopyWords(int32_t words) {
 
 std::vector<TCopyRow> TWorkspace::CopiedPassages() {
     if (FTree.Empty()) return {};
-    return ExecuteRun(PrepareRun(TRunKind::CopiedPassages)).Copies;
+    return std::get<TCopiedPassagesResult>(ExecuteRun(PrepareRun(TRunKind::CopiedPassages)).Result).Rows;
 }
 
 bool TWorkspace::FindCopiedPassages() {
@@ -547,6 +555,7 @@ void TWorkspace::DropEngine() {
     FDrawScores.clear();
     FCandidateWords.clear();
     FTextOutcomes.clear();
+    FEachTextRequest.reset();
     FTextsGrid = NewTextsGrid(false);
     FShownText = -1;
     // Nothing shown may refer to the destroyed engine any more.
@@ -577,6 +586,7 @@ TRunRequest TWorkspace::PrepareRun(TRunKind kind) {
     request.CopyWords = FCopyWords;
     request.Jobs = FJobs;
     request.ExcerptWords = FCrossExcerptWords;
+    request.KeepFirstEngine = kind == TRunKind::EachText;
     for (const auto& author : FTree.Authors()) {
         // What the project sets aside is never read.
         if (author->IsSetAside()) continue;
@@ -600,7 +610,7 @@ bool TWorkspace::RunCalculationNow(bool AValidation) {
     DropEngine();
     if (FTree.Empty()) return false;
     TRunOutcome outcome = ExecuteRun(PrepareRun(AValidation ? TRunKind::ValidationRun : TRunKind::Calculation));
-    Adopt(outcome.Calculation);
+    Adopt(std::get<TCalculationResult>(outcome.Result));
     return true;
 }
 
@@ -624,15 +634,22 @@ bool TWorkspace::StartRun(TRunKind kind, std::optional<TPage> userPage) {
         return false;
     }
     TRunRequest request = PrepareRun(kind);
+    // The texts' rows keep no engines: selecting one calculates it again
+    // from this request.
+    if (kind == TRunKind::EachText) FNextEachTextRequest = request;
+    StartPreparedRun(std::move(request), userPage);
+    return true;
+}
+
+void TWorkspace::StartPreparedRun(TRunRequest request, std::optional<TPage> userPage) {
     FRunning = true;
-    FRunKind = kind;
+    FRunKind = request.Kind;
     FRunUserPage = userPage;
     FObserver.RunStarted();
     if (FService)
         FService->Start(std::move(request));
     else
         FinishRun(ExecuteRunCaught(request));
-    return true;
 }
 
 void TWorkspace::CollectRun() {
@@ -642,9 +659,13 @@ void TWorkspace::CollectRun() {
 
 void TWorkspace::FinishRun(TRunEnd end) {
     FRunning = false;
+    if (const std::optional<int32_t> shown = std::exchange(FShowingText, std::nullopt)) {
+        FinishShowingText(*shown, std::move(end));
+        return;
+    }
     if (FRunKind == TRunKind::CopiedPassages) {
         // A list beside the results, which stay as they are.
-        if (end.Outcome) FFoundCopies = std::move(end.Outcome->Copies);
+        if (end.Outcome) FFoundCopies = std::move(std::get<TCopiedPassagesResult>(end.Outcome->Result).Rows);
         FObserver.RunEnded(end.Outcome     ? TRunEndState::Finished
                            : end.Cancelled ? TRunEndState::Cancelled
                                            : TRunEndState::Failed);
@@ -680,16 +701,62 @@ void TWorkspace::FinishRun(TRunEnd end) {
     FObserver.RunEnded(TRunEndState::Finished);
 }
 
+namespace {
+
+// The text calculated again gave the numbers of its row.
+bool SameOutcome(const TTextOutcome& row, const TTextOutcome& again) {
+    if (row.Words != again.Words || row.Candidates.size() != again.Candidates.size()) return false;
+    for (size_t c = 0; c < row.Candidates.size(); ++c)
+        if (row.Candidates[c].Score != again.Candidates[c].Score) return false;
+    return true;
+}
+
+}  // namespace
+
+void TWorkspace::FinishShowingText(int32_t index, TRunEnd end) {
+    // Whatever happens, the rows and the tables shown stay as they were
+    // unless the text's engine came back with the numbers of its row.
+    const TTextOutcome* text = nullptr;
+    if (end.Outcome) {
+        const auto& texts = std::get<TEachTextResult>(end.Outcome->Result).Texts;
+        if (!texts.empty()) text = &texts.front();
+    }
+    if (text && text->Failed()) end.Error = text->Error;
+    if (text && !text->Failed() &&
+        (static_cast<size_t>(index) >= FTextOutcomes.size() ||
+         !SameOutcome(FTextOutcomes[static_cast<size_t>(index)], *text))) {
+        end.Error = std::u16string(kTextsChangedMessage);
+        text = nullptr;
+    }
+    if (!text || !text->Result.Engine) {
+        FWantedText.reset();
+        FObserver.RunEnded(end.Cancelled ? TRunEndState::Cancelled : TRunEndState::Failed);
+        if (!end.Cancelled) FMessages.ShowError(end.Error);
+        return;
+    }
+    FStep = kTablesStep;
+    ReportErrors([&] {
+        Adopt(text->Result);
+        FShownText = index;
+        LoadGridResults();
+        LoadGridAnalysis();
+        FGridsCurrent = true;
+        FObserver.GridsChanged();
+    });
+    FObserver.RunEnded(TRunEndState::Finished);
+    if (const std::optional<int32_t> wanted = std::exchange(FWantedText, std::nullopt)) ShowDisputedText(*wanted);
+}
+
 void TWorkspace::AdoptOutcome(TRunOutcome& outcome) {
     if (outcome.Kind == TRunKind::CrossValidation) {
         // The checks change nothing shown but the trust beside "Result".
-        FCrossValidation = std::move(outcome.CrossValidation);
+        FCrossValidation = std::move(std::get<TCrossValidation>(outcome.Result));
         FObserver.GridsChanged();
         return;
     }
     if (outcome.Kind == TRunKind::ValidationReport) {
         // Only the report changes; the engine, tables and pages shown stay.
-        FValidationReport = std::move(*outcome.Report);
+        FValidationReport = std::move(std::get<TValidationReport>(outcome.Result));
         // The report's own engine is not shown: it would only hold memory.
         FValidationReport->LastEngine.reset();
         FValidationChanges = FChanges;
@@ -699,16 +766,17 @@ void TWorkspace::AdoptOutcome(TRunOutcome& outcome) {
     FSplittingHint = outcome.SplittingHint;
     switch (outcome.Kind) {
         case TRunKind::Calculation:
-        case TRunKind::ValidationRun:
-            Adopt(outcome.Calculation);
-            break;
+        case TRunKind::ValidationRun: Adopt(std::get<TCalculationResult>(outcome.Result)); break;
         case TRunKind::EachText:
-            FTextOutcomes = std::move(outcome.Texts);
+            FTextOutcomes = std::move(std::get<TEachTextResult>(outcome.Result).Texts);
             FTextsGrid = TextsGrid(FTextOutcomes, FBalance);
-            // The other pages show the first text that has a result.
+            FEachTextRequest = std::move(FNextEachTextRequest);
+            // The other pages show the first text that has a result, the
+            // only one whose engine the run kept; the rows keep none.
             for (size_t i = 0; i < FTextOutcomes.size(); ++i) {
                 if (FTextOutcomes[i].Failed()) continue;
                 Adopt(FTextOutcomes[i].Result);
+                FTextOutcomes[i].Result.Engine.reset();
                 FShownText = static_cast<int32_t>(i);
                 break;
             }

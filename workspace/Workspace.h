@@ -39,6 +39,11 @@ enum class TExample { Federalist, Presidents, Tutorial, Authors, Candidates };
 // "FederalistShort", "Presidents", "Tutorial", "Authors", "Candidates".
 std::u16string ExampleFolderName(TExample example);
 
+// Shown when a text of "Each text" is calculated again for its tables and
+// no longer gives the numbers of its row.
+inline constexpr std::u16string_view kTextsChangedMessage =
+    u"The texts changed since \"Each text\" was calculated: press \"Calculate\" to see this text's tables.";
+
 class TWorkspace {
 public:
     // `executableDir` ends with a separator. Nothing is loaded yet; the
@@ -111,7 +116,10 @@ public:
     // how many texts are calculated at once. Results never depend on it.
     void SetJobs(unsigned jobs) { FJobs = jobs < 1 ? 1 : jobs; }
     // The user selected row `index` (0-based) of the table of texts: the
-    // pages "Result", "Analysis" and "Stylometry" show that text's run.
+    // pages "Result", "Analysis" and "Stylometry" show that text's run. Only
+    // the shown text's engine is kept, so the text is calculated again (in
+    // the background once RunInBackground was called) from the texts and
+    // settings of the run that made its row; until then the tables stay.
     void ShowDisputedText(int32_t index);
     // The toggle "Leave out copied passages": calculations leave every
     // passage of at least CopyWords() words that the unknown text shares
@@ -272,7 +280,10 @@ private:
     // Starts a run of `kind`; `userPage` is set for a run started by a page
     // change. False when the tree is empty (the engine is then dropped).
     bool StartRun(TRunKind kind, std::optional<TPage> userPage);
+    void StartPreparedRun(TRunRequest request, std::optional<TPage> userPage);
     void FinishRun(TRunEnd end);
+    // The run that calculated text `index` of "Each text" again has ended.
+    void FinishShowingText(int32_t index, TRunEnd end);
     void AdoptOutcome(TRunOutcome& outcome);
     void LoadGridResults();
     void LoadGridAnalysis();
@@ -331,6 +342,14 @@ private:
     std::vector<TTextOutcome> FTextOutcomes;
     TGrid FTextsGrid;
     int32_t FShownText = -1;
+    // What made the rows of "Each text" (the selected text is calculated
+    // again from it), and the same for a run of them under way.
+    std::optional<TRunRequest> FEachTextRequest;
+    std::optional<TRunRequest> FNextEachTextRequest;
+    // The text whose engine the run under way calculates again, and the
+    // text picked meanwhile, shown next.
+    std::optional<int32_t> FShowingText;
+    std::optional<int32_t> FWantedText;
 
     TResultRanking FRanking;
     TGrid FResult;
