@@ -33,6 +33,7 @@
 #include "ui/QuickAccessToolbar.h"
 #include "ui/Ribbon.h"
 #include "ui/RibbonGroup.h"
+#include "ui/RunWakeAdapter.h"
 #include "ui/WindowFont.h"
 #include "workspace/LanguageHint.h"
 #include "workspace/Workspace.h"
@@ -440,8 +441,11 @@ void TForm1::FormCreate() {
     Guarded([this] { FWorkspace->Start(); });
     showCaption();
     // Calculations run on a worker thread; the window collects them on its own.
-    FWorkspace->RunInBackground(
-        [this] { QMetaObject::invokeMethod(this, &TForm1::calculationWoke, Qt::QueuedConnection); });
+    auto* wakes = new TRunWakeAdapter(
+        {[this] { return calculationRunning(); }, [this] { FCalculationStatus->showProgress(FWorkspace->Progress()); },
+         [this] { Guarded([this] { FWorkspace->CollectRun(); }); }},
+        this);
+    FWorkspace->RunInBackground([wakes] { wakes->wake(); });
     connect(FCalculationStatus, &TCalculationStatus::cancelRequested, this, [this] { FWorkspace->CancelRun(); });
     createProjectDrops();
     restoreSettings();

@@ -201,7 +201,6 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void calculationWoke();
     // Ctrl+Tab (+1) and Ctrl+Shift+Tab (-1): the next shown page, from anywhere.
     void changePage(int step);
     // "FederalistShort — Lumeno Quillprint" for a project folder; the ribbon's

@@ -137,12 +137,6 @@ void TForm1::acCrossValidationExecute() {
 
 bool TForm1::calculationRunning() const { return FWorkspace && FWorkspace->Running(); }
 
-void TForm1::calculationWoke() {
-    if (!FWorkspace || !FWorkspace->Running()) return;
-    FCalculationStatus->showProgress(FWorkspace->Progress());
-    Guarded([this] { FWorkspace->CollectRun(); });
-}
-
 QList<QAction*> TForm1::projectCommands() const {
     return {acNew,        acAddAuthor,      acOpen,    acFederalist,      acPresidents, acTutorial, Action1,
             acAddText,    acCandidates,     acAuthors, acValidation,      Action2,      acBalance,  acEachText,

@@ -222,23 +222,33 @@ TRunEnd ExecuteRunCaught(const TRunRequest& request, const TProgressHandler& pro
     return end;
 }
 
-TCalculationService::TRunState::TRunState(std::function<void()> wake)
-    : Wake(std::move(wake)), Progress([this](const TRunProgress&) { CallWake(); }) {}
+TCalculationService::TRunState::TRunState(std::function<void()> wake) : Wake(std::move(wake)) {}
 
 void TCalculationService::TRunState::CallWake() {
-    const std::lock_guard lock(Mutex);
-    if (Wake) Wake();
+    std::function<void()> wake;
+    {
+        const std::lock_guard lock(Mutex);
+        if (!Wake) return;
+        wake = Wake;
+        ++Waking;
+    }
+    wake();
+    {
+        const std::lock_guard lock(Mutex);
+        --Waking;
+    }
+    WakeReturned.notify_all();
 }
 
 TCalculationService::TCalculationService(std::function<void()> wake) : FWake(std::move(wake)) {}
 
 TCalculationService::~TCalculationService() {
     if (!FRun) return;
-    {
-        const std::lock_guard lock(FRun->Mutex);
-        FRun->Wake = nullptr;
-    }
     FJob->RequestStop();
+    // No call may reach the owner once it is gone.
+    std::unique_lock lock(FRun->Mutex);
+    FRun->Wake = nullptr;
+    FRun->WakeReturned.wait(lock, [this] { return FRun->Waking == 0; });
 }
 
 void TCalculationService::Start(TRunRequest request) {
@@ -249,6 +259,8 @@ void TCalculationService::Start(TRunRequest request) {
             request,
             [&run](const TRunProgress& progress) {
                 run->Progress.Update([&](TRunProgress& state) { state = progress; });
+                // Outside the progress's lock, so the owner can read it meanwhile.
+                run->CallWake();
             },
             stop);
         {

@@ -4,6 +4,8 @@
 // collects, on its own thread, the progress and the finished run.
 #pragma once
 
+#include <condition_variable>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -75,10 +77,12 @@ TRunEnd ExecuteRunCaught(const TRunRequest& request, const TProgressHandler& pro
 class TCalculationService {
 public:
     // `wake` is called on the worker thread whenever the progress changed or
-    // the run ended; it must only arrange for the owner to look.
+    // the run ended; it must only arrange for the owner to look (and never
+    // wait for the owner's thread).
     explicit TCalculationService(std::function<void()> wake);
     // Asks a run still going to stop, without waiting for it: the run ends
-    // on its own a few milliseconds later and wakes nobody.
+    // on its own a few milliseconds later and wakes nobody. Only a call of
+    // `wake` under way at that moment is waited for.
     ~TCalculationService();
     TCalculationService(const TCalculationService&) = delete;
     TCalculationService& operator=(const TCalculationService&) = delete;
@@ -97,10 +101,14 @@ private:
     // What one run shares with its job, which may outlive the service.
     struct TRunState {
         explicit TRunState(std::function<void()> wake);
-        std::mutex Mutex;  // guards End and Wake
+        std::mutex Mutex;  // guards End, Wake and Waking
+        std::condition_variable WakeReturned;
         std::optional<TRunEnd> End;
         std::function<void()> Wake;  // emptied when the service goes
+        int32_t Waking = 0;          // calls of Wake under way
         TJobProgress Progress;
+        // Calls Wake outside the lock, so the owner may take the end or the
+        // progress while it runs.
         void CallWake();
     };
 

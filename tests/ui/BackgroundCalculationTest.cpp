@@ -89,6 +89,21 @@ private slots:
         QVERIFY(f.Dialogs.Errors.isEmpty());
     }
 
+    // Closing the window asks the run to stop and does not wait for it; the
+    // run, ending later on its worker, calls nothing of the closed window.
+    void closingTheWindowDuringARunDoesNotWaitForIt() {
+        TFormFixture f;
+        WriteLongCopy(f.Folder.executableDir() + "Examples/Long");
+        f.Dialogs.FolderAnswer = f.Folder.executableDir() + "Examples/Long";
+        f.Form->acOpen->trigger();
+        f.Form->Action1->trigger();
+        QVERIFY(f.Form->calculationRunning());
+        f.Form.reset();
+        // Events the run posted before the window went reach no one.
+        QCoreApplication::sendPostedEvents();
+        QVERIFY(f.Dialogs.Errors.isEmpty());
+    }
+
     void progressTextNamesThePhaseAndTheCounts_data() {
         QTest::addColumn<int>("phase");
         QTest::addColumn<int>("done");

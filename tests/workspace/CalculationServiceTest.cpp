@@ -2,9 +2,12 @@
 // thread, progress in order, and a cancelled run that changes nothing.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <latch>
+#include <optional>
+#include <semaphore>
 #include <thread>
 
 #include "FakeViews.h"
@@ -213,6 +216,36 @@ TEST_F(CalculationService, ProgressReadsEveryTextThenFollowsTheDraws) {
         EXPECT_EQ(seen[at + 2].Phase, TRunPhase::Scoring);
         EXPECT_EQ(seen[at + 2].Draws, 9);
     }
+}
+
+// The owner may be slow to answer a wake: meanwhile its own calls must
+// not wait for the wake, or the two threads would wait for each other.
+TEST_F(CalculationService, TheOwnersCallsDoNotWaitForAWakeUnderWay) {
+    std::latch inWake(1);
+    std::latch ownerDone(1);
+    std::atomic<bool> first{true};
+    std::counting_semaphore<> wakes(0);
+    TCalculationService service([&] {
+        if (first.exchange(false)) {
+            inWake.count_down();
+            ownerDone.wait();
+        }
+        wakes.release();
+    });
+    service.Start(Workspace.PrepareRun(TRunKind::Calculation));
+    inWake.wait();
+    // The run is held inside its first wake.
+    EXPECT_FALSE(service.TakeEnd().has_value());
+    EXPECT_EQ(service.Progress().Phase, TRunPhase::Reading);
+    EXPECT_TRUE(service.Running());
+    ownerDone.count_down();
+    std::optional<TRunEnd> end;
+    while (!end) {
+        wakes.acquire();
+        end = service.TakeEnd();
+    }
+    EXPECT_TRUE(end->Outcome.has_value()) << ToUtf8(end->Error);
+    EXPECT_FALSE(service.Running());
 }
 
 TEST_F(CalculationService, AStoppedRunOfEveryKindEndsCancelled) {
