@@ -77,6 +77,10 @@ int RunReport(const TCliOptions& options, std::ostream& err) {
     }
     if (messages.Errors.empty()) workspace.Calculate();
     if (messages.Errors.empty() && options.ValidationReport) workspace.Validate();
+    // The cross-validation goes into the report as the window's does, with
+    // the chance and verdict it gives the answer.
+    if (messages.Errors.empty() && (options.CrossValidate || options.Confidence))
+        workspace.CrossValidate(options.ExcerptWords);
     if (!messages.Errors.empty()) {
         err << "quillprint-cli: " << VisibleMessage(ToUtf8(messages.Errors.front())) << '\n';
         return 1;

@@ -141,6 +141,7 @@ int RunCli(const TCliOptions& options, std::ostream& out, std::ostream& err) {
         }
 
         request.LeaveOutCopies = options.WithoutCopies ? std::max(options.CopyWords, 1) : 0;
+        request.LeaveOutSwitchName = kWithoutCopiesOption;
         if (options.CrossValidate) {
             step = "running the checks";
             return PrintCrossValidation(request, options, out, err);

@@ -44,19 +44,34 @@ QString ColourStyle(TScoreColour colour) {
     return {};
 }
 
-// A table of the window: row 0 as the header, each row coloured as drawn.
+// A table of the window: row 0 as the header, each cell coloured as drawn,
+// `colourOf` given (col, row); a row whose cells share one colour carries it
+// once.
 template <typename ColourOf>
-QString TableHtml(const TGrid& grid, const QString& id, ColourOf colourOf, int32_t rows = -1) {
+QString CellColouredTableHtml(const TGrid& grid, const QString& id, ColourOf colourOf, int32_t rows = -1) {
     const int32_t last = rows < 0 ? grid.RowCount() : std::min(grid.RowCount(), rows + 1);
     QString html = QStringLiteral("<table id=\"%1\" border=\"1\" cellspacing=\"0\" cellpadding=\"3\">\n").arg(id);
     for (int32_t row = 0; row < last; ++row) {
-        const QString cellTag = row == 0 ? QStringLiteral("th") : QStringLiteral("td");
-        html += QStringLiteral("<tr%1>").arg(row == 0 ? QString() : ColourStyle(colourOf(row)));
-        for (int32_t col = 0; col < grid.ColCount(); ++col)
-            html += QStringLiteral("<%1>%2</%1>").arg(cellTag, Html(grid.Cell(col, row)));
+        const bool header = row == 0;
+        const QString cellTag = header ? QStringLiteral("th") : QStringLiteral("td");
+        bool oneColour = true;
+        for (int32_t col = 1; col < grid.ColCount() && !header; ++col)
+            oneColour = oneColour && colourOf(col, row) == colourOf(0, row);
+        html += QStringLiteral("<tr%1>").arg(header || !oneColour ? QString() : ColourStyle(colourOf(0, row)));
+        for (int32_t col = 0; col < grid.ColCount(); ++col) {
+            const QString style = header || oneColour ? QString() : ColourStyle(colourOf(col, row));
+            html += QStringLiteral("<%1%3>%2</%1>").arg(cellTag, Html(grid.Cell(col, row)), style);
+        }
         html += QStringLiteral("</tr>\n");
     }
     return html + QStringLiteral("</table>\n");
+}
+
+// The same with one colour per row, `colourOf` given the row.
+template <typename ColourOf>
+QString TableHtml(const TGrid& grid, const QString& id, ColourOf colourOf, int32_t rows = -1) {
+    return CellColouredTableHtml(
+        grid, id, [&colourOf](int32_t, int32_t row) { return colourOf(row); }, rows);
 }
 
 QString PictureHtml(const QImage& image, const char* name, const QString& alt, TPictureLinks links) {
@@ -217,8 +232,9 @@ QString ReportHtml(const TWorkspace& workspace, const TReportPictures& pictures,
 
     if (!workspace.TextOutcomes().empty()) {
         html += QStringLiteral("<h2>Texts</h2>\n") +
-                TableHtml(workspace.TextsTable(), QStringLiteral("texts"),
-                          [&workspace](int32_t row) { return workspace.TextsCellColour(0, row); });
+                CellColouredTableHtml(
+                    workspace.TextsTable(), QStringLiteral("texts"),
+                    [&workspace](int32_t col, int32_t row) { return workspace.TextsCellColour(col, row); });
         html += PictureHtml(pictures.TextsHeatMap, kTextsHeatMapPicture, QStringLiteral("Texts heat map"), links);
     }
     // Only a validation of the project and settings the results come from.

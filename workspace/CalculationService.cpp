@@ -109,7 +109,8 @@ TRunOutcome ExecuteReported(const TRunRequest& request, TProgressReport& report,
                 // Reworded with the text entries and lines of the passages.
                 if (!error.Details()) throw;
                 candidates.push_back(std::move(unknown));
-                throw TPassageTooLongError(DescribeRefusalWithPlaces(*error.Details(), candidates, request.Splitting),
+                throw TPassageTooLongError(DescribeRefusalWithPlaces(*error.Details(), candidates, request.Splitting,
+                                                                     request.LeaveOutSwitchName),
                                            error.Details());
             }
             break;

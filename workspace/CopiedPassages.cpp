@@ -101,7 +101,7 @@ TGrid CopiesGrid(const std::vector<TCopyRow>& rows) {
 }
 
 std::string DescribeRefusalWithPlaces(const TRefusedRun& refused, const std::vector<TCandidateLines>& authors,
-                                      TWordSplitting splitting) {
+                                      TWordSplitting splitting, const std::string& switchName) {
     const TWordSplitter splitter(splitting, refused.LocaleName);
     std::vector<TWordPlaces> places;
     places.reserve(authors.size());
@@ -116,11 +116,12 @@ std::string DescribeRefusalWithPlaces(const TRefusedRun& refused, const std::vec
         return "line " + std::to_string(place.Line) + " of \"" + ToUtf8(place.Label) + "\" in \"" +
                ToUtf8(authors[static_cast<size_t>(author)].Name) + "\"";
     };
-    if (!refused.CopiesLeftOut) wording.LeaveOutOption = kLeaveOutCopiesName;
+    if (!refused.CopiesLeftOut) wording.LeaveOutOption = switchName;
     return DescribeRefusal(refused.Report, refused.Budget, wording);
 }
 
 std::u16string WordsLeftOutNote(int32_t words) {
+    if (words == 0) return {};
     return u"  (" + Decimal(words) + u" words of copied passages left out)";
 }
 

@@ -11,6 +11,7 @@
 #include "engine/Text.h"
 #include "workspace/BalancedSample.h"
 #include "workspace/Grid.h"
+#include "workspace/RunRequest.h"
 
 namespace quillprint {
 
@@ -62,17 +63,16 @@ std::vector<TCopyRow> FindCopyRows(const std::vector<TCandidateLines>& candidate
 // row per passage.
 TGrid CopiesGrid(const std::vector<TCopyRow>& rows);
 
-// How the switch that leaves copies out is named to the user.
-inline constexpr const char* kLeaveOutCopiesName = "\"Leave out copied passages\" (--without-copies)";
-
 // The refusal reworded with the text entries and lines of its passages and,
-// when leaving copies out would help, the switch. `authors` are the
-// engine's authors in its order, the unknown text last, split as the engine
-// split them.
+// when leaving copies out would help, the switch under the name
+// `switchName`. `authors` are the engine's authors in its order, the
+// unknown text last, split as the engine split them.
 std::string DescribeRefusalWithPlaces(const TRefusedRun& refused, const std::vector<TCandidateLines>& authors,
-                                      TWordSplitting splitting = TWordSplitting::Spaces);
+                                      TWordSplitting splitting = TWordSplitting::Spaces,
+                                      const std::string& switchName = kLeaveOutCopiesName);
 
-// The note the results table adds to the unknown text's word count.
+// The note the results table adds to the unknown text's word count; none
+// when no words were left out.
 std::u16string WordsLeftOutNote(int32_t words);
 
 }  // namespace quillprint

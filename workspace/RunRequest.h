@@ -28,6 +28,11 @@ enum class TRunKind {
     CopiedPassages,    // the passages "Unknown" shares word for word with a candidate
 };
 
+// How the switch that leaves copies out is named to the user: the window's
+// toggle, and the command line's option.
+inline constexpr const char* kLeaveOutCopiesName = "\"Leave out copied passages\"";
+inline constexpr const char* kWithoutCopiesOption = "\"Leave out copied passages\" (--without-copies)";
+
 // One text entry: a file to read, or lines held in memory.
 struct TTextSource {
     std::u16string Label;
@@ -48,6 +53,9 @@ struct TRunRequest {
     std::string CodePage;  // legacy code page of files without a byte-order mark
     bool Balance = false;
     int32_t LeaveOutCopies = 0;  // shortest copied passage left out of the test text; 0: none
+    // How the refusal of a copy too long to compare names the switch that
+    // leaves copies out: the window's toggle unless the command line says so.
+    std::string LeaveOutSwitchName = kLeaveOutCopiesName;
     TWordSplitting Splitting = TWordSplitting::Spaces;
     int32_t CopyWords = 1;       // CopiedPassages: the shortest passage listed
     // EachText: only the texts of "Unknown" whose 0-based position p has

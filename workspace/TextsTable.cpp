@@ -60,4 +60,16 @@ TGrid TextsGrid(const std::vector<TTextOutcome>& outcomes, bool balanced) {
     return grid;
 }
 
+TScoreColour TextsCellColour(const TGrid& grid, const std::vector<TTextOutcome>& outcomes, int32_t col, int32_t row) {
+    if (col == kMargin) return TScoreColour::Ordinary;
+    if (col != kRunnerUp && col != kRunnerUpProbability) return ResultCellColour(grid, col, row);
+    if (row < 1 || static_cast<size_t>(row) > outcomes.size()) return TScoreColour::Ordinary;
+    const TTextOutcome& outcome = outcomes[static_cast<size_t>(row) - 1];
+    if (outcome.Failed()) return TScoreColour::Ordinary;
+    const std::vector<size_t> ranking = outcome.Ranking();
+    if (ranking.size() < 2) return TScoreColour::Ordinary;
+    // Rounded as the row scores are, so that both sides of the row agree with "Result".
+    return ScoreColour(static_cast<float>(ShownScore(outcome.Candidates[ranking[1]].Score)));
+}
+
 }  // namespace quillprint

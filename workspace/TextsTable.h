@@ -28,4 +28,9 @@ void SetTextsRow(TGrid& grid, int32_t row, size_t number, const TTextOutcome& ou
 // The whole table: the header and one row per outcome, in order.
 TGrid TextsGrid(const std::vector<TTextOutcome>& outcomes, bool balanced);
 
+// Colour of a cell of TextsGrid(outcomes): the runner-up and its
+// probability by the runner-up's own score, the margin plain, every other
+// cell by the most likely candidate's score.
+TScoreColour TextsCellColour(const TGrid& grid, const std::vector<TTextOutcome>& outcomes, int32_t col, int32_t row);
+
 }  // namespace quillprint

@@ -75,7 +75,9 @@ TGrid ValidationReportGrid(const TValidationReport& report) {
             grid.SetCell(2, r, row.RankedFirst);
             grid.SetCell(3, r, FormatPercent(shown));
             grid.SetCell(4, r, Decimal(row.Rank));
-            grid.SetRowScore(r, static_cast<float>(shown));
+            // Coloured by its score only when recognised: a candidate
+            // ranked below another is never shown as "Most likely".
+            if (row.Recognised()) grid.SetRowScore(r, static_cast<float>(shown));
         } else {
             grid.SetCell(2, r, u"not tested: fewer than 5 lines");
         }

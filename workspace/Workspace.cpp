@@ -834,7 +834,7 @@ TScoreColour TWorkspace::ResultCellColour(int32_t col, int32_t row) const {
 
 TScoreColour TWorkspace::TextsCellColour(int32_t col, int32_t row) const {
     if (FTextOutcomes.empty()) return TScoreColour::Ordinary;
-    return quillprint::ResultCellColour(FTextsGrid, col, row);
+    return quillprint::TextsCellColour(FTextsGrid, FTextOutcomes, col, row);
 }
 
 TScoreColour TWorkspace::AnalysisCellColour(int32_t col, int32_t row) const {

@@ -42,8 +42,8 @@ TEST(ParseOptions, RefusesEveryConflictNamingBoth) {
         {{"--each", "--json-full"}, "--each and --json-full cannot be combined"},
         {{"--each", "--json", "--no-header"}, "--json and --no-header cannot be combined"},
         {{"--cross-validate", "--json-full"}, "--cross-validate and --json-full cannot be combined"},
-        {{"--confidence", "--report", "r.pdf"}, "--confidence and --report cannot be combined"},
-        {{"--cross-validate", "--report", "r.pdf"}, "--cross-validate and --report cannot be combined"},
+        {{"--cross-validate", "--seed", "3", "--report", "r.pdf"}, "--report and --seed cannot be combined"},
+        {{"--confidence", "--threshold", "90", "--report", "r.pdf"}, "--report and --threshold cannot be combined"},
         {{"--report", "r.pdf", "--each", "--shard", "1/2"}, "--report and --shard cannot be combined"},
         {{"--read-only", "--balance"}, "--read-only and --balance cannot be combined"},
         {{"--each", "--copies"}, "--copies and --each cannot be combined"},
@@ -67,6 +67,8 @@ TEST(ParseOptions, RefusesEveryConflictNamingBoth) {
     for (const std::vector<std::string>& args :
          {std::vector<std::string>{"--each", "--json", "--confidence", "dir"},
           {"--report", "r.pdf", "--each", "--balance", "--without-copies", "--copy-words", "9", "dir"},
+          {"--report", "r.pdf", "--cross-validate", "--excerpt", "400", "dir"},
+          {"--report", "r.pdf", "--confidence", "--each", "dir"},
           {"--validation", "--table", "stylometry", "--author", "2", "dir"},
           {"--copies", "--copy-words", "8", "--split-words", "language", "dir"},
           {"--each", "--shard", "2/3", "--no-header", "--balance", "dir"}}) {

@@ -104,6 +104,26 @@ TEST(CliReport, LinksOutOfTheProjectAreLeftOutUnlessFollowed) {
     EXPECT_NE(Slurp(html).find(">Etc<"), std::string::npos);
 }
 
+// --cross-validate and --confidence were once ignored by --report: the
+// report now holds the checks and what they say of the answer.
+TEST(CliReport, CrossValidationAndConfidenceGoIntoTheReport) {
+    TTempFolder out;
+    for (const char* option : {"--cross-validate", "--confidence --excerpt 400"}) {
+        const std::string html = (out.Path() / "report.html").string();
+        const TRun run =
+            RunCli(std::string("--locale en_US ") + option + " --report " + Quoted(html) + " " + Quoted(kTutorial));
+        ASSERT_EQ(run.Exit, 0) << option << ": " << run.Err;
+        const std::string text = Slurp(html);
+        EXPECT_NE(text.find("<h2>Cross-validation</h2>"), std::string::npos) << option;
+        EXPECT_NE(text.find("<p class=\"trust\">Verdict: "), std::string::npos) << option;
+    }
+    for (const char* option : {"--cross-validate --seed 3", "--confidence --threshold 90"}) {
+        const TRun refused = RunCli(std::string("--report r.html ") + option + " " + Quoted(kTutorial));
+        EXPECT_EQ(refused.Exit, 2) << option;
+        EXPECT_NE(refused.Err.find("cannot be combined"), std::string::npos) << refused.Err;
+    }
+}
+
 TEST(CliReport, RefusalsAndWriteFailuresHaveTheirExitStatus) {
     TTempFolder out;
     EXPECT_EQ(RunCli("--report " + Quoted((out.Path() / "r.pdf").string()) + " " + Quoted(out.Path().string())).Exit,

@@ -61,6 +61,8 @@ private slots:
                                               "line 21 of \"h.txt\" in \"Hamilton\")"),
                  qPrintable(f.Dialogs.Errors[0]));
         QVERIFY(f.Dialogs.Errors[0].contains("\"Leave out copied passages\""));
+        // The window names its toggle, not the command line's option.
+        QVERIFY2(!f.Dialogs.Errors[0].contains("--"), qPrintable(f.Dialogs.Errors[0]));
 
         form.acLeaveOutCopies->trigger();
         QVERIFY(form.workspace().LeaveOutCopies());

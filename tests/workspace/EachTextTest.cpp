@@ -170,5 +170,33 @@ TEST(TextsTable, MarginIsTheDifferenceOfTheShownPercentages) {
     EXPECT_EQ(ResultCellColour(grid, 1, 1), TScoreColour::GreenBold);
 }
 
+// The runner-up was once drawn in the winner's green.
+TEST(TextsTable, TheRunnerUpIsColouredByItsOwnScoreAndTheMarginPlain) {
+    struct TCase {
+        double Second;
+        TScoreColour RunnerUp;
+    };
+    const TCase cases[] = {{0.3, TScoreColour::Ordinary}, {0.6, TScoreColour::Blue}, {0.8, TScoreColour::GreenBold}};
+    for (const TCase& c : cases) {
+        TTextOutcome outcome;
+        outcome.Label = u"x";
+        outcome.Candidates = {{u"A", c.Second, 10, 1, -1}, {u"B", 0.95, 10, 2, -1}};
+        const std::vector<TTextOutcome> outcomes{outcome};
+        const TGrid grid = TextsGrid(outcomes, false);
+        for (int32_t col : {0, 1, 3, 4, 5}) EXPECT_EQ(TextsCellColour(grid, outcomes, col, 1), TScoreColour::GreenBold);
+        EXPECT_EQ(TextsCellColour(grid, outcomes, 6, 1), c.RunnerUp) << c.Second;
+        EXPECT_EQ(TextsCellColour(grid, outcomes, 7, 1), c.RunnerUp) << c.Second;
+        EXPECT_EQ(TextsCellColour(grid, outcomes, 8, 1), TScoreColour::Ordinary);
+    }
+    // A text without a result, and a row past the texts.
+    TTextOutcome failed;
+    failed.Label = u"y";
+    failed.Error = u"Cannot open file";
+    const std::vector<TTextOutcome> outcomes{failed};
+    const TGrid grid = TextsGrid(outcomes, false);
+    EXPECT_EQ(TextsCellColour(grid, outcomes, 6, 1), TScoreColour::Ordinary);
+    EXPECT_EQ(TextsCellColour(grid, outcomes, 6, 2), TScoreColour::Ordinary);
+}
+
 }  // namespace
 }  // namespace quillprint

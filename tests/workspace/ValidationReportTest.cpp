@@ -72,6 +72,22 @@ TEST(ValidationReport, BalancedRunsGiveTheSameAnswerOnSmallCandidates) {
     ExpectKnownAnswer(ValidationReportGrid(RunValidationReport(KnownAnswerCandidates(), "en_US", true)));
 }
 
+// A candidate ranked below another is never drawn as "Most likely", however
+// high its own score.
+TEST(ValidationReport, OnlyRecognisedCandidatesAreColouredByTheirScore) {
+    TValidationReport report;
+    report.Rows = {{u"Close second", 3, u"Winner", 0.8, 2},
+                   {u"Winner", 3, u"Winner", 0.8, 1},
+                   {u"Maybe", 3, u"Maybe", 0.6, 1},
+                   {u"Untested", 0, u"", 0.9, 0}};
+    const TGrid grid = ValidationReportGrid(report);
+    const TScoreColour expected[] = {TScoreColour::Ordinary, TScoreColour::GreenBold, TScoreColour::Blue,
+                                     TScoreColour::Ordinary};
+    for (int32_t row = 1; row <= 4; ++row)
+        for (int32_t col = 0; col < 5; ++col)
+            EXPECT_EQ(ResultCellColour(grid, col, row), expected[row - 1]) << "column " << col << ", row " << row;
+}
+
 TEST(ValidationReport, WithoutCandidatesReportsNoneRecognised) {
     const TGrid grid = ValidationReportGrid(RunValidationReport({}, "en_US", false));
     ASSERT_EQ(grid.RowCount(), 2);
