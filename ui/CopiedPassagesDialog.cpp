@@ -44,7 +44,7 @@ TCopiedPassagesDialog::TCopiedPassagesDialog(QWidget* parent) : QDialog(parent) 
                     emit passageChosen(current.row());
             });
 
-    auto* copy = new QAction(tr("Copy"), this);
+    auto* copy = new QAction(tr("&Copy"), this);
     copy->setShortcut(QKeySequence::Copy);
     copy->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     addAction(copy);
@@ -54,7 +54,8 @@ TCopiedPassagesDialog::TCopiedPassagesDialog(QWidget* parent) : QDialog(parent) 
     connect(FTable, &TGridView::contextMenuRequested, menu, [menu](const QPoint& globalPos) { menu->popup(globalPos); });
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
-    QPushButton* copyButton = buttons->addButton(tr("Copy"), QDialogButtonBox::ActionRole);
+    buttons->button(QDialogButtonBox::Close)->setText(tr("C&lose"));
+    QPushButton* copyButton = buttons->addButton(tr("&Copy"), QDialogButtonBox::ActionRole);
     connect(copyButton, &QPushButton::clicked, this, &TCopiedPassagesDialog::copyTable);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);

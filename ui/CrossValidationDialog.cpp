@@ -36,8 +36,10 @@ TCrossValidationDialog::TCrossValidationDialog(QWidget* parent) : QDialog(parent
     auto* layout = new QVBoxLayout(this);
 
     auto* settings = new QHBoxLayout;
-    settings->addWidget(new QLabel(tr("Hold out excerpts of"), this));
+    auto* excerptLabel = new QLabel(tr("Hold out &excerpts of"), this);
+    settings->addWidget(excerptLabel);
     FExcerpt = new QSpinBox(this);
+    excerptLabel->setBuddy(FExcerpt);
     FExcerpt->setObjectName("CrossValidationExcerpt");
     FExcerpt->setRange(0, 10'000'000);
     FExcerpt->setSingleStep(500);
@@ -45,14 +47,14 @@ TCrossValidationDialog::TCrossValidationDialog(QWidget* parent) : QDialog(parent
     FExcerpt->setSuffix(tr(" words"));
     FExcerpt->setValue(1000);
     settings->addWidget(FExcerpt);
-    FAsDisputed = new QCheckBox(tr("as long as the disputed text"), this);
+    FAsDisputed = new QCheckBox(tr("as long as the &disputed text"), this);
     FAsDisputed->setObjectName("CrossValidationAsDisputed");
     FAsDisputed->setChecked(true);
     FExcerpt->setEnabled(false);
     connect(FAsDisputed, &QCheckBox::toggled, FExcerpt, [this](bool on) { FExcerpt->setEnabled(!on); });
     settings->addWidget(FAsDisputed);
     settings->addStretch(1);
-    FRunButton = new QPushButton(tr("Run checks"), this);
+    FRunButton = new QPushButton(tr("&Run checks"), this);
     FRunButton->setObjectName("CrossValidationRun");
     connect(FRunButton, &QPushButton::clicked, this, &TCrossValidationDialog::runRequested);
     settings->addWidget(FRunButton);
@@ -88,10 +90,11 @@ TCrossValidationDialog::TCrossValidationDialog(QWidget* parent) : QDialog(parent
     layout->addWidget(parts, 1);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
-    auto* copy = buttons->addButton(tr("Copy"), QDialogButtonBox::ActionRole);
+    buttons->button(QDialogButtonBox::Close)->setText(tr("C&lose"));
+    auto* copy = buttons->addButton(tr("&Copy"), QDialogButtonBox::ActionRole);
     connect(copy, &QPushButton::clicked, this,
             [this] { QGuiApplication::clipboard()->setText(QString::fromStdU16String(CopyGrid(FChecks))); });
-    auto* save = buttons->addButton(tr("Save as…"), QDialogButtonBox::ActionRole);
+    auto* save = buttons->addButton(tr("&Save as…"), QDialogButtonBox::ActionRole);
     connect(save, &QPushButton::clicked, this, &TCrossValidationDialog::saveRequested);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);

@@ -91,7 +91,7 @@ TExtractDialog::TExtractDialog(const std::vector<TChatParticipant>& participants
         if (column == UnknownColumn) setUnknownRow(row);
     });
 
-    FNoUnknown = new QRadioButton(tr("None of them: every checked participant is a candidate author"), this);
+    FNoUnknown = new QRadioButton(tr("&None of them: every checked participant is a candidate author"), this);
     FNoUnknown->setChecked(true);
     connect(FNoUnknown, &QRadioButton::clicked, this, [this] { setUnknownRow(-1); });
     layout->addWidget(FNoUnknown);
@@ -103,6 +103,8 @@ TExtractDialog::TExtractDialog(const std::vector<TChatParticipant>& participants
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     FOkButton = buttons->button(QDialogButtonBox::Ok);
+    FOkButton->setText(tr("&OK"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(tr("&Cancel"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);

@@ -22,6 +22,7 @@
 
 #include "engine/Collation.h"
 #include "ui/AccessKeyGuard.h"
+#include "ui/AccessKeyStyle.h"
 #include "ui/AuthorTreeView.h"
 #include "ui/BusyCursor.h"
 #include "ui/CalculationStatus.h"
@@ -69,6 +70,8 @@ QAction* MakeAction(QObject* parent, const char* name, const QString& caption, c
 
 TForm1::TForm1(TUserDialogs& dialogs, TDesktopShell& shell, const QString& executableDir, QWidget* parent)
     : QMainWindow(parent), FDialogs(dialogs), FShell(shell), FExecutableDir(executableDir) {
+    // Access keys are underlined while Alt is held, here and in every dialog.
+    TAccessKeyStyle::Install();
     if (FExecutableDir.isEmpty())
         FExecutableDir = ProgramDataFolder(QCoreApplication::applicationDirPath() + QLatin1Char('/'));
     setObjectName("Form1");
@@ -102,6 +105,8 @@ TForm1::TForm1(TUserDialogs& dialogs, TDesktopShell& shell, const QString& execu
 TForm1::~TForm1() { FormDestroy(); }
 
 void TForm1::createActions() {
+    // The letter after "&" is the access key: Alt + letter runs the command,
+    // and no two commands of the ribbon share one.
     acNew = MakeAction(this, "acNew", tr("&New"), NewIcon());
     acAddAuthor = MakeAction(this, "acAddAuthor", tr("A&dd author"));
     acOpen = MakeAction(this, "acOpen", tr("&Open folder"), OpenFolderIcon());
@@ -110,39 +115,39 @@ void TForm1::createActions() {
     acTutorial = MakeAction(this, "acTutorial", tr("&Tutorial"));
     Action1 = MakeAction(this, "Action1", tr("&Calculate"), CalculateIcon());
     acHelp = MakeAction(this, "acHelp", tr("&Help"), HelpIcon());
-    miCopy = MakeAction(this, "miCopy", tr("Copy"));
+    miCopy = MakeAction(this, "miCopy", tr("&Copy"));
     acAddText = MakeAction(this, "acAddText", tr("Add text"));
     acCandidates = MakeAction(this, "acCandidates", tr("Candidates"));
     acAuthors = MakeAction(this, "acAuthors", tr("Authors"));
     acValidation = MakeAction(this, "acValidation", tr("Validation"));
-    acCrossValidation = MakeAction(this, "acCrossValidation", tr("Cross-validation"));
+    acCrossValidation = MakeAction(this, "acCrossValidation", tr("Cross-&validation"));
     acCrossValidation->setToolTip(
         tr("Cross-validation: hold out each known text in turn to see how often the answer is right"));
-    Action2 = MakeAction(this, "Action2", tr("Extract"));
-    acBalance = MakeAction(this, "acBalance", tr("Balance"));
+    Action2 = MakeAction(this, "Action2", tr("E&xtract"));
+    acBalance = MakeAction(this, "acBalance", tr("&Balance"));
     acBalance->setCheckable(true);
     acBalance->setToolTip(tr("Balance: compare equal-size samples of every candidate over several draws"));
-    acEachText = MakeAction(this, "acEachText", tr("Each text"));
+    acEachText = MakeAction(this, "acEachText", tr("&Each text"));
     acEachText->setCheckable(true);
     acEachText->setToolTip(tr("Each text: attribute every text of \"Unknown\" on its own"));
-    acSplitWords = MakeAction(this, "acSplitWords", tr("Split words by language"));
+    acSplitWords = MakeAction(this, "acSplitWords", tr("&Split words by language"));
     acSplitWords->setCheckable(true);
     acSplitWords->setToolTip(tr("Split words by language: split Chinese, Japanese, Thai and the other languages "
                                 "written without spaces into words by a dictionary"));
-    acFollowLinks = MakeAction(this, "acFollowLinks", tr("Follow links"));
+    acFollowLinks = MakeAction(this, "acFollowLinks", tr("Follo&w links"));
     acFollowLinks->setCheckable(true);
     acFollowLinks->setToolTip(
         tr("Follow links out of the project: read the files and folders that links in the "
            "project folder lead to elsewhere; off, they are listed with a note and never read"));
-    acLeaveOutCopies = MakeAction(this, "acLeaveOutCopies", tr("Leave out copied passages"));
+    acLeaveOutCopies = MakeAction(this, "acLeaveOutCopies", tr("&Leave out copied passages"));
     acLeaveOutCopies->setCheckable(true);
     acLeaveOutCopies->setToolTip(
         tr("Leave out copied passages: calculate without the passages the unknown text copies from a candidate"));
-    acCopies = MakeAction(this, "acCopies", tr("Copied passages"));
+    acCopies = MakeAction(this, "acCopies", tr("Cop&ied passages"));
     acCopies->setToolTip(tr("Copied passages: list the passages the unknown text shares word for word with a candidate"));
-    acExportReport = MakeAction(this, "acExportReport", tr("Export report…"));
+    acExportReport = MakeAction(this, "acExportReport", tr("Export &report…"));
     acExportReport->setToolTip(tr("Export report: the results with their chart as one PDF or HTML file"));
-    acSaveTable = MakeAction(this, "acSaveTable", tr("Save as…"));
+    acSaveTable = MakeAction(this, "acSaveTable", tr("Save &as…"));
     acSaveTable->setToolTip(tr("Save as: the table of the active page as a CSV or TSV file"));
 
     // F1 runs "Help" from anywhere in the window.

@@ -61,6 +61,7 @@ TQuickAccessCustomizeDialog::TQuickAccessCustomizeDialog(const QList<QAction*>& 
     layout->addWidget(FList);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    buttons->button(QDialogButtonBox::Close)->setText(tr("C&lose"));
     FAddButton = buttons->addButton(tr("&Add to Quick Access Toolbar"), QDialogButtonBox::ActionRole);
     FAddButton->setObjectName("addButton");
     layout->addWidget(buttons);

@@ -5,6 +5,8 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QShortcut>
+#include <QStyleOptionToolButton>
+#include <QStylePainter>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -14,6 +16,24 @@ namespace {
 constexpr int SmallButtonsPerColumn = 3;
 constexpr int LargeIconSize = 32;
 constexpr int SmallIconSize = 16;
+
+// A ribbon button draws its command's caption with the "&" of the access
+// key, which the style underlines while Alt is held (a tool button's own
+// caption drops it).
+class TRibbonButton : public QToolButton {
+public:
+    using QToolButton::QToolButton;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QStylePainter painter(this);
+        QStyleOptionToolButton option;
+        initStyleOption(&option);
+        if (defaultAction() && toolButtonStyle() != Qt::ToolButtonIconOnly) option.text = defaultAction()->text();
+        painter.drawComplexControl(QStyle::CC_ToolButton, option);
+    }
+};
+
 }  // namespace
 
 TRibbonGroup::TRibbonGroup(const QString& caption, QWidget* parent)
@@ -36,7 +56,7 @@ TRibbonGroup::TRibbonGroup(const QString& caption, QWidget* parent)
 QString TRibbonGroup::caption() const { return FCaption; }
 
 QToolButton* TRibbonGroup::makeButton(QAction* action) {
-    auto* button = new QToolButton(this);
+    auto* button = new TRibbonButton(this);
     button->setDefaultAction(action);
     button->setAutoRaise(true);
     button->setFocusPolicy(Qt::NoFocus);

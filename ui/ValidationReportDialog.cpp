@@ -53,12 +53,12 @@ TValidationReportDialog::TValidationReportDialog(QWidget* parent) : QDialog(pare
     FReading->setWordWrap(true);
     layout->addWidget(FReading);
 
-    auto* copy = new QAction(tr("Copy"), this);
+    auto* copy = new QAction(tr("&Copy"), this);
     copy->setShortcut(QKeySequence::Copy);
     copy->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     addAction(copy);
     connect(copy, &QAction::triggered, this, &TValidationReportDialog::copyReport);
-    auto* save = new QAction(tr("Save as…"), this);
+    auto* save = new QAction(tr("&Save as…"), this);
     connect(save, &QAction::triggered, this, &TValidationReportDialog::saveRequested);
     auto* menu = new QMenu(this);
     menu->addAction(copy);
@@ -66,9 +66,10 @@ TValidationReportDialog::TValidationReportDialog(QWidget* parent) : QDialog(pare
     connect(FTable, &TGridView::contextMenuRequested, menu, [menu](const QPoint& globalPos) { menu->popup(globalPos); });
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
-    FCopyButton = buttons->addButton(tr("Copy"), QDialogButtonBox::ActionRole);
+    buttons->button(QDialogButtonBox::Close)->setText(tr("C&lose"));
+    FCopyButton = buttons->addButton(tr("&Copy"), QDialogButtonBox::ActionRole);
     connect(FCopyButton, &QPushButton::clicked, this, &TValidationReportDialog::copyReport);
-    FSaveButton = buttons->addButton(tr("Save as…"), QDialogButtonBox::ActionRole);
+    FSaveButton = buttons->addButton(tr("&Save as…"), QDialogButtonBox::ActionRole);
     connect(FSaveButton, &QPushButton::clicked, this, &TValidationReportDialog::saveRequested);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
