@@ -402,7 +402,7 @@ void TForm1::FormCreate() {
     setWindowTitle(Ribbon1->caption());
     // The ribbon's groups and captions need this much room.
     setMinimumSize(std::max(640, Ribbon1->minimumSizeHint().width()), 360);
-    FTextView = std::make_unique<TMemoTextView>(*mText);
+    FTextView = std::make_unique<TMemoTextView>(*mText, [this](const std::u16string& error) { ShowError(error); });
     FWorkspace = std::make_unique<TWorkspace>(QDir::toNativeSeparators(FExecutableDir).toStdU16String(),
                                               DefaultLocaleName(), *FTextView, static_cast<TMessageSink&>(*this),
                                               static_cast<TWorkspaceObserver&>(*this));

@@ -135,6 +135,8 @@ public:
     // Other long work of the window (reading or splitting a chat export) is
     // under way on the job pool.
     bool windowJobRunning() const { return FWindowJobs->Running(); }
+    // The text view as the workspace sees it.
+    const TMemoTextView& textView() const { return *FTextView; }
     // The report of the last "Validation"; nullptr before the first one.
     TValidationReportDialog* validationReport() const { return FValidationReport; }
     // The dialog "Copied passages"; nullptr before its first use.
@@ -147,6 +149,8 @@ public:
     QMenu* recentProjectsMenu() const { return FRecentProjectsMenu; }
     // Shows passage `index` of that dialog highlighted in its unknown text.
     void showCopiedPassage(int index);
+    // Marks the lines from `place` to `end` of the text shown and scrolls to them.
+    void highlightLines(const TTextPlace& place, const TTextPlace& end);
     // Asks for a file and saves `grid` to it as CSV or TSV; `tableName`
     // ("Result", "Validation"…) goes into the suggested file name.
     void saveTableAs(const TGrid& grid, const QString& tableName);

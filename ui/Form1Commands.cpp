@@ -22,6 +22,7 @@
 #include "ui/Form1.h"
 #include "ui/GridModel.h"
 #include "ui/GridView.h"
+#include "ui/MemoTextView.h"
 #include "ui/Ribbon.h"
 #include "ui/UserDialogs.h"
 #include "ui/ValidationReportDialog.h"
@@ -204,19 +205,22 @@ void TForm1::showCopiedPassage(int index) {
     tvAuthors->selectNode(text);
     Guarded([&] { FWorkspace->SelectNode(text); });
     if (FWorkspace->Selected() != text) return;
+    // A large text is read in the background: marked once it is shown.
+    FTextView->whenShown([this, place = copy.UnknownPlace, end = copy.UnknownEnd] { highlightLines(place, end); });
+}
 
+void TForm1::highlightLines(const TTextPlace& place, const TTextPlace& end) {
     // Whole lines from the passage's first to its last; a passage that runs
     // on into the next text is marked to the end of this one.
     QTextDocument* document = mText->document();
-    const int first = copy.UnknownPlace.Line - 1;
-    const int last = copy.UnknownEnd.Text == copy.UnknownPlace.Text ? copy.UnknownEnd.Line - 1
-                                                                    : document->blockCount() - 1;
+    const int first = place.Line - 1;
+    const int last = end.Text == place.Text ? end.Line - 1 : document->blockCount() - 1;
     const QTextBlock begin = document->findBlockByNumber(first);
-    const QTextBlock end = document->findBlockByNumber(std::min(last, document->blockCount() - 1));
-    if (!begin.isValid() || !end.isValid()) return;
+    const QTextBlock finish = document->findBlockByNumber(std::min(last, document->blockCount() - 1));
+    if (!begin.isValid() || !finish.isValid()) return;
     QTextCursor cursor(document);
     cursor.setPosition(begin.position());
-    cursor.setPosition(end.position() + end.length() - 1, QTextCursor::KeepAnchor);
+    cursor.setPosition(finish.position() + finish.length() - 1, QTextCursor::KeepAnchor);
     QTextEdit::ExtraSelection highlight;
     highlight.cursor = cursor;
     highlight.format.setBackground(QColor(255, 236, 140));

@@ -524,6 +524,12 @@ void TWorkspace::ShowText(TTreeNode& text) {
         return;
     }
     const std::filesystem::path path = ResolvePath(TextPath(text));
+    if (!text.Text() && IsExistingFile(path)) {
+        // Nothing is written back to a file's entry: the view may take its time.
+        FTextView.ShowFile(path, FCodePage);
+        FPrevSelectedNode = &text;
+        return;
+    }
     TLines lines;
     if (IsExistingFile(path))
         lines = ReadTextFile(path, FCodePage);

@@ -17,6 +17,13 @@ public:
     virtual ~TTextView() = default;
     virtual TLines Lines() const = 0;
     virtual void SetLines(const TLines& lines) = 0;
+    // Shows the text file `path`, read by the text reading rule (`codePage`
+    // for a file without a byte-order mark). Read at once by default; a file
+    // that cannot be read throws TFileReadError. A view may instead read it
+    // later, off the calling thread, and report a failure itself.
+    virtual void ShowFile(const std::filesystem::path& path, const std::string& codePage) {
+        SetLines(ReadTextFile(path, codePage));
+    }
     virtual void SetReadOnly(bool readOnly) = 0;
     virtual void SetVisible(bool visible) = 0;
 };
