@@ -353,6 +353,8 @@ void TForm1::createGrids() {
     FTrustBand->setObjectName("trustBand");
     FTrustBand->setContentsMargins(6, 3, 6, 3);
     FTrustBand->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // As high as its lines; the table takes the rest of the page.
+    FTrustBand->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
     FTrustBand->setVisible(false);
     tbResult->layout()->addWidget(FTrustBand);
     tbStylometry = makeGridPage("tbStylometry", tr("Stylometry"), sgStylometry);

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QLabel>
 #include <QPainter>
 #include <QScrollArea>
 #include <QSplitter>
@@ -42,7 +43,9 @@ void TForm1::createCharts() {
     chartScroll->setWidget(resultChart);
     resultSplitter->addWidget(chartScroll);
     resultSplitter->setSizes({770, 430});
-    tbResult->layout()->addWidget(resultSplitter);
+    // In the table's place: above the band that says how far to trust it.
+    auto* resultLayout = qobject_cast<QBoxLayout*>(tbResult->layout());
+    resultLayout->insertWidget(resultLayout->indexOf(FTrustBand), resultSplitter);
 
     textsHeatMap = new TTextsHeatMap;
     textsHeatMap->setEmptyText(tr("Calculate with \"Each text\" to see every text against every candidate."));
