@@ -35,6 +35,7 @@
 #include "ui/Ribbon.h"
 #include "ui/RibbonGroup.h"
 #include "ui/RunWakeAdapter.h"
+#include "ui/ScrollingBand.h"
 #include "ui/WindowFont.h"
 #include "workspace/LanguageHint.h"
 #include "workspace/Workspace.h"
@@ -348,15 +349,16 @@ void TForm1::createGrids() {
     FSplittingHintBand->setVisible(false);
     tbResult->layout()->addWidget(FSplittingHintBand);
     tbResult->layout()->addWidget(sgResult);
-    // How far to trust the answer, below the table and never in it.
-    FTrustBand = new QLabel(tbResult);
+    // How far to trust the answer, below the table and never in it; as
+    // high as its lines up to four, the table takes the rest of the page.
+    FTrustBand = new QLabel;
     FTrustBand->setObjectName("trustBand");
     FTrustBand->setContentsMargins(6, 3, 6, 3);
     FTrustBand->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    // As high as its lines; the table takes the rest of the page.
-    FTrustBand->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
-    FTrustBand->setVisible(false);
-    tbResult->layout()->addWidget(FTrustBand);
+    FTrustArea = new TScrollingBand(FTrustBand, 4, tbResult);
+    FTrustArea->setObjectName("trustBandArea");
+    FTrustArea->setVisible(false);
+    tbResult->layout()->addWidget(FTrustArea);
     tbStylometry = makeGridPage("tbStylometry", tr("Stylometry"), sgStylometry);
     addShownTextBand(tbStylometry);
 

@@ -27,6 +27,7 @@ namespace quillprint {
 
 class TAuthorTreeView;
 class TBusyCursor;
+class TScrollingBand;
 class TCalculationStatus;
 class TCopiedPassagesDialog;
 class TDesktopShell;
@@ -270,6 +271,7 @@ private:
     TCrossValidationDialog* FCrossValidationDialog = nullptr;
     bool FCrossValidationRunning = false;
     QLabel* FTrustBand = nullptr;
+    TScrollingBand* FTrustArea = nullptr;
     bool FCopiesRunning = false;
     std::unique_ptr<TWindowJobs> FWindowJobs = std::make_unique<TWindowJobs>(this);
 };

@@ -19,6 +19,7 @@
 #include "ui/ReportExport.h"
 #include "ui/ReportPictures.h"
 #include "ui/ResultChart.h"
+#include "ui/ScrollingBand.h"
 #include "ui/TextsHeatMap.h"
 #include "ui/UserDialogs.h"
 #include "workspace/ChartData.h"
@@ -45,7 +46,7 @@ void TForm1::createCharts() {
     resultSplitter->setSizes({770, 430});
     // In the table's place: above the band that says how far to trust it.
     auto* resultLayout = qobject_cast<QBoxLayout*>(tbResult->layout());
-    resultLayout->insertWidget(resultLayout->indexOf(FTrustBand), resultSplitter);
+    resultLayout->insertWidget(resultLayout->indexOf(FTrustArea), resultSplitter);
 
     textsHeatMap = new TTextsHeatMap;
     textsHeatMap->setEmptyText(tr("Calculate with \"Each text\" to see every text against every candidate."));

@@ -24,6 +24,7 @@
 #include "ui/GridView.h"
 #include "ui/MemoTextView.h"
 #include "ui/Ribbon.h"
+#include "ui/ScrollingBand.h"
 #include "ui/UserDialogs.h"
 #include "ui/ValidationReportDialog.h"
 #include "workspace/ProjectFolder.h"
@@ -348,6 +349,11 @@ void TForm1::GridsChanged() {
     FTextsModel->refresh();
     // Names are shown whole up to a limit: long ones widen their column.
     sgResult->fitColumnToContents(0, kWidestNameColumn);
+    // So are the results (the Unknown row's "The same as Unknown text"
+    // among them); the table keeps its first widths until there are any.
+    if (!FResultModel->index(0, 1).data().toString().isEmpty())
+        for (int column = 1; column < FResultModel->columnCount(); ++column)
+            sgResult->fitColumnToContents(column, kWidestNameColumn);
     for (int column = 1; column < FAnalysisModel->columnCount(); ++column)
         sgAnalysis->fitColumnToContents(column, kWidestNameColumn);
     refillAuthorChooser();
@@ -360,8 +366,7 @@ void TForm1::GridsChanged() {
 void TForm1::showTrust() {
     QStringList lines;
     for (const std::u16string& line : FWorkspace->TrustLines()) lines.append(QString::fromStdU16String(line));
-    FTrustBand->setText(lines.join(QLatin1Char('\n')));
-    FTrustBand->setVisible(!lines.isEmpty());
+    FTrustArea->setText(lines.join(QLatin1Char('\n')));
 }
 
 void TForm1::showTextsState() {

@@ -107,8 +107,16 @@ void TGridView::fitColumnToContents(int column, int limit) {
     const QFontMetrics metrics(horizontalHeader()->font());
     const int header =
         metrics.horizontalAdvance(model()->headerData(column, Qt::Horizontal).toString()) + 2 * metrics.averageCharWidth();
-    setColumnWidthKept(column,
-                       std::clamp(std::max(header, sizeHintForColumn(column)), static_cast<int>(DefaultColumnWidth), limit));
+    // The first rows and the last, not only those on screen: the last row
+    // of "Result" holds the longest text of its columns.
+    const int rows = model()->rowCount();
+    int cells = 0;
+    const auto measure = [&](int row) {
+        cells = std::max(cells, sizeHintForIndex(model()->index(row, column)).width());
+    };
+    for (int row = 0; row < std::min(rows, kMostRowsMeasured); ++row) measure(row);
+    if (rows > kMostRowsMeasured) measure(rows - 1);
+    setColumnWidthKept(column, std::clamp(std::max(header, cells + 1), static_cast<int>(DefaultColumnWidth), limit));
 }
 
 void TGridView::setFixedCellStyle(bool lines, bool hoverHighlight) {

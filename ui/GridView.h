@@ -38,6 +38,10 @@ protected:
     void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
 
 private:
+    // The first rows measured to fit a column (and the last): every row of
+    // a table of candidates, and quick for a long table.
+    static constexpr int kMostRowsMeasured = 200;
+
     void rememberWidths();
     void restoreWidths();
     void updateFrozenColumns();

@@ -28,9 +28,19 @@ QLineSeries* AddLine(QChart* chart, const QList<QPointF>& points, const QPen& pe
     return line;
 }
 
-// The widest a candidate's name is shown on the axis, in average characters.
+// The widest a candidate's name is shown on the axis, in average characters,
+// and the narrowest, however narrow the chart.
 constexpr int kLabelCharacters = 24;
+constexpr int kLeastLabelCharacters = 6;
 constexpr int kLeastHeight = 160;
+// The chart gives its axis of names at most this share of its width, less
+// the padding beside the labels, and cuts a longer label to "…".
+constexpr double kAxisShare = 0.4;
+constexpr int kAxisPadding = 12;
+// The chart gives each label its slot of the axis's height less this padding;
+// the axis holds two slots more than there are bars.
+constexpr int kLabelPadding = 12;
+const QMargins kChartMargins(2, 2, 8, 2);
 
 }  // namespace
 
@@ -52,12 +62,24 @@ QString TResultChart::barLabel(const TScoreBar& bar) {
     return label;
 }
 
+int TResultChart::nameWidth() const {
+    const QFontMetrics metrics(font());
+    const int axis =
+        static_cast<int>(kAxisShare * (width() - kChartMargins.left() - kChartMargins.right())) - kAxisPadding;
+    // Whole characters only, so the labels change only once the width has
+    // changed by a character.
+    const int characters = axis / metrics.averageCharWidth();
+    return metrics.averageCharWidth() * std::max(kLeastLabelCharacters, std::min(kLabelCharacters, characters));
+}
+
 QString TResultChart::shownLabel(const TScoreBar& bar) const {
     const QFontMetrics metrics(font());
     TScoreBar shown = bar;
-    const QString name = QString::fromStdU16String(bar.Name);
-    shown.Name = metrics.elidedText(name, Qt::ElideMiddle, metrics.averageCharWidth() * kLabelCharacters)
-                     .toStdU16String();
+    shown.Name.clear();
+    // The name takes what the percentage and the draws leave of the axis.
+    const int width = std::max(nameWidth() - metrics.horizontalAdvance(barLabel(shown)),
+                               kLeastLabelCharacters * metrics.averageCharWidth());
+    shown.Name = metrics.elidedText(QString::fromStdU16String(bar.Name), Qt::ElideMiddle, width).toStdU16String();
     return barLabel(shown);
 }
 
@@ -70,8 +92,14 @@ QString TResultChart::barToolTip(const TScoreBar& bar) {
 }
 
 QSize TResultChart::sizeHint() const {
-    const int line = QFontMetrics(font()).height() + 6;
-    return {360, std::max(kLeastHeight, 70 + line * static_cast<int>(FBars.size()))};
+    const int line = QFontMetrics(font()).height() + kLabelPadding + 4;
+    return {360, std::max(kLeastHeight, line * (static_cast<int>(FBars.size()) + 2))};
+}
+
+void TResultChart::resizeEvent(QResizeEvent* event) {
+    QChartView::resizeEvent(event);
+    // A narrower or wider chart elides the names anew.
+    if (nameWidth() != FNameWidth) rebuild();
 }
 
 void TResultChart::barHovered(bool entered, int category) {
@@ -97,7 +125,7 @@ void TResultChart::rebuild() {
     chart->setBackgroundBrush(pal.color(QPalette::Base));
     setBackgroundBrush(pal.color(QPalette::Base));
     chart->setBackgroundRoundness(0);
-    chart->setMargins(QMargins(2, 2, 8, 2));
+    chart->setMargins(kChartMargins);
     chart->setAnimationOptions(QChart::NoAnimation);
     chart->legend()->hide();
     chart->setFont(font());
@@ -143,7 +171,9 @@ void TResultChart::rebuild() {
             const TScoreBar& bar = FBars[static_cast<size_t>(k)];
             // The axis needs every label once: two names elided alike differ
             // by invisible spaces.
-            QString label = shownLabel(bar);
+            // The chart draws its labels as rich text: a name's "<" or "&"
+            // stays as it is, and so do the two spaces before the percentage.
+            QString label = shownLabel(bar).toHtmlEscaped().replace(QStringLiteral("  "), QStringLiteral("&nbsp; "));
             while (categories.contains(label)) label += QChar(0x200B);
             categories.append(label);
             for (int b = 0; b < 3; ++b) sets[b]->append(bar.Colour == bands[b] ? std::max(bar.Percent, 0) : 0);
@@ -184,6 +214,7 @@ void TResultChart::rebuild() {
     // taller, and the page scrolls it.
     setMinimumHeight(sizeHint().height());
     updateGeometry();
+    FNameWidth = nameWidth();
     QChart* old = this->chart();
     setChart(chart);
     // The view owns only the chart it shows now.

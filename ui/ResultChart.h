@@ -21,7 +21,8 @@ public:
     const std::vector<TScoreBar>& bars() const { return FBars; }
     // The label of a bar with its full name.
     static QString barLabel(const TScoreBar& bar);
-    // The label on the chart's axis: a long name elided in its middle.
+    // The label on the chart's axis: a name too long for the chart's width
+    // elided in its middle.
     QString shownLabel(const TScoreBar& bar) const;
     // What hovering a bar tells: the full name and the score with one
     // decimal, since the bands follow the unrounded score.
@@ -31,12 +32,17 @@ public:
 
 protected:
     void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // The room for a whole label on the axis at the chart's width.
+    int nameWidth() const;
     void rebuild();
     void barHovered(bool entered, int category);
 
     std::vector<TScoreBar> FBars;
+    // nameWidth() when the labels were made.
+    int FNameWidth = 0;
 };
 
 }  // namespace quillprint

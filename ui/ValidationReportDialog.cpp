@@ -1,16 +1,17 @@
 #include "ui/ValidationReportDialog.h"
 
 #include <QAction>
-#include <QDialogButtonBox>
-#include <QHBoxLayout>
-#include <QLabel>
-#include <QGuiApplication>
 #include <QClipboard>
+#include <QDialogButtonBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
 #include <QMenu>
 #include <QPushButton>
-#include <QHeaderView>
 #include <QScreen>
 #include <QScrollArea>
+#include <QStyle>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -19,6 +20,16 @@
 #include "ui/GridView.h"
 
 namespace quillprint {
+
+namespace {
+
+// The table's columns: the names, and the lines held back, score and rank.
+constexpr int kAuthorColumn = 0;
+constexpr int kRankedFirstColumn = 2;
+constexpr int kNumberColumns[] = {1, 3, 4};
+constexpr int kWidestColumn = 260;
+
+}  // namespace
 
 TValidationReportDialog::TValidationReportDialog(QWidget* parent) : QDialog(parent) {
     setObjectName("ValidationReportDialog");
@@ -33,9 +44,6 @@ TValidationReportDialog::TValidationReportDialog(QWidget* parent) : QDialog(pare
     FTable->setModel(FModel);
     FTable->setSelectionMode(QAbstractItemView::ExtendedSelection);
     FTable->setFixedCellStyle(false, false);
-    FTable->setColumnWidthKept(0, 160);
-    FTable->setColumnWidthKept(1, 110);
-    FTable->setColumnWidthKept(2, 200);
     FMatrix = new TConfusionMatrixView(this);
     // Many candidates make a large matrix: it scrolls, the dialog stays on screen.
     auto* matrixScroll = new QScrollArea(this);
@@ -76,11 +84,24 @@ TValidationReportDialog::TValidationReportDialog(QWidget* parent) : QDialog(pare
     resize(fittedSize());
 }
 
+QRect TValidationReportDialog::screenArea() const {
+    return screen() ? screen()->availableGeometry() : QRect(0, 0, 1280, 800);
+}
+
+int TValidationReportDialog::tableWidth() const {
+    int width = 2 * FTable->frameWidth() + FTable->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    for (int column = 0; column < FModel->columnCount(); ++column) width += FTable->columnWidth(column);
+    return width;
+}
+
 QSize TValidationReportDialog::fittedSize() const {
-    // Room for the table's rows and the matrix, within most of the screen.
-    const QRect screen = this->screen() ? this->screen()->availableGeometry() : QRect(0, 0, 1280, 800);
+    // Room for the table's columns and rows and for the matrix, within most
+    // of the screen; the matrix scrolls what does not fit.
+    const QRect screen = screenArea();
     const int rows = std::max(FModel->rowCount(), 3);
-    const int width = std::clamp(700 + 24 * rows, 900, 1120);
+    const QMargins margins = layout()->contentsMargins();
+    const int matrix = std::clamp(FMatrix->sizeHint().width(), 240, 480);
+    const int width = margins.left() + tableWidth() + layout()->spacing() + matrix + margins.right();
     const int height = 200 + FTable->verticalHeader()->defaultSectionSize() * rows;
     return {std::min(width, screen.width() * 9 / 10), std::clamp(height, 400, screen.height() * 8 / 10)};
 }
@@ -94,6 +115,16 @@ TValidationReportDialog::~TValidationReportDialog() {
 void TValidationReportDialog::setReport(const TValidationReport& report) {
     FReport = ValidationReportGrid(report);
     FModel->refresh();
+    // Columns as wide as their numbers and names, the two columns of names
+    // sharing what the numbers leave of seven tenths of the screen; the
+    // table keeps room for all of them, the matrix beside it takes the rest.
+    const int most = screenArea().width() * 7 / 10;
+    for (const int column : kNumberColumns) FTable->fitColumnToContents(column, kWidestColumn);
+    const int forNames =
+        most - tableWidth() + FTable->columnWidth(kAuthorColumn) + FTable->columnWidth(kRankedFirstColumn);
+    for (const int column : {kAuthorColumn, kRankedFirstColumn})
+        FTable->fitColumnToContents(column, std::min(kWidestColumn, forNames / 2));
+    FTable->setMinimumWidth(std::min(tableWidth(), most));
     const TConfusionMatrix matrix = ConfusionMatrixOf(report);
     FMatrix->setConfusionMatrix(matrix);
     FReading->setText(QString::fromStdU16String(ConfusionReading(matrix)));

@@ -44,6 +44,9 @@ signals:
 private:
     // The dialog's size for the report shown: its rows, within the screen.
     QSize fittedSize() const;
+    // The width that shows every column of the table.
+    int tableWidth() const;
+    QRect screenArea() const;
 
     TGrid FReport{5, 1};
     TGridModel* FModel = nullptr;

@@ -11,6 +11,7 @@
 #include <QStandardPaths>
 #include <QTabWidget>
 #include <QTest>
+#include <QTextDocument>
 #include <QtCharts/QBarCategoryAxis>
 #include <QtCharts/QChart>
 
@@ -29,12 +30,17 @@ QString Cell(const QAbstractItemModel* model, int col, int row) {
     return model->data(model->index(row, col), Qt::DisplayRole).toString();
 }
 
-// The chart's bar labels from the top down, as the axis holds them.
+// The chart's bar labels from the top down, as the axis draws them (its
+// labels are rich text).
 QStringList ChartLabels(const TResultChart& chart) {
     QStringList labels;
     for (QAbstractAxis* axis : chart.chart()->axes(Qt::Vertical))
-        if (auto* categories = qobject_cast<QBarCategoryAxis*>(axis)) labels = categories->categories();
-    std::reverse(labels.begin(), labels.end());
+        if (auto* categories = qobject_cast<QBarCategoryAxis*>(axis))
+            for (const QString& label : categories->categories()) {
+                QTextDocument drawn;
+                drawn.setHtml(label);
+                labels.prepend(drawn.toPlainText());
+            }
     return labels;
 }
 

@@ -8,21 +8,23 @@
 #include <QAbstractItemModel>
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QGraphicsScene>
+#include <QGraphicsTextItem>
+#include <QLabel>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QRegularExpression>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSplitter>
 #include <QStyle>
-#include <QToolButton>
-#include <QComboBox>
-#include <QFile>
-#include <QLabel>
-#include <QMenu>
-#include <QPlainTextEdit>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QRegularExpression>
-#include <QScreen>
 #include <QTest>
+#include <QToolButton>
 
 #include "FormFixture.h"
 #include "ui/AuthorTreeView.h"
@@ -45,10 +47,13 @@ QString WriteProject(const QString& dir) {
     return dir;
 }
 
-// `count` candidates of two lines each, with long names that begin alike.
+// `count` candidates of two lines each, with long names that begin alike,
+// one of them with characters that mean something in rich text.
 QString WriteManyCandidates(const QString& dir, int count) {
     for (int c = 0; c < count; ++c) {
-        const QByteArray name = "Franklin Delano Roosevelt Junior the " + QByteArray::number(c + 1);
+        const QByteArray name =
+            (c == 0 ? "Franklin & <i>Eleanor Roosevelt the " : "Franklin Delano Roosevelt Junior the ") +
+            QByteArray::number(c + 1);
         WriteFile(dir + "/" + name + "/a.txt",
                   "the common phrase of every speech w" + QByteArray::number(c) + " and more\nline two c" +
                       QByteArray::number(c) + "\n");
@@ -99,6 +104,28 @@ TShown Shown(TForm1& form) {
     shown.Band = band->text();
     shown.BandVisible = band->isVisibleTo(form.tbResult);
     return shown;
+}
+
+// The texts the chart draws: its labels as the user sees them.
+QStringList DrawnTexts(const TResultChart& chart) {
+    QStringList texts;
+    for (const QGraphicsItem* item : chart.scene()->items())
+        if (const auto* text = dynamic_cast<const QGraphicsTextItem*>(item); text && text->isVisible())
+            texts.append(text->toPlainText().remove(QChar(0x200B)));
+    return texts;
+}
+
+// The validation table shows every column up to "Score" at the dialog's
+// opening size, none of them cut.
+void ExpectScoreShownWithoutScrolling(TValidationReportDialog& dialog) {
+    QApplication::processEvents();
+    const TGridView& table = *dialog.table();
+    const int score = 3;
+    QCOMPARE(table.model()->headerData(score, Qt::Horizontal).toString(), QString("Score"));
+    QCOMPARE(table.horizontalScrollBar()->value(), 0);
+    const int right = table.columnViewportPosition(score) + table.columnWidth(score);
+    QVERIFY2(right <= table.viewport()->width(),
+             qPrintable(QString("Score ends at %1 of %2").arg(right).arg(table.viewport()->width())));
 }
 
 bool OutOfDateShown(const TForm1& form) {
@@ -329,7 +356,8 @@ private slots:
         TForm1& form = *f.Form;
         QTemporaryDir many;
         WriteManyCandidates(many.path(), 40);
-        form.resize(1600, 1000);
+        // The window's size at its first start.
+        form.resize(1203, 498);
         form.show();
         f.Dialogs.FolderAnswer = many.path();
         form.acOpen->trigger();
@@ -339,9 +367,16 @@ private slots:
         form.PageControl1->setCurrentWidget(form.tbResult);
         QCOMPARE(form.resultChart->bars().size(), size_t(40));
 
-        // The table's names are whole.
-        const QString longest = "Franklin Delano Roosevelt Junior the 40";
-        QVERIFY(form.sgResult->columnWidth(0) > form.sgResult->fontMetrics().horizontalAdvance(longest));
+        // The table's cells are whole, names and "The same as Unknown text" of
+        // the Unknown row among them.
+        const QAbstractItemModel& result = *form.sgResult->model();
+        for (int row = 0; row < result.rowCount(); ++row)
+            for (int col = 0; col < result.columnCount(); ++col) {
+                const QString text = result.index(row, col).data().toString();
+                QVERIFY2(form.sgResult->fontMetrics().horizontalAdvance(text) + 6 <= form.sgResult->columnWidth(col),
+                         qPrintable(text));
+            }
+        QVERIFY(result.index(result.rowCount() - 1, 1).data().toString().startsWith("The same as Unknown"));
         // The chart's labels keep the name's start and end, the tooltip the
         // whole name; the chart is as tall as its labels need, and scrolls.
         for (const TScoreBar& bar : form.resultChart->bars()) {
@@ -353,6 +388,23 @@ private slots:
         QVERIFY(form.resultChart->height() >= 40 * form.resultChart->fontMetrics().height());
         const auto* scroll = form.tbResult->findChild<QScrollArea*>("ResultChartScroll");
         QVERIFY(scroll && scroll->verticalScrollBar()->maximum() > 0);
+        // The chart draws those labels as they are, none cut to "…" for lack
+        // of room beside the table.
+        QApplication::processEvents();
+        const QStringList drawn = DrawnTexts(*form.resultChart);
+        for (const TScoreBar& bar : form.resultChart->bars())
+            QVERIFY2(drawn.contains(form.resultChart->shownLabel(bar)),
+                     qPrintable(form.resultChart->shownLabel(bar) + " is not among: " + drawn.join(" | ")));
+        // The band below the table wraps its forty names instead of cutting
+        // them, as plain text; at most four lines high, it scrolls the rest.
+        const auto* trust = form.tbResult->findChild<QLabel*>("trustBand");
+        QVERIFY(trust->isVisible() && trust->text().contains("Franklin & <i>Eleanor"));
+        QVERIFY(trust->wordWrap() && trust->textFormat() == Qt::PlainText);
+        QVERIFY2(trust->height() >= trust->heightForWidth(trust->width()),
+                 qPrintable(QString("%1 < %2").arg(trust->height()).arg(trust->heightForWidth(trust->width()))));
+        const auto* trustArea = form.tbResult->findChild<QScrollArea*>("trustBandArea");
+        QVERIFY(trustArea->height() <= 4 * trust->fontMetrics().lineSpacing() + 8);
+        QVERIFY(trustArea->verticalScrollBar()->maximum() > 0);
 
         // The validation report wraps its reading and fits on the screen,
         // and the next, smaller report gets a smaller dialog.
@@ -364,6 +416,8 @@ private slots:
         QVERIFY2(dialog->width() <= screen.width() && dialog->height() <= screen.height(),
                  qPrintable(QString("%1x%2").arg(dialog->width()).arg(dialog->height())));
         QVERIFY(dialog->findChild<QLabel*>("ValidationReading")->wordWrap());
+        ExpectScoreShownWithoutScrolling(*dialog);
+        if (QTest::currentTestFailed()) return;
         const int bigHeight = dialog->height();
         QTemporaryDir small;
         WriteProject(small.path());
@@ -374,6 +428,7 @@ private slots:
         QVERIFY(dialog->isVisible());
         QVERIFY(dialog->height() < bigHeight);
         QVERIFY(dialog->width() <= 1120);
+        ExpectScoreShownWithoutScrolling(*dialog);
     }
 
     void theBandIsOneLineAndTheTreeShowsWholeNames() {
