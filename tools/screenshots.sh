@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the window and takes a picture of each tab page after a calculation
-# on the example project, of "Result" with its top row selected and of a
-# balanced calculation in progress, under a virtual X server. The pictures go
+# on the example project, of "Result" with its top row selected, of a
+# balanced calculation in progress and of "Result" and the validation report
+# with the forty candidates of "Candidates", under a virtual X server. The pictures go
 # to docs/images/. Usage: bash tools/screenshots.sh [build-dir]   (default: build)
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -1,6 +1,7 @@
 // Opens the main window on the example project beside the executable, runs a
 // calculation and saves a picture of each tab page into the folder named on
-// the command line. tools/screenshots.sh runs it under Xvfb.
+// the command line, then of the other examples' calculations, forty
+// candidates among them. tools/screenshots.sh runs it under Xvfb.
 #include <QAction>
 #include <QApplication>
 #include <QDir>
@@ -123,19 +124,19 @@ int main(int argc, char* argv[]) {
     form.acBalance->setChecked(false);
 
     // The validation report with its confusion matrix.
-    form.acValidationExecute();
-    waitForRun();
-    if (quillprint::TValidationReportDialog* report = form.validationReport()) {
+    const auto saveValidation = [&](const char* name) {
+        form.acValidationExecute();
+        waitForRun();
+        quillprint::TValidationReportDialog* report = form.validationReport();
+        if (!report) return false;
         Settle();
-        const QString path = output.filePath(QStringLiteral("validation.png"));
-        if (report->grab().save(path))
-            std::printf("%s\n", qPrintable(path));
-        else
-            ok = false;
+        const QString path = output.filePath(QString::fromLatin1(name));
+        const bool saved = report->grab().save(path);
+        if (saved) std::printf("%s\n", qPrintable(path));
         report->close();
-    } else {
-        ok = false;
-    }
+        return saved;
+    };
+    ok = saveValidation("validation.png") && ok;
 
     // Many disputed texts: the page "Texts" with its heat map, balanced as
     // the help's table of the twelve disputed papers.
@@ -163,5 +164,14 @@ int main(int argc, char* argv[]) {
     else
         ok = false;
     waitForRun();
+
+    // Forty candidates: "Result" with its chart, and the validation report.
+    form.acBalance->setChecked(false);
+    form.acCandidatesExecute();
+    form.btCalculateClick();
+    waitForRun();
+    form.PageControl1->setCurrentWidget(form.tbResult);
+    ok = save("result-40-candidates.png") && ok;
+    ok = saveValidation("validation-40-candidates.png") && ok;
     return ok ? 0 : 1;
 }
