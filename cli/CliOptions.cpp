@@ -37,7 +37,7 @@ std::string UsageText() {
         "                      [--table result|analysis|stylometry] [--author N] [--summary]\n"
         "                      [--json | --json-full] [--copies | --without-copies] [--copy-words L]\n"
         "                      [--jobs N] [--quiet] [--split-words spaces|language]\n"
-        "                      [--follow-links] PROJECT_DIR\n"
+        "                      [--follow-links] [--all-candidates] PROJECT_DIR\n"
         "       quillprint-cli --each [--locale NAME] [--balance] [--json] [--jobs N]\n"
         "                      [--split-words spaces|language]\n"
         "                      [--shard K/N] [--no-header] PROJECT_DIR\n"
@@ -48,7 +48,7 @@ std::string UsageText() {
         "       quillprint-cli --report FILE.pdf|FILE.html [--locale NAME] [--balance] [--each]\n"
         "                      [--validation-report | --cross-validate | --confidence]\n"
         "                      [--excerpt W] [--without-copies] [--copy-words L]\n"
-        "                      [--jobs N] PROJECT_DIR\n"
+        "                      [--all-candidates] [--jobs N] PROJECT_DIR\n"
         "       quillprint-cli --extract CHAT_FILE --participants\n"
         "       quillprint-cli --extract CHAT_FILE --into DIR [--unknown PARTICIPANT]\n"
         "\n"
@@ -68,7 +68,13 @@ std::string UsageText() {
         "  --validation-report\n"
         "                   one validation run per candidate (its last fifth of lines as the test\n"
         "                   text); prints per candidate the lines held back, the candidate ranked\n"
-        "                   first, the true candidate's score and rank, then \"k of n recognised\"\n"
+        "                   first, the true candidate's score and rank, then \"k of n recognised\".\n"
+        "                   Each run calculates every candidate, so the time grows with the\n"
+        "                   square of their number: past 50 candidates only every m-th is\n"
+        "                   tested (m the smallest step that leaves at most 50), still against\n"
+        "                   all of them, and a last line says so (\"Tested 50 of 1000\n"
+        "                   candidates (every 20th), ...\")\n"
+        "  --all-candidates with --validation-report: test every candidate, however many\n"
         "  --balance        balanced calculation: 9 draws, each on equal-size random samples of\n"
         "                   the candidates' texts (at least 5,000 words each); the result table\n"
         "                   shows the mean score and a column \"Draws won\"; analysis, stylometry\n"
@@ -267,6 +273,8 @@ std::optional<TCliOptions> ParseOptions(const std::vector<std::string>& args, st
             options.Validation = true;
         } else if (arg == "--validation-report") {
             options.ValidationReport = true;
+        } else if (arg == "--all-candidates") {
+            options.AllCandidates = true;
         } else if (arg == "--balance") {
             options.Balance = true;
         } else if (arg == "--split-words") {

@@ -14,6 +14,7 @@ struct TCliOptions {
     std::string LocaleName;  // empty: the user's locale
     bool Validation = false;
     bool ValidationReport = false;
+    bool AllCandidates = false;  // the validation report tests every candidate
     bool Balance = false;
     bool SplitByLanguage = false;  // --split-words language
     bool Copies = false;         // list the copied passages instead of calculating

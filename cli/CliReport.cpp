@@ -61,6 +61,7 @@ int RunReport(const TCliOptions& options, std::ostream& err) {
     workspace.SetCopyWords(options.CopyWords);
     workspace.SetLeaveOutCopies(options.WithoutCopies);
     workspace.SetJobs(BoundedJobs(options.Jobs));
+    workspace.SetValidateEveryCandidate(options.AllCandidates);
     workspace.SetSplitWordsByLanguage(options.SplitByLanguage);
     workspace.SetFollowLinks(options.FollowLinks);
     // The file system's own bytes, so a name that is not UTF-8 still opens.

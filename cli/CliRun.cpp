@@ -170,6 +170,7 @@ int RunCli(const TCliOptions& options, std::ostream& out, std::ostream& err) {
         }
         if (options.ValidationReport) {
             request.Kind = TRunKind::ValidationReport;
+            if (options.AllCandidates) request.ValidationReportSample = 0;
             const TRunOutcome outcome = ExecuteRun(request, [&](const TRunProgress& state) {
                 if (state.Candidates > 0) progress.Update("Validation runs:", state.Candidate - 1, state.Candidates);
             });
@@ -180,6 +181,7 @@ int RunCli(const TCliOptions& options, std::ostream& out, std::ostream& err) {
             if (outcome.SplittingHint) PrintSplittingHint(err);
             const TGrid report = ValidationReportGrid(validation);
             WriteOut(out, TsvText(report, report.RowCount()));
+            if (validation.Step > 1) err << "quillprint-cli: --all-candidates tests every candidate\n";
             return 0;
         }
         request.Kind = options.Validation ? TRunKind::ValidationRun : TRunKind::Calculation;

@@ -112,6 +112,7 @@ constexpr TNeed kNeeds[] = {
     {"--seed", "--cross-validate or --confidence",
      [](const TCliOptions& o) { return o.CrossValidate || o.Confidence; }},
     {"--threshold", "--confidence", [](const TCliOptions& o) { return o.Confidence; }},
+    {"--all-candidates", "--validation-report", [](const TCliOptions& o) { return o.ValidationReport; }},
 };
 
 }  // namespace

@@ -131,10 +131,12 @@ TRunOutcome ExecuteReported(const TRunRequest& request, TProgressReport& report,
             std::u16string test;
             const auto candidates = ReadCandidates(request, &test, report.Reading(), stop);
             outcome.SplittingHint = SplittingHint(request, candidates, {test});
-            outcome.Result = RunValidationReport(candidates, request.LocaleName, request.Balance,
-                                                 report.Hooks(stop, request), [&](int32_t done, int32_t total) {
-                                                     if (done < total) report.Candidate(done + 1, total);
-                                                 });
+            outcome.Result = RunValidationReport(
+                candidates, request.LocaleName, request.Balance, report.Hooks(stop, request),
+                [&](int32_t done, int32_t total) {
+                    if (done < total) report.Candidate(done + 1, total);
+                },
+                request.ValidationReportSample);
             break;
         }
         case TRunKind::CrossValidation: {

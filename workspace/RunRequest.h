@@ -15,6 +15,7 @@
 #include "workspace/EachText.h"
 #include "workspace/ProjectFolder.h"
 #include "workspace/TextReader.h"
+#include "workspace/ValidationReport.h"
 
 namespace quillprint {
 
@@ -69,6 +70,9 @@ struct TRunRequest {
     // as the disputed text has; 0: whole texts) and the seed of the excerpts.
     std::optional<int64_t> ExcerptWords;
     uint64_t Seed = 1;
+    // ValidationReport: past this many candidates only every m-th is tested
+    // (see RunValidationReport); 0: every one.
+    int32_t ValidationReportSample = kValidationReportSample;
 };
 
 // Where a run is; several fields may be set at once.

@@ -25,8 +25,17 @@ struct TValidationRow {
     bool Recognised() const { return Tested() && Rank == 1; }
 };
 
+// How many candidates the validation report tests by default: each test is
+// a calculation over every candidate, so testing all of many candidates
+// takes time that grows with the square of their number.
+inline constexpr int32_t kValidationReportSample = 50;
+
 struct TValidationReport {
-    std::vector<TValidationRow> Rows;
+    std::vector<TValidationRow> Rows;  // the candidates tested, in candidate order
+    // The project's candidates, and the step between those tested: every
+    // candidate when 1, every Step-th from the first otherwise.
+    int32_t Candidates = 0;
+    int32_t Step = 1;
     // The engine of the last run (the first draw of it when balanced).
     std::shared_ptr<TQuillprint> LastEngine;
     int32_t Tested() const;
@@ -35,7 +44,9 @@ struct TValidationReport {
 
 // One validation run per candidate, in order: its last fifth of lines held
 // back as the test text, every candidate (itself with the rest of its lines)
-// in the engine. A candidate with fewer than kHeldBackFraction lines holds
+// in the engine. With more than `mostTested` candidates (0: no limit), only
+// every m-th is tested, m the smallest step that leaves at most `mostTested`,
+// each still against every candidate. A candidate with fewer than kHeldBackFraction lines holds
 // back nothing and counts as not tested. Balanced runs when `balance` is set.
 // `hooks` carry the stop token and the engine's progress into each run;
 // `progress`, when given, hears (runs done, runs in all) before the first run
@@ -43,13 +54,22 @@ struct TValidationReport {
 // hooks.Jobs threads, with the report of one after another.
 TValidationReport RunValidationReport(const std::vector<TCandidateLines>& candidates, const std::string& localeName,
                                       bool balance, const TRunHooks& hooks = {},
-                                      const std::function<void(int32_t done, int32_t total)>& progress = {});
+                                      const std::function<void(int32_t done, int32_t total)>& progress = {},
+                                      int32_t mostTested = 0);
+
+// The step between the candidates tested: 1 up to `mostTested` candidates.
+int32_t ValidationStep(size_t candidates, int32_t mostTested);
 
 // Header "Author", "Lines held back", "Ranked first", "Score", "Rank"; one
-// row per candidate; a last row "k of n recognised".
+// row per candidate tested; a row "k of n recognised"; when not every
+// candidate was tested, a last row that says which were.
 TGrid ValidationReportGrid(const TValidationReport& report);
 
-// "k of n recognised", the report's last row.
+// "Tested t of n candidates (every m-th), …", the last row of a report that
+// tested every m-th candidate only.
+std::u16string SampleText(const TValidationReport& report);
+
+// "k of n recognised", the report's row after the candidates.
 std::u16string RecognisedText(int64_t recognised, int64_t tested);
 
 }  // namespace quillprint

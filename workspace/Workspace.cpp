@@ -591,6 +591,7 @@ TRunRequest TWorkspace::PrepareRun(TRunKind kind) {
     request.Splitting = FSplitting;
     request.CopyWords = FCopyWords;
     request.Jobs = FJobs;
+    if (FValidateEveryCandidate) request.ValidationReportSample = 0;
     request.ExcerptWords = FCrossExcerptWords;
     request.KeepFirstEngine = kind == TRunKind::EachText;
     for (const auto& author : FTree.Authors()) {

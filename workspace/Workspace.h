@@ -115,6 +115,9 @@ public:
     // How many threads a calculation uses (at least 1); with "Each text",
     // how many texts are calculated at once. Results never depend on it.
     void SetJobs(unsigned jobs) { FJobs = jobs < 1 ? 1 : jobs; }
+    // The validation report tests every candidate, however many: by default
+    // past kValidationReportSample only every m-th.
+    void SetValidateEveryCandidate(bool every) { FValidateEveryCandidate = every; }
     // The user selected row `index` (0-based) of the table of texts: the
     // pages "Result", "Analysis" and "Stylometry" show that text's run. Only
     // the shown text's engine is kept, so the text is calculated again (in
@@ -339,6 +342,7 @@ private:
     bool FEachText = false;
     TWordSplitting FSplitting = TWordSplitting::Spaces;
     unsigned FJobs = 1;
+    bool FValidateEveryCandidate = false;
     std::vector<TTextOutcome> FTextOutcomes;
     TGrid FTextsGrid;
     int32_t FShownText = -1;

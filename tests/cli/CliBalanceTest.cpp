@@ -109,5 +109,40 @@ TEST_F(CliBalance, ValidationReportPrintsOneRowPerCandidateAndTheTally) {
     EXPECT_NE(balanced.Out.find("\n2 of 2 recognised"), std::string::npos) << balanced.Out;
 }
 
+// 53 candidates of five lines, each with a phrase of its own: past the
+// limit of 50, every second is tested, against all of them.
+TEST(CliValidationReport, PastFiftyCandidatesTestsEverySecondAndSaysSo) {
+    TTempFolder project;
+    for (int c = 0; c < 53; ++c) {
+        std::string text;
+        for (int l = 0; l < 5; ++l) text += "own" + std::to_string(c) + " phrase of mine p" + std::to_string(l) + "\n";
+        project.Write("C" + std::to_string(100 + c) + "/t.txt", text);
+    }
+    project.Write("Unknown/u.txt", "own1 phrase of mine\n");
+    const std::string dir = Quoted(project.Path().string());
+
+    const TRun sample = RunCliEnUs("--validation-report " + dir);
+    ASSERT_EQ(sample.Exit, 0) << sample.Err;
+    std::string expected = "Author\tLines held back\tRanked first\tScore\tRank\n";
+    for (int c = 0; c < 53; c += 2)
+        expected += "C" + std::to_string(100 + c) + "\t1\tC" + std::to_string(100 + c) + "\t99%\t1\n";
+    expected +=
+        "27 of 27 recognised\t\t\t\t\n"
+        "Tested 27 of 53 candidates (every 2nd), each against all of them\t\t\t\t\n";
+    EXPECT_EQ(sample.Out, expected);
+    EXPECT_NE(sample.Err.find("--all-candidates tests every candidate"), std::string::npos) << sample.Err;
+
+    const TRun all = RunCliEnUs("--validation-report --all-candidates " + dir);
+    ASSERT_EQ(all.Exit, 0) << all.Err;
+    EXPECT_NE(all.Out.find("\nC101\t1\tC101\t"), std::string::npos) << all.Out;
+    EXPECT_NE(all.Out.find("\n53 of 53 recognised\t\t\t\t\n"), std::string::npos) << all.Out;
+    EXPECT_EQ(all.Out.find("Tested"), std::string::npos) << all.Out;
+    EXPECT_EQ(all.Err.find("--all-candidates"), std::string::npos) << all.Err;
+
+    const TRun alone = RunCliEnUs("--all-candidates " + dir);
+    EXPECT_EQ(alone.Exit, 2);
+    EXPECT_NE(alone.Err.find("--all-candidates needs --validation-report"), std::string::npos) << alone.Err;
+}
+
 }  // namespace
 }  // namespace quillprint

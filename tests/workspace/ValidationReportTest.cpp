@@ -94,6 +94,68 @@ TEST(ValidationReport, WithoutCandidatesReportsNoneRecognised) {
     EXPECT_EQ(grid.Cell(0, 1), u"0 of 0 recognised");
 }
 
+// Seven candidates, each with a phrase of its own in six lines.
+std::vector<TCandidateLines> SevenCandidates() {
+    std::vector<TCandidateLines> candidates;
+    for (int c = 0; c < 7; ++c) {
+        const std::u16string phrase = u"word" + Decimal(c) + u" stands beside its own fellow" + Decimal(c);
+        candidates.push_back({u"C" + Decimal(c), LinesOf({phrase}, 6, u"c" + Decimal(c) + u"_"), {0}, {}});
+    }
+    return candidates;
+}
+
+// Past the limit every m-th candidate is tested, each against all of them,
+// so its row is the row the full report gives it.
+TEST(ValidationReport, PastTheLimitTestsEveryMthCandidateAgainstAll) {
+    const std::vector<TCandidateLines> candidates = SevenCandidates();
+    const TValidationReport all = RunValidationReport(candidates, "en_US", false, {}, {}, 0);
+    const TValidationReport sample = RunValidationReport(candidates, "en_US", false, {}, {}, 3);
+    ASSERT_EQ(all.Rows.size(), 7u);
+    EXPECT_EQ(all.Step, 1);
+    ASSERT_EQ(sample.Rows.size(), 3u);
+    EXPECT_EQ(sample.Step, 3);
+    EXPECT_EQ(sample.Candidates, 7);
+    for (size_t t = 0; t < 3; ++t) {
+        const TValidationRow& expected = all.Rows[t * 3];
+        const TValidationRow& row = sample.Rows[t];
+        EXPECT_EQ(row.Name, expected.Name);
+        EXPECT_EQ(row.LinesHeldBack, expected.LinesHeldBack);
+        EXPECT_EQ(row.RankedFirst, expected.RankedFirst);
+        EXPECT_EQ(row.Score, expected.Score);
+        EXPECT_EQ(row.Rank, expected.Rank);
+    }
+    EXPECT_EQ(sample.Rows[2].Name, u"C6");
+    EXPECT_EQ(sample.LastEngine->Authors().size(), 8u);  // every candidate and the test
+
+    const TGrid grid = ValidationReportGrid(sample);
+    ASSERT_EQ(grid.RowCount(), 6);
+    EXPECT_EQ(grid.Cell(0, 4), u"3 of 3 recognised");
+    EXPECT_EQ(grid.Cell(0, 5), u"Tested 3 of 7 candidates (every 3rd), each against all of them");
+    // Up to the limit, the report is the full one, without that line.
+    EXPECT_EQ(ValidationReportGrid(RunValidationReport(candidates, "en_US", false, {}, {}, 7)).RowCount(), 9);
+}
+
+TEST(ValidationReport, TheStepLeavesAtMostTheLimit) {
+    struct TCase {
+        size_t Candidates;
+        int32_t MostTested;
+        int32_t Step;
+        const char16_t* Every;
+    };
+    for (const TCase& c : {TCase{50, 50, 1, nullptr}, TCase{51, 50, 2, u"2nd"}, TCase{100, 50, 2, u"2nd"},
+                           TCase{101, 50, 3, u"3rd"}, TCase{1000, 50, 20, u"20th"}, TCase{1001, 50, 21, u"21st"},
+                           TCase{1100, 100, 11, u"11th"}, TCase{1200, 100, 12, u"12th"}, TCase{2200, 100, 22, u"22nd"},
+                           TCase{5, 0, 1, nullptr}, TCase{0, 50, 1, nullptr}}) {
+        EXPECT_EQ(ValidationStep(c.Candidates, c.MostTested), c.Step) << c.Candidates << " by " << c.MostTested;
+        if (!c.Every) continue;
+        TValidationReport report;
+        report.Candidates = static_cast<int32_t>(c.Candidates);
+        report.Step = c.Step;
+        EXPECT_NE(SampleText(report).find(u"(every " + std::u16string(c.Every) + u")"), std::u16string::npos)
+            << ToUtf8(SampleText(report));
+    }
+}
+
 class ValidationCommand : public ::testing::Test, protected testing::TWorkspaceFixture {
 protected:
     TWorkspace Workspace{u"/opt/quillprint/", "en_US", View, Messages, Observer};
