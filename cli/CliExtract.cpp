@@ -103,13 +103,24 @@ private:
     std::unordered_set<size_t> FMade;
 };
 
-// Whether --into may write at `dir`: missing, or an empty folder that is no
-// link (a link could lead anywhere).
-bool IsEmptyFolderOrMissing(const fs::path& dir) {
+std::string NotEmptyMessage(const std::string& dir) {
+    return "quillprint-cli: \"" + VisibleText(dir) +
+           "\" is not an empty folder; --into writes only into a new or empty folder.\n";
+}
+
+// Why --into may not write at `dir`; empty when it may: missing, or an empty
+// folder that is no link (a link could lead anywhere).
+std::string IntoProblem(const std::string& name, const fs::path& dir) {
     std::error_code error;
     const fs::file_status status = fs::symlink_status(dir, error);
-    if (status.type() == fs::file_type::not_found) return true;
-    return !error && fs::is_directory(status) && fs::is_empty(dir, error) && !error;
+    if (status.type() == fs::file_type::not_found) return {};
+    const std::string quoted = "quillprint-cli: \"" + VisibleText(name) + "\"";
+    if (fs::is_symlink(status))
+        return quoted + " is a link; --into writes only into a new or empty folder, never through a link.\n";
+    if (!error && !fs::is_directory(status))
+        return quoted + " is not a folder; --into writes only into a new or empty folder.\n";
+    if (!error && fs::is_empty(dir, error) && !error) return {};
+    return NotEmptyMessage(name);
 }
 
 // Why --unknown `wanted` names no single participant.
@@ -123,19 +134,15 @@ std::string UnknownParticipantRefusal(const std::string& wanted, const std::vect
     return text + "; give one of these entries.\n";
 }
 
-std::string NotEmptyMessage(const std::string& dir) {
-    return "quillprint-cli: \"" + VisibleText(dir) +
-           "\" is not an empty folder; --into writes only into a new or empty folder.\n";
-}
-
 }  // namespace
 
 int RunExtract(const TCliOptions& options, std::ostream& out, std::ostream& err) {
     const std::string localeName = options.LocaleName.empty() ? DefaultLocaleName() : options.LocaleName;
     const fs::path exportPath = ToFsPath(FromUtf8(options.ExtractFile));
     const fs::path into = ToFsPath(FromUtf8(options.IntoDir));
-    if (!options.IntoDir.empty() && !IsEmptyFolderOrMissing(into)) {
-        err << NotEmptyMessage(options.IntoDir);
+    if (const std::string problem = options.IntoDir.empty() ? std::string() : IntoProblem(options.IntoDir, into);
+        !problem.empty()) {
+        err << problem;
         return 2;
     }
     // What the extraction is doing, in the words of the out-of-memory message.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <iterator>
+#include <limits>
 #include <map>
 #include <set>
 #include <string_view>
@@ -159,7 +160,9 @@ std::string UsageText() {
         "                   \"truth\",\"top\",\"runnerUp\",\"margin\",\"right\",\"words\",\"delta\"}],\n"
         "                   \"accuracy\":X,\"candidates\":[{\"name\",\"recall\",\"precision\",\n"
         "                   \"checks\"}],\"deltaAccuracy\":X}. --balance and --without-copies apply\n"
-        "                   to every check; the progress line reads \"Checks: k of n\"\n"
+        "                   to every check; the progress line reads \"Checks: k of n\". With a\n"
+        "                   single candidate every check ranks it first: accuracy, recall and\n"
+        "                   precision read \"Cannot tell\" (null in JSON), as does the chance\n"
         "  --excerpt W      hold out a random excerpt of W words of each text instead of the\n"
         "                   whole text (default: as many words as the disputed text has, so the\n"
         "                   checks answer for a text as long as yours; with several texts in\n"
@@ -213,6 +216,10 @@ std::string UsageText() {
         "blank, and every other control character (C0 and C1, such as ESC) is written as a\n"
         "visible escape \"\\x1b\", so texts and folder names cannot disturb the terminal or\n"
         "split a line; in JSON they are \\u escapes.\n"
+        "\n"
+        "A text of the project that looks like no text (an image, archive, document or\n"
+        "program, or a file with NUL bytes) is still read as text, and a line on standard\n"
+        "error names it: \"Read as text, though it looks like none (...): \"AUTHOR/FILE\"\".\n"
         "\n"
         "Exit status: 0 success; 1 a text or folder could not be read, memory ran out, the\n"
         "calculation failed or the output could not be written; 2 bad arguments (an unknown\n"
@@ -320,14 +327,16 @@ std::optional<TCliOptions> ParseOptions(const std::vector<std::string>& args, st
             const std::string* number = value("--jobs");
             if (!number) return std::nullopt;
             if (!ParseCount(*number, options.Jobs)) {
-                error = "--jobs needs a number from 1, not \"" + *number + "\"";
+                error = "--jobs needs a number from 1 to " + std::to_string(std::numeric_limits<unsigned>::max()) +
+                        ", not \"" + *number + "\"";
                 return std::nullopt;
             }
         } else if (arg == "--shard") {
             const std::string* shard = value("--shard");
             if (!shard) return std::nullopt;
             if (!ParseShard(*shard, options.ShardIndex, options.ShardCount)) {
-                error = "--shard needs K/N with 1 <= K <= N, not \"" + *shard + "\"";
+                error = "--shard needs K/N with 1 <= K <= N <= " + std::to_string(std::numeric_limits<int32_t>::max()) +
+                        ", not \"" + *shard + "\"";
                 return std::nullopt;
             }
         } else if (arg == "--locale") {

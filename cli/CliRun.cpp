@@ -252,8 +252,8 @@ int RunCli(const TCliOptions& options, std::ostream& out, std::ostream& err) {
             case TTable::Stylometry: {
                 const auto authorCount = static_cast<int32_t>(engine.Authors().size());
                 if (options.Author >= authorCount) {
-                    err << "--author " << options.Author << " is out of range: the engine has " << authorCount
-                        << " authors (0 to " << authorCount - 1 << ")\n";
+                    err << "quillprint-cli: --author " << options.Author << " is out of range: the engine has "
+                        << authorCount << " authors (0 to " << authorCount - 1 << ")\n";
                     return 2;
                 }
                 TGrid grid = NewStylometryGrid();

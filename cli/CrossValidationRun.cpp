@@ -1,6 +1,7 @@
 #include "cli/CrossValidationRun.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "cli/CliOutput.h"
 #include "cli/Json.h"
@@ -33,21 +34,23 @@ std::string Json(const TCrossValidation& validation) {
         out += std::string(",\"right\":") + (check.Right ? "true" : "false");
         out += ",\"words\":" + std::to_string(check.Words) + ",\"delta\":" + name(check.DeltaTop) + '}';
     }
+    // Shares of checks that cannot go wrong (a single candidate) are null.
+    const auto share = [&](double value) { AppendJsonNumber(out, validation.CanTell() ? value : NAN); };
     out += "],\"accuracy\":";
-    AppendJsonNumber(out, validation.Accuracy());
+    share(validation.Accuracy());
     out += ",\"candidates\":[";
     const std::vector<TCandidateFigures> figures = validation.Figures();
     for (size_t c = 0; c < figures.size(); ++c) {
         if (c > 0) out += ',';
         out += "{\"name\":" + name(static_cast<int32_t>(c)) + ",\"recall\":";
-        AppendJsonNumber(out, figures[c].Recall());
+        share(figures[c].Recall());
         out += ",\"precision\":";
-        AppendJsonNumber(out, figures[c].Precision());
+        share(figures[c].Precision());
         out += ",\"checks\":" + std::to_string(figures[c].Checks) + '}';
     }
     // The second opinion's share last, after the fields every reader expects.
     out += "],\"deltaAccuracy\":";
-    AppendJsonNumber(out, validation.DeltaAccuracy());
+    share(validation.DeltaAccuracy());
     return out + "}\n";
 }
 
@@ -112,12 +115,14 @@ std::string ConfidenceJsonField(const TConfidence& confidence, const std::vector
         out += "null";
     else
         AppendJsonString(out, names[static_cast<size_t>(confidence.Top)]);
+    // Without checks to tell by, no chance: null.
+    const auto chance = [&](double value) { AppendJsonNumber(out, confidence.Checks > 0 ? value : NAN); };
     out += ",\"chance\":";
-    AppendJsonNumber(out, confidence.Chance);
+    chance(confidence.Chance);
     out += ",\"low\":";
-    AppendJsonNumber(out, confidence.Interval.Low);
+    chance(confidence.Interval.Low);
     out += ",\"high\":";
-    AppendJsonNumber(out, confidence.Interval.High);
+    chance(confidence.Interval.High);
     out += ",\"checks\":" + std::to_string(confidence.Checks) + ",\"verdict\":";
     if (confidence.CannotTell || confidence.Top < 0)
         AppendJsonString(out, kCannotTell);

@@ -64,6 +64,7 @@ TConfidence JudgeScores(const std::vector<double>& scores, const TConfidenceFit&
     TConfidence confidence;
     confidence.Checks = fit.Checks();
     confidence.Top = RankedFirst(scores);
+    confidence.SingleCandidate = scores.size() == 1;
     if (confidence.Top < 0) return confidence;
     const double top = scores[static_cast<size_t>(confidence.Top)];
     double runnerUp = 0;
@@ -95,9 +96,11 @@ TConfidence JudgeScores(const std::vector<double>& scores, const TConfidenceFit&
 
 std::u16string ChanceText(const TConfidence& confidence, const std::vector<std::u16string>& names) {
     if (confidence.Top < 0) return {};
+    const std::u16string start = u"Chance that " + names[static_cast<size_t>(confidence.Top)] + u" is right: ";
+    if (confidence.SingleCandidate) return start + u"cannot tell, with a single candidate every check ranks it first";
+    if (confidence.Checks == 0) return start + u"cannot tell, no checks on this project";
     auto percent = [](double value) { return FromUtf8(std::to_string(WholePercent(value))); };
-    return u"Chance that " + names[static_cast<size_t>(confidence.Top)] + u" is right: " +
-           (confidence.BelowChecks ? u"at most " : u"") + percent(confidence.Chance) + u"% (" +
+    return start + (confidence.BelowChecks ? u"at most " : u"") + percent(confidence.Chance) + u"% (" +
            FromUtf8(std::to_string(confidence.Checks)) + u" checks on this project, 90% interval " +
            percent(confidence.Interval.Low) + u"\u2013" + percent(confidence.Interval.High) + u"%)";
 }

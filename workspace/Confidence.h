@@ -14,6 +14,8 @@ namespace quillprint {
 // The default chance below which the verdict reads "Cannot tell".
 inline constexpr double kDefaultConfidenceThreshold = 0.8;
 inline constexpr char16_t kCannotTell[] = u"Cannot tell";
+// Why checks with a single candidate tell nothing, after "Cannot tell".
+inline constexpr char16_t kSingleCandidateReason[] = u": with a single candidate every check ranks it first";
 
 struct TCheckOutcome {
     double Margin = 0;  // first score minus runner-up's
@@ -69,6 +71,7 @@ struct TConfidence {
     // fitted one, and nothing can be told.
     bool BelowChecks = false;
     bool CannotTell = true;  // the chance is below the threshold (or no check)
+    bool SingleCandidate = false;  // one candidate only: no check can tell
     // When CannotTell: the candidates still in play, the first-ranked one
     // first, then by score (every candidate that is closer to the first than
     // the margin the checks need).
@@ -80,7 +83,8 @@ TConfidence JudgeScores(const std::vector<double>& scores, const TConfidenceFit&
                         double threshold = kDefaultConfidenceThreshold);
 
 // "Chance that NAME is right: 87% (62 checks on this project, 90% interval 78–93%)";
-// "at most 87%" when the lead is smaller than in every check.
+// "at most 87%" when the lead is smaller than in every check; "Cannot tell"
+// and why when there is no check to tell by.
 std::u16string ChanceText(const TConfidence& confidence, const std::vector<std::u16string>& names);
 // The verdict: the first-ranked name, or "Cannot tell: A, B or C".
 std::u16string VerdictText(const TConfidence& confidence, const std::vector<std::u16string>& names);

@@ -112,6 +112,7 @@ std::vector<std::vector<int32_t>> TCrossValidation::Confusion() const {
 
 TConfidenceFit TCrossValidation::Fit() const {
     std::vector<TCheckOutcome> outcomes;
+    if (!CanTell()) return {};
     for (const TCrossCheck& check : Checks) outcomes.push_back({check.Margin, check.Right});
     return TConfidenceFit(std::move(outcomes));
 }

@@ -55,6 +55,9 @@ struct TCrossValidation {
     uint64_t Seed = 0;
     int64_t ExcerptWords = 0;
 
+    // With a single candidate every check ranks it first: the checks can
+    // never go wrong, so their shares and the fit tell nothing.
+    bool CanTell() const { return Names.size() > 1; }
     int32_t Right() const;
     int32_t DeltaRight() const;
     double Accuracy() const;
@@ -62,6 +65,7 @@ struct TCrossValidation {
     std::vector<TCandidateFigures> Figures() const;
     // Counts[truth][ranked first].
     std::vector<std::vector<int32_t>> Confusion() const;
+    // The fit of the checks; without checks when they cannot tell.
     TConfidenceFit Fit() const;
 };
 

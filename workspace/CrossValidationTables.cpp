@@ -38,8 +38,12 @@ TGrid CrossValidationFiguresGrid(const TCrossValidation& validation) {
     grid.SetCell(1, 0, FromUtf8(std::to_string(validation.Seed)));
     grid.SetCell(1, 1, validation.ExcerptWords > 0 ? Number(validation.ExcerptWords) + u" words" : u"whole texts");
     grid.SetCell(1, 2, Number(static_cast<int64_t>(validation.Checks.size())));
-    grid.SetCell(1, 3, RightText(validation.Right(), validation.Checks.size()));
-    grid.SetCell(1, 4, RightText(validation.DeltaRight(), validation.Checks.size()));
+    if (validation.CanTell()) {
+        grid.SetCell(1, 3, RightText(validation.Right(), validation.Checks.size()));
+        grid.SetCell(1, 4, RightText(validation.DeltaRight(), validation.Checks.size()));
+    } else {
+        for (const int32_t row : {3, 4}) grid.SetCell(1, row, std::u16string(kCannotTell) + kSingleCandidateReason);
+    }
     return grid;
 }
 
@@ -55,9 +59,11 @@ TGrid CandidateFiguresGrid(const TCrossValidation& validation) {
         const TCandidateFigures& f = figures[c];
         grid.SetCell(0, row, validation.Names[c]);
         grid.SetCell(1, row, Number(f.Checks));
-        grid.SetCell(2, row, f.Checks == 0 ? u"\u2014" : FormatPercent(f.Recall()));
-        grid.SetCell(3, row, f.Named == 0 ? u"\u2014" : FormatPercent(f.Precision()));
-        grid.SetCell(4, row, f.Checks == 0 ? u"\u2014" : FormatPercent(static_cast<double>(deltaFound[c]) / f.Checks));
+        // Shares of checks that cannot go wrong are left blank as well.
+        const bool checked = f.Checks > 0 && validation.CanTell();
+        grid.SetCell(2, row, !checked ? u"\u2014" : FormatPercent(f.Recall()));
+        grid.SetCell(3, row, f.Named == 0 || !validation.CanTell() ? u"\u2014" : FormatPercent(f.Precision()));
+        grid.SetCell(4, row, !checked ? u"\u2014" : FormatPercent(static_cast<double>(deltaFound[c]) / f.Checks));
     }
     return grid;
 }

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "CliRun.h"
+#include "TempProject.h"
 
 namespace quillprint::testing {
 namespace {
@@ -60,6 +61,47 @@ TEST(CliCrossValidation, ConfidenceLeavesTheResultTableAsItIsAndAddsTheVerdict) 
     const TRun eachJson = RunCli("--locale en_US --confidence --each --json " + kProject);
     EXPECT_NE(eachJson.Out.find(",\"confidence\":{\"top\":"), std::string::npos) << eachJson.Out;
     EXPECT_NE(eachJson.Out.find(",\"warnings\":[\"The disputed text has "), std::string::npos);
+}
+
+// With one candidate every check ranks it first: no share of right answers
+// and no chance can be told from such checks.
+TEST(CliCrossValidation, ASingleCandidateCannotTell) {
+    TTempFolder project;
+    for (const char* text : {"A/t1.txt", "A/t2.txt"}) {
+        std::string lines;
+        for (int l = 0; l < 30; ++l)
+            lines += "the quick brown fox jumps over line " + std::to_string(l) + " of " + text + "\n";
+        project.Write(text, lines);
+    }
+    project.Write("Unknown/u.txt", "the quick brown fox jumps over line 3\n");
+    const std::string dir = Quoted(project.Path().string());
+    const std::string cannotTell = "Cannot tell: with a single candidate every check ranks it first";
+
+    const TRun tables = RunCli("--locale en_US --cross-validate " + dir);
+    ASSERT_EQ(tables.Exit, 0) << tables.Err;
+    EXPECT_NE(tables.Out.find("\nAccuracy\t" + cannotTell + "\nCosine Delta\t" + cannotTell + "\n"), std::string::npos)
+        << tables.Out;
+    EXPECT_NE(tables.Out.find("\nA\t2\t\u2014\t\u2014\t\u2014\n"), std::string::npos) << tables.Out;
+    EXPECT_EQ(tables.Out.find("100%"), std::string::npos) << tables.Out;
+
+    const TRun json = RunCli("--locale en_US --cross-validate --json " + dir);
+    ASSERT_EQ(json.Exit, 0) << json.Err;
+    EXPECT_NE(json.Out.find("\"accuracy\":null,\"candidates\":[{\"name\":\"A\",\"recall\":null,\"precision\":null,"),
+              std::string::npos)
+        << json.Out;
+    EXPECT_NE(json.Out.find("\"deltaAccuracy\":null}"), std::string::npos) << json.Out;
+
+    const TRun judged = RunCli("--locale en_US --confidence " + dir);
+    ASSERT_EQ(judged.Exit, 0) << judged.Err;
+    EXPECT_NE(judged.Out.find("\nChance\tChance that A is right: cannot tell, with a single candidate every check "
+                              "ranks it first\nVerdict\tCannot tell: A\n"),
+              std::string::npos)
+        << judged.Out;
+    const TRun judgedJson = RunCli("--locale en_US --confidence --json " + dir);
+    EXPECT_NE(
+        judgedJson.Out.find("\"confidence\":{\"top\":\"A\",\"chance\":null,\"low\":null,\"high\":null,\"checks\":0,"),
+        std::string::npos)
+        << judgedJson.Out;
 }
 
 TEST(CliCrossValidation, RefusesWhatItCannotBeCombinedWith) {

@@ -118,8 +118,9 @@ TEST_F(CliExtract, RefusesWhatItCannotDoAndWritesNothing) {
     const auto before = SnapshotFolder(Folder.Path());
     for (const TCase& c : {
              TCase{ChatArg() + " --into " + full, 2, "is not an empty folder"},
-             TCase{ChatArg() + " --into " + Quoted(Chat.string()), 2, "is not an empty folder"},
-             TCase{ChatArg() + " --into " + linked, 2, "is not an empty folder"},
+             TCase{ChatArg() + " --into " + Quoted(Chat.string()), 2, "is not a folder;"},
+             TCase{ChatArg() + " --into /dev/null", 2, "\"/dev/null\" is not a folder;"},
+             TCase{ChatArg() + " --into " + linked, 2, "is a link; --into writes only into a new or empty folder"},
              TCase{"--extract " + plain + " --into " + fresh, 1, "nothing was extracted"},
              TCase{"--extract " + plain + " --participants", 1, "nothing was extracted"},
              TCase{"--extract " + missing + " --participants", 1, "No such file or directory"},

@@ -107,5 +107,31 @@ TEST(ParseOptions, DefaultsAndErrors) {
     }
 }
 
+// A number past what the option can hold is refused with the limit named.
+TEST(CliOptions, RefusalsOfHugeNumbersNameTheLimit) {
+    struct TCase {
+        std::vector<std::string> Args;
+        std::string Error;
+    };
+    for (const TCase& c : {
+             TCase{{"--jobs", "4294967296", "dir"}, "--jobs needs a number from 1 to 4294967295, not \"4294967296\""},
+             TCase{{"--jobs", "0", "dir"}, "--jobs needs a number from 1 to 4294967295, not \"0\""},
+             TCase{{"--each", "--shard", "1/4294967295", "dir"},
+                   "--shard needs K/N with 1 <= K <= N <= 2147483647, not \"1/4294967295\""},
+             TCase{{"--each", "--shard", "3/2", "dir"},
+                   "--shard needs K/N with 1 <= K <= N <= 2147483647, not \"3/2\""},
+         }) {
+        std::string error;
+        EXPECT_FALSE(ParseOptions(c.Args, error));
+        EXPECT_EQ(error, c.Error);
+    }
+    std::string error;
+    const auto most =
+        ParseOptions({"--each", "--jobs", "4294967295", "--shard", "2147483647/2147483647", "dir"}, error);
+    ASSERT_TRUE(most) << error;
+    EXPECT_EQ(most->Jobs, 4294967295u);
+    EXPECT_EQ(most->ShardCount, 2147483647);
+}
+
 }  // namespace
 }  // namespace quillprint::cli
