@@ -107,7 +107,10 @@ TForm1::~TForm1() { FormDestroy(); }
 
 void TForm1::createActions() {
     // The letter after "&" is the access key: Alt + letter runs the command,
-    // and no two commands of the ribbon share one.
+    // and no two commands of the ribbon or tab pages share one (a page's
+    // letter shows the page). The commands that only the quick-access
+    // toolbar shows take Alt + their place on it instead: the ribbon and the
+    // pages leave no letter of their captions free.
     acNew = MakeAction(this, "acNew", tr("&New"), NewIcon());
     acAddAuthor = MakeAction(this, "acAddAuthor", tr("A&dd author"));
     acOpen = MakeAction(this, "acOpen", tr("&Open folder"), OpenFolderIcon());
@@ -131,11 +134,11 @@ void TForm1::createActions() {
     acEachText = MakeAction(this, "acEachText", tr("&Each text"));
     acEachText->setCheckable(true);
     acEachText->setToolTip(tr("Each text: attribute every text of \"Unknown\" on its own"));
-    acSplitWords = MakeAction(this, "acSplitWords", tr("&Split words by language"));
+    acSplitWords = MakeAction(this, "acSplitWords", tr("Split &words by language"));
     acSplitWords->setCheckable(true);
     acSplitWords->setToolTip(tr("Split words by language: split Chinese, Japanese, Thai and the other languages "
                                 "written without spaces into words by a dictionary"));
-    acFollowLinks = MakeAction(this, "acFollowLinks", tr("Follo&w links"));
+    acFollowLinks = MakeAction(this, "acFollowLinks", tr("Follow lin&ks"));
     acFollowLinks->setCheckable(true);
     acFollowLinks->setToolTip(
         tr("Follow links out of the project: read the files and folders that links in the "
@@ -144,7 +147,7 @@ void TForm1::createActions() {
     acLeaveOutCopies->setCheckable(true);
     acLeaveOutCopies->setToolTip(
         tr("Leave out copied passages: calculate without the passages the unknown text copies from a candidate"));
-    acCopies = MakeAction(this, "acCopies", tr("Cop&ied passages"));
+    acCopies = MakeAction(this, "acCopies", tr("Copied passa&ges"));
     acCopies->setToolTip(tr("Copied passages: list the passages the unknown text shares word for word with a candidate"));
     acExportReport = MakeAction(this, "acExportReport", tr("Export &report…"));
     acExportReport->setToolTip(tr("Export report: the results with their chart as one PDF or HTML file"));
@@ -286,7 +289,7 @@ void TForm1::createPages() {
     // the user's own width is kept across restarts.
     Splitter1->setSizes({240, 963});
     authorsLayout->addWidget(Splitter1);
-    PageControl1->addTab(tbAuthors, tr("Input data"));
+    PageControl1->addTab(tbAuthors, tr("&Input data"));
 
     createGrids();
 
@@ -335,10 +338,10 @@ void TForm1::createGrids() {
         page->layout()->addWidget(outOfDate);
         FOutOfDateBands.append(outOfDate);
     };
-    tbAnalysis = makeGridPage("tbAnalysis", tr("Analysis"), sgAnalysis);
+    tbAnalysis = makeGridPage("tbAnalysis", tr("Anal&ysis"), sgAnalysis);
     addShownTextBand(tbAnalysis);
     tbAnalysis->layout()->addWidget(sgAnalysis);
-    tbResult = makeGridPage("tbResult", tr("Result"), sgResult);
+    tbResult = makeGridPage("tbResult", tr("Res&ult"), sgResult);
     addShownTextBand(tbResult);
     FSplittingHintBand =
         new QLabel(QString::fromUtf8(kSplitByLanguageHint.data(), kSplitByLanguageHint.size()), tbResult);
@@ -359,7 +362,7 @@ void TForm1::createGrids() {
     FTrustArea->setObjectName("trustBandArea");
     FTrustArea->setVisible(false);
     tbResult->layout()->addWidget(FTrustArea);
-    tbStylometry = makeGridPage("tbStylometry", tr("Stylometry"), sgStylometry);
+    tbStylometry = makeGridPage("tbStylometry", tr("Stylo&metry"), sgStylometry);
     addShownTextBand(tbStylometry);
 
     // The chooser sits 3 from the left and 5 from the top; the table starts 40 down.
@@ -377,7 +380,7 @@ void TForm1::createGrids() {
     sgResult->setObjectName("sgResult");
     sgStylometry->setObjectName("sgStylometry");
     // Offered only after a run with "Each text".
-    tbTexts = makeGridPage("tbTexts", tr("Texts"), sgTexts);
+    tbTexts = makeGridPage("tbTexts", tr("Text&s"), sgTexts);
     tbTexts->layout()->addWidget(sgTexts);
     sgTexts->setObjectName("sgTexts");
     createCharts();

@@ -7,10 +7,48 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMimeData>
+#include <QPainter>
+#include <QShortcut>
+#include <QStyle>
 #include <QToolButton>
 #include <QWidgetAction>
 
 namespace quillprint {
+
+namespace {
+
+// The places Alt + a digit reaches.
+constexpr int kMostNumberedPlaces = 9;
+
+// A command button that shows its place's number in a corner while Alt is
+// held (when the style underlines access keys).
+class TQuickAccessButton : public QToolButton {
+public:
+    using QToolButton::QToolButton;
+    int Place = 0;
+
+protected:
+    void paintEvent(QPaintEvent* event) override {
+        QToolButton::paintEvent(event);
+        if (Place < 1 || Place > kMostNumberedPlaces ||
+            !style()->styleHint(QStyle::SH_UnderlineShortcut, nullptr, this))
+            return;
+        QPainter painter(this);
+        QFont small = font();
+        small.setPointSizeF(small.pointSizeF() * 0.8);
+        painter.setFont(small);
+        const QString number = QString::number(Place);
+        const QFontMetrics metrics(small);
+        QRect badge(0, 0, metrics.horizontalAdvance(number) + 4, metrics.height());
+        badge.moveBottomRight(rect().bottomRight());
+        painter.fillRect(badge, palette().color(QPalette::ToolTipBase));
+        painter.setPen(palette().color(QPalette::ToolTipText));
+        painter.drawRect(badge.adjusted(0, 0, -1, -1));
+        painter.drawText(badge, Qt::AlignCenter, number);
+    }
+};
+
+}  // namespace
 
 const char* const TQuickAccessToolbar::CommandMimeType = "application/x-quillprint-command";
 
@@ -34,6 +72,29 @@ TQuickAccessToolbar::TQuickAccessToolbar(QWidget* parent) : QWidget(parent) {
     FDropDown->setPopupMode(QToolButton::InstantPopup);
     FDropDown->setMenu(FMenu);
     FLayout->addWidget(FDropDown);
+
+    for (int place = 1; place <= kMostNumberedPlaces; ++place) {
+        auto* shortcut = new QShortcut(QKeySequence(Qt::ALT | Qt::Key(Qt::Key_0 + place)), this);
+        shortcut->setContext(Qt::WindowShortcut);
+        connect(shortcut, &QShortcut::activated, this, [this, place] {
+            if (QAction* command = shownCommand(place)) command->trigger();
+        });
+    }
+}
+
+QAction* TQuickAccessToolbar::shownCommand(int place) const {
+    for (QAction* command : FCommands)
+        if (!FHidden.contains(command) && --place == 0) return command;
+    return nullptr;
+}
+
+void TQuickAccessToolbar::numberButtons() {
+    int place = 0;
+    for (int i = 0; i < FCommands.size(); ++i) {
+        auto* button = static_cast<TQuickAccessButton*>(FButtons[i]);
+        button->Place = FHidden.contains(FCommands[i]) ? 0 : ++place;
+        button->update();
+    }
 }
 
 void TQuickAccessToolbar::setCommandSet(const QList<QAction*>& commands) { FCommandSet = commands; }
@@ -49,7 +110,7 @@ void TQuickAccessToolbar::addCommand(QAction* command) {
         setCommandShown(command, true);
         return;
     }
-    auto* button = new QToolButton(this);
+    auto* button = new TQuickAccessButton(this);
     button->setDefaultAction(command);
     button->setAutoRaise(true);
     button->setFocusPolicy(Qt::NoFocus);
@@ -60,6 +121,7 @@ void TQuickAccessToolbar::addCommand(QAction* command) {
     FLayout->insertWidget(FLayout->indexOf(FDropDown), button);
     FCommands.append(command);
     FButtons.append(button);
+    numberButtons();
     // A widget added to a toolbar already on screen stays hidden until shown.
     button->show();
 }
@@ -70,6 +132,7 @@ void TQuickAccessToolbar::setCommandShown(QAction* command, bool shown) {
     if (shown) FHidden.remove(command);
     else FHidden.insert(command);
     button->setVisible(shown);
+    numberButtons();
 }
 
 bool TQuickAccessToolbar::isShown(QAction* command) const {

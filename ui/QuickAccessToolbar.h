@@ -1,5 +1,7 @@
 // The quick-access toolbar of the ribbon: commands shown as icons, and the
-// drop-down that customises it.
+// drop-down that customises it. Alt + 1 to 9 runs the command in that place
+// among those shown, as in other ribbons; the number shows on the button
+// while Alt is held.
 #pragma once
 
 #include <QList>
@@ -39,6 +41,8 @@ public:
 
     QMenu* dropDownMenu() const { return FMenu; }
     QToolButton* buttonFor(QAction* command) const;
+    // The command shown in `place` (from 1), or none.
+    QAction* shownCommand(int place) const;
 
 signals:
     // Raised while the drop-down is being built, after the toolbar's own
@@ -51,6 +55,8 @@ protected:
 
 private:
     void rebuildMenu();
+    // Gives each shown button its place, for the number it shows.
+    void numberButtons();
     QAction* commandFromMime(const QMimeData* mime) const;
 
     QList<QAction*> FCommands;

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QSet>
 #include <QSignalSpy>
+#include <QTabWidget>
 #include <QTest>
 #include <QToolButton>
 #include <functional>
@@ -20,6 +21,7 @@
 #include "ui/CrossValidationDialog.h"
 #include "ui/ExtractDialog.h"
 #include "ui/QuickAccessCustomizeDialog.h"
+#include "ui/QuickAccessToolbar.h"
 #include "ui/Ribbon.h"
 #include "ui/RibbonGroup.h"
 #include "ui/ValidationReportDialog.h"
@@ -123,6 +125,30 @@ private slots:
         }
     }
 
+    void everyTabPageHasALetterOfItsOwnThatShowsIt() {
+        TShownForm f;
+        TForm1& form = *f.Form;
+        // Current results with "Texts" shown: a page change calculates nothing.
+        form.acEachText->setChecked(true);
+        form.Action1->trigger();
+        FinishCalculation(form);
+        QSet<QKeySequence> seen;
+        for (const QToolButton* button : RibbonButtons(form))
+            seen.insert(QKeySequence::mnemonic(button->defaultAction()->text()));
+        QTabWidget& pages = *form.PageControl1;
+        for (int i = pages.count() - 1; i >= 0; --i) {
+            QVERIFY2(pages.isTabVisible(i), qPrintable(pages.tabText(i)));
+            const QKeySequence key = QKeySequence::mnemonic(pages.tabText(i));
+            QVERIFY2(!key.isEmpty(), qPrintable(pages.tabText(i)));
+            QVERIFY2(!seen.contains(key), qPrintable(pages.tabText(i) + " shares " + key.toString()));
+            seen.insert(key);
+            QTest::keyClick(form.tvAuthors, Qt::Key(key[0].key()), Qt::AltModifier);
+            QCOMPARE(pages.currentIndex(), i);
+            QVERIFY(!form.calculationRunning());
+        }
+        QVERIFY(f.Dialogs.Errors.isEmpty());
+    }
+
     void underlinesShowOnlyWhileAltIsHeld() {
         TFormFixture f;
         TForm1& form = *f.Form;
@@ -197,6 +223,43 @@ private slots:
         QSignalSpy run(dialog, &TCrossValidationDialog::runRequested);
         QTest::keyClick(dialog, Qt::Key_R, Qt::AltModifier);
         QTRY_COMPARE(run.count(), 1);
+    }
+
+    // Last: the commands it adds to the quick-access toolbar are kept.
+    void quickAccessCommandsRunByAltAndTheirPlace() {
+        TShownForm f;
+        TForm1& form = *f.Form;
+        TQuickAccessToolbar& quickAccess = *form.Ribbon1->quickAccessToolbar();
+        // The commands no ribbon group shows have a key once on the toolbar.
+        const QList<QAction*> added = {form.acAddText, form.acCandidates, form.acAuthors, form.acValidation};
+        for (QAction* command : added) quickAccess.addCommand(command);
+        QList<QAction*> shown = {form.acNew, form.acOpen, form.Action1};
+        shown += added;
+        std::map<QAction*, std::shared_ptr<QSignalSpy>> spies;
+        for (QAction* command : shown) {
+            QObject::disconnect(command, nullptr, &form, nullptr);
+            spies[command] = std::make_shared<QSignalSpy>(command, &QAction::triggered);
+        }
+        const auto expectRuns = [&](int place, QAction* expected) {
+            QTest::keyClick(form.tvAuthors, Qt::Key(Qt::Key_0 + place), Qt::AltModifier);
+            for (auto& [command, spy] : spies) {
+                QVERIFY2(
+                    spy->count() == (command == expected ? 1 : 0),
+                    qPrintable(QString("Alt+%1 ran %2 %3 times").arg(place).arg(command->text()).arg(spy->count())));
+                spy->clear();
+            }
+        };
+        for (int place = 1; place <= shown.size(); ++place) {
+            expectRuns(place, shown[place - 1]);
+            if (QTest::currentTestFailed()) return;
+        }
+        // A hidden command gives up its place to the next.
+        quickAccess.setCommandShown(form.acNew, false);
+        expectRuns(1, form.acOpen);
+        expectRuns(7, nullptr);
+        quickAccess.setCommandShown(form.acNew, true);
+        // The place shows on the button while Alt is held.
+        ExpectUnderlinedWhileAltIsHeld(quickAccess.buttonFor(form.acAddText));
     }
 };
 

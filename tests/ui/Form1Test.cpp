@@ -22,9 +22,10 @@ using namespace quillprint::test;
 
 namespace {
 
+// The captions as shown, without the access keys' markers.
 QStringList TabCaptions(const QTabWidget* tabs) {
     QStringList captions;
-    for (int i = 0; i < tabs->count(); ++i) captions.append(tabs->tabText(i));
+    for (int i = 0; i < tabs->count(); ++i) captions.append(tabs->tabText(i).remove('&'));
     return captions;
 }
 
