@@ -71,7 +71,7 @@ int RunReport(const TCliOptions& options, std::ostream& err) {
         return 2;
     }
     // What the tree sets aside is named, as a calculation names it.
-    for (const auto& author : workspace.Tree().Authors()) {
+    for (const auto& author : workspace.Project().Tree().Authors()) {
         if (author->IsSetAside()) err << LeftOutLine(author->Label(), author->Note());
         for (const auto& text : author->Texts())
             if (text->IsSetAside()) err << LeftOutLine(author->Label() + PathSeparator() + text->Label(), text->Note());

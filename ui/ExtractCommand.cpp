@@ -18,7 +18,7 @@ namespace quillprint {
 void TForm1::btExtractClick() {
     if (windowJobRunning() || calculationRunning()) return;
     // The file chooser opens in the project folder, or else beside the examples.
-    QString startFolder = QString::fromStdU16String(FWorkspace->ProjectDir());
+    QString startFolder = QString::fromStdU16String(FWorkspace->Project().Folder());
     if (startFolder.isEmpty() || !QFileInfo(startFolder).isDir()) startFolder = FExecutableDir + "Examples";
     const std::optional<QString> file = FDialogs.ChooseChatExport(this, startFolder);
     if (!file) return;

@@ -416,14 +416,15 @@ void TForm1::FormCreate() {
 
     const TWorkspace& workspace = *FWorkspace;
     FAnalysisModel = new TGridModel(
-        workspace.AnalysisTable(), [&workspace](int32_t c, int32_t r) { return workspace.AnalysisCellColour(c, r); },
-        this);
+        workspace.Results().AnalysisTable(),
+        [&workspace](int32_t c, int32_t r) { return workspace.Results().AnalysisCellColour(c, r); }, this);
     FResultModel = new TGridModel(
-        workspace.ResultTable(), [&workspace](int32_t c, int32_t r) { return workspace.ResultCellColour(c, r); },
-        this);
-    FStylometryModel = new TGridModel(workspace.StylometryTable(), {}, this);
+        workspace.Results().ResultTable(),
+        [&workspace](int32_t c, int32_t r) { return workspace.Results().ResultCellColour(c, r); }, this);
+    FStylometryModel = new TGridModel(workspace.Results().StylometryTable(), {}, this);
     FTextsModel = new TGridModel(
-        workspace.TextsTable(), [&workspace](int32_t c, int32_t r) { return workspace.TextsCellColour(c, r); }, this);
+        workspace.Results().TextsTable(),
+        [&workspace](int32_t c, int32_t r) { return workspace.Results().TextsCellColour(c, r); }, this);
     FAnalysisModel->setHeaderFont(font());
     sgAnalysis->setModel(FAnalysisModel);
     sgResult->setModel(FResultModel);
@@ -453,10 +454,10 @@ void TForm1::FormCreate() {
     Guarded([this] { FWorkspace->Start(); });
     showCaption();
     // Calculations run on a worker thread; the window collects them on its own.
-    auto* wakes = new TRunWakeAdapter(
-        {[this] { return calculationRunning(); }, [this] { FCalculationStatus->showProgress(FWorkspace->Progress()); },
-         [this] { Guarded([this] { FWorkspace->CollectRun(); }); }},
-        this);
+    auto* wakes = new TRunWakeAdapter({[this] { return calculationRunning(); },
+                                       [this] { FCalculationStatus->showProgress(FWorkspace->Runs().Progress()); },
+                                       [this] { Guarded([this] { FWorkspace->CollectRun(); }); }},
+                                      this);
     FWorkspace->RunInBackground([wakes] { wakes->wake(); });
     connect(FCalculationStatus, &TCalculationStatus::cancelRequested, this, [this] { FWorkspace->CancelRun(); });
     createProjectDrops();

@@ -68,13 +68,13 @@ void TForm1::createCharts() {
 
 void TForm1::refreshCharts() {
     const TWorkspace& workspace = *FWorkspace;
-    resultChart->setBars(workspace.ResultBars());
-    textsHeatMap->setHeatMap(TextsHeatMap(workspace.TextOutcomes()));
+    resultChart->setBars(workspace.Results().ResultBars());
+    textsHeatMap->setHeatMap(TextsHeatMap(workspace.Results().TextOutcomes()));
 }
 
 void TForm1::acExportReportExecute() {
     const TWorkspace& workspace = *FWorkspace;
-    if (!workspace.AuthorDetector() || !workspace.IsCalculated()) {
+    if (!workspace.Results().Engine() || !workspace.Calculated()) {
         FDialogs.ShowMessage(this, tr("There are no current results to report. Please press \"Calculate\" first."));
         return;
     }
@@ -82,7 +82,8 @@ void TForm1::acExportReportExecute() {
     QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (folder.isEmpty() || !QFileInfo(folder).isDir()) folder = QDir::homePath();
     const QString project =
-        QFileInfo(QDir::fromNativeSeparators(QString::fromStdU16String(workspace.ProjectDir())).chopped(1)).fileName();
+        QFileInfo(QDir::fromNativeSeparators(QString::fromStdU16String(workspace.Project().Folder())).chopped(1))
+            .fileName();
     const QString name = (project.isEmpty() ? tr("Quillprint") : project) + tr(" report.pdf");
     const std::optional<QString> path =
         FDialogs.ChooseSaveFile(this, tr("Export report"), QDir(folder).filePath(name),

@@ -61,8 +61,8 @@ void TForm1::acNewExecute() {
 }
 
 void TForm1::showCaption() {
-    const QString folder = QDir(QDir::fromNativeSeparators(QString::fromStdU16String(FWorkspace->ProjectDir())))
-                               .dirName();
+    const QString folder =
+        QDir(QDir::fromNativeSeparators(QString::fromStdU16String(FWorkspace->Project().Folder()))).dirName();
     // The ribbon draws the title bar; the window manager shows the same title.
     Ribbon1->setDocumentName(FNewProject ? QString() : folder);
     setWindowTitle(Ribbon1->title());
@@ -112,11 +112,11 @@ void TForm1::btCalculateClick() {
 }
 
 void TForm1::acValidationExecute() {
-    if (FWorkspace->Running()) return;
+    if (FWorkspace->Runs().Running()) return;
     FValidationRunning = true;
     Guarded([this] { FWorkspace->Validate(); });
     // An empty tree starts no run.
-    if (!FWorkspace->Running()) FValidationRunning = false;
+    if (!FWorkspace->Runs().Running()) FValidationRunning = false;
 }
 
 void TForm1::acCrossValidationExecute() {
@@ -125,19 +125,20 @@ void TForm1::acCrossValidationExecute() {
         connect(FCrossValidationDialog, &TCrossValidationDialog::saveRequested, this,
                 [this] { saveTableAs(FCrossValidationDialog->checks(), tr("Cross-validation")); });
         connect(FCrossValidationDialog, &TCrossValidationDialog::runRequested, this, [this] {
-            if (FWorkspace->Running()) return;
+            if (FWorkspace->Runs().Running()) return;
             FCrossValidationRunning = true;
             Guarded([this] { FWorkspace->CrossValidate(FCrossValidationDialog->excerptWords()); });
             // An empty tree starts no run.
-            if (!FWorkspace->Running()) FCrossValidationRunning = false;
+            if (!FWorkspace->Runs().Running()) FCrossValidationRunning = false;
         });
-        if (const auto& validation = FWorkspace->CrossValidation()) FCrossValidationDialog->setValidation(*validation);
+        if (const auto& validation = FWorkspace->Results().CrossValidation())
+            FCrossValidationDialog->setValidation(*validation);
     }
     FCrossValidationDialog->show();
     FCrossValidationDialog->raise();
 }
 
-bool TForm1::calculationRunning() const { return FWorkspace && FWorkspace->Running(); }
+bool TForm1::calculationRunning() const { return FWorkspace && FWorkspace->Runs().Running(); }
 
 QList<QAction*> TForm1::projectCommands() const {
     return {acNew,        acAddAuthor,      acOpen,    acFederalist,      acPresidents, acTutorial, Action1,
@@ -158,11 +159,11 @@ void TForm1::acSplitWordsExecute(bool checked) {
 }
 
 void TForm1::acFollowLinksExecute(bool checked) {
-    if (FWorkspace->FollowLinks() == checked) return;
+    if (FWorkspace->Options().FollowLinks() == checked) return;
     FWorkspace->SetFollowLinks(checked);
     // The project on show is read again under the new setting, unless that
     // would lose typed texts the user keeps; then the next project gets it.
-    if (FNewProject || FWorkspace->Tree().Empty() || !confirmDiscardTypedTexts()) return;
+    if (FNewProject || FWorkspace->Project().Tree().Empty() || !confirmDiscardTypedTexts()) return;
     Guarded([this] { FWorkspace->ReloadProject(); });
 }
 
@@ -171,12 +172,12 @@ void TForm1::acLeaveOutCopiesExecute(bool checked) {
 }
 
 void TForm1::acCopiesExecute() {
-    if (FWorkspace->Running() || windowJobRunning()) return;
+    if (FWorkspace->Runs().Running() || windowJobRunning()) return;
     // A run like a calculation's, with its progress and "Cancel"; the list
     // opens when it ends (RunEnded).
     FCopiesRunning = true;
     Guarded([this] { FWorkspace->FindCopiedPassages(); });
-    if (!FWorkspace->Running()) FCopiesRunning = false;
+    if (!FWorkspace->Runs().Running()) FCopiesRunning = false;
 }
 
 void TForm1::showCopiedPassages(std::vector<TCopyRow> rows) {
@@ -184,7 +185,7 @@ void TForm1::showCopiedPassages(std::vector<TCopyRow> rows) {
         FCopiesDialog = new TCopiedPassagesDialog(this);
         connect(FCopiesDialog, &TCopiedPassagesDialog::passageChosen, this, &TForm1::showCopiedPassage);
     }
-    FCopiesDialog->setPassages(std::move(rows), FWorkspace->CopyWords());
+    FCopiesDialog->setPassages(std::move(rows), FWorkspace->Options().CopyWords());
     FCopiesDialog->show();
     FCopiesDialog->raise();
 }
@@ -193,7 +194,7 @@ void TForm1::showCopiedPassage(int index) {
     if (!FCopiesDialog || index < 0 || index >= static_cast<int>(FCopiesDialog->passages().size())) return;
     const TCopyRow& copy = FCopiesDialog->passages()[static_cast<size_t>(index)];
     TTreeNode* unknown = nullptr;
-    for (const auto& author : FWorkspace->Tree().Authors())
+    for (const auto& author : FWorkspace->Project().Tree().Authors())
         if (author->Label() == u"Unknown") unknown = author.get();
     if (!unknown) return;
     // The run's texts are the entries it read: those set aside are not.
@@ -205,7 +206,7 @@ void TForm1::showCopiedPassage(int index) {
     setActivePage(tbAuthors);
     tvAuthors->selectNode(text);
     Guarded([&] { FWorkspace->SelectNode(text); });
-    if (FWorkspace->Selected() != text) return;
+    if (FWorkspace->Project().Selected() != text) return;
     // A large text is read in the background: marked once it is shown.
     FTextView->whenShown([this, place = copy.UnknownPlace, end = copy.UnknownEnd] { highlightLines(place, end); });
 }
@@ -242,10 +243,14 @@ void TForm1::acHelpExecute() {
 void TForm1::miCopyClick() {
     const QWidget* page = PageControl1->currentWidget();
     const TGrid* grid = nullptr;
-    if (page == tbAnalysis) grid = &FWorkspace->AnalysisTable();
-    else if (page == tbResult) grid = &FWorkspace->ResultTable();
-    else if (page == tbStylometry) grid = &FWorkspace->StylometryTable();
-    else if (page == tbTexts) grid = &FWorkspace->TextsTable();
+    if (page == tbAnalysis)
+        grid = &FWorkspace->Results().AnalysisTable();
+    else if (page == tbResult)
+        grid = &FWorkspace->Results().ResultTable();
+    else if (page == tbStylometry)
+        grid = &FWorkspace->Results().StylometryTable();
+    else if (page == tbTexts)
+        grid = &FWorkspace->Results().TextsTable();
     if (!grid) return;
     QGuiApplication::clipboard()->setText(QString::fromStdU16String(CopyGrid(*grid)));
 }
@@ -289,9 +294,9 @@ void TForm1::cbAuthorsChange(int entry) {
 void TForm1::refillAuthorChooser() {
     const QSignalBlocker blocker(cbAuthors);
     cbAuthors->clear();
-    for (const TAuthorChoice& choice : FWorkspace->AuthorChoices())
+    for (const TAuthorChoice& choice : FWorkspace->Results().AuthorChoices())
         cbAuthors->addItem(QString::fromStdU16String(choice.Name));
-    cbAuthors->setCurrentIndex(FWorkspace->ChosenAuthor());
+    cbAuthors->setCurrentIndex(FWorkspace->Results().ChosenAuthor());
 }
 
 // ---- TWorkspaceObserver ----
@@ -313,7 +318,7 @@ void TForm1::TextAdded(const TTreeNode& text) {
 }
 
 void TForm1::hideStaleValidationReport() {
-    if (FValidationReport && !FWorkspace->ValidationReport()) FValidationReport->hide();
+    if (FValidationReport && !FWorkspace->Results().ValidationReport()) FValidationReport->hide();
 }
 void TForm1::LabelChanged(const TTreeNode& node) { tvAuthors->updateLabel(node); }
 void TForm1::SelectionSet(const TTreeNode* node) {
@@ -322,10 +327,10 @@ void TForm1::SelectionSet(const TTreeNode* node) {
 }
 
 void TForm1::showBinaryWarning() {
-    const TTreeNode* shown = FWorkspace->Selected();
+    const TTreeNode* shown = FWorkspace->Project().Selected();
     bool binary = false;
     if (shown && !shown->IsAuthor() && !shown->Text() && !shown->IsSetAside())
-        binary = LooksBinary(ResolvePath(FWorkspace->TextPath(*shown)));
+        binary = LooksBinary(ResolvePath(FWorkspace->Project().TextPath(*shown)));
     FBinaryBand->setVisible(binary);
 }
 
@@ -365,19 +370,20 @@ void TForm1::GridsChanged() {
 
 void TForm1::showTrust() {
     QStringList lines;
-    for (const std::u16string& line : FWorkspace->TrustLines()) lines.append(QString::fromStdU16String(line));
+    for (const std::u16string& line : FWorkspace->Results().TrustLines())
+        lines.append(QString::fromStdU16String(line));
     FTrustArea->setText(lines.join(QLatin1Char('\n')));
 }
 
 void TForm1::showTextsState() {
-    const bool texts = !FWorkspace->TextOutcomes().empty();
+    const bool texts = !FWorkspace->Results().TextOutcomes().empty();
     {
         // Hiding the current page moves to another one: not the user's choice.
         const QSignalBlocker blocker(PageControl1);
         PageControl1->setTabVisible(PageControl1->indexOf(tbTexts), texts);
     }
-    const QString label = QString::fromStdU16String(FWorkspace->ShownTextLabel());
-    const bool failed = FWorkspace->ResultsOutOfDate();
+    const QString label = QString::fromStdU16String(FWorkspace->Results().ShownTextLabel());
+    const bool failed = FWorkspace->Results().OutOfDate();
     const QString outOfDate =
         failed ? tr("Out of date: the last calculation failed. The tables show an earlier result, or none.")
                : tr("Out of date: the project or the settings changed since this calculation. Press \"Calculate\" "
@@ -386,14 +392,15 @@ void TForm1::showTextsState() {
         band->setText(outOfDate);
         band->setVisible(failed || FWorkspace->ResultsStale());
     }
-    FSplittingHintBand->setVisible(FWorkspace->SplittingHint());
+    FSplittingHintBand->setVisible(FWorkspace->Results().SplittingHint());
     for (QLabel* band : FShownTextBands) {
         band->setText(tr("Text: %1").arg(label));
         band->setVisible(!label.isEmpty());
     }
     // Selecting the row shown already changes nothing in the workspace.
-    if (texts && FWorkspace->ShownText() >= 0 && sgTexts->currentIndex().row() != FWorkspace->ShownText())
-        sgTexts->selectRow(FWorkspace->ShownText());
+    if (texts && FWorkspace->Results().ShownText() >= 0 &&
+        sgTexts->currentIndex().row() != FWorkspace->Results().ShownText())
+        sgTexts->selectRow(FWorkspace->Results().ShownText());
 }
 
 void TForm1::sgTextsRowChanged(int row) {
@@ -437,10 +444,11 @@ void TForm1::RunEnded(TRunEndState state) {
     tvAuthors->setLabelsEditable(true);
     mText->setReadOnly(FTextWasReadOnly);
     if (std::exchange(FCrossValidationRunning, false) && state == TRunEndState::Finished && FCrossValidationDialog)
-        if (const auto& validation = FWorkspace->CrossValidation()) FCrossValidationDialog->setValidation(*validation);
+        if (const auto& validation = FWorkspace->Results().CrossValidation())
+            FCrossValidationDialog->setValidation(*validation);
     if (std::exchange(FCopiesRunning, false)) {
-        if (state == TRunEndState::Finished && FWorkspace->FoundCopies())
-            showCopiedPassages(*FWorkspace->FoundCopies());
+        if (state == TRunEndState::Finished && FWorkspace->Results().FoundCopies())
+            showCopiedPassages(*FWorkspace->Results().FoundCopies());
         QMetaObject::invokeMethod(this, &TForm1::calculationEnded, Qt::QueuedConnection);
         return;
     }
@@ -457,7 +465,7 @@ void TForm1::RunEnded(TRunEndState state) {
         break;
     }
     if (validation && state == TRunEndState::Finished) {
-        if (const auto& report = FWorkspace->ValidationReport()) {
+        if (const auto& report = FWorkspace->Results().ValidationReport()) {
             if (!FValidationReport) {
                 FValidationReport = new TValidationReportDialog(this);
                 connect(FValidationReport, &TValidationReportDialog::saveRequested, this,

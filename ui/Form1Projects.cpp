@@ -16,7 +16,7 @@
 namespace quillprint {
 
 bool TForm1::confirmDiscardTypedTexts() {
-    if (!FWorkspace->HasTypedTexts()) return true;
+    if (!FWorkspace->Project().HasTypedTexts()) return true;
     return FDialogs.AskYesNo(this, tr("The project holds texts typed, pasted or dropped into the window. They are "
                                       "kept in memory only and are lost when another project is opened.\n\n"
                                       "Continue and lose them?"));
@@ -63,7 +63,7 @@ void TForm1::createProjectDrops() {
     hooks.OpenFolder = [this](const QString& folder) { openProjectFolder(folder); };
     hooks.AddFiles = [this](TTreeNode* author, const QStringList& files) {
         // The tree may have been reloaded since the drop.
-        if (calculationRunning() || !FWorkspace->Tree().Contains(author)) return;
+        if (calculationRunning() || !FWorkspace->Project().Tree().Contains(author)) return;
         std::vector<std::u16string> paths;
         for (const QString& file : files) paths.push_back(QDir::toNativeSeparators(file).toStdU16String());
         Guarded([&] { FWorkspace->AddTextFiles(*author, paths); });

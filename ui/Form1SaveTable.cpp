@@ -14,17 +14,22 @@ namespace quillprint {
 
 void TForm1::acSaveTableExecute() {
     const QWidget* page = PageControl1->currentWidget();
-    if (page == tbAnalysis) saveTableAs(FWorkspace->AnalysisTable(), tr("Analysis"));
-    else if (page == tbResult) saveTableAs(FWorkspace->ResultTable(), tr("Result"));
-    else if (page == tbStylometry) saveTableAs(FWorkspace->StylometryTable(), tr("Stylometry"));
-    else if (page == tbTexts) saveTableAs(FWorkspace->TextsTable(), tr("Texts"));
+    if (page == tbAnalysis)
+        saveTableAs(FWorkspace->Results().AnalysisTable(), tr("Analysis"));
+    else if (page == tbResult)
+        saveTableAs(FWorkspace->Results().ResultTable(), tr("Result"));
+    else if (page == tbStylometry)
+        saveTableAs(FWorkspace->Results().StylometryTable(), tr("Stylometry"));
+    else if (page == tbTexts)
+        saveTableAs(FWorkspace->Results().TextsTable(), tr("Texts"));
     else
         FDialogs.ShowMessage(this, tr("\"Save as…\" saves the table of the page shown. Please choose the page "
                                       "\"Result\", \"Analysis\", \"Stylometry\" or \"Texts\" first."));
 }
 
 void TForm1::saveTableAs(const TGrid& grid, const QString& tableName) {
-    QString project = QDir(QDir::fromNativeSeparators(QString::fromStdU16String(FWorkspace->ProjectDir()))).dirName();
+    QString project =
+        QDir(QDir::fromNativeSeparators(QString::fromStdU16String(FWorkspace->Project().Folder()))).dirName();
     if (FNewProject || project.isEmpty()) project = tr("Quillprint");
     const QString suggested = QDir(UserDocumentsFolder()).filePath(QString("%1 %2.csv").arg(project, tableName));
     const std::optional<QString> path =

@@ -97,7 +97,7 @@ QString OnOff(bool on) { return on ? QStringLiteral("on") : QStringLiteral("off"
 
 // The project's folder name.
 QString ProjectName(const TWorkspace& workspace) {
-    const QString dir = QDir::fromNativeSeparators(QString::fromStdU16String(workspace.ProjectDir()));
+    const QString dir = QDir::fromNativeSeparators(QString::fromStdU16String(workspace.Project().Folder()));
     const QString name = QFileInfo(dir.endsWith('/') ? dir.chopped(1) : dir).fileName();
     return name.isEmpty() ? dir : name;
 }
@@ -105,9 +105,9 @@ QString ProjectName(const TWorkspace& workspace) {
 // Every candidate of the shown run, in the tree's order, with its texts and
 // its own words; a balanced run adds the words of its sample in each draw.
 QString CandidatesHtml(const TWorkspace& workspace) {
-    const TQuillprint* engine = workspace.AuthorDetector();
+    const TQuillprint* engine = workspace.Results().Engine();
     if (!engine) return {};
-    const std::vector<int64_t>& ownWords = workspace.CandidateWords();
+    const std::vector<int64_t>& ownWords = workspace.Results().CandidateWords();
     const bool balanced = !ownWords.empty();
     QString html = QStringLiteral(
                        "<table id=\"candidates\" border=\"1\" cellspacing=\"0\" cellpadding=\"3\">\n"
@@ -115,7 +115,7 @@ QString CandidatesHtml(const TWorkspace& workspace) {
                        .arg(balanced ? QStringLiteral("<th>Words per draw</th>") : QString());
     // The engine's last author is the test text.
     const auto& authors = engine->Authors();
-    for (const auto& entry : workspace.Tree().Authors()) {
+    for (const auto& entry : workspace.Project().Tree().Authors()) {
         for (size_t i = 0; i + 1 < authors.size(); ++i) {
             if (authors[i]->Name() != entry->Label()) continue;
             QStringList texts;
@@ -142,8 +142,8 @@ QString LocaleText(const std::string& name) {
 // The phrases of "Analysis" that the test text shares with the candidate the
 // results table ranks first, in the table's order.
 QString TopPhrasesHtml(const TWorkspace& workspace) {
-    const std::vector<TRankedCandidate>& ranked = workspace.ResultRanking().Rows;
-    const TGrid& analysis = workspace.AnalysisTable();
+    const std::vector<TRankedCandidate>& ranked = workspace.Results().ResultRanking().Rows;
+    const TGrid& analysis = workspace.Results().AnalysisTable();
     if (ranked.size() < 2) return {};
     const int32_t first = ranked.front().EngineIndex;
     if (first < 0 || first + 1 >= analysis.ColCount()) return {};
@@ -211,43 +211,43 @@ QString ReportHtml(const TWorkspace& workspace, const TReportPictures& pictures,
                 "<tr><td>Date</td><td>%1</td></tr>\n<tr><td>Project</td><td>%2</td></tr>\n"
                 "<tr><td>Locale</td><td>%3</td></tr>\n<tr><td>Balance</td><td>%4</td></tr>\n"
                 "<tr><td>Each text</td><td>%5</td></tr>\n")
-                .arg(when.toString(QStringLiteral("yyyy-MM-dd HH:mm")),
-                     Html(workspace.ProjectDir()), LocaleText(workspace.LocaleName()),
-                     OnOff(workspace.Balance()), OnOff(workspace.EachText()));
+                .arg(when.toString(QStringLiteral("yyyy-MM-dd HH:mm")), Html(workspace.Project().Folder()),
+                     LocaleText(workspace.LocaleName()), OnOff(workspace.Options().Balance()),
+                     OnOff(workspace.Options().EachText()));
     // Named only when on, so a report made without it is what it always was.
-    if (workspace.SplitWordsByLanguage())
+    if (workspace.Options().SplitWordsByLanguage())
         html += QStringLiteral("<tr><td>Split words by language</td><td>on</td></tr>\n");
-    if (const std::u16string shown = workspace.ShownTextLabel(); !shown.empty())
+    if (const std::u16string shown = workspace.Results().ShownTextLabel(); !shown.empty())
         html += QStringLiteral("<tr><td>Text shown</td><td>%1</td></tr>\n").arg(Html(shown));
     html += QStringLiteral("</table>\n");
 
     html += QStringLiteral("<h2>Candidates</h2>\n") + CandidatesHtml(workspace);
     html += QStringLiteral("<h2>Result</h2>\n") +
-            TableHtml(workspace.ResultTable(), QStringLiteral("result"),
-                      [&workspace](int32_t row) { return workspace.ResultCellColour(0, row); });
+            TableHtml(workspace.Results().ResultTable(), QStringLiteral("result"),
+                      [&workspace](int32_t row) { return workspace.Results().ResultCellColour(0, row); });
     html += PictureHtml(pictures.ResultChart, kResultChartPicture, QStringLiteral("Result chart"), links);
-    for (const std::u16string& line : workspace.TrustLines())
+    for (const std::u16string& line : workspace.Results().TrustLines())
         html += QStringLiteral("<p class=\"trust\">%1</p>\n").arg(Html(line));
     html += TopPhrasesHtml(workspace);
 
-    if (!workspace.TextOutcomes().empty()) {
+    if (!workspace.Results().TextOutcomes().empty()) {
         html += QStringLiteral("<h2>Texts</h2>\n") +
                 CellColouredTableHtml(
-                    workspace.TextsTable(), QStringLiteral("texts"),
-                    [&workspace](int32_t col, int32_t row) { return workspace.TextsCellColour(col, row); });
+                    workspace.Results().TextsTable(), QStringLiteral("texts"),
+                    [&workspace](int32_t col, int32_t row) { return workspace.Results().TextsCellColour(col, row); });
         html += PictureHtml(pictures.TextsHeatMap, kTextsHeatMapPicture, QStringLiteral("Texts heat map"), links);
     }
     // Only a validation of the project and settings the results come from.
-    if (const auto& report = workspace.ValidationTable(); report && workspace.ValidationMatchesResults()) {
+    if (const auto& report = workspace.Results().ValidationTable(); report && workspace.ValidationMatchesResults()) {
         html += QStringLiteral("<h2>Validation</h2>\n") +
                 TableHtml(*report, QStringLiteral("validation"),
                           [&report](int32_t row) { return ResultCellColour(*report, 0, row); });
         html += PictureHtml(pictures.ConfusionMatrix, kConfusionMatrixPicture, QStringLiteral("Confusion matrix"),
                             links);
-        html +=
-            QStringLiteral("<p>%1</p>\n").arg(Html(ConfusionReading(ConfusionMatrixOf(*workspace.ValidationReport()))));
+        html += QStringLiteral("<p>%1</p>\n")
+                    .arg(Html(ConfusionReading(ConfusionMatrixOf(*workspace.Results().ValidationReport()))));
     }
-    if (const auto& validation = workspace.CrossValidation()) {
+    if (const auto& validation = workspace.Results().CrossValidation()) {
         const auto plain = [](int32_t) { return TScoreColour::Ordinary; };
         html += QStringLiteral("<h2>Cross-validation</h2>\n") +
                 TableHtml(CrossValidationFiguresGrid(*validation), QStringLiteral("crossfigures"), plain) +

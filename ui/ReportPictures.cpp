@@ -34,17 +34,17 @@ TReportPictures ReportPictures(const TWorkspace& workspace, const QFont& font) {
     TResultChart chart;
     chart.setFont(font);
     chart.setPalette(light);
-    chart.setBars(workspace.ResultBars());
+    chart.setBars(workspace.Results().ResultBars());
     if (!chart.bars().empty())
         pictures.ResultChart = Picture(chart, QSize(560, 70 + 34 * static_cast<int>(chart.bars().size())));
-    if (!workspace.TextOutcomes().empty()) {
+    if (!workspace.Results().TextOutcomes().empty()) {
         TTextsHeatMap map;
         map.setFont(font);
         map.setPalette(light);
-        map.setHeatMap(TextsHeatMap(workspace.TextOutcomes()));
+        map.setHeatMap(TextsHeatMap(workspace.Results().TextOutcomes()));
         pictures.TextsHeatMap = Picture(map, map.sizeHint());
     }
-    if (const auto& report = workspace.ValidationReport(); report && workspace.ValidationMatchesResults()) {
+    if (const auto& report = workspace.Results().ValidationReport(); report && workspace.ValidationMatchesResults()) {
         TConfusionMatrixView matrix;
         matrix.setFont(font);
         matrix.setPalette(light);

@@ -5,8 +5,8 @@
 
 #include "engine/Text.h"
 #include "workspace/ChatExport.h"
+#include "workspace/Project.h"
 #include "workspace/ProjectFolder.h"
-#include "workspace/Workspace.h"
 
 namespace quillprint {
 
@@ -19,26 +19,21 @@ bool PathExists(const std::u16string& path) {
 
 }  // namespace
 
-void TWorkspace::AddTextFiles(TTreeNode& author, const std::vector<std::u16string>& paths) {
-    if (FRunning || paths.empty() || !FTree.Contains(&author) || !author.IsAuthor()) return;
+void TProject::AddTextFiles(TTreeNode& author, const std::vector<std::u16string>& paths) {
+    if (paths.empty() || !FTree.Contains(&author) || !author.IsAuthor()) return;
     // Every file is read before the tree changes: one that cannot be read
     // adds nothing.
     std::vector<TLines> contents;
     contents.reserve(paths.size());
-    try {
-        for (const std::u16string& path : paths) contents.push_back(ReadTextFile(ToFsPath(path), FCodePage));
-    } catch (const std::exception& error) {
-        FMessages.ShowError(FromUtf8(error.what()));
-        return;
-    }
+    for (const std::u16string& path : paths) contents.push_back(ReadTextFile(ToFsPath(path), FCodePage));
 
     FTextView.SetReadOnly(false);
-    CandidatesChanged();
+    FCandidatesChanged();
     // A label shared with a text of the author, or with a file of its
     // folder, would show (and calculate) that text instead.
     TNameSet taken;
     for (const auto& text : author.Texts()) taken.Add(text->Label());
-    const std::u16string folder = FProjectDir + author.Label() + PathSeparator();
+    const std::u16string folder = FFolder + author.Label() + PathSeparator();
     TTreeNode* first = nullptr;
     for (size_t i = 0; i < paths.size(); ++i) {
         const std::u16string name = FromFsPath(ToFsPath(paths[i]).filename());
@@ -50,7 +45,6 @@ void TWorkspace::AddTextFiles(TTreeNode& author, const std::vector<std::u16strin
         if (!first) first = &text;
     }
     Select(first);
-    BringToFront(TPage::InputData);
 }
 
 }  // namespace quillprint

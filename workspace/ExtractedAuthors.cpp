@@ -2,8 +2,8 @@
 #include <filesystem>
 
 #include "workspace/ChatExport.h"
+#include "workspace/Project.h"
 #include "workspace/ProjectFolder.h"
-#include "workspace/Workspace.h"
 
 namespace quillprint {
 
@@ -18,11 +18,11 @@ bool PathExists(const std::u16string& path) {
 
 }  // namespace
 
-void TWorkspace::AddExtractedAuthors(std::u16string_view textLabel, const std::vector<TExtractedAuthor>& authors,
-                                     const std::optional<TLines>& unknownText) {
-    if (FRunning || (authors.empty() && !unknownText)) return;
+void TProject::AddExtractedAuthors(std::u16string_view textLabel, const std::vector<TExtractedAuthor>& authors,
+                                   const std::optional<TLines>& unknownText) {
+    if ((authors.empty() && !unknownText)) return;
     FTextView.SetReadOnly(false);
-    CandidatesChanged();
+    FCandidatesChanged();
 
     // A label that matched an author already in the tree or a folder of the
     // project would share its texts' paths, and a file there would be shown
@@ -32,7 +32,7 @@ void TWorkspace::AddExtractedAuthors(std::u16string_view textLabel, const std::v
     taken.Add(kUnknown);
     for (const auto& author : FTree.Authors()) taken.Add(author->Label());
     std::vector<std::u16string> folders;
-    ListFolders(folders, FProjectDir);
+    ListFolders(folders, FFolder);
     for (const auto& folder : folders) taken.Add(folder);
 
     TTreeNode* first = nullptr;
@@ -57,15 +57,13 @@ void TWorkspace::AddExtractedAuthors(std::u16string_view textLabel, const std::v
         TNameSet texts;
         for (const auto& text : unknown->Texts()) texts.Add(text->Label());
         std::u16string label = texts.Unique(textLabel, u"1");
-        while (PathExists(FProjectDir + kUnknown + PathSeparator() + label)) label = texts.Unique(textLabel, u"1");
+        while (PathExists(FFolder + kUnknown + PathSeparator() + label)) label = texts.Unique(textLabel, u"1");
         FTexts.push_back(std::make_unique<TInMemoryText>(TInMemoryText{*unknownText}));
         TTreeNode& text = FTree.AddText(*unknown, std::move(label), FTexts.back().get());
         FObserver.TextAdded(text);
         if (!first) first = &text;
     }
     Select(first);
-    // The new entries are where the user can see them.
-    BringToFront(TPage::InputData);
 }
 
 }  // namespace quillprint

@@ -2,7 +2,7 @@
 // another project or starting a new one would lose.
 #include <algorithm>
 
-#include "workspace/Workspace.h"
+#include "workspace/Project.h"
 
 namespace quillprint {
 
@@ -14,12 +14,12 @@ bool HoldsSomething(const TLines& lines) {
 
 }  // namespace
 
-bool TWorkspace::HasTypedTexts() const {
+bool TProject::HasTypedTexts() const {
     for (const auto& author : FTree.Authors())
         for (const auto& text : author->Texts()) {
             if (!text->Text()) continue;
             // The text on show may hold edits not yet written back to it.
-            const bool shown = text.get() == FPrevSelectedNode;
+            const bool shown = text.get() == FShownEntry;
             if (HoldsSomething(shown ? FTextView.Lines() : text->Text()->Lines)) return true;
         }
     return false;

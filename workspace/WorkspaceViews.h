@@ -11,7 +11,7 @@ namespace quillprint {
 
 class TTreeNode;
 
-// The multi-line text view mText.
+// The view that shows and edits the selected text.
 class TTextView {
 public:
     virtual ~TTextView() = default;

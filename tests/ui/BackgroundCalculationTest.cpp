@@ -38,7 +38,7 @@ private slots:
     void aRunShowsItsProgressAndDisablesWhatWouldChangeTheProject() {
         TFormFixture f;
         TForm1& form = *f.Form;
-        const QString project = QString::fromStdU16String(form.workspace().ProjectDir());
+        const QString project = QString::fromStdU16String(form.workspace().Project().Folder());
         form.Action1->trigger();
         QVERIFY(form.calculationRunning());
         TCalculationStatus* status = form.calculationStatus();
@@ -53,8 +53,8 @@ private slots:
         form.acTutorial->trigger();
         form.PageControl1->setCurrentWidget(form.tbAnalysis);  // no second run
         FinishCalculation(form);
-        QCOMPARE(QString::fromStdU16String(form.workspace().ProjectDir()), project);
-        QVERIFY(form.workspace().IsCalculated());
+        QCOMPARE(QString::fromStdU16String(form.workspace().Project().Folder()), project);
+        QVERIFY(form.workspace().Calculated());
         QCOMPARE(form.PageControl1->currentWidget(), form.tbResult);
         QCOMPARE(status->text()->text(), QString("Calculation finished"));
         QVERIFY(!status->bar()->isVisibleTo(&form));
@@ -74,8 +74,8 @@ private slots:
         f.Dialogs.FolderAnswer = f.Folder.executableDir() + "Examples/Long";
         form.acOpen->trigger();
         // Loading cleared the tables; a cancelled run leaves them so.
-        const std::u16string result = CopyGrid(form.workspace().ResultTable());
-        const std::u16string analysis = CopyGrid(form.workspace().AnalysisTable());
+        const std::u16string result = CopyGrid(form.workspace().Results().ResultTable());
+        const std::u16string analysis = CopyGrid(form.workspace().Results().AnalysisTable());
         form.PageControl1->setCurrentWidget(form.tbResult);  // out of date: calculates
         QVERIFY(form.calculationRunning());
         QTest::mouseClick(form.calculationStatus()->cancelButton(), Qt::LeftButton);
@@ -83,9 +83,9 @@ private slots:
 
         QCOMPARE(form.calculationStatus()->text()->text(), QString("Calculation cancelled"));
         QCOMPARE(form.PageControl1->currentWidget(), form.tbResult);
-        QCOMPARE(CopyGrid(form.workspace().ResultTable()), result);
-        QCOMPARE(CopyGrid(form.workspace().AnalysisTable()), analysis);
-        QVERIFY(!form.workspace().IsCalculated());
+        QCOMPARE(CopyGrid(form.workspace().Results().ResultTable()), result);
+        QCOMPARE(CopyGrid(form.workspace().Results().AnalysisTable()), analysis);
+        QVERIFY(!form.workspace().Calculated());
         QVERIFY(f.Dialogs.Errors.isEmpty());
     }
 

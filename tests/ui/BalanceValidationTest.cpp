@@ -48,8 +48,8 @@ private slots:
         QCOMPARE(form.sgResult->model()->columnCount(), 4);
 
         form.acBalance->trigger();
-        QVERIFY(form.workspace().Balance());
-        QVERIFY(!form.workspace().IsCalculated());  // the shown results are out of date
+        QVERIFY(form.workspace().Options().Balance());
+        QVERIFY(!form.workspace().Calculated());  // the shown results are out of date
         form.Action1->trigger();
         FinishCalculation(form);
         QCOMPARE(form.sgResult->model()->columnCount(), 5);
@@ -92,7 +92,7 @@ private slots:
         QVERIFY2(dialog->figures()->text().contains("Checks: 4"), qPrintable(dialog->figures()->text()));
         QVERIFY(dialog->figures()->text().contains("Excerpt: whole texts"));
         QCOMPARE(dialog->checks().RowCount(), 5);
-        QCOMPARE(form.workspace().CrossValidation()->Checks.size(), size_t(4));
+        QCOMPARE(form.workspace().Results().CrossValidation()->Checks.size(), size_t(4));
         // The table stays as it was; the chance and verdict come below it.
         QCOMPARE(Cell(form.sgResult->model(), 0, 0), result);
         QVERIFY2(form.trustBand()->text().startsWith("Chance that "), qPrintable(form.trustBand()->text()));
@@ -121,7 +121,7 @@ private slots:
         QCOMPARE(Cell(model, 2, 0), QString("Farmer"));
         QCOMPARE(Cell(model, 2, 1), QString("Sailor"));
         QCOMPARE(Cell(model, 0, 2), QString("2 of 2 recognised"));
-        QVERIFY(!form.workspace().IsCalculated());
+        QVERIFY(!form.workspace().Calculated());
 
         dialog->copyButton()->click();
         const QString copied = QGuiApplication::clipboard()->text();

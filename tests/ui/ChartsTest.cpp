@@ -143,11 +143,11 @@ private slots:
         QVERIFY(map.cell(1, 0).Marked && !map.cell(1, 1).Marked);
         QCOMPARE(map.cell(0, 1).Text, Cell(form.sgTexts->model(), 4, 0));
 
-        QCOMPARE(form.workspace().ShownText(), 0);
+        QCOMPARE(form.workspace().Results().ShownText(), 0);
         QTest::mouseClick(&map, Qt::LeftButton, {}, map.cellRect(1, 1).center());
         // The text is calculated again in the background for its tables.
         FinishCalculation(form);
-        QCOMPARE(form.workspace().ShownText(), 1);
+        QCOMPARE(form.workspace().Results().ShownText(), 1);
         QCOMPARE(Cell(form.sgResult->model(), 0, 0), QString("Farmer"));
     }
 

@@ -65,7 +65,7 @@ private slots:
         QVERIFY2(!f.Dialogs.Errors[0].contains("--"), qPrintable(f.Dialogs.Errors[0]));
 
         form.acLeaveOutCopies->trigger();
-        QVERIFY(form.workspace().LeaveOutCopies());
+        QVERIFY(form.workspace().Options().LeaveOutCopies());
         form.Action1->trigger();
         FinishCalculation(form);
         QCOMPARE(f.Dialogs.Errors.size(), 1);
@@ -98,7 +98,7 @@ private slots:
         QVERIFY(dialog->summary()->text().startsWith("2 passages of 50 words or more"));
 
         dialog->table()->selectionModel()->setCurrentIndex(model->index(0, 0), QItemSelectionModel::ClearAndSelect);
-        QCOMPARE(form.workspace().Selected()->Label(), u"2.txt");
+        QCOMPARE(form.workspace().Project().Selected()->Label(), u"2.txt");
         const QList<QTextEdit::ExtraSelection> marked = form.mText->extraSelections();
         QCOMPARE(marked.size(), 1);
         // Lines 4 to 503 of the second text: the whole copy.

@@ -193,7 +193,7 @@ private slots:
         QCOMPARE(after.TextsTab, before.TextsTab);
         QCOMPARE(after.Band, before.Band);
         QCOMPARE(after.BandVisible, before.BandVisible);
-        QVERIFY(form.workspace().IsCalculated());
+        QVERIFY(form.workspace().Calculated());
         QVERIFY(!OutOfDateShown(form));
         QCOMPARE(form.PageControl1->currentWidget(), form.tbResult);
         // The author chooser still opens a stylometry table.
@@ -219,7 +219,7 @@ private slots:
         // Another project: the validation report goes with the old one.
         form.acTutorial->trigger();
         QVERIFY(!form.validationReport()->isVisible());
-        QVERIFY(!form.workspace().ValidationReport());
+        QVERIFY(!form.workspace().Results().ValidationReport());
         f.Dialogs.FolderAnswer = f.Project.path();
         form.acOpen->trigger();
         f.calculate();
@@ -229,7 +229,7 @@ private slots:
         form.acAddAuthor->trigger();
         f.validate();
         form.acNew->trigger();
-        QVERIFY(!form.workspace().ValidationReport());
+        QVERIFY(!form.workspace().Results().ValidationReport());
         form.acOpen->trigger();
         f.calculate();
         f.validate();
@@ -305,7 +305,7 @@ private slots:
         QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(texts).center());
         FinishCalculation(form);
         QCOMPARE(form.PageControl1->currentWidget(), form.tbTexts);
-        QVERIFY(form.workspace().IsCalculated());
+        QVERIFY(form.workspace().Calculated());
         QVERIFY(f.Dialogs.Errors.isEmpty());
     }
 
@@ -338,11 +338,11 @@ private slots:
         f.calculate();
         QVERIFY(!OutOfDateShown(form));
         TTreeNode* sailor = nullptr;
-        for (const auto& author : form.workspace().Tree().Authors())
+        for (const auto& author : form.workspace().Project().Tree().Authors())
             if (author->Label() == u"Sailor") sailor = author.get();
         QVERIFY(sailor);
         form.workspace().SetLabel(*sailor, u"Mariner");
-        QVERIFY(!form.workspace().IsCalculated());
+        QVERIFY(!form.workspace().Calculated());
         QVERIFY(OutOfDateShown(form));
         // The folder keeps its name: back to it, and a calculation is current.
         form.workspace().SetLabel(*sailor, u"Sailor");
@@ -519,7 +519,7 @@ private slots:
         const auto* band = form.tbAuthors->findChild<QLabel*>("binaryFileBand");
         QVERIFY(band);
         const auto select = [&](const QString& author, const QString& text) {
-            for (const auto& entry : form.workspace().Tree().Authors())
+            for (const auto& entry : form.workspace().Project().Tree().Authors())
                 if (entry->Label() == author.toStdU16String())
                     for (const auto& file : entry->Texts())
                         if (file->Label() == text.toStdU16String()) {

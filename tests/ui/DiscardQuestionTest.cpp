@@ -24,7 +24,7 @@ private slots:
         f.Dialogs.FolderAnswer = f.Folder.projectDir();
         form.acOpen->trigger();
         QVERIFY(f.Dialogs.Questions.isEmpty());
-        QCOMPARE(form.workspace().Tree().Authors().size(), size_t(3));
+        QCOMPARE(form.workspace().Project().Tree().Authors().size(), size_t(3));
     }
 
     void noKeepsTheTypedTextsAndTheProject_data() {
@@ -45,24 +45,24 @@ private slots:
         form.acAddAuthor->trigger();
         // Typed into the text of "Author 1", shown now.
         form.mText->setPlainText("words typed by hand");
-        const QString projectDir = QString::fromStdU16String(form.workspace().ProjectDir());
+        const QString projectDir = QString::fromStdU16String(form.workspace().Project().Folder());
 
         f.Dialogs.YesAnswer = false;
         form.findChild<QAction*>(command)->trigger();
         QCOMPARE(f.Dialogs.Questions.size(), 1);
         const TWorkspace& workspace = form.workspace();
-        QCOMPARE(workspace.Tree().Authors().size(), size_t(2));
-        QCOMPARE(QString::fromStdU16String(workspace.Tree().Authors()[1]->Label()), QString("Author 1"));
+        QCOMPARE(workspace.Project().Tree().Authors().size(), size_t(2));
+        QCOMPARE(QString::fromStdU16String(workspace.Project().Tree().Authors()[1]->Label()), QString("Author 1"));
         QCOMPARE(form.mText->toPlainText(), QString("words typed by hand"));
-        QCOMPARE(QString::fromStdU16String(workspace.ProjectDir()), projectDir);
-        QVERIFY(workspace.HasTypedTexts());
+        QCOMPARE(QString::fromStdU16String(workspace.Project().Folder()), projectDir);
+        QVERIFY(workspace.Project().HasTypedTexts());
 
         // Yes goes on, and the typed text is gone with its author.
         f.Dialogs.YesAnswer = true;
         form.findChild<QAction*>(command)->trigger();
         QCOMPARE(f.Dialogs.Questions.size(), 2);
-        QVERIFY(!workspace.HasTypedTexts());
-        for (const auto& author : workspace.Tree().Authors()) QVERIFY(author->Label() != u"Author 1");
+        QVERIFY(!workspace.Project().HasTypedTexts());
+        for (const auto& author : workspace.Project().Tree().Authors()) QVERIFY(author->Label() != u"Author 1");
     }
 
     void aCancelledFolderChooserAsksNothing() {

@@ -134,7 +134,7 @@ private slots:
         QCOMPARE(form.mText->toPlainText(),
                  QString("we hold these truths to be self evident\nthat all men are created equal"));
         QVERIFY(!form.mText->isReadOnly());
-        QVERIFY(!form.workspace().IsCalculated());
+        QVERIFY(!form.workspace().Calculated());
         QVERIFY(f.Dialogs.Errors.isEmpty());
 
         UserSelectsCalculate(form);

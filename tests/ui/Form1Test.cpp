@@ -81,7 +81,7 @@ private slots:
         QVERIFY(form.mText->toPlainText().startsWith("we hold these truths"));
         QVERIFY(form.mText->isReadOnly());
         QVERIFY(f.Dialogs.Messages.isEmpty());
-        QVERIFY(!form.workspace().IsCalculated());
+        QVERIFY(!form.workspace().Calculated());
 
         QCOMPARE(Column(form.sgResult, 0).first(), QString("Author"));
         QCOMPARE((QStringList{Cell(form.sgResult, 1, 0), Cell(form.sgResult, 2, 0), Cell(form.sgResult, 3, 0)}),
@@ -132,7 +132,7 @@ private slots:
         TForm1& form = *f.Form;
         UserSelectsPage(form, form.tbAnalysis);
         QCOMPARE(form.PageControl1->currentWidget(), form.tbAnalysis);
-        QVERIFY(form.workspace().IsCalculated());
+        QVERIFY(form.workspace().Calculated());
         QVERIFY(QGuiApplication::overrideCursor() == nullptr);
         QCOMPARE(Column(form.sgResult, 0).last(), QString("Unknown"));
         const int alphaRow = Column(form.sgResult, 0).indexOf("Alpha");
@@ -150,7 +150,7 @@ private slots:
         form.acFederalist->trigger();
         QCOMPARE(form.PageControl1->currentWidget(), form.tbAuthors);
         UserSelectsPage(form, form.tbResult);
-        QVERIFY(form.workspace().IsCalculated());
+        QVERIFY(form.workspace().Calculated());
         QVERIFY(Cell(form.sgResult, 3, Column(form.sgResult, 0).indexOf("Alpha")).startsWith("6"));
     }
 
@@ -163,14 +163,15 @@ private slots:
         QCOMPARE(form.cbAuthors->currentIndex(), 0);
         QCOMPARE(form.cbAuthors->currentText(), QString("Alpha"));
         QCOMPARE(form.cbAuthors->itemText(2), QString("Unknown"));
-        QVERIFY(form.workspace().StylometryRowsWritten() > 0);
-        QCOMPARE(Cell(form.sgStylometry, 0, 1), QString::fromStdU16String(form.workspace().StylometryTable().Cell(0, 1)));
+        QVERIFY(form.workspace().Results().StylometryRowsWritten() > 0);
+        QCOMPARE(Cell(form.sgStylometry, 0, 1),
+                 QString::fromStdU16String(form.workspace().Results().StylometryTable().Cell(0, 1)));
         QVERIFY(!Cell(form.sgStylometry, 0, 1).isEmpty());
 
         // Choosing another author in the drop-down refills the table.
         form.cbAuthors->setCurrentIndex(2);
         emit form.cbAuthors->activated(2);
-        QCOMPARE(form.workspace().ChosenAuthor(), 2);
+        QCOMPARE(form.workspace().Results().ChosenAuthor(), 2);
     }
 
     void newProjectTypedByTheUserIsCalculated() {
@@ -209,7 +210,8 @@ private slots:
         // Ending an in-place edit changes the item's text, which the tree reports.
         form.tvAuthors->topLevelItem(0)->setText(0, "Former");
         form.tvAuthors->topLevelItem(1)->setText(0, "Unknown");
-        QCOMPARE(QString::fromStdU16String(form.workspace().Tree().Authors().at(0)->Label()), QString("Former"));
+        QCOMPARE(QString::fromStdU16String(form.workspace().Project().Tree().Authors().at(0)->Label()),
+                 QString("Former"));
 
         form.Action1->trigger();
 
@@ -235,9 +237,9 @@ private slots:
             const TGrid& grid;
             QString firstLine;
         } pages[] = {
-            {form.tbResult, form.workspace().ResultTable(), "\tAuthor\tProbability\tDescription\tWords\r"},
-            {form.tbStylometry, form.workspace().StylometryTable(), "\tPhrase\tCount\tOther Authors use\r"},
-            {form.tbAnalysis, form.workspace().AnalysisTable(), "\t\tAlpha: "},
+            {form.tbResult, form.workspace().Results().ResultTable(), "\tAuthor\tProbability\tDescription\tWords\r"},
+            {form.tbStylometry, form.workspace().Results().StylometryTable(), "\tPhrase\tCount\tOther Authors use\r"},
+            {form.tbAnalysis, form.workspace().Results().AnalysisTable(), "\t\tAlpha: "},
         };
         for (const auto& page : pages) {
             UserSelectsPage(form, page.page);
@@ -255,7 +257,7 @@ private slots:
         TForm1& form = *f.Form;
         form.Action1->trigger();
         FinishCalculation(form);
-        QVERIFY(form.workspace().IsCalculated());
+        QVERIFY(form.workspace().Calculated());
         form.acFederalist->trigger();
         // Loading leaves no results of before.
         const QStringList before = Column(form.sgResult, 0);
@@ -280,7 +282,7 @@ private slots:
         form.sgResult->grab();
         form.sgAnalysis->grab();
         QTest::keyClick(form.cbAuthors, Qt::Key_Down);
-        QCOMPARE(form.workspace().ChosenAuthor(), -1);
+        QCOMPARE(form.workspace().Results().ChosenAuthor(), -1);
 
         // Selecting the vanished text in the tree is an error, not a crash.
         UserSelectsPage(form, form.tbAuthors);
@@ -296,12 +298,12 @@ private slots:
     void openFolderCancelledChangesNothing() {
         TFormFixture f;
         TForm1& form = *f.Form;
-        const std::u16string projectDir = form.workspace().ProjectDir();
+        const std::u16string projectDir = form.workspace().Project().Folder();
         f.Dialogs.FolderAnswer.reset();
         form.acOpen->trigger();
         QCOMPARE(f.Dialogs.ChooserCaptions, QStringList({"Select Directory"}));
         QCOMPARE(TopLevelLabels(form.tvAuthors), QStringList({"Unknown", "Alpha", "Beta"}));
-        QVERIFY(form.workspace().ProjectDir() == projectDir);
+        QVERIFY(form.workspace().Project().Folder() == projectDir);
         QVERIFY(form.mText->toPlainText().startsWith("we hold these truths"));
     }
 
@@ -342,8 +344,8 @@ private slots:
         UserSelectsPage(form, form.tbAuthors);
         // Every cell of the filled tables, taken before either command runs.
         const auto snapshot = [&form] {
-            return QStringList{QString::fromStdU16String(CopyGrid(form.workspace().ResultTable())),
-                               QString::fromStdU16String(CopyGrid(form.workspace().AnalysisTable()))};
+            return QStringList{QString::fromStdU16String(CopyGrid(form.workspace().Results().ResultTable())),
+                               QString::fromStdU16String(CopyGrid(form.workspace().Results().AnalysisTable()))};
         };
         const QStringList before = snapshot();
         QVERIFY(before.at(0).contains("Alpha"));
@@ -357,7 +359,7 @@ private slots:
         FinishCalculation(form);
         QCOMPARE(snapshot(), before);
         QCOMPARE(form.PageControl1->currentWidget(), form.tbAuthors);
-        QVERIFY(form.workspace().IsCalculated());
+        QVERIFY(form.workspace().Calculated());
         QVERIFY(f.Dialogs.Errors.isEmpty());
     }
 };

@@ -93,8 +93,9 @@ private slots:
         for (QWidget* target : {static_cast<QWidget*>(&form), form.mText->viewport(), form.tvAuthors->viewport()}) {
             form.acFederalist->trigger();
             QVERIFY(Drop(target, QPoint(5, 5), *Paths({other.path()})));
-            QCOMPARE(QString::fromStdU16String(form.workspace().ProjectDir()), other.path() + "/");
-            QCOMPARE(QString::fromStdU16String(form.workspace().Tree().Authors()[1]->Label()), QString("Gamma"));
+            QCOMPARE(QString::fromStdU16String(form.workspace().Project().Folder()), other.path() + "/");
+            QCOMPARE(QString::fromStdU16String(form.workspace().Project().Tree().Authors()[1]->Label()),
+                     QString("Gamma"));
         }
         QCOMPARE(TRecentProjects().folders().value(0), TRecentProjects::normalized(other.path()));
         // Files and text are not a project: the window and the text view leave them.
@@ -110,7 +111,7 @@ private slots:
         QTemporaryDir outside;
         WriteFile(outside.path() + "/first.txt", "we hold these truths\r\nto be self evident\r\n");
         WriteFile(outside.path() + "/second.txt", "\xef\xbb\xbfthe eyes of the law");
-        const TAuthorTree& tree = form.workspace().Tree();
+        const TAuthorTree& tree = form.workspace().Project().Tree();
         const TTreeNode& alpha = *tree.Authors()[1];
         const TTreeNode& beta = *tree.Authors()[2];
         QCOMPARE(QString::fromStdU16String(alpha.Label()), QString("Alpha"));
@@ -146,7 +147,7 @@ private slots:
         QTemporaryDir outside;
         WriteFile(outside.path() + "/good.txt", "fine");
         const QString gone = outside.path() + "/gone.txt";
-        const TTreeNode& alpha = *form.workspace().Tree().Authors()[1];
+        const TTreeNode& alpha = *form.workspace().Project().Tree().Authors()[1];
         QVERIFY(Drop(form.tvAuthors->viewport(), CentreOf(form, alpha),
                      *Paths({outside.path() + "/good.txt", gone})));
         QCOMPARE(f.Dialogs.Errors.size(), 1);
@@ -162,7 +163,7 @@ private slots:
         QTemporaryDir outside;
         WriteFile(outside.path() + "/first.txt", "text");
         WriteFile(outside.path() + "/Unknown/u.txt", "another project");
-        const TTreeNode& alpha = *form.workspace().Tree().Authors()[1];
+        const TTreeNode& alpha = *form.workspace().Project().Tree().Authors()[1];
         const QPoint onAlpha = CentreOf(form, alpha);
         form.Action1->trigger();
         QVERIFY(form.calculationRunning());
@@ -176,7 +177,7 @@ private slots:
         QVERIFY(!folderEnter.isAccepted());
         FinishCalculation(form);
         QCOMPARE(alpha.Texts().size(), size_t(1));
-        QVERIFY(QString::fromStdU16String(form.workspace().ProjectDir()) != outside.path() + "/");
+        QVERIFY(QString::fromStdU16String(form.workspace().Project().Folder()) != outside.path() + "/");
     }
 };
 

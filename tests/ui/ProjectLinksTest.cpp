@@ -21,7 +21,9 @@ bool Editable(const TForm1& form, const TTreeNode& node) {
     return form.tvAuthors->itemFor(&node)->flags().testFlag(Qt::ItemIsEditable);
 }
 
-const TTreeNode& Author(const TForm1& form, size_t index) { return *form.workspace().Tree().Authors().at(index); }
+const TTreeNode& Author(const TForm1& form, size_t index) {
+    return *form.workspace().Project().Tree().Authors().at(index);
+}
 
 }  // namespace
 
@@ -54,7 +56,7 @@ private slots:
             QCOMPARE(ItemText(form, Author(form, 2)), QString("Etc (link outside the project, not followed)"));
             // Selecting it shows nothing of the file.
             form.tvAuthors->setCurrentItem(form.tvAuthors->itemFor(&notes));
-            QCOMPARE(form.workspace().Selected(), &notes);
+            QCOMPARE(form.workspace().Project().Selected(), &notes);
             QVERIFY(form.mText->toPlainText().isEmpty());
 
             // The setting reads the project again, links followed.
@@ -68,7 +70,7 @@ private slots:
         // Kept for the next start.
         TFormFixture next;
         QVERIFY(next.Form->acFollowLinks->isChecked());
-        QVERIFY(next.Form->workspace().FollowLinks());
+        QVERIFY(next.Form->workspace().Options().FollowLinks());
         next.Form->acFollowLinks->setChecked(false);
         next.Form->close();
     }

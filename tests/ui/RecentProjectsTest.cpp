@@ -95,7 +95,7 @@ private slots:
         QCOMPARE(Folders(entries), (QStringList{second, first}));
         QCOMPARE(entries[0]->text(), QDir::toNativeSeparators(projects.path()) + "/second && more");
         entries[1]->trigger();
-        QCOMPARE(QString::fromStdU16String(form.workspace().ProjectDir()), QDir::toNativeSeparators(first) + "/");
+        QCOMPARE(QString::fromStdU16String(form.workspace().Project().Folder()), QDir::toNativeSeparators(first) + "/");
         QCOMPARE(Folders(OpenMenu(form)), (QStringList{first, second}));
     }
 

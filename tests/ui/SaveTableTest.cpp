@@ -50,10 +50,10 @@ private slots:
             TTableFormat Format;
         };
         const TCase cases[] = {
-            {form.tbResult, &workspace.ResultTable(), "result.csv", TTableFormat::Csv},
-            {form.tbAnalysis, &workspace.AnalysisTable(), "analysis.TSV", TTableFormat::Tsv},
-            {form.tbStylometry, &workspace.StylometryTable(), "stylometry.tsv", TTableFormat::Tsv},
-            {form.tbResult, &workspace.ResultTable(), "result.txt", TTableFormat::Csv},
+            {form.tbResult, &workspace.Results().ResultTable(), "result.csv", TTableFormat::Csv},
+            {form.tbAnalysis, &workspace.Results().AnalysisTable(), "analysis.TSV", TTableFormat::Tsv},
+            {form.tbStylometry, &workspace.Results().StylometryTable(), "stylometry.tsv", TTableFormat::Tsv},
+            {form.tbResult, &workspace.Results().ResultTable(), "result.txt", TTableFormat::Csv},
         };
         for (const TCase& c : cases) {
             form.PageControl1->setCurrentWidget(c.Page);

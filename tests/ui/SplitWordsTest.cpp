@@ -37,8 +37,8 @@ private slots:
         QVERIFY(hint->text().contains("Split words by language"));
 
         form.acSplitWords->trigger();
-        QVERIFY(form.workspace().SplitWordsByLanguage());
-        QVERIFY(!form.workspace().IsCalculated());
+        QVERIFY(form.workspace().Options().SplitWordsByLanguage());
+        QVERIFY(!form.workspace().Calculated());
         form.Action1->trigger();
         FinishCalculation(form);
         QVERIFY(hint->isHidden());

@@ -110,8 +110,9 @@ private slots:
         editor->selectAll();
         QTest::keyClicks(editor, "John Jay");
         QTest::keyClick(editor, Qt::Key_Return);  // the edit ends on the next turn of the event loop
-        QTRY_COMPARE(QString::fromStdU16String(form.workspace().Tree().Authors().at(2)->Label()), QString("John Jay"));
-        QCOMPARE(QString::fromStdU16String(form.workspace().Tree().Authors().at(2)->Texts().at(0)->Label()),
+        QTRY_COMPARE(QString::fromStdU16String(form.workspace().Project().Tree().Authors().at(2)->Label()),
+                     QString("John Jay"));
+        QCOMPARE(QString::fromStdU16String(form.workspace().Project().Tree().Authors().at(2)->Texts().at(0)->Label()),
                  QString("1.txt"));
     }
 

@@ -37,11 +37,11 @@ protected:
 
     // Collects the run's end on this thread, as the window does when woken.
     void WaitForEnd() {
-        for (int i = 0; i < 60000 && Workspace.Running(); ++i) {
+        for (int i = 0; i < 60000 && Workspace.Runs().Running(); ++i) {
             Workspace.CollectRun();
-            if (Workspace.Running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            if (Workspace.Runs().Running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
-        ASSERT_FALSE(Workspace.Running());
+        ASSERT_FALSE(Workspace.Runs().Running());
     }
 
     TWorkspace Workspace{u"/opt/quillprint/", "en_US", View, Messages, Observer};
@@ -51,18 +51,18 @@ protected:
 TEST_F(CalculationService, ABackgroundRunShowsWhatARunOnTheCallersThreadShows) {
     Workspace.SetBalance(true);
     Workspace.Calculate();
-    const std::u16string atOnce = CopyGrid(Workspace.ResultTable());
-    const std::u16string summary = Workspace.Summary();
+    const std::u16string atOnce = CopyGrid(Workspace.Results().ResultTable());
+    const std::u16string summary = Workspace.Results().Summary();
 
     Workspace.RunInBackground([] {});
     Workspace.ShowPage(TPage::InputData);  // makes nothing out of date
     Workspace.SetBalance(false);
     Workspace.SetBalance(true);
     Workspace.Calculate();
-    EXPECT_TRUE(Workspace.Running());
+    EXPECT_TRUE(Workspace.Runs().Running());
     WaitForEnd();
-    EXPECT_EQ(CopyGrid(Workspace.ResultTable()), atOnce);
-    EXPECT_EQ(Workspace.Summary(), summary);
+    EXPECT_EQ(CopyGrid(Workspace.Results().ResultTable()), atOnce);
+    EXPECT_EQ(Workspace.Results().Summary(), summary);
     EXPECT_EQ(Observer.Ends, (std::vector<TRunEndState>{TRunEndState::Finished, TRunEndState::Finished}));
     EXPECT_EQ(Observer.Pages.back(), TPage::Result);
 }
@@ -70,10 +70,10 @@ TEST_F(CalculationService, ABackgroundRunShowsWhatARunOnTheCallersThreadShows) {
 TEST_F(CalculationService, ACancelledRunLeavesResultsTablesAndPageAsTheyWere) {
     Workspace.Calculate();
     Workspace.ShowPage(TPage::Stylometry);
-    const TQuillprint* engine = Workspace.AuthorDetector();
-    const std::u16string result = CopyGrid(Workspace.ResultTable());
-    const std::u16string analysis = CopyGrid(Workspace.AnalysisTable());
-    const std::u16string stylometry = CopyGrid(Workspace.StylometryTable());
+    const TQuillprint* engine = Workspace.Results().Engine();
+    const std::u16string result = CopyGrid(Workspace.Results().ResultTable());
+    const std::u16string analysis = CopyGrid(Workspace.Results().AnalysisTable());
+    const std::u16string stylometry = CopyGrid(Workspace.Results().StylometryTable());
     const size_t pages = Observer.Pages.size();
 
     // The worker waits in its first progress report until the stop is requested.
@@ -92,32 +92,33 @@ TEST_F(CalculationService, ACancelledRunLeavesResultsTablesAndPageAsTheyWere) {
     WaitForEnd();
 
     EXPECT_EQ(Observer.Ends.back(), TRunEndState::Cancelled);
-    EXPECT_EQ(Workspace.AuthorDetector(), engine);
-    EXPECT_EQ(CopyGrid(Workspace.ResultTable()), result);
-    EXPECT_EQ(CopyGrid(Workspace.AnalysisTable()), analysis);
-    EXPECT_EQ(CopyGrid(Workspace.StylometryTable()), stylometry);
-    EXPECT_EQ(Workspace.ChosenAuthor(), 0);
+    EXPECT_EQ(Workspace.Results().Engine(), engine);
+    EXPECT_EQ(CopyGrid(Workspace.Results().ResultTable()), result);
+    EXPECT_EQ(CopyGrid(Workspace.Results().AnalysisTable()), analysis);
+    EXPECT_EQ(CopyGrid(Workspace.Results().StylometryTable()), stylometry);
+    EXPECT_EQ(Workspace.Results().ChosenAuthor(), 0);
     EXPECT_EQ(Observer.Pages.size(), pages);
-    EXPECT_FALSE(Workspace.ResultsOutOfDate());
+    EXPECT_FALSE(Workspace.Results().OutOfDate());
     EXPECT_TRUE(Messages.Errors.empty());
 }
 
 TEST_F(CalculationService, CrossValidationInTheBackgroundAddsTheTrustBesideTheResultAndChangesNoTable) {
     Workspace.Calculate();
-    const std::u16string result = CopyGrid(Workspace.ResultTable());
-    const TQuillprint* engine = Workspace.AuthorDetector();
-    EXPECT_EQ(Workspace.TrustLines().front().rfind(u"Cosine Delta: ", 0), 0u);
+    const std::u16string result = CopyGrid(Workspace.Results().ResultTable());
+    const TQuillprint* engine = Workspace.Results().Engine();
+    EXPECT_EQ(Workspace.Results().TrustLines().front().rfind(u"Cosine Delta: ", 0), 0u);
 
     Workspace.RunInBackground([] {});
     Workspace.CrossValidate(0);
-    EXPECT_TRUE(Workspace.Running());
+    EXPECT_TRUE(Workspace.Runs().Running());
     WaitForEnd();
     EXPECT_EQ(Observer.Ends.back(), TRunEndState::Finished);
-    ASSERT_TRUE(Workspace.CrossValidation());
-    EXPECT_EQ(Workspace.CrossValidation()->Checks.size(), 2u + 5u);  // Alpha's two files, Beta's one in five parts
-    EXPECT_EQ(Workspace.AuthorDetector(), engine);
-    EXPECT_EQ(CopyGrid(Workspace.ResultTable()), result);
-    const std::vector<std::u16string> trust = Workspace.TrustLines();
+    ASSERT_TRUE(Workspace.Results().CrossValidation());
+    EXPECT_EQ(Workspace.Results().CrossValidation()->Checks.size(),
+              2u + 5u);  // Alpha's two files, Beta's one in five parts
+    EXPECT_EQ(Workspace.Results().Engine(), engine);
+    EXPECT_EQ(CopyGrid(Workspace.Results().ResultTable()), result);
+    const std::vector<std::u16string> trust = Workspace.Results().TrustLines();
     ASSERT_GE(trust.size(), 4u);
     EXPECT_EQ(trust[0].rfind(u"Chance that ", 0), 0u);
     EXPECT_EQ(trust[1].rfind(u"Verdict: ", 0), 0u);
@@ -126,7 +127,7 @@ TEST_F(CalculationService, CrossValidationInTheBackgroundAddsTheTrustBesideTheRe
 
     // Checks of one project say nothing about another.
     Workspace.LoadProject(Project.Dir());
-    EXPECT_FALSE(Workspace.CrossValidation());
+    EXPECT_FALSE(Workspace.Results().CrossValidation());
 }
 
 TEST_F(CalculationService, ACancelledRunIsStartedAgainOnlyByTheUser) {
@@ -147,7 +148,7 @@ TEST_F(CalculationService, ACancelledRunIsStartedAgainOnlyByTheUser) {
     // The results are out of date, yet another page starts nothing.
     Workspace.ShowPage(TPage::Result);
     Workspace.ShowPage(TPage::Analysis);
-    EXPECT_FALSE(Workspace.Running());
+    EXPECT_FALSE(Workspace.Runs().Running());
     EXPECT_EQ(Observer.Started, 1);
     Workspace.Calculate();
     WaitForEnd();
@@ -165,7 +166,7 @@ TEST_F(CalculationService, WhileARunIsUnderWayTheProjectCannotChange) {
     });
     Workspace.Calculate();
     reported.wait();
-    const size_t authors = Workspace.Tree().Authors().size();
+    const size_t authors = Workspace.Project().Tree().Authors().size();
     Workspace.AddAuthor();
     Workspace.NewProject();
     Workspace.OpenExample(TExample::Tutorial);
@@ -173,11 +174,11 @@ TEST_F(CalculationService, WhileARunIsUnderWayTheProjectCannotChange) {
     Workspace.Calculate();  // no second run
     release.count_down();
     WaitForEnd();
-    EXPECT_EQ(Workspace.Tree().Authors().size(), authors);
-    EXPECT_FALSE(Workspace.EachText());
+    EXPECT_EQ(Workspace.Project().Tree().Authors().size(), authors);
+    EXPECT_FALSE(Workspace.Options().EachText());
     EXPECT_EQ(Observer.Started, 1);
     EXPECT_EQ(Observer.Ends, std::vector<TRunEndState>{TRunEndState::Finished});
-    EXPECT_TRUE(Workspace.IsCalculated());
+    EXPECT_TRUE(Workspace.Calculated());
 }
 
 TEST_F(CalculationService, AFailedRunMarksTheResultsOutOfDateUntilOneSucceeds) {
@@ -187,11 +188,11 @@ TEST_F(CalculationService, AFailedRunMarksTheResultsOutOfDateUntilOneSucceeds) {
     ASSERT_EQ(Messages.Errors.size(), 1u);
     EXPECT_NE(Messages.Errors[0].find(u"b.txt"), std::u16string::npos);
     EXPECT_EQ(Observer.Ends.back(), TRunEndState::Failed);
-    EXPECT_TRUE(Workspace.ResultsOutOfDate());
-    EXPECT_EQ(Workspace.AuthorDetector(), nullptr);
+    EXPECT_TRUE(Workspace.Results().OutOfDate());
+    EXPECT_EQ(Workspace.Results().Engine(), nullptr);
     Project.Write("Beta/b.txt", Sample(7, 700));
     Workspace.Calculate();
-    EXPECT_FALSE(Workspace.ResultsOutOfDate());
+    EXPECT_FALSE(Workspace.Results().OutOfDate());
 }
 
 TEST_F(CalculationService, ProgressReadsEveryTextThenFollowsTheDraws) {

@@ -19,16 +19,16 @@ protected:
     TWorkspace Workspace{u"/opt/quillprint/", "en_US", View, Messages, Observer};
     TTempFolder Project;
 
-    TTreeNode& Author(size_t index) { return *Workspace.Tree().Authors().at(index); }
+    TTreeNode& Author(size_t index) { return *Workspace.Project().Tree().Authors().at(index); }
 
     std::vector<std::u16string> EngineAuthorNames() const {
         std::vector<std::u16string> names;
-        for (const auto& author : Workspace.AuthorDetector()->Authors()) names.push_back(author->Name());
+        for (const auto& author : Workspace.Results().Engine()->Authors()) names.push_back(author->Name());
         return names;
     }
-    const TWordList& TestWords() const { return Workspace.AuthorDetector()->Test()->Text(); }
+    const TWordList& TestWords() const { return Workspace.Results().Engine()->Test()->Text(); }
     const TWordList& CandidateWords(size_t index) const {
-        return Workspace.AuthorDetector()->Authors().at(index)->Text();
+        return Workspace.Results().Engine()->Authors().at(index)->Text();
     }
 
     // A tree made in memory: "First" holding `lines`, then "Unknown".
@@ -52,7 +52,7 @@ TEST_F(Calculation, UnknownIsTheTestTextAndTheOthersAreCandidatesInTreeOrder) {
     EXPECT_EQ(EngineAuthorNames(), (std::vector<std::u16string>{u"Alpha", u"beta", u"Unknown"}));
     EXPECT_EQ(TestWords(), (TWordList{u"one", u"two", u"three"}));
     // No phrase is shared: one line per candidate in tree order, each 0.
-    EXPECT_EQ(Workspace.Summary(), u"Alpha: 0\rbeta: 0\r");
+    EXPECT_EQ(Workspace.Results().Summary(), u"Alpha: 0\rbeta: 0\r");
 }
 
 TEST_F(Calculation, WhatTheProjectSetsAsideIsNeverCalculated) {
@@ -90,10 +90,10 @@ TEST_F(Calculation, EmptyTreeLeavesNoEngine) {
     Project.Write("Alpha/a.txt", "a");
     Workspace.LoadProject(Project.Dir());
     EXPECT_FALSE(Workspace.RunCalculationNow(false));
-    EXPECT_EQ(Workspace.AuthorDetector(), nullptr);
+    EXPECT_EQ(Workspace.Results().Engine(), nullptr);
     Workspace.Calculate();  // no message, no page change
     EXPECT_TRUE(Messages.Errors.empty());
-    EXPECT_FALSE(Workspace.IsCalculated());
+    EXPECT_FALSE(Workspace.Calculated());
     EXPECT_EQ(Observer.Pages, std::vector<TPage>{TPage::InputData});
 }
 
@@ -141,7 +141,7 @@ TEST_F(Calculation, ValidationOfALoadedProjectHoldsNothingBack) {
     EXPECT_EQ(EngineAuthorNames(), (std::vector<std::u16string>{u"Alpha", u"Unknown"}));
     EXPECT_TRUE(TestWords().empty());
     EXPECT_EQ(CandidateWords(0).size(), 10u);
-    EXPECT_FALSE(Workspace.IsCalculated());
+    EXPECT_FALSE(Workspace.Calculated());
     EXPECT_EQ(Observer.Pages, std::vector<TPage>{TPage::InputData});
 }
 
@@ -151,13 +151,13 @@ TEST_F(Calculation, CalculateFillsTheTablesAndShowsTheResult) {
     Project.Write("Beta/b.txt", "a dog ran in the park");
     Workspace.LoadProject(Project.Dir());
     Workspace.Calculate();
-    EXPECT_TRUE(Workspace.IsCalculated());
+    EXPECT_TRUE(Workspace.Calculated());
     EXPECT_EQ(Observer.Pages.back(), TPage::Result);
-    EXPECT_EQ(Workspace.ResultTable().RowCount(), 4);
-    EXPECT_EQ(Workspace.ResultTable().Cell(0, 3), u"Unknown");
-    EXPECT_EQ(Workspace.AuthorChoices().size(), 3u);
-    EXPECT_EQ(Workspace.ChosenAuthor(), -1);
-    EXPECT_EQ(Workspace.AnalysisTable().ColCount(), 4);
+    EXPECT_EQ(Workspace.Results().ResultTable().RowCount(), 4);
+    EXPECT_EQ(Workspace.Results().ResultTable().Cell(0, 3), u"Unknown");
+    EXPECT_EQ(Workspace.Results().AuthorChoices().size(), 3u);
+    EXPECT_EQ(Workspace.Results().ChosenAuthor(), -1);
+    EXPECT_EQ(Workspace.Results().AnalysisTable().ColCount(), 4);
 }
 
 TEST_F(Calculation, BalanceAddsDrawsWonAndTurningItOffRestoresThePlainTable) {
@@ -166,13 +166,13 @@ TEST_F(Calculation, BalanceAddsDrawsWonAndTurningItOffRestoresThePlainTable) {
     Project.Write("Beta/b.txt", "a dog ran in the park");
     Workspace.LoadProject(Project.Dir());
     Workspace.Calculate();
-    const TGrid plainGrid = Workspace.ResultTable();
+    const TGrid plainGrid = Workspace.Results().ResultTable();
     const std::u16string plain = CopyGrid(plainGrid);
-    const std::u16string plainSummary = Workspace.Summary();
+    const std::u16string plainSummary = Workspace.Results().Summary();
 
     Workspace.SetBalance(true);
     Workspace.Calculate();
-    const TGrid& balanced = Workspace.ResultTable();
+    const TGrid& balanced = Workspace.Results().ResultTable();
     ASSERT_EQ(balanced.ColCount(), 5);
     EXPECT_EQ(balanced.Cell(4, 0), u"Draws won");
     // Both candidates are within the budget: every draw is the plain run.
@@ -181,13 +181,13 @@ TEST_F(Calculation, BalanceAddsDrawsWonAndTurningItOffRestoresThePlainTable) {
     EXPECT_EQ(balanced.Cell(0, 1), u"Alpha");
     EXPECT_EQ(balanced.Cell(4, 1), u"9");
     EXPECT_EQ(balanced.Cell(4, 2), u"0");
-    EXPECT_EQ(Workspace.Summary(), plainSummary);
-    EXPECT_EQ(Workspace.ResultCellColour(4, 1), TScoreColour::GreenBold);
-    EXPECT_EQ(Workspace.AuthorDetector()->Authors().size(), 3u);
+    EXPECT_EQ(Workspace.Results().Summary(), plainSummary);
+    EXPECT_EQ(Workspace.Results().ResultCellColour(4, 1), TScoreColour::GreenBold);
+    EXPECT_EQ(Workspace.Results().Engine()->Authors().size(), 3u);
 
     Workspace.SetBalance(false);
     Workspace.Calculate();
-    EXPECT_EQ(CopyGrid(Workspace.ResultTable()), plain);
+    EXPECT_EQ(CopyGrid(Workspace.Results().ResultTable()), plain);
 }
 
 TEST_F(Calculation, FailedRunKeepsTheTextsButDropsEverythingThatReferredToTheEngine) {
@@ -195,10 +195,10 @@ TEST_F(Calculation, FailedRunKeepsTheTextsButDropsEverythingThatReferredToTheEng
     const auto doomed = Project.Write("Alpha/a.txt", "the cat sat on the mat today");
     Workspace.LoadProject(Project.Dir());
     Workspace.Calculate();
-    const TGrid before = Workspace.ResultTable();
-    ASSERT_EQ(Workspace.ResultCellColour(0, 1), TScoreColour::GreenBold);
+    const TGrid before = Workspace.Results().ResultTable();
+    ASSERT_EQ(Workspace.Results().ResultCellColour(0, 1), TScoreColour::GreenBold);
     Workspace.ShowPage(TPage::Stylometry);
-    EXPECT_EQ(Workspace.ChosenAuthor(), 0);
+    EXPECT_EQ(Workspace.Results().ChosenAuthor(), 0);
 
     Workspace.AddAuthor();  // results out of date
     fs::remove(doomed);
@@ -206,15 +206,15 @@ TEST_F(Calculation, FailedRunKeepsTheTextsButDropsEverythingThatReferredToTheEng
     Workspace.Calculate();
     ASSERT_EQ(Messages.Errors.size(), 1u);
     EXPECT_EQ(Messages.Errors[0], u"Cannot open file \"" + Project.Dir() + u"Alpha/a.txt\". No such file or directory");
-    EXPECT_FALSE(Workspace.IsCalculated());
+    EXPECT_FALSE(Workspace.Calculated());
     EXPECT_TRUE(Observer.Pages.empty());
-    EXPECT_EQ(Workspace.ResultTable().Cell(0, 1), before.Cell(0, 1));
-    EXPECT_EQ(Workspace.ResultCellColour(0, 1), TScoreColour::Ordinary);
-    EXPECT_EQ(Workspace.AnalysisCellColour(1, 0), TScoreColour::Ordinary);
-    EXPECT_TRUE(Workspace.AuthorChoices().empty());
-    EXPECT_EQ(Workspace.ChosenAuthor(), -1);
+    EXPECT_EQ(Workspace.Results().ResultTable().Cell(0, 1), before.Cell(0, 1));
+    EXPECT_EQ(Workspace.Results().ResultCellColour(0, 1), TScoreColour::Ordinary);
+    EXPECT_EQ(Workspace.Results().AnalysisCellColour(1, 0), TScoreColour::Ordinary);
+    EXPECT_TRUE(Workspace.Results().AuthorChoices().empty());
+    EXPECT_EQ(Workspace.Results().ChosenAuthor(), -1);
     Workspace.ChooseAuthor(0);  // no entry to choose: nothing happens
-    EXPECT_EQ(Workspace.ChosenAuthor(), -1);
+    EXPECT_EQ(Workspace.Results().ChosenAuthor(), -1);
 }
 
 TEST_F(Calculation, PageChangeCalculatesOnceAndFillsStylometryOnItsFirstVisit) {
@@ -222,14 +222,14 @@ TEST_F(Calculation, PageChangeCalculatesOnceAndFillsStylometryOnItsFirstVisit) {
     Project.Write("Alpha/a.txt", "the cat sat on the mat today");
     Workspace.LoadProject(Project.Dir());
     Workspace.ShowPage(TPage::Stylometry);
-    EXPECT_TRUE(Workspace.IsCalculated());
+    EXPECT_TRUE(Workspace.Calculated());
     // The user stays on the page chosen: "Result" is never brought up in between.
     EXPECT_EQ(Observer.Pages, (std::vector<TPage>{TPage::InputData}));
-    EXPECT_EQ(Workspace.ChosenAuthor(), 0);
-    EXPECT_GT(Workspace.StylometryRowsWritten(), 0);
-    const TQuillprint* engine = Workspace.AuthorDetector();
+    EXPECT_EQ(Workspace.Results().ChosenAuthor(), 0);
+    EXPECT_GT(Workspace.Results().StylometryRowsWritten(), 0);
+    const TQuillprint* engine = Workspace.Results().Engine();
     Workspace.ShowPage(TPage::Analysis);
-    EXPECT_EQ(Workspace.AuthorDetector(), engine);
+    EXPECT_EQ(Workspace.Results().Engine(), engine);
 }
 
 TEST_F(Calculation, NothingIsWrittenIntoTheProjectFolder) {

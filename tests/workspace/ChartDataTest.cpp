@@ -36,14 +36,14 @@ protected:
         Workspace.SetBalance(GetParam());
     }
 
-    std::vector<TScoreBar> Bars() const { return Workspace.ResultBars(); }
+    std::vector<TScoreBar> Bars() const { return Workspace.Results().ResultBars(); }
 };
 
 TEST_P(ResultChart, BarsAreTheTablesCandidateRowsInItsOrder) {
     EXPECT_TRUE(Bars().empty()) << "nothing calculated yet";
     Workspace.Calculate();
     ASSERT_TRUE(Messages.Errors.empty());
-    const TGrid& table = Workspace.ResultTable();
+    const TGrid& table = Workspace.Results().ResultTable();
     const std::vector<TScoreBar> bars = Bars();
     // Every row but the header and the test author's.
     ASSERT_EQ(static_cast<int32_t>(bars.size()), table.RowCount() - 2);
@@ -52,7 +52,7 @@ TEST_P(ResultChart, BarsAreTheTablesCandidateRowsInItsOrder) {
         const int32_t row = static_cast<int32_t>(i) + 1;
         EXPECT_EQ(bars[i].Name, table.Cell(0, row));
         EXPECT_EQ(FromUtf8(std::to_string(bars[i].Percent)) + u"%", table.Cell(1, row));
-        EXPECT_EQ(bars[i].Colour, Workspace.ResultCellColour(0, row));
+        EXPECT_EQ(bars[i].Colour, Workspace.Results().ResultCellColour(0, row));
         if (GetParam()) {
             // The whisker spans the draws of this very candidate: its mean lies within.
             ASSERT_TRUE(bars[i].LowestPercent && bars[i].HighestPercent);
@@ -67,7 +67,7 @@ TEST_P(ResultChart, BarsAreTheTablesCandidateRowsInItsOrder) {
     }
     if (GetParam()) {
         EXPECT_EQ(drawsWon, kBalancedDraws);
-        ASSERT_EQ(Workspace.DrawScores().size(), static_cast<size_t>(kBalancedDraws));
+        ASSERT_EQ(Workspace.Results().DrawScores().size(), static_cast<size_t>(kBalancedDraws));
         // Unequal samples: at least one candidate's score moves between draws.
         bool spread = false;
         for (const TScoreBar& bar : bars) spread = spread || *bar.HighestPercent > *bar.LowestPercent;
@@ -86,15 +86,15 @@ TEST_P(ResultChart, BarsKeepTheirNumbersWhenTheTableWritesPercentagesDifferently
     // The same ranking written with another percentage format: the table
     // changes, the bars made from the ranking do not.
     TGrid table = NewResultGrid();
-    FillResultGrid(Workspace.ResultRanking(), table,
+    FillResultGrid(Workspace.Results().ResultRanking(), table,
                    [](double score) { return u"p=" + FromUtf8(std::to_string(WholePercent(score))); });
-    ASSERT_NE(CopyGrid(table), CopyGrid(Workspace.ResultTable()));
+    ASSERT_NE(CopyGrid(table), CopyGrid(Workspace.Results().ResultTable()));
     EXPECT_EQ(table.Cell(1, 1), u"p=" + FromUtf8(std::to_string(bars[0].Percent)));
     EXPECT_EQ(table.Cell(1, table.RowCount() - 1), u"The same as Unknown text");
     for (size_t i = 0; i < bars.size(); ++i) {
         const int32_t row = static_cast<int32_t>(i) + 1;
         EXPECT_EQ(bars[i].Name, table.Cell(0, row));
-        EXPECT_EQ(FromUtf8(std::to_string(bars[i].Percent)) + u"%", Workspace.ResultTable().Cell(1, row));
+        EXPECT_EQ(FromUtf8(std::to_string(bars[i].Percent)) + u"%", Workspace.Results().ResultTable().Cell(1, row));
     }
 }
 

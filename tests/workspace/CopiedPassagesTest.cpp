@@ -83,10 +83,10 @@ TEST_F(CopiedPassages, AFifteenThousandWordCopyIsRefusedUnlessLeftOut) {
     Workspace.SetLeaveOutCopies(true);
     Workspace.Calculate();
     ASSERT_TRUE(Messages.Errors.empty());
-    const TGrid& result = Workspace.ResultTable();
+    const TGrid& result = Workspace.Results().ResultTable();
     EXPECT_EQ(result.Cell(0, 3), u"Unknown");
     EXPECT_EQ(result.Cell(3, 3), u"1010  (15000 words of copied passages left out)");
-    EXPECT_EQ(Workspace.AuthorDetector()->Test()->WordCount(), 1010);
+    EXPECT_EQ(Workspace.Results().Engine()->Test()->WordCount(), 1010);
 }
 
 TEST_F(CopiedPassages, TheToggleMakesTheResultsOutOfDate) {
@@ -94,12 +94,12 @@ TEST_F(CopiedPassages, TheToggleMakesTheResultsOutOfDate) {
     Project.Write("Unknown/u.txt", "one two\n");
     Workspace.LoadProject(Project.Dir());
     Workspace.Calculate();
-    ASSERT_TRUE(Workspace.IsCalculated());
+    ASSERT_TRUE(Workspace.Calculated());
     Workspace.SetLeaveOutCopies(true);
-    EXPECT_FALSE(Workspace.IsCalculated());
+    EXPECT_FALSE(Workspace.Calculated());
     Workspace.Calculate();
     // Nothing was left out: no note of "0 words".
-    EXPECT_EQ(Workspace.ResultTable().Cell(3, 2), u"2");
+    EXPECT_EQ(Workspace.Results().ResultTable().Cell(3, 2), u"2");
 }
 
 }  // namespace

@@ -71,9 +71,9 @@ TEST_P(EachText, EveryRowIsTheRunOfThatTextAlone) {
     const bool balance = std::get<0>(GetParam());
     ASSERT_TRUE(Messages.Errors.empty());
     EXPECT_EQ(Observer.Pages.back(), TPage::Texts);
-    const auto& outcomes = Workspace.TextOutcomes();
+    const auto& outcomes = Workspace.Results().TextOutcomes();
     ASSERT_EQ(outcomes.size(), 5u);
-    const TGrid& table = Workspace.TextsTable();
+    const TGrid& table = Workspace.Results().TextsTable();
     ASSERT_EQ(table.RowCount(), 6);
 
     // The unreadable text fails its own row only.
@@ -87,19 +87,19 @@ TEST_P(EachText, EveryRowIsTheRunOfThatTextAlone) {
         const TTextOutcome& outcome = outcomes[row];
         const TSingleRun single(kDisputed[t], balance);
         ASSERT_FALSE(outcome.Failed());
-        EXPECT_EQ(outcome.Result.Summary, single.Workspace.Summary());
+        EXPECT_EQ(outcome.Result.Summary, single.Workspace.Results().Summary());
         // The summary holds the (mean) scores to 15 digits; plain runs are
         // compared to the last bit as well.
         if (!balance) {
             std::vector<double> scores;
             for (const TCandidateOutcome& candidate : outcome.Candidates) scores.push_back(candidate.Score);
-            EXPECT_EQ(scores, CandidateScores(*single.Workspace.AuthorDetector()));
+            EXPECT_EQ(scores, CandidateScores(*single.Workspace.Results().Engine()));
         }
-        EXPECT_EQ(outcome.Words, single.Workspace.AuthorDetector()->Test()->WordCount());
+        EXPECT_EQ(outcome.Words, single.Workspace.Results().Engine()->Test()->WordCount());
 
         // The row repeats the single run's results table: its first two
         // candidates, their percentages, the verdict and the draws won.
-        const TGrid& result = single.Workspace.ResultTable();
+        const TGrid& result = single.Workspace.Results().ResultTable();
         const auto r = static_cast<int32_t>(row) + 1;
         EXPECT_EQ(table.Cell(0, r), std::u16string(1, char16_t(u'1' + row)));
         EXPECT_EQ(table.Cell(1, r), outcome.Label);
@@ -116,10 +116,12 @@ TEST_P(EachText, EveryRowIsTheRunOfThatTextAlone) {
         // the rows keep no engine, so memory does not grow with the texts.
         EXPECT_EQ(outcome.Result.Engine, nullptr);
         Workspace.ShowDisputedText(static_cast<int32_t>(row));
-        EXPECT_EQ(Workspace.ShownTextLabel(), outcome.Label);
+        EXPECT_EQ(Workspace.Results().ShownTextLabel(), outcome.Label);
         for (int32_t y = 0; y < result.RowCount(); ++y)
-            for (int32_t x = 0; x < result.ColCount(); ++x) EXPECT_EQ(Workspace.ResultTable().Cell(x, y), result.Cell(x, y));
-        EXPECT_EQ(Workspace.AnalysisTable().RowCount(), single.Workspace.AnalysisTable().RowCount());
+            for (int32_t x = 0; x < result.ColCount(); ++x)
+                EXPECT_EQ(Workspace.Results().ResultTable().Cell(x, y), result.Cell(x, y));
+        EXPECT_EQ(Workspace.Results().AnalysisTable().RowCount(),
+                  single.Workspace.Results().AnalysisTable().RowCount());
     }
 }
 
@@ -143,15 +145,15 @@ TEST(EachTextSelection, ATextChangedSinceTheRunIsNotShownWithOtherNumbers) {
     workspace.SetEachText(true);
     workspace.Calculate();
     ASSERT_TRUE(fixture.Messages.Errors.empty());
-    ASSERT_EQ(workspace.ShownText(), 0);
-    const std::u16string shown = CopyGrid(workspace.ResultTable());
+    ASSERT_EQ(workspace.Results().ShownText(), 0);
+    const std::u16string shown = CopyGrid(workspace.Results().ResultTable());
 
     project.Write("Unknown/2.txt", Sample(5, 20));
     workspace.ShowDisputedText(1);
     EXPECT_EQ(fixture.Messages.Errors, std::vector<std::u16string>{std::u16string(kTextsChangedMessage)});
-    EXPECT_EQ(workspace.ShownText(), 0);
-    EXPECT_EQ(CopyGrid(workspace.ResultTable()), shown);
-    EXPECT_FALSE(workspace.Running());
+    EXPECT_EQ(workspace.Results().ShownText(), 0);
+    EXPECT_EQ(CopyGrid(workspace.Results().ResultTable()), shown);
+    EXPECT_FALSE(workspace.Runs().Running());
 }
 
 TEST(TextsTable, MarginIsTheDifferenceOfTheShownPercentages) {

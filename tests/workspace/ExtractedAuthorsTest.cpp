@@ -33,7 +33,7 @@ protected:
         // A folder the tree does not show: it came after loading.
         Project.Write("bob/chat.txt", "not bob's chat lines");
     }
-    TTreeNode& Author(size_t index) { return *Workspace.Tree().Authors().at(index); }
+    TTreeNode& Author(size_t index) { return *Workspace.Project().Tree().Authors().at(index); }
 
     TWorkspace Workspace{u"/opt/quillprint/", "en_US", View, Messages, Observer};
     TTempFolder Project;
@@ -41,7 +41,7 @@ protected:
 
 TEST_F(ExtractedAuthors, BecomeAuthorsWithInMemoryTextsAndMakeTheResultsStale) {
     Workspace.Calculate();
-    ASSERT_TRUE(Workspace.IsCalculated());
+    ASSERT_TRUE(Workspace.Calculated());
     const auto before = SnapshotFolder(Project.Path());
 
     Workspace.AddExtractedAuthors(u"chat.txt",
@@ -50,12 +50,12 @@ TEST_F(ExtractedAuthors, BecomeAuthorsWithInMemoryTextsAndMakeTheResultsStale) {
                                   std::nullopt);
     // "Bob" would share the folder "bob", "alpha" the author Alpha, and
     // "unknown" would be the text to attribute.
-    EXPECT_EQ(Outline(Workspace.Tree()),
+    EXPECT_EQ(Outline(Workspace.Project().Tree()),
               "Unknown[chat.txt] Alpha[a.txt] Ann[chat.txt] Bob (2)[chat.txt] alpha (2)[chat.txt] "
               "unknown (2)[chat.txt]");
-    EXPECT_FALSE(Workspace.IsCalculated());
+    EXPECT_FALSE(Workspace.Calculated());
     EXPECT_FALSE(View.ReadOnly);
-    EXPECT_EQ(Workspace.Selected(), Author(2).Texts().front().get());
+    EXPECT_EQ(Workspace.Project().Selected(), Author(2).Texts().front().get());
     EXPECT_EQ(View.ShownLines, (TLines{u"the weather and the sea", u"hello"}));
     EXPECT_EQ(Observer.Pages.back(), TPage::InputData);
     ASSERT_NE(Author(3).Texts().front()->Text(), nullptr);
@@ -64,34 +64,34 @@ TEST_F(ExtractedAuthors, BecomeAuthorsWithInMemoryTextsAndMakeTheResultsStale) {
     // They take part in the next calculation as candidates.
     ASSERT_TRUE(Workspace.RunCalculationNow(false));
     std::vector<std::u16string> names;
-    for (const auto& author : Workspace.AuthorDetector()->Authors()) names.push_back(author->Name());
+    for (const auto& author : Workspace.Results().Engine()->Authors()) names.push_back(author->Name());
     EXPECT_EQ(names, (std::vector<std::u16string>{u"Alpha", u"Ann", u"Bob (2)", u"alpha (2)",
                                                    u"unknown (2)", u"Unknown"}));
-    EXPECT_EQ(Workspace.AuthorDetector()->Authors().at(1)->WordCount(), 6);
+    EXPECT_EQ(Workspace.Results().Engine()->Authors().at(1)->WordCount(), 6);
     EXPECT_EQ(SnapshotFolder(Project.Path()), before);
 }
 
 TEST_F(ExtractedAuthors, TheUnknownTextBecomesANewTextOfUnknown) {
     Workspace.AddExtractedAuthors(u"chat.txt", {{u"Ann", {u"a"}}}, TLines{u"who wrote this"});
     // "Unknown/chat.txt" exists on disk and would be shown instead.
-    EXPECT_EQ(Outline(Workspace.Tree()), "Unknown[chat.txt,chat.txt (2)] Alpha[a.txt] Ann[chat.txt]");
+    EXPECT_EQ(Outline(Workspace.Project().Tree()), "Unknown[chat.txt,chat.txt (2)] Alpha[a.txt] Ann[chat.txt]");
     ASSERT_TRUE(Workspace.RunCalculationNow(false));
-    EXPECT_EQ(Workspace.AuthorDetector()->Authors().back()->WordCount(), 8);  // 5 on disk + 3
+    EXPECT_EQ(Workspace.Results().Engine()->Authors().back()->WordCount(), 8);  // 5 on disk + 3
 }
 
 TEST_F(ExtractedAuthors, AnUnknownTextAloneMakesAnUnknownEntryWhenThereIsNone) {
     Workspace.SetLabel(Author(0), u"Earlier");
     Workspace.AddExtractedAuthors(u"export.txt", {}, TLines{u"who wrote this"});
-    EXPECT_EQ(Outline(Workspace.Tree()), "Earlier[chat.txt] Alpha[a.txt] Unknown[export.txt]");
+    EXPECT_EQ(Outline(Workspace.Project().Tree()), "Earlier[chat.txt] Alpha[a.txt] Unknown[export.txt]");
     EXPECT_EQ(View.ShownLines, TLines{u"who wrote this"});
 }
 
 TEST_F(ExtractedAuthors, NothingToAddChangesNothing) {
     Workspace.Calculate();
-    const std::string outline = Outline(Workspace.Tree());
+    const std::string outline = Outline(Workspace.Project().Tree());
     Workspace.AddExtractedAuthors(u"chat.txt", {}, std::nullopt);
-    EXPECT_EQ(Outline(Workspace.Tree()), outline);
-    EXPECT_TRUE(Workspace.IsCalculated());
+    EXPECT_EQ(Outline(Workspace.Project().Tree()), outline);
+    EXPECT_TRUE(Workspace.Calculated());
 }
 
 }  // namespace

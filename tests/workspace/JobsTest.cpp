@@ -72,11 +72,11 @@ protected:
         workspace.SetBalance(balance);
         TTables tables;
         workspace.Calculate();
-        tables.Result = CellsOf(workspace.ResultTable());
-        tables.Analysis = CellsOf(workspace.AnalysisTable());
+        tables.Result = CellsOf(workspace.Results().ResultTable());
+        tables.Analysis = CellsOf(workspace.Results().AnalysisTable());
         workspace.Validate();
-        EXPECT_TRUE(workspace.ValidationTable().has_value());
-        if (workspace.ValidationTable()) tables.Validation = CellsOf(*workspace.ValidationTable());
+        EXPECT_TRUE(workspace.Results().ValidationTable().has_value());
+        if (workspace.Results().ValidationTable()) tables.Validation = CellsOf(*workspace.Results().ValidationTable());
         return tables;
     }
 

@@ -66,7 +66,7 @@ protected:
         Workspace.LoadProject(Project.Dir());
     }
 
-    std::u16string FirstCandidate() const { return Workspace.ResultTable().Cell(0, 1); }
+    std::u16string FirstCandidate() const { return Workspace.Results().ResultTable().Cell(0, 1); }
 
     TWorkspace Workspace{u"/opt/quillprint/", "zh_CN", View, Messages, Observer};
     TTempFolder Project;
@@ -74,14 +74,14 @@ protected:
 
 TEST_F(LanguageToggle, ReachesTheCalculationAndTheCopiedPassages) {
     Workspace.Calculate();
-    EXPECT_TRUE(Workspace.SplittingHint());
+    EXPECT_TRUE(Workspace.Results().SplittingHint());
     EXPECT_TRUE(Workspace.CopiedPassages().empty());
 
     Workspace.SetSplitWordsByLanguage(true);
-    EXPECT_FALSE(Workspace.IsCalculated());
+    EXPECT_FALSE(Workspace.Calculated());
     Workspace.Calculate();
     EXPECT_EQ(FirstCandidate(), u"Wang");
-    EXPECT_FALSE(Workspace.SplittingHint());
+    EXPECT_FALSE(Workspace.Results().SplittingHint());
     Workspace.SetCopyWords(3);
     const std::vector<TCopyRow> copies = Workspace.CopiedPassages();
     ASSERT_EQ(copies.size(), 1u);

@@ -21,7 +21,7 @@ protected:
         Project.Write("Alpha/a.txt", "alpha writes about the weather and the sea");
         Workspace.LoadProject(Project.Dir());
     }
-    TTreeNode& Author(size_t index) { return *Workspace.Tree().Authors().at(index); }
+    TTreeNode& Author(size_t index) { return *Workspace.Project().Tree().Authors().at(index); }
     std::vector<std::u16string> Labels(size_t author) {
         std::vector<std::u16string> labels;
         for (const auto& text : Author(author).Texts()) labels.push_back(text->Label());
@@ -38,30 +38,30 @@ protected:
 
 TEST_F(ProjectTexts, OnlyTextsInMemoryThatHoldSomethingCount) {
     // Files of a loaded project are never lost.
-    EXPECT_FALSE(Workspace.HasTypedTexts());
+    EXPECT_FALSE(Workspace.Project().HasTypedTexts());
     // An empty text made by "Add author" holds nothing to lose.
     Workspace.AddAuthor();
-    EXPECT_FALSE(Workspace.HasTypedTexts());
+    EXPECT_FALSE(Workspace.Project().HasTypedTexts());
     // Typed into the view, not yet written back to the text.
     View.ShownLines = {u"typed by hand"};
-    EXPECT_TRUE(Workspace.HasTypedTexts());
+    EXPECT_TRUE(Workspace.Project().HasTypedTexts());
     // Written back once another text is selected.
     Workspace.SelectNode(Author(0).Texts().front().get());
-    EXPECT_TRUE(Workspace.HasTypedTexts());
+    EXPECT_TRUE(Workspace.Project().HasTypedTexts());
     EXPECT_EQ(Author(2).Texts().front()->Text()->Lines, TLines{u"typed by hand"});
 
     // Blank lines alone hold nothing.
     Workspace.NewProject();
     View.ShownLines = {u"", u""};
-    EXPECT_FALSE(Workspace.HasTypedTexts());
+    EXPECT_FALSE(Workspace.Project().HasTypedTexts());
     View.ShownLines = {u"", u" "};
-    EXPECT_TRUE(Workspace.HasTypedTexts());
+    EXPECT_TRUE(Workspace.Project().HasTypedTexts());
 }
 
 TEST_F(ProjectTexts, DroppedFilesBecomeInMemoryTextsOfTheAuthor) {
     Project.Write("Alpha/letter.txt", "a file of the project folder");
     Workspace.Calculate();
-    ASSERT_TRUE(Workspace.IsCalculated());
+    ASSERT_TRUE(Workspace.Calculated());
     const auto projectBefore = SnapshotFolder(Project.Path());
     const std::u16string letter = Outside("letter.txt", "dear sir\r\nthe weather\r\n");
     // No byte-order mark and not UTF-8: the locale's legacy code page.
@@ -75,15 +75,15 @@ TEST_F(ProjectTexts, DroppedFilesBecomeInMemoryTextsOfTheAuthor) {
     ASSERT_NE(added.Text(), nullptr);
     EXPECT_EQ(added.Text()->Lines, (TLines{u"dear sir", u"the weather"}));
     EXPECT_EQ(Author(1).Texts()[2]->Text()->Lines, TLines{u"caf\u00e9 au lait"});
-    EXPECT_EQ(Workspace.Selected(), &added);
+    EXPECT_EQ(Workspace.Project().Selected(), &added);
     EXPECT_EQ(View.ShownLines, (TLines{u"dear sir", u"the weather"}));
-    EXPECT_FALSE(Workspace.IsCalculated());
+    EXPECT_FALSE(Workspace.Calculated());
     EXPECT_EQ(Observer.Pages.back(), TPage::InputData);
     EXPECT_TRUE(Messages.Errors.empty());
 
     // They count as the author's text in the next calculation.
     ASSERT_TRUE(Workspace.RunCalculationNow(false));
-    EXPECT_EQ(Workspace.AuthorDetector()->Authors().front()->WordCount(), 8 + 4 + 3);
+    EXPECT_EQ(Workspace.Results().Engine()->Authors().front()->WordCount(), 8 + 4 + 3);
     EXPECT_EQ(SnapshotFolder(Project.Path()), projectBefore);
     EXPECT_EQ(SnapshotFolder(Files.Path()), filesBefore);
 }
@@ -103,9 +103,9 @@ TEST_F(ProjectTexts, AnUnreadableDroppedFileAddsNothing) {
 }
 
 TEST_F(ProjectTexts, DroppedTextsCountAsTyped) {
-    EXPECT_FALSE(Workspace.HasTypedTexts());
+    EXPECT_FALSE(Workspace.Project().HasTypedTexts());
     Workspace.AddTextFiles(Author(0), {Outside("more.txt", "more of the unknown")});
-    EXPECT_TRUE(Workspace.HasTypedTexts());
+    EXPECT_TRUE(Workspace.Project().HasTypedTexts());
 }
 
 }  // namespace

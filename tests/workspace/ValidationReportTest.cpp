@@ -182,20 +182,20 @@ TEST_F(ValidationCommand, ReportsEveryCandidateOfTheProjectAndIgnoresUnknown) {
     WriteLines("Unknown/u.txt", LinesOf({kSea}, 10, u"u"));
     Workspace.LoadProject(Project.Dir());
     Observer.Pages.clear();
-    const TQuillprint* engineBefore = Workspace.AuthorDetector();
+    const TQuillprint* engineBefore = Workspace.Results().Engine();
 
     Workspace.Validate();
     ASSERT_TRUE(Messages.Errors.empty());
-    ASSERT_TRUE(Workspace.ValidationTable().has_value());
-    ExpectKnownAnswer(*Workspace.ValidationTable());
+    ASSERT_TRUE(Workspace.Results().ValidationTable().has_value());
+    ExpectKnownAnswer(*Workspace.Results().ValidationTable());
     // No table, page, engine or calculated state changes.
     EXPECT_TRUE(Observer.Pages.empty());
-    EXPECT_FALSE(Workspace.IsCalculated());
-    EXPECT_EQ(Workspace.AuthorDetector(), engineBefore);
+    EXPECT_FALSE(Workspace.Calculated());
+    EXPECT_EQ(Workspace.Results().Engine(), engineBefore);
 
     Workspace.SetBalance(true);
     Workspace.Validate();
-    ExpectKnownAnswer(*Workspace.ValidationTable());
+    ExpectKnownAnswer(*Workspace.Results().ValidationTable());
 }
 
 TEST_F(ValidationCommand, AnUnreadableTextEndsTheCommandWithItsErrorAndNoReport) {
@@ -203,14 +203,14 @@ TEST_F(ValidationCommand, AnUnreadableTextEndsTheCommandWithItsErrorAndNoReport)
     const auto doomed = Project.Write("Alpha/a.txt", "1\n2\n3\n4\n5\n");
     Workspace.LoadProject(Project.Dir());
     Workspace.Validate();
-    ASSERT_TRUE(Workspace.ValidationReport().has_value());
+    ASSERT_TRUE(Workspace.Results().ValidationReport().has_value());
     std::filesystem::remove(doomed);
-    const TQuillprint* engineBefore = Workspace.AuthorDetector();
+    const TQuillprint* engineBefore = Workspace.Results().Engine();
     Workspace.Validate();
     EXPECT_EQ(Messages.Errors.size(), 1u);
-    EXPECT_FALSE(Workspace.ValidationReport().has_value());
-    EXPECT_FALSE(Workspace.ValidationTable().has_value());
-    EXPECT_EQ(Workspace.AuthorDetector(), engineBefore);
+    EXPECT_FALSE(Workspace.Results().ValidationReport().has_value());
+    EXPECT_FALSE(Workspace.Results().ValidationTable().has_value());
+    EXPECT_EQ(Workspace.Results().Engine(), engineBefore);
 }
 
 }  // namespace

@@ -35,7 +35,7 @@ protected:
     TWorkspace Workspace{u"/opt/quillprint/", "en_US", View, Messages, Observer};
     TTempFolder Project;
 
-    TTreeNode& Author(size_t index) { return *Workspace.Tree().Authors().at(index); }
+    TTreeNode& Author(size_t index) { return *Workspace.Project().Tree().Authors().at(index); }
     TTreeNode& Text(size_t author, size_t text) { return *Author(author).Texts().at(text); }
 };
 
@@ -49,12 +49,12 @@ TEST_F(WorkspaceTree, LoadPutsUnknownFirstWhateverItsCase) {
     Project.Write("loose.txt", "loose");
     Workspace.LoadProject(Project.Dir());
 
-    EXPECT_EQ(Outline(Workspace.Tree()), "Unknown[U1.txt,u2.txt] Alpha[a1.txt] beta[b1.txt]");
-    EXPECT_EQ(Workspace.Selected(), &Text(0, 0));
-    EXPECT_EQ(Workspace.PrevSelectedNode(), &Text(0, 0));
+    EXPECT_EQ(Outline(Workspace.Project().Tree()), "Unknown[U1.txt,u2.txt] Alpha[a1.txt] beta[b1.txt]");
+    EXPECT_EQ(Workspace.Project().Selected(), &Text(0, 0));
+    EXPECT_EQ(Workspace.Project().ShownEntry(), &Text(0, 0));
     EXPECT_EQ(View.ShownLines, (TLines{u"first", u"line two"}));
     EXPECT_TRUE(View.ReadOnly);
-    EXPECT_FALSE(Workspace.IsCalculated());
+    EXPECT_FALSE(Workspace.Calculated());
     EXPECT_EQ(Observer.Pages, std::vector<TPage>{TPage::InputData});
     EXPECT_TRUE(Messages.Messages.empty());
 }
@@ -62,13 +62,13 @@ TEST_F(WorkspaceTree, LoadPutsUnknownFirstWhateverItsCase) {
 TEST_F(WorkspaceTree, FolderWithoutUnknownIsReportedAndLeavesTheTreeEmpty) {
     Project.Write("Alpha/a.txt", "a");
     Workspace.LoadProject(Project.Dir());
-    EXPECT_TRUE(Workspace.Tree().Empty());
+    EXPECT_TRUE(Workspace.Project().Tree().Empty());
     EXPECT_EQ(Messages.Messages, std::vector<std::u16string>{u"Please add \"Unknown\" folder for analysis"});
-    EXPECT_EQ(Workspace.ProjectDir(), Project.Dir());
+    EXPECT_EQ(Workspace.Project().Folder(), Project.Dir());
 
     Messages.Messages.clear();
     Workspace.LoadProject(Project.Dir() + u"missing/");
-    EXPECT_TRUE(Workspace.Tree().Empty());
+    EXPECT_TRUE(Workspace.Project().Tree().Empty());
     EXPECT_EQ(Messages.Messages.size(), 1u);
 }
 
@@ -87,7 +87,7 @@ TEST_F(WorkspaceTree, AFolderThatCannotBeListedIsAnErrorAndLoadsNothing) {
         const std::u16string expected =
             u"Cannot open folder \"" + FromUtf8((Project.Path() / "Alpha").string()) + u"\". Permission denied";
         if (Messages.Errors != std::vector<std::u16string>{expected}) _exit(11);
-        _exit(Workspace.Tree().Empty() ? 0 : 12);
+        _exit(Workspace.Project().Tree().Empty() ? 0 : 12);
     }
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);
@@ -100,7 +100,7 @@ TEST_F(WorkspaceTree, TwoUnknownFoldersInDifferentCaseAreReportedAndLoadNothing)
     Project.Write("UNKNOWN/v.txt", "two");
     Project.Write("Alpha/a.txt", "a");
     Workspace.LoadProject(Project.Dir());
-    EXPECT_TRUE(Workspace.Tree().Empty());
+    EXPECT_TRUE(Workspace.Project().Tree().Empty());
     EXPECT_EQ(Messages.Messages,
               std::vector<std::u16string>{u"Two folders are named \"Unknown\" in different letter case"});
 }
@@ -110,8 +110,8 @@ TEST_F(WorkspaceTree, EmptyUnknownLoadsWithNothingSelected) {
     Project.MakeFolder("Empty author");
     View.ShownLines = {u"before"};
     Workspace.LoadProject(Project.Dir());
-    EXPECT_EQ(Outline(Workspace.Tree()), "Unknown[] Empty author[]");
-    EXPECT_EQ(Workspace.Selected(), nullptr);
+    EXPECT_EQ(Outline(Workspace.Project().Tree()), "Unknown[] Empty author[]");
+    EXPECT_EQ(Workspace.Project().Selected(), nullptr);
     // Nothing of the project before stays in view.
     EXPECT_TRUE(View.ShownLines.empty());
 }
@@ -127,7 +127,7 @@ TEST_F(WorkspaceTree, LinksOutOfTheProjectAreShownWithANoteAndNeverRead) {
     ASSERT_EQ(::mkfifo((Project.Path() / "Bob" / "pipe").c_str(), 0600), 0);
     Workspace.LoadProject(Project.Dir());
     // What is read first, in listing order; what is set aside after it.
-    EXPECT_EQ(Outline(Workspace.Tree()), "Unknown[u.txt] Bob[b.txt,notes.txt,pipe] Etc[]");
+    EXPECT_EQ(Outline(Workspace.Project().Tree()), "Unknown[u.txt] Bob[b.txt,notes.txt,pipe] Etc[]");
     EXPECT_EQ(Text(1, 1).Note(), u"link outside the project, not followed");
     EXPECT_EQ(Text(1, 2).Note(), u"not a text (a named pipe)");
     EXPECT_EQ(Author(2).Note(), u"link outside the project, not followed");
@@ -147,7 +147,7 @@ TEST_F(WorkspaceTree, LinksOutOfTheProjectAreShownWithANoteAndNeverRead) {
     // With the setting, the next load reads them.
     Workspace.SetFollowLinks(true);
     Workspace.LoadProject(Project.Dir());
-    EXPECT_EQ(Outline(Workspace.Tree()), "Unknown[u.txt] Bob[b.txt,notes.txt,pipe] Etc[passwd]");
+    EXPECT_EQ(Outline(Workspace.Project().Tree()), "Unknown[u.txt] Bob[b.txt,notes.txt,pipe] Etc[passwd]");
     EXPECT_FALSE(Text(1, 1).IsSetAside());
     Workspace.SelectNode(&Text(1, 1));
     EXPECT_EQ(View.ShownLines, TLines{u"the secret key"});
@@ -161,26 +161,26 @@ TEST_F(WorkspaceTree, SelectingAnAuthorShowsItsFirstTextOrChangesNothing) {
     Workspace.LoadProject(Project.Dir());
 
     Workspace.SelectNode(&Author(1));
-    EXPECT_EQ(Workspace.Selected(), &Text(1, 0));
+    EXPECT_EQ(Workspace.Project().Selected(), &Text(1, 0));
     EXPECT_EQ(View.ShownLines, TLines{u"alpha one"});
 
     Workspace.SelectNode(&Author(2));  // Beta has no texts
-    EXPECT_EQ(Workspace.Selected(), &Author(2));
-    EXPECT_EQ(Workspace.PrevSelectedNode(), &Text(1, 0));
+    EXPECT_EQ(Workspace.Project().Selected(), &Author(2));
+    EXPECT_EQ(Workspace.Project().ShownEntry(), &Text(1, 0));
     EXPECT_EQ(View.ShownLines, TLines{u"alpha one"});
 }
 
 TEST_F(WorkspaceTree, AddAuthorNumbersByHalfTheEntries) {
     Workspace.AddAuthor();
-    EXPECT_EQ(Outline(Workspace.Tree()), "Author 0[1]");
+    EXPECT_EQ(Outline(Workspace.Project().Tree()), "Author 0[1]");
     EXPECT_FALSE(View.ReadOnly);
 
     Workspace.NewProject();
-    EXPECT_EQ(Outline(Workspace.Tree()), "Unknown[1]");
+    EXPECT_EQ(Outline(Workspace.Project().Tree()), "Unknown[1]");
     Workspace.AddAuthor();
     Workspace.AddAuthor();
-    EXPECT_EQ(Outline(Workspace.Tree()), "Unknown[1] Author 1[1] Author 2[1]");
-    EXPECT_EQ(Workspace.Selected(), &Text(2, 0));
+    EXPECT_EQ(Outline(Workspace.Project().Tree()), "Unknown[1] Author 1[1] Author 2[1]");
+    EXPECT_EQ(Workspace.Project().Selected(), &Text(2, 0));
 }
 
 TEST_F(WorkspaceTree, AddAuthorCountsLoadedTexts) {
@@ -194,31 +194,31 @@ TEST_F(WorkspaceTree, AddAuthorCountsLoadedTexts) {
 TEST_F(WorkspaceTree, NewGivesOneEditableUnknownText) {
     Project.Write("Unknown/u.txt", "text");
     Workspace.LoadProject(Project.Dir());
-    const std::u16string projectDir = Workspace.ProjectDir();
+    const std::u16string projectDir = Workspace.Project().Folder();
     Workspace.NewProject();
-    EXPECT_EQ(Outline(Workspace.Tree()), "Unknown[1]");
+    EXPECT_EQ(Outline(Workspace.Project().Tree()), "Unknown[1]");
     EXPECT_TRUE(View.ShownLines.empty());
     EXPECT_FALSE(View.ReadOnly);
     EXPECT_TRUE(View.Visible);
-    EXPECT_EQ(Workspace.ProjectDir(), projectDir);
-    EXPECT_EQ(Workspace.ResultTable().RowCount(), 2);
-    EXPECT_EQ(Workspace.ResultTable().Cell(0, 0), u"Author");
+    EXPECT_EQ(Workspace.Project().Folder(), projectDir);
+    EXPECT_EQ(Workspace.Results().ResultTable().RowCount(), 2);
+    EXPECT_EQ(Workspace.Results().ResultTable().Cell(0, 0), u"Author");
     EXPECT_EQ(Observer.Pages.back(), TPage::InputData);
 }
 
 TEST_F(WorkspaceTree, AddTextNumbersAfterTheAuthorsTexts) {
     Workspace.NewProject();
     Workspace.AddText();
-    EXPECT_EQ(Outline(Workspace.Tree()), "Unknown[1,2]");
+    EXPECT_EQ(Outline(Workspace.Project().Tree()), "Unknown[1,2]");
     Workspace.SelectNode(&Text(0, 1));
     Workspace.AddText();
-    EXPECT_EQ(Outline(Workspace.Tree()), "Unknown[1,2,3]");
-    EXPECT_EQ(Workspace.Selected(), &Text(0, 2));
-    EXPECT_EQ(Workspace.Texts().size(), 3u);
+    EXPECT_EQ(Outline(Workspace.Project().Tree()), "Unknown[1,2,3]");
+    EXPECT_EQ(Workspace.Project().Selected(), &Text(0, 2));
+    EXPECT_EQ(Workspace.Project().Texts().size(), 3u);
 
     Workspace.SelectNode(nullptr);
     Workspace.AddText();  // nothing selected: nothing happens
-    EXPECT_EQ(Workspace.Texts().size(), 3u);
+    EXPECT_EQ(Workspace.Project().Texts().size(), 3u);
 }
 
 TEST_F(WorkspaceTree, TypedTextSurvivesSelectingAnotherEntry) {
@@ -288,12 +288,12 @@ TEST_F(WorkspaceTree, EditedLabelChangesThePathOfAFileBackedText) {
 
 TEST_F(WorkspaceTree, ExampleAndOpenFolderPaths) {
     Workspace.OpenExample(TExample::Presidents);
-    EXPECT_EQ(Workspace.ProjectDir(), u"/opt/quillprint/Examples/Presidents/");
+    EXPECT_EQ(Workspace.Project().Folder(), u"/opt/quillprint/Examples/Presidents/");
     Workspace.Start();
-    EXPECT_EQ(Workspace.ProjectDir(), u"/opt/quillprint/Examples/FederalistShort/");
+    EXPECT_EQ(Workspace.Project().Folder(), u"/opt/quillprint/Examples/FederalistShort/");
     Project.MakeFolder("Unknown");
     Workspace.OpenFolder(u" \t" + Project.Dir().substr(0, Project.Dir().size() - 1) + u"\n ");
-    EXPECT_EQ(Workspace.ProjectDir(), Project.Dir());
+    EXPECT_EQ(Workspace.Project().Folder(), Project.Dir());
     EXPECT_EQ(Workspace.HelpDocumentPath(), u"/opt/quillprint/Quillprint.pdf");
 }
 
