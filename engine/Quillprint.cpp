@@ -55,24 +55,13 @@ void TQuillprint::AddAuthor(std::u16string_view AName, std::u16string_view AText
 {
     CheckAddingAuthors("AddAuthor");
     FCancellation.Check();
-    auto author = std::make_unique<TAuthor>(AName, FSplitter.Split(NormalizeText(AText)));
-    if (!FAuthors.empty())
-        FWordsAll->FAuthorIndexes.push_back(FWordsAll->WordCount());
-    // The combined corpus receives exactly the words the author got from
-    // the same text.
-    TWordList& all = FWordsAll->FText;
-    all.insert(all.end(), author->Text().begin(), author->Text().end());
-    FAuthors.push_back(std::move(author));
+    FAuthors.push_back(std::make_unique<TAuthor>(AName, FSplitter.Split(NormalizeText(AText))));
 }
 
 void TQuillprint::AddAuthorWords(std::u16string_view AName, const TWordList& words)
 {
     CheckAddingAuthors("AddAuthorWords");
     FCancellation.Check();
-    if (!FAuthors.empty())
-        FWordsAll->FAuthorIndexes.push_back(FWordsAll->WordCount());
-    TWordList& all = FWordsAll->FText;
-    all.insert(all.end(), words.begin(), words.end());
     FAuthors.push_back(std::make_unique<TAuthor>(AName, words));
 }
 
@@ -84,20 +73,30 @@ void TQuillprint::AddAuthors(const std::vector<std::pair<std::u16string_view, st
     RunParts(FParallelFor, authors.size(), [&](size_t a) {
         made[a] = std::make_unique<TAuthor>(authors[a].first, FSplitter.Split(NormalizeText(authors[a].second)));
     });
-    // The combined corpus grows once; each author's words are then copied
-    // to its own stretch of it, again side by side.
-    TWordList& all = FWordsAll->FText;
-    const size_t first = FAuthors.size();
-    std::vector<size_t> offsets;
-    for (auto& author : made) {
-        if (!FAuthors.empty())
-            FWordsAll->FAuthorIndexes.push_back(static_cast<int32_t>(all.size()));
-        offsets.push_back(all.size());
-        all.resize(all.size() + author->Text().size());
+    for (auto& author : made)
         FAuthors.push_back(std::move(author));
+}
+
+// The combined corpus receives exactly the authors' words, one author after
+// another. It is made once, when every author is known: sized in one go, it
+// never moves its words to grow, and holds no spare room.
+void TQuillprint::BuildCombinedCorpus()
+{
+    TWordList& all = FWordsAll->FText;
+    std::vector<int32_t>& starts = FWordsAll->FAuthorIndexes;
+    all.clear();
+    starts.clear();
+    std::vector<size_t> offsets;
+    size_t total = 0;
+    for (const auto& author : FAuthors) {
+        if (!offsets.empty())
+            starts.push_back(static_cast<int32_t>(total));
+        offsets.push_back(total);
+        total += author->Text().size();
     }
+    all.resize(total);
     RunParts(FParallelFor, offsets.size(), [&](size_t a) {
-        const TWordList& words = FAuthors[first + a]->Text();
+        const TWordList& words = FAuthors[a]->Text();
         std::copy(words.begin(), words.end(), all.begin() + static_cast<std::ptrdiff_t>(offsets[a]));
     });
 }
@@ -108,6 +107,7 @@ std::u16string TQuillprint::Detect(std::u16string_view ATest)
     AddAuthor(u"Unknown", ATest);
     FDetectBegun = true;
     FTest = FAuthors.back().get();
+    BuildCombinedCorpus();
     if (FPhaseHandler)
         FPhaseHandler(TEnginePhase::FindingPhrases);
     if (FLeaveOutWords > 0)

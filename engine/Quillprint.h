@@ -47,8 +47,8 @@ public:
     TQuillprint(const TQuillprint&) = delete;
     TQuillprint& operator=(const TQuillprint&) = delete;
 
-    // Normalises `AText`, makes it an author and appends its words to the
-    // combined corpus.
+    // Normalises `AText` and makes it an author; Detect puts every author's
+    // words into the combined corpus.
     void AddAuthor(std::u16string_view AName, std::u16string_view AText);
     // AddAuthor for each (name, text) in order; the texts are normalised and
     // split as independent parts.
@@ -120,6 +120,7 @@ public:
     const std::deque<TPhrase>& PhraseRecords() const { return FPhraseStore; }
 
 private:
+    void BuildCombinedCorpus();
     void Score();
     std::u16string SummarizeScores() const;
     void LeaveOutCopiedPassages();

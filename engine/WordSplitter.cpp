@@ -28,6 +28,21 @@ size_t ReadQuotedItem(std::u16string_view text, size_t pos, std::u16string& item
     return pos;
 }
 
+// At most how many words AppendWords makes of `text` at separators: one
+// after each separator (or the start), and one after each quote that closes
+// a quoted item.
+size_t MaxWords(std::u16string_view text)
+{
+    size_t words = 0;
+    bool afterSeparator = true;
+    for (const char16_t c : text) {
+        const bool separator = IsSeparator(c);
+        words += (afterSeparator && !separator) || c == u'"';
+        afterSeparator = separator;
+    }
+    return words;
+}
+
 }  // namespace
 
 void AppendWords(std::u16string_view text, TWordList& words, std::vector<size_t>* starts, TLanguageWords* language)
@@ -36,6 +51,11 @@ void AppendWords(std::u16string_view text, TWordList& words, std::vector<size_t>
     const size_t end = text.find(u'\0');
     if (end != std::u16string_view::npos)
         text = text.substr(0, end);
+
+    // Room for every word at once: a new list never moves its words to grow
+    // (a list appended to again keeps growing the usual way).
+    if (!language && words.empty())
+        words.reserve(MaxWords(text));
 
     size_t pos = 0;
     auto skipSeparators = [&] {
