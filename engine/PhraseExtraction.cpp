@@ -83,26 +83,42 @@ private:
             anyBlank = anyBlank || FHasBlank[id];
         }
         if (anyBlank)
-            CutIntoPieces();
+            CutIntoPieces(idOf);
     }
 
     // The containment filter compares phrases piece by piece when a word
-    // holds a blank, as it compares them word by word otherwise.
-    void CutIntoPieces()
+    // holds a blank, as it compares them word by word otherwise. A piece
+    // equal to a word takes that word's id, so only the words with a blank
+    // need cutting; the other pieces get ids after the words'.
+    void CutIntoPieces(const std::unordered_map<std::u16string_view, int32_t>& wordIds)
     {
         TWordPieces& pieces = FCorpus.FWordPieces;
         pieces = {};
         pieces.FirstPiece.reserve(FWords.size() + 1);
-        std::unordered_map<std::u16string_view, int32_t> idOf;
-        for (const std::u16string& word : FWords) {
+        pieces.Ids.reserve(FWords.size());
+        pieces.Text.reserve(FWords.size());
+        const std::vector<int32_t>& ids = FCorpus.FWordIds;
+        std::unordered_map<std::u16string_view, int32_t> otherIds;
+        const auto pieceId = [&](std::u16string_view piece) {
+            if (const auto word = wordIds.find(piece); word != wordIds.end())
+                return word->second;
+            const auto id = static_cast<int32_t>(wordIds.size() + otherIds.size());
+            return otherIds.try_emplace(piece, id).first->second;
+        };
+        for (size_t pos = 0; pos < FWords.size(); ++pos) {
+            FCancellation.Tick(1 << 16);
+            const std::u16string_view word = FWords[pos];
             pieces.FirstPiece.push_back(static_cast<int32_t>(pieces.Ids.size()));
-            const std::u16string_view rest = word;
+            if (!FHasBlank[static_cast<size_t>(ids[pos])]) {
+                pieces.Ids.push_back(ids[pos]);
+                pieces.Text.push_back(word);
+                continue;
+            }
             size_t begin = 0;
             while (true) {
-                const size_t blank = rest.find(u' ', begin);
-                const std::u16string_view piece = rest.substr(begin, blank == std::u16string_view::npos ? std::u16string_view::npos : blank - begin);
-                const auto [it, inserted] = idOf.try_emplace(piece, static_cast<int32_t>(idOf.size()));
-                pieces.Ids.push_back(it->second);
+                const size_t blank = word.find(u' ', begin);
+                const std::u16string_view piece = word.substr(begin, blank == std::u16string_view::npos ? std::u16string_view::npos : blank - begin);
+                pieces.Ids.push_back(pieceId(piece));
                 pieces.Text.push_back(piece);
                 if (blank == std::u16string_view::npos)
                     break;
