@@ -368,8 +368,10 @@ TLines ReadTextFile(const std::filesystem::path& path, const std::string& legacy
                     const std::function<void()>& betweenReads) {
     const auto fail = [&path](int error) { throw TFileReadError(path, std::strerror(error)); };
     TTextBytes text(legacyCodePage);
-    std::vector<char> buffer(1 << 20);
+    constexpr size_t kReadSize = 1 << 20;
+    std::vector<char> buffer;
 #ifdef _WIN32
+    buffer.resize(kReadSize);
     errno = 0;
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(_wfopen(path.c_str(), L"rb"), &std::fclose);
     if (!file) fail(errno);
@@ -393,6 +395,9 @@ TLines ReadTextFile(const std::filesystem::path& path, const std::string& legacy
     // growing while it is read is not read without end. The last read, of
     // one byte past that size, still reports an error the file gives.
     auto remaining = static_cast<uint64_t>(std::max<off_t>(status.st_size, 0));
+    // A small file needs no more than its size and the byte past it: a whole
+    // megabyte, zeroed for every file, once cost more than the reading.
+    buffer.resize(static_cast<size_t>(std::min<uint64_t>(remaining + 1, kReadSize)));
     while (!text.Complete()) {
         const size_t wanted = remaining == 0 ? 1 : static_cast<size_t>(std::min<uint64_t>(remaining, buffer.size()));
         const ssize_t count = ::read(fd, buffer.data(), wanted);
