@@ -34,9 +34,12 @@ TReportPictures ReportPictures(const TWorkspace& workspace, const QFont& font) {
     TResultChart chart;
     chart.setFont(font);
     chart.setPalette(light);
+    // The picture's width first: the labels are shortened to fit it.
+    constexpr int kChartWidth = 560;
+    chart.resize(kChartWidth, chart.height());
     chart.setBars(workspace.Results().ResultBars());
     if (!chart.bars().empty())
-        pictures.ResultChart = Picture(chart, QSize(560, 70 + 34 * static_cast<int>(chart.bars().size())));
+        pictures.ResultChart = Picture(chart, QSize(kChartWidth, 70 + 34 * static_cast<int>(chart.bars().size())));
     if (!workspace.Results().TextOutcomes().empty()) {
         TTextsHeatMap map;
         map.setFont(font);

@@ -30,7 +30,7 @@ QLineSeries* AddLine(QChart* chart, const QList<QPointF>& points, const QPen& pe
 
 // The widest a candidate's name is shown on the axis, in average characters,
 // and the narrowest, however narrow the chart.
-constexpr int kLabelCharacters = 24;
+constexpr int kLabelCharacters = 32;
 constexpr int kLeastLabelCharacters = 6;
 constexpr int kLeastHeight = 160;
 // The chart gives its axis of names at most this share of its width, less

@@ -283,6 +283,17 @@ private slots:
                                           QRegularExpression::escape(Cell(table, 1, row)) + "\\s");
             QVERIFY2(!lines.filter(line).isEmpty(), qPrintable(Cell(table, 0, row)));
         }
+        // Its words are body text of 9 pt or more (they once came out below 1 pt).
+        process.start(pdftotext, {"-bbox", out.path() + "/tutorial.pdf", "-"});
+        QVERIFY(process.waitForFinished(30000));
+        static const QRegularExpression word(
+            R"re(<word xMin="[-0-9.]+" yMin="([-0-9.]+)" xMax="[-0-9.]+" yMax="([-0-9.]+)">)re");
+        QList<double> heights;
+        for (const auto& match : word.globalMatch(QString::fromUtf8(process.readAllStandardOutput())))
+            heights.append(match.captured(2).toDouble() - match.captured(1).toDouble());
+        std::sort(heights.begin(), heights.end());
+        QVERIFY(heights.size() > 50);
+        QVERIFY2(heights[heights.size() / 2] >= 9.0, qPrintable(QString::number(heights[heights.size() / 2])));
     }
 };
 

@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QGraphicsScene>
 #include <QGraphicsTextItem>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -377,6 +378,16 @@ private slots:
                          qPrintable(text));
             }
         QVERIFY(result.index(result.rowCount() - 1, 1).data().toString().startsWith("The same as Unknown"));
+        // So are the headers of "Analysis" ("Name: 12%"), up to a column of
+        // about 250 pixels; their tooltip shows a longer one whole.
+        const QAbstractItemModel& analysis = *form.sgAnalysis->model();
+        const QFontMetrics headerFont = form.sgAnalysis->horizontalHeader()->fontMetrics();
+        for (int col = 1; col < analysis.columnCount(); ++col) {
+            const QString name = analysis.headerData(col, Qt::Horizontal).toString();
+            QVERIFY2(std::min(headerFont.horizontalAdvance(name) + 6, 250) <= form.sgAnalysis->columnWidth(col),
+                     qPrintable(name));
+            QCOMPARE(analysis.headerData(col, Qt::Horizontal, Qt::ToolTipRole).toString(), name);
+        }
         // The chart's labels keep the name's start and end, the tooltip the
         // whole name; the chart is as tall as its labels need, and scrolls.
         for (const TScoreBar& bar : form.resultChart->bars()) {
