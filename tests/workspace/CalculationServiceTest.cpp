@@ -5,10 +5,10 @@
 #include <atomic>
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <latch>
 #include <optional>
 #include <semaphore>
-#include <thread>
 
 #include "FakeViews.h"
 #include "SampleText.h"
@@ -35,15 +35,24 @@ protected:
         Workspace.LoadProject(Project.Dir());
     }
 
-    // Collects the run's end on this thread, as the window does when woken.
-    void WaitForEnd() {
-        for (int i = 0; i < 60000 && Workspace.Runs().Running(); ++i) {
-            Workspace.CollectRun();
-            if (Workspace.Runs().Running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
-        ASSERT_FALSE(Workspace.Runs().Running());
+    // From now on runs go to the pool; each wake runs `onWake` (when given)
+    // and then lets WaitForEnd look.
+    void InBackground(std::function<void()> onWake = {}) {
+        Workspace.RunInBackground([this, onWake = std::move(onWake)] {
+            if (onWake) onWake();
+            Wakes.release();
+        });
     }
 
+    // Collects the run's end on this thread each time the run wakes it, as
+    // the window does.
+    void WaitForEnd() {
+        for (Workspace.CollectRun(); Workspace.Runs().Running(); Workspace.CollectRun())
+            ASSERT_TRUE(Wakes.try_acquire_for(std::chrono::minutes(1))) << "the run never woke its owner";
+    }
+
+    // Declared first: the workspace's last wake may still be under way while it goes.
+    std::counting_semaphore<> Wakes{0};
     TWorkspace Workspace{u"/opt/quillprint/", "en_US", View, Messages, Observer};
     TTempFolder Project;
 };
@@ -54,7 +63,7 @@ TEST_F(CalculationService, ABackgroundRunShowsWhatARunOnTheCallersThreadShows) {
     const std::u16string atOnce = CopyGrid(Workspace.Results().ResultTable());
     const std::u16string summary = Workspace.Results().Summary();
 
-    Workspace.RunInBackground([] {});
+    InBackground();
     Workspace.ShowPage(TPage::InputData);  // makes nothing out of date
     Workspace.SetBalance(false);
     Workspace.SetBalance(true);
@@ -79,7 +88,7 @@ TEST_F(CalculationService, ACancelledRunLeavesResultsTablesAndPageAsTheyWere) {
     // The worker waits in its first progress report until the stop is requested.
     std::latch reported(1), stopped(1);
     bool first = true;
-    Workspace.RunInBackground([&] {
+    InBackground([&] {
         if (!std::exchange(first, false)) return;
         reported.count_down();
         stopped.wait();
@@ -108,7 +117,7 @@ TEST_F(CalculationService, CrossValidationInTheBackgroundAddsTheTrustBesideTheRe
     const TQuillprint* engine = Workspace.Results().Engine();
     EXPECT_EQ(Workspace.Results().TrustLines().front().rfind(u"Cosine Delta: ", 0), 0u);
 
-    Workspace.RunInBackground([] {});
+    InBackground();
     Workspace.CrossValidate(0);
     EXPECT_TRUE(Workspace.Runs().Running());
     WaitForEnd();
@@ -133,7 +142,7 @@ TEST_F(CalculationService, CrossValidationInTheBackgroundAddsTheTrustBesideTheRe
 TEST_F(CalculationService, ACancelledRunIsStartedAgainOnlyByTheUser) {
     std::latch reported(1), stopped(1);
     bool first = true;
-    Workspace.RunInBackground([&] {
+    InBackground([&] {
         if (!std::exchange(first, false)) return;
         reported.count_down();
         stopped.wait();
@@ -159,7 +168,7 @@ TEST_F(CalculationService, ACancelledRunIsStartedAgainOnlyByTheUser) {
 TEST_F(CalculationService, WhileARunIsUnderWayTheProjectCannotChange) {
     std::latch reported(1), release(1);
     bool first = true;
-    Workspace.RunInBackground([&] {
+    InBackground([&] {
         if (!std::exchange(first, false)) return;
         reported.count_down();
         release.wait();
