@@ -36,6 +36,7 @@
 #include "ui/RibbonGroup.h"
 #include "ui/RunWakeAdapter.h"
 #include "ui/ScrollingBand.h"
+#include "ui/TablePage.h"
 #include "ui/WindowFont.h"
 #include "workspace/LanguageHint.h"
 #include "workspace/Workspace.h"
@@ -45,21 +46,6 @@ namespace quillprint {
 namespace {
 
 const QColor SkyBlue(166, 202, 240);
-
-// The drop-down cbAuthors: the user only picks, and typing a letter opens the list.
-class TAuthorComboBox : public QComboBox {
-public:
-    using QComboBox::QComboBox;
-
-protected:
-    void keyPressEvent(QKeyEvent* event) override {
-        if (!event->text().isEmpty() && event->text().at(0).isLetterOrNumber()) {
-            showPopup();
-            return;
-        }
-        QComboBox::keyPressEvent(event);
-    }
-};
 
 QAction* MakeAction(QObject* parent, const char* name, const QString& caption, const QIcon& icon = {}) {
     auto* action = new QAction(icon, caption, parent);
@@ -338,9 +324,8 @@ void TForm1::createGrids() {
         page->layout()->addWidget(outOfDate);
         FOutOfDateBands.append(outOfDate);
     };
-    tbAnalysis = makeGridPage("tbAnalysis", tr("Anal&ysis"), sgAnalysis);
-    addShownTextBand(tbAnalysis);
-    tbAnalysis->layout()->addWidget(sgAnalysis);
+    FAnalysisPage = new TAnalysisPage;
+    PageControl1->addTab(FAnalysisPage, tr("Anal&ysis"));
     tbResult = makeGridPage("tbResult", tr("Res&ult"), sgResult);
     addShownTextBand(tbResult);
     FSplittingHintBand =
@@ -362,23 +347,11 @@ void TForm1::createGrids() {
     FTrustArea->setObjectName("trustBandArea");
     FTrustArea->setVisible(false);
     tbResult->layout()->addWidget(FTrustArea);
-    tbStylometry = makeGridPage("tbStylometry", tr("Stylo&metry"), sgStylometry);
-    addShownTextBand(tbStylometry);
+    FStylometryPage = new TStylometryPage;
+    PageControl1->addTab(FStylometryPage, tr("Stylo&metry"));
+    connect(FStylometryPage, &TStylometryPage::authorChosen, this, &TForm1::cbAuthorsChange);
 
-    // The chooser sits 3 from the left and 5 from the top; the table starts 40 down.
-    auto* chooserBand = new QWidget(tbStylometry);
-    chooserBand->setFixedHeight(40);
-    cbAuthors = new TAuthorComboBox(chooserBand);
-    cbAuthors->setObjectName("cbAuthors");
-    cbAuthors->setEditable(false);
-    cbAuthors->setGeometry(3, 5, 202, 21);
-    tbStylometry->layout()->addWidget(chooserBand);
-    tbStylometry->layout()->addWidget(sgStylometry);
-    connect(cbAuthors, &QComboBox::activated, this, &TForm1::cbAuthorsChange);
-
-    sgAnalysis->setObjectName("sgAnalysis");
     sgResult->setObjectName("sgResult");
-    sgStylometry->setObjectName("sgStylometry");
     // Offered only after a run with "Each text".
     tbTexts = makeGridPage("tbTexts", tr("Text&s"), sgTexts);
     tbTexts->layout()->addWidget(sgTexts);
@@ -389,20 +362,17 @@ void TForm1::createGrids() {
     PageControl1->setTabVisible(PageControl1->indexOf(tbTexts), false);
     // "Analysis" and "Stylometry" let the user select a range of rows,
     // "Result" one row at a time.
-    sgAnalysis->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    sgStylometry->setSelectionMode(QAbstractItemView::ExtendedSelection);
     sgResult->setSelectionMode(QAbstractItemView::SingleSelection);
-    sgAnalysis->setFixedCellStyle(true, true);
-    sgStylometry->setFixedCellStyle(true, true);
     sgResult->setFixedCellStyle(false, false);
 
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName("PopupMenu1");
     PopupMenu1->addAction(miCopy);
     PopupMenu1->addAction(acSaveTable);
-    for (TGridView* grid : {sgAnalysis, sgResult, sgStylometry, sgTexts})
-        connect(grid, &TGridView::contextMenuRequested, this,
-                [this](const QPoint& globalPos) { PopupMenu1->popup(globalPos); });
+    const auto popup = [this](const QPoint& globalPos) { PopupMenu1->popup(globalPos); };
+    for (TGridView* grid : {sgResult, sgTexts}) connect(grid, &TGridView::contextMenuRequested, this, popup);
+    for (TTablePage* page : {static_cast<TTablePage*>(FAnalysisPage), static_cast<TTablePage*>(FStylometryPage)})
+        connect(page, &TTablePage::contextMenuRequested, this, popup);
 }
 
 void TForm1::FormCreate() {
@@ -415,20 +385,17 @@ void TForm1::FormCreate() {
                                               static_cast<TWorkspaceObserver&>(*this));
 
     const TWorkspace& workspace = *FWorkspace;
-    FAnalysisModel = new TGridModel(
-        workspace.Results().AnalysisTable(),
-        [&workspace](int32_t c, int32_t r) { return workspace.Results().AnalysisCellColour(c, r); }, this);
+    FAnalysisPage->showTable(workspace.Results().AnalysisTable(), [&workspace](int32_t c, int32_t r) {
+        return workspace.Results().AnalysisCellColour(c, r);
+    });
+    FStylometryPage->showTable(workspace.Results().StylometryTable());
     FResultModel = new TGridModel(
         workspace.Results().ResultTable(),
         [&workspace](int32_t c, int32_t r) { return workspace.Results().ResultCellColour(c, r); }, this);
-    FStylometryModel = new TGridModel(workspace.Results().StylometryTable(), {}, this);
     FTextsModel = new TGridModel(
         workspace.Results().TextsTable(),
         [&workspace](int32_t c, int32_t r) { return workspace.Results().TextsCellColour(c, r); }, this);
-    FAnalysisModel->setHeaderFont(font());
-    sgAnalysis->setModel(FAnalysisModel);
     sgResult->setModel(FResultModel);
-    sgStylometry->setModel(FStylometryModel);
     sgTexts->setModel(FTextsModel);
     connect(sgTexts->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) { sgTextsRowChanged(current.row()); });
@@ -438,13 +405,9 @@ void TForm1::FormCreate() {
                                                {5, 85}, {6, 95}, {7, 70}, {8, 55}, {9, 70}};
     for (const auto& [column, width] : textsWidths) sgTexts->setColumnWidthKept(column, width);
 
-    sgAnalysis->setColumnWidthKept(0, 450);
     sgResult->setColumnWidthKept(1, 150);
     sgResult->setColumnWidthKept(2, 150);
     sgResult->setColumnWidthKept(3, 250);
-    sgStylometry->setColumnWidthKept(0, 850);
-    sgStylometry->setColumnWidthKept(1, 150);
-    sgStylometry->setColumnWidthKept(2, 150);
 
     // The e-mail page is never shown.
     PageControl1->removeTab(PageControl1->indexOf(tbEmails));
@@ -469,7 +432,9 @@ void TForm1::FormCreate() {
 void TForm1::FormDestroy() {
     // The workspace frees the in-memory texts and then the engine; it goes
     // before the widgets it reports to, and the tables let go of its grids first.
-    for (TGridView* grid : {sgAnalysis, sgResult, sgStylometry, sgTexts}) grid->setModel(nullptr);
+    for (TGridView* grid : {sgResult, sgTexts}) grid->setModel(nullptr);
+    FAnalysisPage->releaseTable();
+    FStylometryPage->releaseTable();
     FWorkspace.reset();
 }
 

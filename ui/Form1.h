@@ -34,6 +34,8 @@ class TDesktopShell;
 class TGrid;
 class TGridModel;
 class TGridView;
+class TAnalysisPage;
+class TStylometryPage;
 class TMemoTextView;
 class TResultChart;
 class TRibbon;
@@ -62,16 +64,11 @@ public:
     QTabWidget* PageControl1 = nullptr;
     QWidget* tbEmails = nullptr;
     QWidget* tbAuthors = nullptr;
-    QWidget* tbAnalysis = nullptr;
     QWidget* tbResult = nullptr;
-    QWidget* tbStylometry = nullptr;
     TAuthorTreeView* tvAuthors = nullptr;
     QSplitter* Splitter1 = nullptr;
     QPlainTextEdit* mText = nullptr;
-    TGridView* sgAnalysis = nullptr;
     TGridView* sgResult = nullptr;
-    TGridView* sgStylometry = nullptr;
-    QComboBox* cbAuthors = nullptr;
     QMenu* PopupMenu1 = nullptr;
 
     QAction* acNew = nullptr;
@@ -252,9 +249,9 @@ private:
     QString FExecutableDir;
     std::unique_ptr<TMemoTextView> FTextView;
     std::unique_ptr<TWorkspace> FWorkspace;
-    TGridModel* FAnalysisModel = nullptr;
+    TAnalysisPage* FAnalysisPage = nullptr;
+    TStylometryPage* FStylometryPage = nullptr;
     TGridModel* FResultModel = nullptr;
-    TGridModel* FStylometryModel = nullptr;
     TGridModel* FTextsModel = nullptr;
     QList<QLabel*> FShownTextBands;
     QList<QLabel*> FOutOfDateBands;

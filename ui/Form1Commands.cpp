@@ -25,6 +25,7 @@
 #include "ui/MemoTextView.h"
 #include "ui/Ribbon.h"
 #include "ui/ScrollingBand.h"
+#include "ui/TablePage.h"
 #include "ui/UserDialogs.h"
 #include "ui/ValidationReportDialog.h"
 #include "workspace/ProjectFolder.h"
@@ -243,11 +244,11 @@ void TForm1::acHelpExecute() {
 void TForm1::miCopyClick() {
     const QWidget* page = PageControl1->currentWidget();
     const TGrid* grid = nullptr;
-    if (page == tbAnalysis)
+    if (page == FAnalysisPage)
         grid = &FWorkspace->Results().AnalysisTable();
     else if (page == tbResult)
         grid = &FWorkspace->Results().ResultTable();
-    else if (page == tbStylometry)
+    else if (page == FStylometryPage)
         grid = &FWorkspace->Results().StylometryTable();
     else if (page == tbTexts)
         grid = &FWorkspace->Results().TextsTable();
@@ -269,9 +270,9 @@ void TForm1::changePage(int step) {
 }
 
 TPage TForm1::pageOf(QWidget* page) const {
-    if (page == tbAnalysis) return TPage::Analysis;
+    if (page == FAnalysisPage) return TPage::Analysis;
     if (page == tbResult) return TPage::Result;
-    if (page == tbStylometry) return TPage::Stylometry;
+    if (page == FStylometryPage) return TPage::Stylometry;
     if (page == tbTexts) return TPage::Texts;
     return TPage::InputData;
 }
@@ -292,11 +293,10 @@ void TForm1::cbAuthorsChange(int entry) {
 }
 
 void TForm1::refillAuthorChooser() {
-    const QSignalBlocker blocker(cbAuthors);
-    cbAuthors->clear();
+    QStringList names;
     for (const TAuthorChoice& choice : FWorkspace->Results().AuthorChoices())
-        cbAuthors->addItem(QString::fromStdU16String(choice.Name));
-    cbAuthors->setCurrentIndex(FWorkspace->Results().ChosenAuthor());
+        names.append(QString::fromStdU16String(choice.Name));
+    FStylometryPage->showChoices(names, FWorkspace->Results().ChosenAuthor());
 }
 
 // ---- TWorkspaceObserver ----
@@ -337,9 +337,9 @@ void TForm1::showBinaryWarning() {
 void TForm1::PageToFront(TPage page) {
     switch (page) {
     case TPage::InputData: setActivePage(tbAuthors); break;
-    case TPage::Analysis: setActivePage(tbAnalysis); break;
+    case TPage::Analysis: setActivePage(FAnalysisPage); break;
     case TPage::Result: setActivePage(tbResult); break;
-    case TPage::Stylometry: setActivePage(tbStylometry); break;
+    case TPage::Stylometry: setActivePage(FStylometryPage); break;
     case TPage::Texts:
         showTextsState();
         setActivePage(tbTexts);
@@ -348,9 +348,9 @@ void TForm1::PageToFront(TPage page) {
 }
 
 void TForm1::GridsChanged() {
-    FAnalysisModel->refresh();
+    FAnalysisPage->refresh();
     FResultModel->refresh();
-    FStylometryModel->refresh();
+    FStylometryPage->refresh();
     FTextsModel->refresh();
     // Names are shown whole up to a limit: long ones widen their column.
     sgResult->fitColumnToContents(0, kWidestNameColumn);
@@ -359,8 +359,6 @@ void TForm1::GridsChanged() {
     if (!FResultModel->index(0, 1).data().toString().isEmpty())
         for (int column = 1; column < FResultModel->columnCount(); ++column)
             sgResult->fitColumnToContents(column, kWidestNameColumn);
-    for (int column = 1; column < FAnalysisModel->columnCount(); ++column)
-        sgAnalysis->fitColumnToContents(column, kWidestNameColumn);
     refillAuthorChooser();
     showTextsState();
     refreshCharts();
@@ -397,6 +395,9 @@ void TForm1::showTextsState() {
         band->setText(tr("Text: %1").arg(label));
         band->setVisible(!label.isEmpty());
     }
+    const bool outOfDateShown = failed || FWorkspace->ResultsStale();
+    for (TTablePage* page : {static_cast<TTablePage*>(FAnalysisPage), static_cast<TTablePage*>(FStylometryPage)})
+        page->showBands(label, outOfDateShown ? outOfDate : QString());
     // Selecting the row shown already changes nothing in the workspace.
     if (texts && FWorkspace->Results().ShownText() >= 0 &&
         sgTexts->currentIndex().row() != FWorkspace->Results().ShownText())

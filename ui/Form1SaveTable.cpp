@@ -7,6 +7,7 @@
 #include "ui/BusyCursor.h"
 #include "ui/Form1.h"
 #include "ui/TableFile.h"
+#include "ui/TablePage.h"
 #include "ui/UserDialogs.h"
 #include "workspace/Workspace.h"
 
@@ -14,11 +15,11 @@ namespace quillprint {
 
 void TForm1::acSaveTableExecute() {
     const QWidget* page = PageControl1->currentWidget();
-    if (page == tbAnalysis)
+    if (page == FAnalysisPage)
         saveTableAs(FWorkspace->Results().AnalysisTable(), tr("Analysis"));
     else if (page == tbResult)
         saveTableAs(FWorkspace->Results().ResultTable(), tr("Result"));
-    else if (page == tbStylometry)
+    else if (page == FStylometryPage)
         saveTableAs(FWorkspace->Results().StylometryTable(), tr("Stylometry"));
     else if (page == tbTexts)
         saveTableAs(FWorkspace->Results().TextsTable(), tr("Texts"));

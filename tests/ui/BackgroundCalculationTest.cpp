@@ -51,7 +51,7 @@ private slots:
 
         // A click on "Tutorial" meanwhile is not run later (it would load over the result).
         form.acTutorial->trigger();
-        form.PageControl1->setCurrentWidget(form.tbAnalysis);  // no second run
+        form.PageControl1->setCurrentWidget(Part(form, "tbAnalysis"));  // no second run
         FinishCalculation(form);
         QCOMPARE(QString::fromStdU16String(form.workspace().Project().Folder()), project);
         QVERIFY(form.workspace().Calculated());
@@ -68,7 +68,7 @@ private slots:
         TForm1& form = *f.Form;
         form.Action1->trigger();
         FinishCalculation(form);
-        form.PageControl1->setCurrentWidget(form.tbAnalysis);
+        form.PageControl1->setCurrentWidget(Part(form, "tbAnalysis"));
 
         WriteLongCopy(f.Folder.executableDir() + "Examples/Long");
         f.Dialogs.FolderAnswer = f.Folder.executableDir() + "Examples/Long";

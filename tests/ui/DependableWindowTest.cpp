@@ -99,7 +99,8 @@ TShown Shown(TForm1& form) {
                                .arg(static_cast<int>(bar.Colour))
                                .arg(bar.LowestPercent.value_or(-1))
                                .arg(bar.HighestPercent.value_or(-1)));
-    for (int i = 0; i < form.cbAuthors->count(); ++i) shown.Authors.append(form.cbAuthors->itemText(i));
+    for (int i = 0; i < Part<QComboBox>(form, "cbAuthors")->count(); ++i)
+        shown.Authors.append(Part<QComboBox>(form, "cbAuthors")->itemText(i));
     shown.TextsTab = form.PageControl1->isTabVisible(form.PageControl1->indexOf(form.tbTexts));
     const auto* band = form.tbResult->findChild<QLabel*>("shownTextBand");
     shown.Band = band->text();
@@ -198,9 +199,9 @@ private slots:
         QVERIFY(!OutOfDateShown(form));
         QCOMPARE(form.PageControl1->currentWidget(), form.tbResult);
         // The author chooser still opens a stylometry table.
-        form.PageControl1->setCurrentWidget(form.tbStylometry);
-        QCOMPARE(form.cbAuthors->currentIndex(), 0);
-        QVERIFY(form.sgStylometry->model()->rowCount() > 1);
+        form.PageControl1->setCurrentWidget(Part(form, "tbStylometry"));
+        QCOMPARE(Part<QComboBox>(form, "cbAuthors")->currentIndex(), 0);
+        QVERIFY(Part<TGridView>(form, "sgStylometry")->model()->rowCount() > 1);
         QVERIFY(f.Dialogs.Errors.isEmpty());
     }
 
@@ -287,7 +288,7 @@ private slots:
         QVERIFY(!form.PageControl1->isTabVisible(form.PageControl1->indexOf(form.tbTexts)));
         for (QLabel* band : form.findChildren<QLabel*>("shownTextBand")) QVERIFY(!band->isVisibleTo(band->parentWidget()));
         QVERIFY(!OutOfDateShown(form));
-        QCOMPARE(form.cbAuthors->count(), 0);
+        QCOMPARE(Part<QComboBox>(form, "cbAuthors")->count(), 0);
         QVERIFY(form.resultChart->bars().empty());
         for (int row = 1; row < form.sgResult->model()->rowCount(); ++row)
             QVERIFY(form.sgResult->model()->index(row, 0).data().toString().isEmpty());
@@ -321,15 +322,15 @@ private slots:
         };
         click(form.tbResult);
         QCOMPARE(f.Dialogs.Errors.size(), 1);
-        click(form.tbAnalysis);
-        click(form.tbStylometry);
+        click(Part(form, "tbAnalysis"));
+        click(Part(form, "tbStylometry"));
         click(form.tbResult);
         QCOMPARE(f.Dialogs.Errors.size(), 1);
         QCOMPARE(form.PageControl1->currentWidget(), form.tbResult);
         QVERIFY(OutOfDateShown(form));
 
         form.acBalance->trigger();  // something changed: the next visit tries again
-        click(form.tbAnalysis);
+        click(Part(form, "tbAnalysis"));
         QCOMPARE(f.Dialogs.Errors.size(), 2);
     }
 
@@ -380,11 +381,12 @@ private slots:
         QVERIFY(result.index(result.rowCount() - 1, 1).data().toString().startsWith("The same as Unknown"));
         // So are the headers of "Analysis" ("Name: 12%"), up to a column of
         // about 250 pixels; their tooltip shows a longer one whole.
-        const QAbstractItemModel& analysis = *form.sgAnalysis->model();
-        const QFontMetrics headerFont = form.sgAnalysis->horizontalHeader()->fontMetrics();
+        const QAbstractItemModel& analysis = *Part<TGridView>(form, "sgAnalysis")->model();
+        const QFontMetrics headerFont = Part<TGridView>(form, "sgAnalysis")->horizontalHeader()->fontMetrics();
         for (int col = 1; col < analysis.columnCount(); ++col) {
             const QString name = analysis.headerData(col, Qt::Horizontal).toString();
-            QVERIFY2(std::min(headerFont.horizontalAdvance(name) + 6, 250) <= form.sgAnalysis->columnWidth(col),
+            QVERIFY2(std::min(headerFont.horizontalAdvance(name) + 6, 250) <=
+                         Part<TGridView>(form, "sgAnalysis")->columnWidth(col),
                      qPrintable(name));
             QCOMPARE(analysis.headerData(col, Qt::Horizontal, Qt::ToolTipRole).toString(), name);
         }

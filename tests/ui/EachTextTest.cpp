@@ -78,7 +78,7 @@ private slots:
         FinishCalculation(form);
         QVERIFY(f.Dialogs.Errors.isEmpty());
         QCOMPARE(Cell(form.sgResult->model(), 0, 0), QString("Farmer"));
-        QCOMPARE(ShownTextBand(form.tbAnalysis)->text(), QString("Text: 2 field.txt"));
+        QCOMPARE(ShownTextBand(Part(form, "tbAnalysis"))->text(), QString("Text: 2 field.txt"));
 
         // "Copy" on the page "Texts" copies its table.
         form.miCopy->trigger();

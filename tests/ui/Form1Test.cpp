@@ -86,14 +86,15 @@ private slots:
         QCOMPARE(Column(form.sgResult, 0).first(), QString("Author"));
         QCOMPARE((QStringList{Cell(form.sgResult, 1, 0), Cell(form.sgResult, 2, 0), Cell(form.sgResult, 3, 0)}),
                  QStringList({"Probability", "Description", "Words"}));
-        QCOMPARE((QStringList{Cell(form.sgStylometry, 0, 0), Cell(form.sgStylometry, 1, 0),
-                              Cell(form.sgStylometry, 2, 0)}),
+        QCOMPARE((QStringList{Cell(Part<TGridView>(form, "sgStylometry"), 0, 0),
+                              Cell(Part<TGridView>(form, "sgStylometry"), 1, 0),
+                              Cell(Part<TGridView>(form, "sgStylometry"), 2, 0)}),
                  QStringList({"Phrase", "Count", "Other Authors use"}));
         QCOMPARE(form.sgResult->model()->rowCount(), 5);  // 6 rows with the header
-        QCOMPARE(form.sgAnalysis->columnWidth(0), 450);
+        QCOMPARE(Part<TGridView>(form, "sgAnalysis")->columnWidth(0), 450);
         QCOMPARE(form.sgResult->columnWidth(0), 100);
         QCOMPARE(form.sgResult->columnWidth(3), 250);
-        QCOMPARE(form.sgStylometry->columnWidth(0), 850);
+        QCOMPARE(Part<TGridView>(form, "sgStylometry")->columnWidth(0), 850);
         QCOMPARE(form.sgResult->verticalHeader()->defaultSectionSize(), 24);
         // Without a setting that asks for Tahoma, the desktop's own font.
         QCOMPARE(form.font(), QApplication::font());
@@ -130,8 +131,8 @@ private slots:
     void tabChangeCalculatesOnceAndKeepsTheChosenPage() {
         TFormFixture f;
         TForm1& form = *f.Form;
-        UserSelectsPage(form, form.tbAnalysis);
-        QCOMPARE(form.PageControl1->currentWidget(), form.tbAnalysis);
+        UserSelectsPage(form, Part(form, "tbAnalysis"));
+        QCOMPARE(form.PageControl1->currentWidget(), Part(form, "tbAnalysis"));
         QVERIFY(form.workspace().Calculated());
         QVERIFY(QGuiApplication::overrideCursor() == nullptr);
         QCOMPARE(Column(form.sgResult, 0).last(), QString("Unknown"));
@@ -142,9 +143,9 @@ private slots:
         // A second run would see the longer text and show another word count.
         WriteFile(f.Folder.projectDir() + "Alpha/first.txt", "many more words for alpha now\r\n");
         UserSelectsPage(form, form.tbResult);
-        UserSelectsPage(form, form.tbAnalysis);
+        UserSelectsPage(form, Part(form, "tbAnalysis"));
         QCOMPARE(Cell(form.sgResult, 3, alphaRow), alphaWords);
-        QCOMPARE(form.PageControl1->currentWidget(), form.tbAnalysis);
+        QCOMPARE(form.PageControl1->currentWidget(), Part(form, "tbAnalysis"));
 
         // Loading a project makes the results stale again.
         form.acFederalist->trigger();
@@ -157,20 +158,20 @@ private slots:
     void firstVisitToStylometryFillsItForTheFirstAuthor() {
         TFormFixture f;
         TForm1& form = *f.Form;
-        UserSelectsPage(form, form.tbStylometry);
-        QCOMPARE(form.PageControl1->currentWidget(), form.tbStylometry);
-        QCOMPARE(form.cbAuthors->count(), 3);
-        QCOMPARE(form.cbAuthors->currentIndex(), 0);
-        QCOMPARE(form.cbAuthors->currentText(), QString("Alpha"));
-        QCOMPARE(form.cbAuthors->itemText(2), QString("Unknown"));
+        UserSelectsPage(form, Part(form, "tbStylometry"));
+        QCOMPARE(form.PageControl1->currentWidget(), Part(form, "tbStylometry"));
+        QCOMPARE(Part<QComboBox>(form, "cbAuthors")->count(), 3);
+        QCOMPARE(Part<QComboBox>(form, "cbAuthors")->currentIndex(), 0);
+        QCOMPARE(Part<QComboBox>(form, "cbAuthors")->currentText(), QString("Alpha"));
+        QCOMPARE(Part<QComboBox>(form, "cbAuthors")->itemText(2), QString("Unknown"));
         QVERIFY(form.workspace().Results().StylometryRowsWritten() > 0);
-        QCOMPARE(Cell(form.sgStylometry, 0, 1),
+        QCOMPARE(Cell(Part<TGridView>(form, "sgStylometry"), 0, 1),
                  QString::fromStdU16String(form.workspace().Results().StylometryTable().Cell(0, 1)));
-        QVERIFY(!Cell(form.sgStylometry, 0, 1).isEmpty());
+        QVERIFY(!Cell(Part<TGridView>(form, "sgStylometry"), 0, 1).isEmpty());
 
         // Choosing another author in the drop-down refills the table.
-        form.cbAuthors->setCurrentIndex(2);
-        emit form.cbAuthors->activated(2);
+        Part<QComboBox>(form, "cbAuthors")->setCurrentIndex(2);
+        emit Part<QComboBox>(form, "cbAuthors")->activated(2);
         QCOMPARE(form.workspace().Results().ChosenAuthor(), 2);
     }
 
@@ -231,15 +232,16 @@ private slots:
         form.miCopy->trigger();  // on "Input data" nothing is copied
         QCOMPARE(QGuiApplication::clipboard()->text(), QString("before"));
 
-        UserSelectsPage(form, form.tbStylometry);
+        UserSelectsPage(form, Part(form, "tbStylometry"));
         const struct {
             QWidget* page;
             const TGrid& grid;
             QString firstLine;
         } pages[] = {
             {form.tbResult, form.workspace().Results().ResultTable(), "\tAuthor\tProbability\tDescription\tWords\r"},
-            {form.tbStylometry, form.workspace().Results().StylometryTable(), "\tPhrase\tCount\tOther Authors use\r"},
-            {form.tbAnalysis, form.workspace().Results().AnalysisTable(), "\t\tAlpha: "},
+            {Part(form, "tbStylometry"), form.workspace().Results().StylometryTable(),
+             "\tPhrase\tCount\tOther Authors use\r"},
+            {Part(form, "tbAnalysis"), form.workspace().Results().AnalysisTable(), "\t\tAlpha: "},
         };
         for (const auto& page : pages) {
             UserSelectsPage(form, page.page);
@@ -272,16 +274,16 @@ private slots:
         QCOMPARE(form.PageControl1->currentWidget(), form.tbAuthors);
         QCOMPARE(Column(form.sgResult, 0), before);
         // The tables say that they are out of date.
-        for (QWidget* page : {form.tbResult, form.tbAnalysis, form.tbStylometry})
+        for (QWidget* page : {form.tbResult, Part(form, "tbAnalysis"), Part(form, "tbStylometry")})
             QVERIFY(!page->findChild<QLabel*>("outOfDateBand")->isHidden());
 
         // The window stays usable: the tables still draw, the chooser offers
         // nothing of the failed engine, and other commands work.
-        UserSelectsPage(form, form.tbStylometry);
-        QCOMPARE(form.cbAuthors->count(), 0);
+        UserSelectsPage(form, Part(form, "tbStylometry"));
+        QCOMPARE(Part<QComboBox>(form, "cbAuthors")->count(), 0);
         form.sgResult->grab();
-        form.sgAnalysis->grab();
-        QTest::keyClick(form.cbAuthors, Qt::Key_Down);
+        Part<TGridView>(form, "sgAnalysis")->grab();
+        QTest::keyClick(Part<QComboBox>(form, "cbAuthors"), Qt::Key_Down);
         QCOMPARE(form.workspace().Results().ChosenAuthor(), -1);
 
         // Selecting the vanished text in the tree is an error, not a crash.

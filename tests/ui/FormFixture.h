@@ -123,6 +123,15 @@ private:
     QTemporaryDir FDir;
 };
 
+// The window's part named `name` (its object name), as a user's tools find
+// it; the test stops when there is none of type T.
+template <typename T = QWidget>
+T* Part(const QObject& form, const char* name) {
+    T* part = form.findChild<T*>(QString::fromLatin1(name));
+    if (!part) qFatal("the window has no %s", name);
+    return part;
+}
+
 // Waits until the calculation under way, if any, has ended and the window
 // shows how it ended.
 inline void FinishCalculation(const TForm1& form) { QTRY_VERIFY_WITH_TIMEOUT(!form.calculationRunning(), 60000); }

@@ -51,8 +51,8 @@ private slots:
         };
         const TCase cases[] = {
             {form.tbResult, &workspace.Results().ResultTable(), "result.csv", TTableFormat::Csv},
-            {form.tbAnalysis, &workspace.Results().AnalysisTable(), "analysis.TSV", TTableFormat::Tsv},
-            {form.tbStylometry, &workspace.Results().StylometryTable(), "stylometry.tsv", TTableFormat::Tsv},
+            {Part(form, "tbAnalysis"), &workspace.Results().AnalysisTable(), "analysis.TSV", TTableFormat::Tsv},
+            {Part(form, "tbStylometry"), &workspace.Results().StylometryTable(), "stylometry.tsv", TTableFormat::Tsv},
             {form.tbResult, &workspace.Results().ResultTable(), "result.txt", TTableFormat::Csv},
         };
         for (const TCase& c : cases) {

@@ -86,9 +86,9 @@ int main(int argc, char* argv[]) {
     const struct {
         QWidget* page;
         const char* file;
-    } pages[] = {{form.tbAnalysis, "analysis.png"},
+    } pages[] = {{form.findChild<QWidget*>("tbAnalysis"), "analysis.png"},
                  {form.tbResult, "result.png"},
-                 {form.tbStylometry, "stylometry.png"}};
+                 {form.findChild<QWidget*>("tbStylometry"), "stylometry.png"}};
     for (const auto& page : pages) {
         // Switching the way a click on the tab does, so "Stylometry" fills itself.
         form.PageControl1->setCurrentWidget(page.page);

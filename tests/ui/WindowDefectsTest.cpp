@@ -197,11 +197,11 @@ private slots:
 
         form.sgResult->setFocus();
         QTest::keyClick(form.sgResult, Qt::Key_Tab, Qt::ControlModifier);
-        QCOMPARE(form.PageControl1->currentWidget(), form.tbStylometry);
+        QCOMPARE(form.PageControl1->currentWidget(), Part(form, "tbStylometry"));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
         QCOMPARE(form.PageControl1->currentWidget(), form.tbResult);
         // The hidden page "Texts" is passed over: from "Stylometry" on to "Input data".
-        form.PageControl1->setCurrentWidget(form.tbStylometry);
+        form.PageControl1->setCurrentWidget(Part(form, "tbStylometry"));
         form.mText->setFocus();
         QTest::keyClick(form.mText, Qt::Key_Tab, Qt::ControlModifier);
         QCOMPARE(form.PageControl1->currentWidget(), form.tbAuthors);
