@@ -7,7 +7,8 @@
 # second candidate (the report ignores it).
 #
 # Prints one tab-separated row per project: candidates, jobs, wall seconds,
-# CPU seconds, peak resident MiB, and the report's last line.
+# CPU seconds, peak resident MiB, and the report's tally ("k of n
+# recognised", and which candidates were tested when not all were).
 #
 # Usage: bash bench/validation_report.sh [path/to/quillprint-cli] [JOBS] [N...]
 set -euo pipefail
@@ -60,6 +61,6 @@ for n in "${sizes[@]}"; do
         "$work/p$n" > "$work/report" 2>/dev/null
     read -r wall user sys peak < "$work/time"
     printf '%s\t%s\t%s\t%s\t%s\t%s\n' "$n" "$jobs" "$wall" "$(echo "$user + $sys" | bc)" "$((peak / 1024))" \
-        "$(tail -1 "$work/report" | tr -d '\t')"
+        "$(grep ' recognised' "$work/report" | tail -1 | tr -d '\t')$(grep -o '^Tested [^,]*' "$work/report" | sed 's/^/; /')"
     rm -rf "$work/p$n"
 done
