@@ -144,14 +144,17 @@ private:
                 isStart[static_cast<size_t>(cut)] = 1;
         }
         FHasNext.assign(static_cast<size_t>(n), 0);
-        for (int32_t p = 0; p + 1 < n; ++p)
+        for (int32_t p = 0; p + 1 < n; ++p) {
+            FCancellation.Tick(1 << 16);
             FHasNext[static_cast<size_t>(p)] = !isStart[static_cast<size_t>(p) + 1];
+        }
 
         // The author of position p is the number of start entries not above p
         // (the lookup by the position just after an instance).
         FAuthorOf.resize(static_cast<size_t>(n));
         size_t below = 0;
         for (int32_t p = 0; p < n; ++p) {
+            FCancellation.Tick(1 << 16);
             while (below < starts.size() && starts[below] <= p)
                 ++below;
             FAuthorOf[static_cast<size_t>(p)] = static_cast<int32_t>(below);
@@ -166,12 +169,16 @@ private:
         std::vector<int32_t>& sorted = FCorpus.FWordsAlphabetic;
         sorted.resize(FWords.size());
         std::vector<int32_t> slot(FRanks.size() + 1, 0);
-        for (size_t pos = 0; pos < FWords.size(); ++pos)
+        for (size_t pos = 0; pos < FWords.size(); ++pos) {
+            FCancellation.Tick(1 << 16);
             ++slot[static_cast<size_t>(Rank(static_cast<int32_t>(pos))) + 1];
+        }
         for (size_t r = 1; r < slot.size(); ++r)
             slot[r] += slot[r - 1];
-        for (size_t pos = FWords.size(); pos-- > 0;)
+        for (size_t pos = FWords.size(); pos-- > 0;) {
+            FCancellation.Tick(1 << 16);
             sorted[static_cast<size_t>(slot[static_cast<size_t>(Rank(static_cast<int32_t>(pos)))]++)] = static_cast<int32_t>(pos);
+        }
     }
 
     int32_t Rank(int32_t position) const { return FRanks[static_cast<size_t>(FCorpus.FWordIds[static_cast<size_t>(position)])]; }

@@ -96,6 +96,7 @@ void TQuillprint::BuildCombinedCorpus()
     }
     all.resize(total);
     RunParts(FParallelFor, offsets.size(), [&](size_t a) {
+        FCancellation.Check();
         const TWordList& words = FAuthors[a]->Text();
         std::copy(words.begin(), words.end(), all.begin() + static_cast<std::ptrdiff_t>(offsets[a]));
     });
