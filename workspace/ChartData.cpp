@@ -69,11 +69,16 @@ THeatMap TextsHeatMap(const std::vector<TTextOutcome>& outcomes) {
 TConfusionMatrix ConfusionMatrixOf(const TValidationReport& report) {
     TConfusionMatrix matrix;
     for (const TValidationRow& row : report.Rows) matrix.Names.push_back(row.Name);
+    // A report that tested every m-th candidate can name one it did not
+    // test: that one gets a column, and a row without runs.
+    for (const TValidationRow& row : report.Rows)
+        if (row.Tested() && IndexOfName(matrix.Names, row.RankedFirst) < 0) matrix.Names.push_back(row.RankedFirst);
     const size_t n = matrix.Names.size();
     matrix.Counts.assign(n, std::vector<int32_t>(n, 0));
-    for (size_t i = 0; i < n; ++i) {
+    matrix.Tested.assign(n, false);
+    for (size_t i = 0; i < report.Rows.size(); ++i) {
         const TValidationRow& row = report.Rows[i];
-        matrix.Tested.push_back(row.Tested());
+        matrix.Tested[i] = row.Tested();
         if (!row.Tested()) continue;
         ++matrix.TestedCount;
         const int32_t named = IndexOfName(matrix.Names, row.RankedFirst);

@@ -57,7 +57,7 @@ THeatMap TextsHeatMap(const std::vector<TTextOutcome>& outcomes);
 // held-back lines were tested, columns the candidates the program named.
 struct TConfusionMatrix {
     std::vector<std::u16string> Names;
-    std::vector<bool> Tested;  // per row: false for a candidate too short to test
+    std::vector<bool> Tested;  // per row: false for a candidate too short to test, or not tested
     // Counts[tested][named]: how many of the tested candidate's runs named
     // that candidate (one run per candidate, so 0 or 1).
     std::vector<std::vector<int32_t>> Counts;

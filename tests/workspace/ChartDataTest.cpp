@@ -179,6 +179,20 @@ TEST(ConfusionMatrix, KnownAnswerOfASmallValidation) {
     EXPECT_EQ(ConfusionReading(matrix), u"2 of 3 recognised; Mimic's lines went to Sailor");
 }
 
+// A report that tested every second candidate: a miss to a candidate it did
+// not test is still drawn and read.
+TEST(ConfusionMatrix, AMissToAnUntestedCandidateIsShown) {
+    TValidationReport report;
+    report.Candidates = 4;
+    report.Step = 2;
+    report.Rows = {{u"Ann", 3, u"Bob", 0.4, 2}, {u"Cid", 3, u"Cid", 0.9, 1}};
+    const TConfusionMatrix matrix = ConfusionMatrixOf(report);
+    EXPECT_EQ(matrix.Names, (std::vector<std::u16string>{u"Ann", u"Cid", u"Bob"}));
+    EXPECT_EQ(matrix.Tested, (std::vector<bool>{true, true, false}));
+    EXPECT_EQ(matrix.Counts, (std::vector<std::vector<int32_t>>{{0, 0, 1}, {0, 1, 0}, {0, 0, 0}}));
+    EXPECT_EQ(ConfusionReading(matrix), u"1 of 2 recognised; Ann's lines went to Bob");
+}
+
 TEST(ConfusionMatrix, ReadingNamesEveryMissInRowOrder) {
     const struct {
         std::vector<std::vector<int32_t>> Counts;
