@@ -37,6 +37,7 @@
 #include "ui/RunWakeAdapter.h"
 #include "ui/ScrollingBand.h"
 #include "ui/TablePage.h"
+#include "ui/TextsPage.h"
 #include "ui/WindowFont.h"
 #include "workspace/LanguageHint.h"
 #include "workspace/Workspace.h"
@@ -353,13 +354,11 @@ void TForm1::createGrids() {
 
     sgResult->setObjectName("sgResult");
     // Offered only after a run with "Each text".
-    tbTexts = makeGridPage("tbTexts", tr("Text&s"), sgTexts);
-    tbTexts->layout()->addWidget(sgTexts);
-    sgTexts->setObjectName("sgTexts");
+    FTextsPage = new TTextsPage;
+    PageControl1->addTab(FTextsPage, tr("Text&s"));
+    connect(FTextsPage, &TTextsPage::textSelected, this, &TForm1::sgTextsRowChanged);
     createCharts();
-    sgTexts->setSelectionMode(QAbstractItemView::SingleSelection);
-    sgTexts->setFixedCellStyle(false, false);
-    PageControl1->setTabVisible(PageControl1->indexOf(tbTexts), false);
+    PageControl1->setTabVisible(PageControl1->indexOf(FTextsPage), false);
     // "Analysis" and "Stylometry" let the user select a range of rows,
     // "Result" one row at a time.
     sgResult->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -370,10 +369,11 @@ void TForm1::createGrids() {
     PopupMenu1->addAction(miCopy);
     PopupMenu1->addAction(acSaveTable);
     const auto popup = [this](const QPoint& globalPos) { PopupMenu1->popup(globalPos); };
-    for (TGridView* grid : {sgResult, sgTexts}) connect(grid, &TGridView::contextMenuRequested, this, popup);
-    for (TTablePage* page : {static_cast<TTablePage*>(FAnalysisPage), static_cast<TTablePage*>(FStylometryPage)})
-        connect(page, &TTablePage::contextMenuRequested, this, popup);
+    connect(sgResult, &TGridView::contextMenuRequested, this, popup);
+    for (TTablePage* page : tablePages()) connect(page, &TTablePage::contextMenuRequested, this, popup);
 }
+
+QList<TTablePage*> TForm1::tablePages() const { return {FAnalysisPage, FStylometryPage, FTextsPage}; }
 
 void TForm1::FormCreate() {
     setWindowTitle(Ribbon1->caption());
@@ -392,18 +392,9 @@ void TForm1::FormCreate() {
     FResultModel = new TGridModel(
         workspace.Results().ResultTable(),
         [&workspace](int32_t c, int32_t r) { return workspace.Results().ResultCellColour(c, r); }, this);
-    FTextsModel = new TGridModel(
-        workspace.Results().TextsTable(),
-        [&workspace](int32_t c, int32_t r) { return workspace.Results().TextsCellColour(c, r); }, this);
+    FTextsPage->showTable(workspace.Results().TextsTable(),
+                          [&workspace](int32_t c, int32_t r) { return workspace.Results().TextsCellColour(c, r); });
     sgResult->setModel(FResultModel);
-    sgTexts->setModel(FTextsModel);
-    connect(sgTexts->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex& current) { sgTextsRowChanged(current.row()); });
-    // Narrow enough that every column, "Draws won" included, fits beside
-    // the heat map in the window's first size.
-    const std::pair<int, int> textsWidths[] = {{0, 40}, {1, 140}, {2, 50}, {3, 95}, {4, 70},
-                                               {5, 85}, {6, 95}, {7, 70}, {8, 55}, {9, 70}};
-    for (const auto& [column, width] : textsWidths) sgTexts->setColumnWidthKept(column, width);
 
     sgResult->setColumnWidthKept(1, 150);
     sgResult->setColumnWidthKept(2, 150);
@@ -432,9 +423,8 @@ void TForm1::FormCreate() {
 void TForm1::FormDestroy() {
     // The workspace frees the in-memory texts and then the engine; it goes
     // before the widgets it reports to, and the tables let go of its grids first.
-    for (TGridView* grid : {sgResult, sgTexts}) grid->setModel(nullptr);
-    FAnalysisPage->releaseTable();
-    FStylometryPage->releaseTable();
+    sgResult->setModel(nullptr);
+    for (TTablePage* page : tablePages()) page->releaseTable();
     FWorkspace.reset();
 }
 

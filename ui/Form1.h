@@ -36,10 +36,11 @@ class TGridModel;
 class TGridView;
 class TAnalysisPage;
 class TStylometryPage;
+class TTextsPage;
+class TTablePage;
 class TMemoTextView;
 class TResultChart;
 class TRibbon;
-class TTextsHeatMap;
 class TUserDialogs;
 class TValidationReportDialog;
 class TCrossValidationDialog;
@@ -88,16 +89,13 @@ public:
     QAction* acBalance = nullptr;  // toggle: balanced calculations
     QAction* acEachText = nullptr;  // toggle: every text of "Unknown" on its own
     QAction* acSplitWords = nullptr;  // toggle: split words by language
-    QAction* acFollowLinks = nullptr;  // setting: links leading out of the project folder are read
-    QWidget* tbTexts = nullptr;    // the disputed texts of a run with "Each text"
-    TGridView* sgTexts = nullptr;
+    QAction* acFollowLinks = nullptr;     // setting: links leading out of the project folder are read
     QAction* acLeaveOutCopies = nullptr;  // toggle: copied passages left out of the unknown text
     QAction* acCopies = nullptr;          // the dialog "Copied passages"
     QAction* acCrossValidation = nullptr;  // the dialog "Cross-validation"
     QAction* acExportReport = nullptr;  // the report to share, as PDF or HTML
     QAction* acSaveTable = nullptr;     // "Save as…": the active page's table as CSV or TSV
-    TResultChart* resultChart = nullptr;   // beside sgResult
-    TTextsHeatMap* textsHeatMap = nullptr;  // beside sgTexts
+    TResultChart* resultChart = nullptr;  // beside sgResult
 
 public slots:
     void acNewExecute();
@@ -228,6 +226,8 @@ private:
     // The pictures beside the tables: made once, refilled with the tables.
     void createCharts();
     void refreshCharts();
+    // The pages that show a table of the workspace, besides "Result".
+    QList<TTablePage*> tablePages() const;
 
     // TWorkspaceObserver
     void TreeCleared() override;
@@ -251,8 +251,8 @@ private:
     std::unique_ptr<TWorkspace> FWorkspace;
     TAnalysisPage* FAnalysisPage = nullptr;
     TStylometryPage* FStylometryPage = nullptr;
+    TTextsPage* FTextsPage = nullptr;  // offered only after a run with "Each text"
     TGridModel* FResultModel = nullptr;
-    TGridModel* FTextsModel = nullptr;
     QList<QLabel*> FShownTextBands;
     QList<QLabel*> FOutOfDateBands;
     QLabel* FSplittingHintBand = nullptr;  // on "Result": the project is written mostly without spaces

@@ -1,5 +1,5 @@
-// The window's pictures: the chart beside the results table, the heat map
-// below the table of texts, and the report that gathers them for sharing.
+// The window's pictures: the chart beside the results table, and the report
+// that gathers the pictures for sharing.
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -20,7 +20,6 @@
 #include "ui/ReportPictures.h"
 #include "ui/ResultChart.h"
 #include "ui/ScrollingBand.h"
-#include "ui/TextsHeatMap.h"
 #include "ui/UserDialogs.h"
 #include "workspace/ChartData.h"
 #include "workspace/Workspace.h"
@@ -47,29 +46,11 @@ void TForm1::createCharts() {
     // In the table's place: above the band that says how far to trust it.
     auto* resultLayout = qobject_cast<QBoxLayout*>(tbResult->layout());
     resultLayout->insertWidget(resultLayout->indexOf(FTrustArea), resultSplitter);
-
-    textsHeatMap = new TTextsHeatMap;
-    textsHeatMap->setEmptyText(tr("Calculate with \"Each text\" to see every text against every candidate."));
-    // Right of the table of texts, scrolling when there are many texts.
-    auto* heatMapScroll = new QScrollArea;
-    heatMapScroll->setWidgetResizable(true);
-    heatMapScroll->setFrameShape(QFrame::NoFrame);
-    heatMapScroll->setWidget(textsHeatMap);
-    auto* textsSplitter = new QSplitter(Qt::Horizontal, tbTexts);
-    textsSplitter->setObjectName("TextsSplitter");
-    textsSplitter->setChildrenCollapsible(false);
-    textsSplitter->addWidget(sgTexts);
-    textsSplitter->addWidget(heatMapScroll);
-    textsSplitter->setSizes({800, 400});
-    tbTexts->layout()->addWidget(textsSplitter);
-    // A click on a cell shows that text, as a click on its row does.
-    connect(textsHeatMap, &TCellMatrixView::cellClicked, this, [this](int row, int) { sgTexts->selectRow(row); });
 }
 
 void TForm1::refreshCharts() {
     const TWorkspace& workspace = *FWorkspace;
     resultChart->setBars(workspace.Results().ResultBars());
-    textsHeatMap->setHeatMap(TextsHeatMap(workspace.Results().TextOutcomes()));
 }
 
 void TForm1::acExportReportExecute() {

@@ -26,6 +26,7 @@
 #include "ui/Ribbon.h"
 #include "ui/ScrollingBand.h"
 #include "ui/TablePage.h"
+#include "ui/TextsPage.h"
 #include "ui/UserDialogs.h"
 #include "ui/ValidationReportDialog.h"
 #include "workspace/ProjectFolder.h"
@@ -250,7 +251,7 @@ void TForm1::miCopyClick() {
         grid = &FWorkspace->Results().ResultTable();
     else if (page == FStylometryPage)
         grid = &FWorkspace->Results().StylometryTable();
-    else if (page == tbTexts)
+    else if (page == FTextsPage)
         grid = &FWorkspace->Results().TextsTable();
     if (!grid) return;
     QGuiApplication::clipboard()->setText(QString::fromStdU16String(CopyGrid(*grid)));
@@ -273,7 +274,7 @@ TPage TForm1::pageOf(QWidget* page) const {
     if (page == FAnalysisPage) return TPage::Analysis;
     if (page == tbResult) return TPage::Result;
     if (page == FStylometryPage) return TPage::Stylometry;
-    if (page == tbTexts) return TPage::Texts;
+    if (page == FTextsPage) return TPage::Texts;
     return TPage::InputData;
 }
 
@@ -342,7 +343,7 @@ void TForm1::PageToFront(TPage page) {
     case TPage::Stylometry: setActivePage(FStylometryPage); break;
     case TPage::Texts:
         showTextsState();
-        setActivePage(tbTexts);
+        setActivePage(FTextsPage);
         break;
     }
 }
@@ -351,7 +352,7 @@ void TForm1::GridsChanged() {
     FAnalysisPage->refresh();
     FResultModel->refresh();
     FStylometryPage->refresh();
-    FTextsModel->refresh();
+    FTextsPage->refresh();
     // Names are shown whole up to a limit: long ones widen their column.
     sgResult->fitColumnToContents(0, kWidestNameColumn);
     // So are the results (the Unknown row's "The same as Unknown text"
@@ -378,7 +379,7 @@ void TForm1::showTextsState() {
     {
         // Hiding the current page moves to another one: not the user's choice.
         const QSignalBlocker blocker(PageControl1);
-        PageControl1->setTabVisible(PageControl1->indexOf(tbTexts), texts);
+        PageControl1->setTabVisible(PageControl1->indexOf(FTextsPage), texts);
     }
     const QString label = QString::fromStdU16String(FWorkspace->Results().ShownTextLabel());
     const bool failed = FWorkspace->Results().OutOfDate();
@@ -398,10 +399,7 @@ void TForm1::showTextsState() {
     const bool outOfDateShown = failed || FWorkspace->ResultsStale();
     for (TTablePage* page : {static_cast<TTablePage*>(FAnalysisPage), static_cast<TTablePage*>(FStylometryPage)})
         page->showBands(label, outOfDateShown ? outOfDate : QString());
-    // Selecting the row shown already changes nothing in the workspace.
-    if (texts && FWorkspace->Results().ShownText() >= 0 &&
-        sgTexts->currentIndex().row() != FWorkspace->Results().ShownText())
-        sgTexts->selectRow(FWorkspace->Results().ShownText());
+    FTextsPage->showTexts(FWorkspace->Results().TextOutcomes(), FWorkspace->Results().ShownText());
 }
 
 void TForm1::sgTextsRowChanged(int row) {

@@ -7,7 +7,7 @@
 #include "ui/BusyCursor.h"
 #include "ui/Form1.h"
 #include "ui/TableFile.h"
-#include "ui/TablePage.h"
+#include "ui/TextsPage.h"
 #include "ui/UserDialogs.h"
 #include "workspace/Workspace.h"
 
@@ -21,7 +21,7 @@ void TForm1::acSaveTableExecute() {
         saveTableAs(FWorkspace->Results().ResultTable(), tr("Result"));
     else if (page == FStylometryPage)
         saveTableAs(FWorkspace->Results().StylometryTable(), tr("Stylometry"));
-    else if (page == tbTexts)
+    else if (page == FTextsPage)
         saveTableAs(FWorkspace->Results().TextsTable(), tr("Texts"));
     else
         FDialogs.ShowMessage(this, tr("\"Save as…\" saves the table of the page shown. Please choose the page "

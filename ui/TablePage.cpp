@@ -51,6 +51,7 @@ void TTablePage::showTable(const TGrid& grid, TGridModel::TColourRule colour) {
     if (coloured) FModel->setHeaderFont(font());
     FView->setModel(FModel);
     for (const auto& [column, width] : FStartWidths) FView->setColumnWidthKept(column, width);
+    tableShown();
 }
 
 void TTablePage::releaseTable() {
@@ -71,6 +72,11 @@ void TTablePage::showBands(const QString& shownText, const QString& outOfDate) {
 }
 
 void TTablePage::addBand(QWidget* band) { FLayout->insertWidget(FLayout->indexOf(FView), band); }
+
+void TTablePage::replaceView(QWidget* container) {
+    FLayout->insertWidget(FLayout->indexOf(FView), container);
+    FLayout->removeWidget(FView);
+}
 
 TAnalysisPage::TAnalysisPage(QWidget* parent) : TTablePage("tbAnalysis", "sgAnalysis", parent) {
     view().setSelectionMode(QAbstractItemView::ExtendedSelection);

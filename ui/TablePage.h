@@ -22,6 +22,7 @@ public:
 
     // Shows `grid`, read again on every refresh(); `colour` as for TGridModel.
     void showTable(const TGrid& grid, TGridModel::TColourRule colour = {});
+    virtual ~TTablePage() = default;
     // Lets go of the table before its owner destroys it.
     void releaseTable();
     // The table changed: re-read it and fit the columns after the first.
@@ -37,6 +38,11 @@ signals:
 protected:
     // Puts `band` between the bands and the table.
     void addBand(QWidget* band);
+    // The table's view has a model now.
+    virtual void tableShown() {}
+    // `container` takes the view's place in the page; the caller puts the
+    // view into it.
+    void replaceView(QWidget* container);
     // The width column `column` starts with once a table is shown.
     void startColumnWidth(int column, int width) { FStartWidths.append({column, width}); }
     TGridView& view() const { return *FView; }

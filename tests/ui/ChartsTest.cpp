@@ -135,13 +135,13 @@ private slots:
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
 
-        TTextsHeatMap& map = *form.textsHeatMap;
+        TTextsHeatMap& map = *Part<TTextsHeatMap>(form, "textsHeatMap");
         QVERIFY(map.isVisible());
         QCOMPARE(map.rowCount(), 2);
         QCOMPARE(map.columnCount(), 2);  // Farmer, Sailor in engine order
         QVERIFY(map.cell(0, 1).Marked && !map.cell(0, 0).Marked);
         QVERIFY(map.cell(1, 0).Marked && !map.cell(1, 1).Marked);
-        QCOMPARE(map.cell(0, 1).Text, Cell(form.sgTexts->model(), 4, 0));
+        QCOMPARE(map.cell(0, 1).Text, Cell(Part<TGridView>(form, "sgTexts")->model(), 4, 0));
 
         QCOMPARE(form.workspace().Results().ShownText(), 0);
         QTest::mouseClick(&map, Qt::LeftButton, {}, map.cellRect(1, 1).center());

@@ -101,7 +101,7 @@ TShown Shown(TForm1& form) {
                                .arg(bar.HighestPercent.value_or(-1)));
     for (int i = 0; i < Part<QComboBox>(form, "cbAuthors")->count(); ++i)
         shown.Authors.append(Part<QComboBox>(form, "cbAuthors")->itemText(i));
-    shown.TextsTab = form.PageControl1->isTabVisible(form.PageControl1->indexOf(form.tbTexts));
+    shown.TextsTab = form.PageControl1->isTabVisible(form.PageControl1->indexOf(Part(form, "tbTexts")));
     const auto* band = form.tbResult->findChild<QLabel*>("shownTextBand");
     shown.Band = band->text();
     shown.BandVisible = band->isVisibleTo(form.tbResult);
@@ -285,7 +285,7 @@ private slots:
         else if (how == "example") form.acTutorial->trigger();
         else form.acOpen->trigger();
 
-        QVERIFY(!form.PageControl1->isTabVisible(form.PageControl1->indexOf(form.tbTexts)));
+        QVERIFY(!form.PageControl1->isTabVisible(form.PageControl1->indexOf(Part(form, "tbTexts"))));
         for (QLabel* band : form.findChildren<QLabel*>("shownTextBand")) QVERIFY(!band->isVisibleTo(band->parentWidget()));
         QVERIFY(!OutOfDateShown(form));
         QCOMPARE(Part<QComboBox>(form, "cbAuthors")->count(), 0);
@@ -303,10 +303,10 @@ private slots:
         form.PageControl1->setCurrentWidget(form.tbAuthors);
         form.acBalance->trigger();  // the results are out of date
         QTabBar* tabs = form.PageControl1->tabBar();
-        const int texts = form.PageControl1->indexOf(form.tbTexts);
+        const int texts = form.PageControl1->indexOf(Part(form, "tbTexts"));
         QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(texts).center());
         FinishCalculation(form);
-        QCOMPARE(form.PageControl1->currentWidget(), form.tbTexts);
+        QCOMPARE(form.PageControl1->currentWidget(), Part(form, "tbTexts"));
         QVERIFY(form.workspace().Calculated());
         QVERIFY(f.Dialogs.Errors.isEmpty());
     }

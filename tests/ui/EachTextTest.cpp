@@ -47,7 +47,7 @@ private slots:
         QVERIFY(form.acEachText->isCheckable());
         QVERIFY(!form.acEachText->isChecked());
         QVERIFY(form.commandSet().contains(form.acEachText));
-        QVERIFY(!TabShown(form, form.tbTexts));
+        QVERIFY(!TabShown(form, Part(form, "tbTexts")));
 
         QTemporaryDir project;
         WriteProject(project.path());
@@ -57,10 +57,10 @@ private slots:
         form.Action1->trigger();
         FinishCalculation(form);
         QVERIFY(f.Dialogs.Errors.isEmpty());
-        QVERIFY(TabShown(form, form.tbTexts));
-        QCOMPARE(form.PageControl1->currentWidget(), form.tbTexts);
+        QVERIFY(TabShown(form, Part(form, "tbTexts")));
+        QCOMPARE(form.PageControl1->currentWidget(), Part(form, "tbTexts"));
 
-        const QAbstractItemModel* texts = form.sgTexts->model();
+        const QAbstractItemModel* texts = Part<TGridView>(form, "sgTexts")->model();
         QCOMPARE(texts->rowCount(), 2);
         QCOMPARE(Cell(texts, 1, 0), QString("1 sea.txt"));
         QCOMPARE(Cell(texts, 3, 0), QString("Sailor"));
@@ -74,7 +74,7 @@ private slots:
 
         // Selecting the second row shows the second text's run, calculated
         // again in the background.
-        form.sgTexts->selectRow(1);
+        Part<TGridView>(form, "sgTexts")->selectRow(1);
         FinishCalculation(form);
         QVERIFY(f.Dialogs.Errors.isEmpty());
         QCOMPARE(Cell(form.sgResult->model(), 0, 0), QString("Farmer"));
@@ -88,7 +88,7 @@ private slots:
         form.acEachText->trigger();
         form.Action1->trigger();
         FinishCalculation(form);
-        QVERIFY(!TabShown(form, form.tbTexts));
+        QVERIFY(!TabShown(form, Part(form, "tbTexts")));
         QVERIFY(!ShownTextBand(form.tbResult)->isVisible());
     }
 };

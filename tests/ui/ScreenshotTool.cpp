@@ -145,7 +145,7 @@ int main(int argc, char* argv[]) {
     form.acEachText->setChecked(true);
     form.btCalculateClick();
     waitForRun();
-    form.PageControl1->setCurrentWidget(form.tbTexts);
+    form.PageControl1->setCurrentWidget(form.findChild<QWidget*>("tbTexts"));
     ok = save("texts.png") && ok;
 
     // A balanced calculation under way on every known paper (long enough to
