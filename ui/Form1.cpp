@@ -32,6 +32,7 @@
 #include "ui/MemoTextView.h"
 #include "ui/ProgramData.h"
 #include "ui/QuickAccessToolbar.h"
+#include "ui/ResultPage.h"
 #include "ui/Ribbon.h"
 #include "ui/RibbonGroup.h"
 #include "ui/RunWakeAdapter.h"
@@ -295,85 +296,29 @@ void TForm1::createPages() {
 }
 
 void TForm1::createGrids() {
-    auto makeGridPage = [this](const char* name, const QString& caption, TGridView*& grid) {
-        auto* page = new QWidget;
-        page->setObjectName(QString::fromLatin1(name));
-        auto* pageLayout = new QVBoxLayout(page);
-        pageLayout->setContentsMargins(0, 0, 0, 0);
-        pageLayout->setSpacing(0);
-        grid = new TGridView(page);
-        PageControl1->addTab(page, caption);
-        return page;
-    };
-    // Names the disputed text whose run a page shows; hidden otherwise.
-    auto addShownTextBand = [this](QWidget* page) {
-        auto* band = new QLabel(page);
-        band->setObjectName("shownTextBand");
-        band->setContentsMargins(6, 3, 6, 3);
-        // One line high at any window size; a long label never widens the window.
-        band->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
-        band->setVisible(false);
-        page->layout()->addWidget(band);
-        FShownTextBands.append(band);
-        // Says that the tables are not the result of the project as it stands.
-        auto* outOfDate = new QLabel(page);
-        outOfDate->setObjectName("outOfDateBand");
-        outOfDate->setContentsMargins(6, 3, 6, 3);
-        outOfDate->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
-        outOfDate->setStyleSheet("background: #fff1b8; color: #5c4400;");
-        outOfDate->setVisible(false);
-        page->layout()->addWidget(outOfDate);
-        FOutOfDateBands.append(outOfDate);
-    };
     FAnalysisPage = new TAnalysisPage;
     PageControl1->addTab(FAnalysisPage, tr("Anal&ysis"));
-    tbResult = makeGridPage("tbResult", tr("Res&ult"), sgResult);
-    addShownTextBand(tbResult);
-    FSplittingHintBand =
-        new QLabel(QString::fromUtf8(kSplitByLanguageHint.data(), kSplitByLanguageHint.size()), tbResult);
-    FSplittingHintBand->setObjectName("splittingHintBand");
-    FSplittingHintBand->setWordWrap(true);
-    FSplittingHintBand->setContentsMargins(6, 3, 6, 3);
-    FSplittingHintBand->setStyleSheet("background: #dcebfa; color: #0b3a66;");
-    FSplittingHintBand->setVisible(false);
-    tbResult->layout()->addWidget(FSplittingHintBand);
-    tbResult->layout()->addWidget(sgResult);
-    // How far to trust the answer, below the table and never in it; as
-    // high as its lines up to four, the table takes the rest of the page.
-    FTrustBand = new QLabel;
-    FTrustBand->setObjectName("trustBand");
-    FTrustBand->setContentsMargins(6, 3, 6, 3);
-    FTrustBand->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    FTrustArea = new TScrollingBand(FTrustBand, 4, tbResult);
-    FTrustArea->setObjectName("trustBandArea");
-    FTrustArea->setVisible(false);
-    tbResult->layout()->addWidget(FTrustArea);
+    FResultPage = new TResultPage;
+    PageControl1->addTab(FResultPage, tr("Res&ult"));
     FStylometryPage = new TStylometryPage;
     PageControl1->addTab(FStylometryPage, tr("Stylo&metry"));
     connect(FStylometryPage, &TStylometryPage::authorChosen, this, &TForm1::cbAuthorsChange);
 
-    sgResult->setObjectName("sgResult");
     // Offered only after a run with "Each text".
     FTextsPage = new TTextsPage;
     PageControl1->addTab(FTextsPage, tr("Text&s"));
     connect(FTextsPage, &TTextsPage::textSelected, this, &TForm1::sgTextsRowChanged);
-    createCharts();
     PageControl1->setTabVisible(PageControl1->indexOf(FTextsPage), false);
-    // "Analysis" and "Stylometry" let the user select a range of rows,
-    // "Result" one row at a time.
-    sgResult->setSelectionMode(QAbstractItemView::SingleSelection);
-    sgResult->setFixedCellStyle(false, false);
 
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName("PopupMenu1");
     PopupMenu1->addAction(miCopy);
     PopupMenu1->addAction(acSaveTable);
     const auto popup = [this](const QPoint& globalPos) { PopupMenu1->popup(globalPos); };
-    connect(sgResult, &TGridView::contextMenuRequested, this, popup);
     for (TTablePage* page : tablePages()) connect(page, &TTablePage::contextMenuRequested, this, popup);
 }
 
-QList<TTablePage*> TForm1::tablePages() const { return {FAnalysisPage, FStylometryPage, FTextsPage}; }
+QList<TTablePage*> TForm1::tablePages() const { return {FAnalysisPage, FResultPage, FStylometryPage, FTextsPage}; }
 
 void TForm1::FormCreate() {
     setWindowTitle(Ribbon1->caption());
@@ -389,16 +334,10 @@ void TForm1::FormCreate() {
         return workspace.Results().AnalysisCellColour(c, r);
     });
     FStylometryPage->showTable(workspace.Results().StylometryTable());
-    FResultModel = new TGridModel(
-        workspace.Results().ResultTable(),
-        [&workspace](int32_t c, int32_t r) { return workspace.Results().ResultCellColour(c, r); }, this);
+    FResultPage->showTable(workspace.Results().ResultTable(),
+                           [&workspace](int32_t c, int32_t r) { return workspace.Results().ResultCellColour(c, r); });
     FTextsPage->showTable(workspace.Results().TextsTable(),
                           [&workspace](int32_t c, int32_t r) { return workspace.Results().TextsCellColour(c, r); });
-    sgResult->setModel(FResultModel);
-
-    sgResult->setColumnWidthKept(1, 150);
-    sgResult->setColumnWidthKept(2, 150);
-    sgResult->setColumnWidthKept(3, 250);
 
     // The e-mail page is never shown.
     PageControl1->removeTab(PageControl1->indexOf(tbEmails));
@@ -423,7 +362,6 @@ void TForm1::FormCreate() {
 void TForm1::FormDestroy() {
     // The workspace frees the in-memory texts and then the engine; it goes
     // before the widgets it reports to, and the tables let go of its grids first.
-    sgResult->setModel(nullptr);
     for (TTablePage* page : tablePages()) page->releaseTable();
     FWorkspace.reset();
 }

@@ -38,6 +38,7 @@ class TAnalysisPage;
 class TStylometryPage;
 class TTextsPage;
 class TTablePage;
+class TResultPage;
 class TMemoTextView;
 class TResultChart;
 class TRibbon;
@@ -65,11 +66,9 @@ public:
     QTabWidget* PageControl1 = nullptr;
     QWidget* tbEmails = nullptr;
     QWidget* tbAuthors = nullptr;
-    QWidget* tbResult = nullptr;
     TAuthorTreeView* tvAuthors = nullptr;
     QSplitter* Splitter1 = nullptr;
     QPlainTextEdit* mText = nullptr;
-    TGridView* sgResult = nullptr;
     QMenu* PopupMenu1 = nullptr;
 
     QAction* acNew = nullptr;
@@ -95,7 +94,6 @@ public:
     QAction* acCrossValidation = nullptr;  // the dialog "Cross-validation"
     QAction* acExportReport = nullptr;  // the report to share, as PDF or HTML
     QAction* acSaveTable = nullptr;     // "Save as…": the active page's table as CSV or TSV
-    TResultChart* resultChart = nullptr;  // beside sgResult
 
 public slots:
     void acNewExecute();
@@ -140,7 +138,6 @@ public:
     // The dialog "Cross-validation"; nullptr before its first use.
     TCrossValidationDialog* crossValidation() const { return FCrossValidationDialog; }
     // Below the table "Result": the chance, the verdict and the length warnings.
-    QLabel* trustBand() const { return FTrustBand; }
     // The drop-down of "Open folder" in the ribbon: the recent project folders.
     QMenu* recentProjectsMenu() const { return FRecentProjectsMenu; }
     // Shows passage `index` of that dialog highlighted in its unknown text.
@@ -224,7 +221,6 @@ private:
     void showBinaryWarning();
     void sgTextsRowChanged(int row);
     // The pictures beside the tables: made once, refilled with the tables.
-    void createCharts();
     void refreshCharts();
     // The pages that show a table of the workspace, besides "Result".
     QList<TTablePage*> tablePages() const;
@@ -250,12 +246,9 @@ private:
     std::unique_ptr<TMemoTextView> FTextView;
     std::unique_ptr<TWorkspace> FWorkspace;
     TAnalysisPage* FAnalysisPage = nullptr;
+    TResultPage* FResultPage = nullptr;
     TStylometryPage* FStylometryPage = nullptr;
     TTextsPage* FTextsPage = nullptr;  // offered only after a run with "Each text"
-    TGridModel* FResultModel = nullptr;
-    QList<QLabel*> FShownTextBands;
-    QList<QLabel*> FOutOfDateBands;
-    QLabel* FSplittingHintBand = nullptr;  // on "Result": the project is written mostly without spaces
     QLabel* FBinaryBand = nullptr;
     TValidationReportDialog* FValidationReport = nullptr;
     QMenu* FRecentProjectsMenu = nullptr;
@@ -267,8 +260,6 @@ private:
     bool FValidationRunning = false;
     TCrossValidationDialog* FCrossValidationDialog = nullptr;
     bool FCrossValidationRunning = false;
-    QLabel* FTrustBand = nullptr;
-    TScrollingBand* FTrustArea = nullptr;
     bool FCopiesRunning = false;
     std::unique_ptr<TWindowJobs> FWindowJobs = std::make_unique<TWindowJobs>(this);
 };

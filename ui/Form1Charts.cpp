@@ -18,7 +18,7 @@
 #include "ui/GridView.h"
 #include "ui/ReportExport.h"
 #include "ui/ReportPictures.h"
-#include "ui/ResultChart.h"
+#include "ui/ResultPage.h"
 #include "ui/ScrollingBand.h"
 #include "ui/UserDialogs.h"
 #include "workspace/ChartData.h"
@@ -26,31 +26,9 @@
 
 namespace quillprint {
 
-void TForm1::createCharts() {
-    // The chart sits right of the results table: the splitter takes the
-    // table out of the page's layout.
-    resultChart = new TResultChart;
-    auto* resultSplitter = new QSplitter(Qt::Horizontal, tbResult);
-    resultSplitter->setObjectName("ResultSplitter");
-    resultSplitter->setChildrenCollapsible(false);
-    resultSplitter->addWidget(sgResult);
-    // With many candidates the chart grows taller than the page and scrolls.
-    auto* chartScroll = new QScrollArea;
-    chartScroll->setObjectName("ResultChartScroll");
-    chartScroll->setWidgetResizable(true);
-    chartScroll->setFrameShape(QFrame::NoFrame);
-    chartScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    chartScroll->setWidget(resultChart);
-    resultSplitter->addWidget(chartScroll);
-    resultSplitter->setSizes({770, 430});
-    // In the table's place: above the band that says how far to trust it.
-    auto* resultLayout = qobject_cast<QBoxLayout*>(tbResult->layout());
-    resultLayout->insertWidget(resultLayout->indexOf(FTrustArea), resultSplitter);
-}
-
 void TForm1::refreshCharts() {
     const TWorkspace& workspace = *FWorkspace;
-    resultChart->setBars(workspace.Results().ResultBars());
+    FResultPage->showBars(workspace.Results().ResultBars());
 }
 
 void TForm1::acExportReportExecute() {

@@ -23,6 +23,7 @@
 #include "ui/GridModel.h"
 #include "ui/GridView.h"
 #include "ui/MemoTextView.h"
+#include "ui/ResultPage.h"
 #include "ui/Ribbon.h"
 #include "ui/ScrollingBand.h"
 #include "ui/TablePage.h"
@@ -34,13 +35,6 @@
 #include "workspace/Workspace.h"
 
 namespace quillprint {
-
-namespace {
-
-// The widest a column of names grows to fit them, in pixels.
-constexpr int kWidestNameColumn = 260;
-
-}  // namespace
 
 void TForm1::Guarded(const std::function<void()>& command) {
     try {
@@ -247,7 +241,7 @@ void TForm1::miCopyClick() {
     const TGrid* grid = nullptr;
     if (page == FAnalysisPage)
         grid = &FWorkspace->Results().AnalysisTable();
-    else if (page == tbResult)
+    else if (page == FResultPage)
         grid = &FWorkspace->Results().ResultTable();
     else if (page == FStylometryPage)
         grid = &FWorkspace->Results().StylometryTable();
@@ -272,7 +266,7 @@ void TForm1::changePage(int step) {
 
 TPage TForm1::pageOf(QWidget* page) const {
     if (page == FAnalysisPage) return TPage::Analysis;
-    if (page == tbResult) return TPage::Result;
+    if (page == FResultPage) return TPage::Result;
     if (page == FStylometryPage) return TPage::Stylometry;
     if (page == FTextsPage) return TPage::Texts;
     return TPage::InputData;
@@ -339,7 +333,7 @@ void TForm1::PageToFront(TPage page) {
     switch (page) {
     case TPage::InputData: setActivePage(tbAuthors); break;
     case TPage::Analysis: setActivePage(FAnalysisPage); break;
-    case TPage::Result: setActivePage(tbResult); break;
+    case TPage::Result: setActivePage(FResultPage); break;
     case TPage::Stylometry: setActivePage(FStylometryPage); break;
     case TPage::Texts:
         showTextsState();
@@ -350,16 +344,9 @@ void TForm1::PageToFront(TPage page) {
 
 void TForm1::GridsChanged() {
     FAnalysisPage->refresh();
-    FResultModel->refresh();
+    FResultPage->refresh();
     FStylometryPage->refresh();
     FTextsPage->refresh();
-    // Names are shown whole up to a limit: long ones widen their column.
-    sgResult->fitColumnToContents(0, kWidestNameColumn);
-    // So are the results (the Unknown row's "The same as Unknown text"
-    // among them); the table keeps its first widths until there are any.
-    if (!FResultModel->index(0, 1).data().toString().isEmpty())
-        for (int column = 1; column < FResultModel->columnCount(); ++column)
-            sgResult->fitColumnToContents(column, kWidestNameColumn);
     refillAuthorChooser();
     showTextsState();
     refreshCharts();
@@ -371,7 +358,7 @@ void TForm1::showTrust() {
     QStringList lines;
     for (const std::u16string& line : FWorkspace->Results().TrustLines())
         lines.append(QString::fromStdU16String(line));
-    FTrustArea->setText(lines.join(QLatin1Char('\n')));
+    FResultPage->showTrust(lines);
 }
 
 void TForm1::showTextsState() {
@@ -387,17 +374,11 @@ void TForm1::showTextsState() {
         failed ? tr("Out of date: the last calculation failed. The tables show an earlier result, or none.")
                : tr("Out of date: the project or the settings changed since this calculation. Press \"Calculate\" "
                     "to update.");
-    for (QLabel* band : FOutOfDateBands) {
-        band->setText(outOfDate);
-        band->setVisible(failed || FWorkspace->ResultsStale());
-    }
-    FSplittingHintBand->setVisible(FWorkspace->Results().SplittingHint());
-    for (QLabel* band : FShownTextBands) {
-        band->setText(tr("Text: %1").arg(label));
-        band->setVisible(!label.isEmpty());
-    }
+    FResultPage->showSplittingHint(FWorkspace->Results().SplittingHint());
     const bool outOfDateShown = failed || FWorkspace->ResultsStale();
-    for (TTablePage* page : {static_cast<TTablePage*>(FAnalysisPage), static_cast<TTablePage*>(FStylometryPage)})
+    // "Texts" lists every text: it shows none in particular.
+    for (TTablePage* page : {static_cast<TTablePage*>(FAnalysisPage), static_cast<TTablePage*>(FResultPage),
+                             static_cast<TTablePage*>(FStylometryPage)})
         page->showBands(label, outOfDateShown ? outOfDate : QString());
     FTextsPage->showTexts(FWorkspace->Results().TextOutcomes(), FWorkspace->Results().ShownText());
 }

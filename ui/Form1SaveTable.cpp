@@ -6,6 +6,7 @@
 
 #include "ui/BusyCursor.h"
 #include "ui/Form1.h"
+#include "ui/ResultPage.h"
 #include "ui/TableFile.h"
 #include "ui/TextsPage.h"
 #include "ui/UserDialogs.h"
@@ -17,7 +18,7 @@ void TForm1::acSaveTableExecute() {
     const QWidget* page = PageControl1->currentWidget();
     if (page == FAnalysisPage)
         saveTableAs(FWorkspace->Results().AnalysisTable(), tr("Analysis"));
-    else if (page == tbResult)
+    else if (page == FResultPage)
         saveTableAs(FWorkspace->Results().ResultTable(), tr("Result"));
     else if (page == FStylometryPage)
         saveTableAs(FWorkspace->Results().StylometryTable(), tr("Stylometry"));

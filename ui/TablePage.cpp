@@ -45,10 +45,7 @@ TTablePage::TTablePage(const char* pageName, const char* tableName, QWidget* par
 }
 
 void TTablePage::showTable(const TGrid& grid, TGridModel::TColourRule colour) {
-    const bool coloured = static_cast<bool>(colour);
     FModel = new TGridModel(grid, std::move(colour), this);
-    // A coloured table's best score is captioned in bold of the page's font.
-    if (coloured) FModel->setHeaderFont(font());
     FView->setModel(FModel);
     for (const auto& [column, width] : FStartWidths) FView->setColumnWidthKept(column, width);
     tableShown();
@@ -73,6 +70,8 @@ void TTablePage::showBands(const QString& shownText, const QString& outOfDate) {
 
 void TTablePage::addBand(QWidget* band) { FLayout->insertWidget(FLayout->indexOf(FView), band); }
 
+void TTablePage::addBelow(QWidget* band) { FLayout->addWidget(band); }
+
 void TTablePage::replaceView(QWidget* container) {
     FLayout->insertWidget(FLayout->indexOf(FView), container);
     FLayout->removeWidget(FView);
@@ -82,6 +81,11 @@ TAnalysisPage::TAnalysisPage(QWidget* parent) : TTablePage("tbAnalysis", "sgAnal
     view().setSelectionMode(QAbstractItemView::ExtendedSelection);
     view().setFixedCellStyle(true, true);
     startColumnWidth(0, 450);
+}
+
+void TAnalysisPage::tableShown() {
+    // The best candidate's score is captioned in bold of the page's font.
+    model().setHeaderFont(font());
 }
 
 void TAnalysisPage::refresh() {

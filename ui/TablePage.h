@@ -40,6 +40,8 @@ protected:
     void addBand(QWidget* band);
     // The table's view has a model now.
     virtual void tableShown() {}
+    // Puts `band` below the table.
+    void addBelow(QWidget* band);
     // `container` takes the view's place in the page; the caller puts the
     // view into it.
     void replaceView(QWidget* container);
@@ -63,6 +65,9 @@ class TAnalysisPage : public TTablePage {
 public:
     explicit TAnalysisPage(QWidget* parent = nullptr);
     void refresh() override;
+
+protected:
+    void tableShown() override;
 };
 
 // "Stylometry": one author's phrases, the author picked in a chooser above

@@ -55,7 +55,7 @@ private slots:
         FinishCalculation(form);
         QCOMPARE(QString::fromStdU16String(form.workspace().Project().Folder()), project);
         QVERIFY(form.workspace().Calculated());
-        QCOMPARE(form.PageControl1->currentWidget(), form.tbResult);
+        QCOMPARE(form.PageControl1->currentWidget(), Part(form, "tbResult"));
         QCOMPARE(status->text()->text(), QString("Calculation finished"));
         QVERIFY(!status->bar()->isVisibleTo(&form));
         QVERIFY(!status->cancelButton()->isVisibleTo(&form));
@@ -76,13 +76,13 @@ private slots:
         // Loading cleared the tables; a cancelled run leaves them so.
         const std::u16string result = CopyGrid(form.workspace().Results().ResultTable());
         const std::u16string analysis = CopyGrid(form.workspace().Results().AnalysisTable());
-        form.PageControl1->setCurrentWidget(form.tbResult);  // out of date: calculates
+        form.PageControl1->setCurrentWidget(Part(form, "tbResult"));  // out of date: calculates
         QVERIFY(form.calculationRunning());
         QTest::mouseClick(form.calculationStatus()->cancelButton(), Qt::LeftButton);
         FinishCalculation(form);
 
         QCOMPARE(form.calculationStatus()->text()->text(), QString("Calculation cancelled"));
-        QCOMPARE(form.PageControl1->currentWidget(), form.tbResult);
+        QCOMPARE(form.PageControl1->currentWidget(), Part(form, "tbResult"));
         QCOMPARE(CopyGrid(form.workspace().Results().ResultTable()), result);
         QCOMPARE(CopyGrid(form.workspace().Results().AnalysisTable()), analysis);
         QVERIFY(!form.workspace().Calculated());

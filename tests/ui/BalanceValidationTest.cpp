@@ -45,21 +45,21 @@ private slots:
         QVERIFY(form.commandSet().contains(form.acBalance));
         form.Action1->trigger();
         FinishCalculation(form);
-        QCOMPARE(form.sgResult->model()->columnCount(), 4);
+        QCOMPARE(Part<TGridView>(form, "sgResult")->model()->columnCount(), 4);
 
         form.acBalance->trigger();
         QVERIFY(form.workspace().Options().Balance());
         QVERIFY(!form.workspace().Calculated());  // the shown results are out of date
         form.Action1->trigger();
         FinishCalculation(form);
-        QCOMPARE(form.sgResult->model()->columnCount(), 5);
-        QCOMPARE(Header(form.sgResult->model(), 4), QString("Draws won"));
-        QCOMPARE(Cell(form.sgResult->model(), 4, 0), QString("9"));
+        QCOMPARE(Part<TGridView>(form, "sgResult")->model()->columnCount(), 5);
+        QCOMPARE(Header(Part<TGridView>(form, "sgResult")->model(), 4), QString("Draws won"));
+        QCOMPARE(Cell(Part<TGridView>(form, "sgResult")->model(), 4, 0), QString("9"));
 
         form.acBalance->trigger();
         form.Action1->trigger();
         FinishCalculation(form);
-        QCOMPARE(form.sgResult->model()->columnCount(), 4);
+        QCOMPARE(Part<TGridView>(form, "sgResult")->model()->columnCount(), 4);
         QVERIFY(f.Dialogs.Errors.isEmpty());
     }
 
@@ -75,9 +75,9 @@ private slots:
         form.acOpen->trigger();
         form.Action1->trigger();
         FinishCalculation(form);
-        const QString result = Cell(form.sgResult->model(), 0, 0);
-        QVERIFY(form.trustBand()->text().startsWith("Cosine Delta: "));
-        QVERIFY(form.trustBand()->text().contains("The disputed text has 3 words"));
+        const QString result = Cell(Part<TGridView>(form, "sgResult")->model(), 0, 0);
+        QVERIFY(Part<QLabel>(form, "trustBand")->text().startsWith("Cosine Delta: "));
+        QVERIFY(Part<QLabel>(form, "trustBand")->text().contains("The disputed text has 3 words"));
         QVERIFY(form.commandSet().contains(form.acCrossValidation));
 
         form.acCrossValidation->trigger();
@@ -94,9 +94,10 @@ private slots:
         QCOMPARE(dialog->checks().RowCount(), 5);
         QCOMPARE(form.workspace().Results().CrossValidation()->Checks.size(), size_t(4));
         // The table stays as it was; the chance and verdict come below it.
-        QCOMPARE(Cell(form.sgResult->model(), 0, 0), result);
-        QVERIFY2(form.trustBand()->text().startsWith("Chance that "), qPrintable(form.trustBand()->text()));
-        QVERIFY(form.trustBand()->text().contains("\nVerdict: "));
+        QCOMPARE(Cell(Part<TGridView>(form, "sgResult")->model(), 0, 0), result);
+        QVERIFY2(Part<QLabel>(form, "trustBand")->text().startsWith("Chance that "),
+                 qPrintable(Part<QLabel>(form, "trustBand")->text()));
+        QVERIFY(Part<QLabel>(form, "trustBand")->text().contains("\nVerdict: "));
         QVERIFY(f.Dialogs.Errors.isEmpty());
     }
 

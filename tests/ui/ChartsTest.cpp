@@ -91,26 +91,27 @@ private slots:
     void resultChartFollowsTheTablePlainAndBalanced() {
         TFormFixture f;
         TForm1& form = *f.Form;
-        QVERIFY(form.resultChart->bars().empty());
-        QVERIFY(ChartLabels(*form.resultChart).isEmpty());
+        QVERIFY(Part<TResultChart>(form, "resultChart")->bars().empty());
+        QVERIFY(ChartLabels(*Part<TResultChart>(form, "resultChart")).isEmpty());
 
         form.Action1->trigger();
         FinishCalculation(form);
-        const QAbstractItemModel* table = form.sgResult->model();
-        QCOMPARE(ChartLabels(*form.resultChart), TableLabels(table));
-        QCOMPARE(form.resultChart->bars().size(), size_t(2));
-        QVERIFY(!form.resultChart->bars()[0].LowestPercent);
+        const QAbstractItemModel* table = Part<TGridView>(form, "sgResult")->model();
+        QCOMPARE(ChartLabels(*Part<TResultChart>(form, "resultChart")), TableLabels(table));
+        QCOMPARE(Part<TResultChart>(form, "resultChart")->bars().size(), size_t(2));
+        QVERIFY(!Part<TResultChart>(form, "resultChart")->bars()[0].LowestPercent);
 
         form.acBalance->trigger();
         form.Action1->trigger();
         FinishCalculation(form);
         QStringList balanced = TableLabels(table);
         for (int row = 0; row < balanced.size(); ++row) balanced[row] += " (won " + Cell(table, 4, row) + ")";
-        QCOMPARE(ChartLabels(*form.resultChart), balanced);
-        for (const TScoreBar& bar : form.resultChart->bars()) QVERIFY(bar.LowestPercent && bar.HighestPercent);
+        QCOMPARE(ChartLabels(*Part<TResultChart>(form, "resultChart")), balanced);
+        for (const TScoreBar& bar : Part<TResultChart>(form, "resultChart")->bars())
+            QVERIFY(bar.LowestPercent && bar.HighestPercent);
 
         form.acNew->trigger();
-        QVERIFY(form.resultChart->bars().empty());
+        QVERIFY(Part<TResultChart>(form, "resultChart")->bars().empty());
         QVERIFY(f.Dialogs.Errors.isEmpty());
     }
 
@@ -148,7 +149,7 @@ private slots:
         // The text is calculated again in the background for its tables.
         FinishCalculation(form);
         QCOMPARE(form.workspace().Results().ShownText(), 1);
-        QCOMPARE(Cell(form.sgResult->model(), 0, 0), QString("Farmer"));
+        QCOMPARE(Cell(Part<TGridView>(form, "sgResult")->model(), 0, 0), QString("Farmer"));
     }
 
     void validationReportShowsItsConfusionMatrix() {
@@ -241,7 +242,7 @@ private slots:
         form.acValidation->trigger();
         FinishCalculation(form);
         QVERIFY(f.Dialogs.Errors.isEmpty());
-        const QAbstractItemModel* table = form.sgResult->model();
+        const QAbstractItemModel* table = Part<TGridView>(form, "sgResult")->model();
         QCOMPARE(table->rowCount(), 4);  // three candidates and "Unknown"
 
         QTemporaryDir out;

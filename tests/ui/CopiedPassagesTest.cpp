@@ -69,7 +69,7 @@ private slots:
         form.Action1->trigger();
         FinishCalculation(form);
         QCOMPARE(f.Dialogs.Errors.size(), 1);
-        const QAbstractItemModel* result = form.sgResult->model();
+        const QAbstractItemModel* result = Part<TGridView>(form, "sgResult")->model();
         QCOMPARE(Cell(result, 0, 2), QString("Unknown"));
         QCOMPARE(Cell(result, 3, 2), QString("70  (5060 words of copied passages left out)"));
     }

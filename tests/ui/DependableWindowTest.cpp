@@ -85,14 +85,14 @@ TShown Shown(TForm1& form) {
     TShown shown;
     // The table's cells with their colours and fonts (a grab would also
     // hold the focus, which the dialog takes).
-    const QAbstractItemModel* model = form.sgResult->model();
+    const QAbstractItemModel* model = Part<TGridView>(form, "sgResult")->model();
     for (int row = 0; row < model->rowCount(); ++row)
         for (int col = 0; col < model->columnCount(); ++col)
             for (const int role : {Qt::DisplayRole, Qt::ForegroundRole, Qt::FontRole})
                 shown.Result.append(model->index(row, col).data(role).toString() + "|" +
                                     model->index(row, col).data(role).value<QColor>().name());
     // The chart's bars with their band colours and the draws' whiskers.
-    for (const TScoreBar& bar : form.resultChart->bars())
+    for (const TScoreBar& bar : Part<TResultChart>(form, "resultChart")->bars())
         shown.Chart.append(QString("%1 %2 %3 %4 %5")
                                .arg(QString::fromStdU16String(bar.Name))
                                .arg(bar.Percent)
@@ -102,9 +102,9 @@ TShown Shown(TForm1& form) {
     for (int i = 0; i < Part<QComboBox>(form, "cbAuthors")->count(); ++i)
         shown.Authors.append(Part<QComboBox>(form, "cbAuthors")->itemText(i));
     shown.TextsTab = form.PageControl1->isTabVisible(form.PageControl1->indexOf(Part(form, "tbTexts")));
-    const auto* band = form.tbResult->findChild<QLabel*>("shownTextBand");
+    const auto* band = Part(form, "tbResult")->findChild<QLabel*>("shownTextBand");
     shown.Band = band->text();
-    shown.BandVisible = band->isVisibleTo(form.tbResult);
+    shown.BandVisible = band->isVisibleTo(Part(form, "tbResult"));
     return shown;
 }
 
@@ -131,7 +131,7 @@ void ExpectScoreShownWithoutScrolling(TValidationReportDialog& dialog) {
 }
 
 bool OutOfDateShown(const TForm1& form) {
-    return form.tbResult->findChild<QLabel*>("outOfDateBand")->isVisibleTo(form.tbResult);
+    return Part(form, "tbResult")->findChild<QLabel*>("outOfDateBand")->isVisibleTo(Part(form, "tbResult"));
 }
 
 QString ReadFile(const QString& path) {
@@ -180,7 +180,7 @@ private slots:
         form.acEachText->setChecked(eachText);
         form.acBalance->setChecked(balance);
         f.calculate();
-        form.PageControl1->setCurrentWidget(form.tbResult);
+        form.PageControl1->setCurrentWidget(Part(form, "tbResult"));
         const TShown before = Shown(form);
         QVERIFY(!before.Authors.isEmpty());
         QCOMPARE(before.TextsTab, eachText);
@@ -197,7 +197,7 @@ private slots:
         QCOMPARE(after.BandVisible, before.BandVisible);
         QVERIFY(form.workspace().Calculated());
         QVERIFY(!OutOfDateShown(form));
-        QCOMPARE(form.PageControl1->currentWidget(), form.tbResult);
+        QCOMPARE(form.PageControl1->currentWidget(), Part(form, "tbResult"));
         // The author chooser still opens a stylometry table.
         form.PageControl1->setCurrentWidget(Part(form, "tbStylometry"));
         QCOMPARE(Part<QComboBox>(form, "cbAuthors")->currentIndex(), 0);
@@ -277,7 +277,7 @@ private slots:
         TForm1& form = *f.Form;
         form.acEachText->setChecked(true);
         f.calculate();
-        QVERIFY(form.tbResult->findChild<QLabel*>("shownTextBand")->isVisibleTo(form.tbResult));
+        QVERIFY(Part(form, "tbResult")->findChild<QLabel*>("shownTextBand")->isVisibleTo(Part(form, "tbResult")));
         QTemporaryDir second;
         WriteProject(second.path());
         f.Dialogs.FolderAnswer = second.path();
@@ -289,9 +289,9 @@ private slots:
         for (QLabel* band : form.findChildren<QLabel*>("shownTextBand")) QVERIFY(!band->isVisibleTo(band->parentWidget()));
         QVERIFY(!OutOfDateShown(form));
         QCOMPARE(Part<QComboBox>(form, "cbAuthors")->count(), 0);
-        QVERIFY(form.resultChart->bars().empty());
-        for (int row = 1; row < form.sgResult->model()->rowCount(); ++row)
-            QVERIFY(form.sgResult->model()->index(row, 0).data().toString().isEmpty());
+        QVERIFY(Part<TResultChart>(form, "resultChart")->bars().empty());
+        for (int row = 1; row < Part<TGridView>(form, "sgResult")->model()->rowCount(); ++row)
+            QVERIFY(Part<TGridView>(form, "sgResult")->model()->index(row, 0).data().toString().isEmpty());
         QVERIFY(f.Dialogs.Errors.isEmpty());
     }
 
@@ -320,13 +320,13 @@ private slots:
             QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(form.PageControl1->indexOf(page)).center());
             FinishCalculation(form);
         };
-        click(form.tbResult);
+        click(Part(form, "tbResult"));
         QCOMPARE(f.Dialogs.Errors.size(), 1);
         click(Part(form, "tbAnalysis"));
         click(Part(form, "tbStylometry"));
-        click(form.tbResult);
+        click(Part(form, "tbResult"));
         QCOMPARE(f.Dialogs.Errors.size(), 1);
-        QCOMPARE(form.PageControl1->currentWidget(), form.tbResult);
+        QCOMPARE(form.PageControl1->currentWidget(), Part(form, "tbResult"));
         QVERIFY(OutOfDateShown(form));
 
         form.acBalance->trigger();  // something changed: the next visit tries again
@@ -366,16 +366,17 @@ private slots:
         form.Action1->trigger();
         FinishCalculation(form);
         QVERIFY(f.Dialogs.Errors.isEmpty());
-        form.PageControl1->setCurrentWidget(form.tbResult);
-        QCOMPARE(form.resultChart->bars().size(), size_t(40));
+        form.PageControl1->setCurrentWidget(Part(form, "tbResult"));
+        QCOMPARE(Part<TResultChart>(form, "resultChart")->bars().size(), size_t(40));
 
         // The table's cells are whole, names and "The same as Unknown text" of
         // the Unknown row among them.
-        const QAbstractItemModel& result = *form.sgResult->model();
+        const QAbstractItemModel& result = *Part<TGridView>(form, "sgResult")->model();
         for (int row = 0; row < result.rowCount(); ++row)
             for (int col = 0; col < result.columnCount(); ++col) {
                 const QString text = result.index(row, col).data().toString();
-                QVERIFY2(form.sgResult->fontMetrics().horizontalAdvance(text) + 6 <= form.sgResult->columnWidth(col),
+                QVERIFY2(Part<TGridView>(form, "sgResult")->fontMetrics().horizontalAdvance(text) + 6 <=
+                             Part<TGridView>(form, "sgResult")->columnWidth(col),
                          qPrintable(text));
             }
         QVERIFY(result.index(result.rowCount() - 1, 1).data().toString().startsWith("The same as Unknown"));
@@ -392,30 +393,32 @@ private slots:
         }
         // The chart's labels keep the name's start and end, the tooltip the
         // whole name; the chart is as tall as its labels need, and scrolls.
-        for (const TScoreBar& bar : form.resultChart->bars()) {
-            const QString label = form.resultChart->shownLabel(bar);
+        for (const TScoreBar& bar : Part<TResultChart>(form, "resultChart")->bars()) {
+            const QString label = Part<TResultChart>(form, "resultChart")->shownLabel(bar);
             QVERIFY2(label.startsWith("Franklin") && label.contains("%"), qPrintable(label));
             QVERIFY(TResultChart::barToolTip(bar).startsWith(QString::fromStdU16String(bar.Name) + ": "));
             QVERIFY(TResultChart::barToolTip(bar).contains(QRegularExpression("\\d\\.\\d%")));
         }
-        QVERIFY(form.resultChart->height() >= 40 * form.resultChart->fontMetrics().height());
-        const auto* scroll = form.tbResult->findChild<QScrollArea*>("ResultChartScroll");
+        QVERIFY(Part<TResultChart>(form, "resultChart")->height() >=
+                40 * Part<TResultChart>(form, "resultChart")->fontMetrics().height());
+        const auto* scroll = Part(form, "tbResult")->findChild<QScrollArea*>("ResultChartScroll");
         QVERIFY(scroll && scroll->verticalScrollBar()->maximum() > 0);
         // The chart draws those labels as they are, none cut to "…" for lack
         // of room beside the table.
         QApplication::processEvents();
-        const QStringList drawn = DrawnTexts(*form.resultChart);
-        for (const TScoreBar& bar : form.resultChart->bars())
-            QVERIFY2(drawn.contains(form.resultChart->shownLabel(bar)),
-                     qPrintable(form.resultChart->shownLabel(bar) + " is not among: " + drawn.join(" | ")));
+        const QStringList drawn = DrawnTexts(*Part<TResultChart>(form, "resultChart"));
+        for (const TScoreBar& bar : Part<TResultChart>(form, "resultChart")->bars())
+            QVERIFY2(drawn.contains(Part<TResultChart>(form, "resultChart")->shownLabel(bar)),
+                     qPrintable(Part<TResultChart>(form, "resultChart")->shownLabel(bar) +
+                                " is not among: " + drawn.join(" | ")));
         // The band below the table wraps its forty names instead of cutting
         // them, as plain text; at most four lines high, it scrolls the rest.
-        const auto* trust = form.tbResult->findChild<QLabel*>("trustBand");
+        const auto* trust = Part(form, "tbResult")->findChild<QLabel*>("trustBand");
         QVERIFY(trust->isVisible() && trust->text().contains("Franklin & <i>Eleanor"));
         QVERIFY(trust->wordWrap() && trust->textFormat() == Qt::PlainText);
         QVERIFY2(trust->height() >= trust->heightForWidth(trust->width()),
                  qPrintable(QString("%1 < %2").arg(trust->height()).arg(trust->heightForWidth(trust->width()))));
-        const auto* trustArea = form.tbResult->findChild<QScrollArea*>("trustBandArea");
+        const auto* trustArea = Part(form, "tbResult")->findChild<QScrollArea*>("trustBandArea");
         QVERIFY(trustArea->height() <= 4 * trust->fontMetrics().lineSpacing() + 8);
         QVERIFY(trustArea->verticalScrollBar()->maximum() > 0);
 
@@ -450,9 +453,9 @@ private slots:
         form.acEachText->setChecked(true);
         f.calculate();
         form.resize(1600, 1200);
-        form.PageControl1->setCurrentWidget(form.tbResult);
+        form.PageControl1->setCurrentWidget(Part(form, "tbResult"));
         QApplication::processEvents();
-        const auto* band = form.tbResult->findChild<QLabel*>("shownTextBand");
+        const auto* band = Part(form, "tbResult")->findChild<QLabel*>("shownTextBand");
         QVERIFY(band->isVisible());
         QVERIFY2(band->height() < 2 * band->fontMetrics().height() + 8, qPrintable(QString::number(band->height())));
         // The tree has room for a name like "Federalist 51.txt".

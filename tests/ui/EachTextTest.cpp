@@ -67,8 +67,8 @@ private slots:
         QCOMPARE(Cell(texts, 3, 1), QString("Farmer"));
 
         // The first text's tables are shown, and the pages say so.
-        QCOMPARE(Cell(form.sgResult->model(), 0, 0), QString("Sailor"));
-        QLabel* band = ShownTextBand(form.tbResult);
+        QCOMPARE(Cell(Part<TGridView>(form, "sgResult")->model(), 0, 0), QString("Sailor"));
+        QLabel* band = ShownTextBand(Part(form, "tbResult"));
         QVERIFY(band);
         QCOMPARE(band->text(), QString("Text: 1 sea.txt"));
 
@@ -77,7 +77,7 @@ private slots:
         Part<TGridView>(form, "sgTexts")->selectRow(1);
         FinishCalculation(form);
         QVERIFY(f.Dialogs.Errors.isEmpty());
-        QCOMPARE(Cell(form.sgResult->model(), 0, 0), QString("Farmer"));
+        QCOMPARE(Cell(Part<TGridView>(form, "sgResult")->model(), 0, 0), QString("Farmer"));
         QCOMPARE(ShownTextBand(Part(form, "tbAnalysis"))->text(), QString("Text: 2 field.txt"));
 
         // "Copy" on the page "Texts" copies its table.
@@ -89,7 +89,7 @@ private slots:
         form.Action1->trigger();
         FinishCalculation(form);
         QVERIFY(!TabShown(form, Part(form, "tbTexts")));
-        QVERIFY(!ShownTextBand(form.tbResult)->isVisible());
+        QVERIFY(!ShownTextBand(Part(form, "tbResult"))->isVisible());
     }
 };
 

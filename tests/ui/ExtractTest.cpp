@@ -138,7 +138,7 @@ private slots:
         QVERIFY(f.Dialogs.Errors.isEmpty());
 
         UserSelectsCalculate(form);
-        const QStringList names = ResultNames(form.sgResult);
+        const QStringList names = ResultNames(Part<TGridView>(form, "sgResult"));
         QVERIFY2(names.contains("Ann Lee") && names.contains("Bob"), qPrintable(names.join(", ")));
         QCOMPARE(names.last(), QString("Unknown"));
         QCOMPARE(Listing(f.Folder.projectDir()), projectBefore);

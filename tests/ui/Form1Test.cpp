@@ -83,19 +83,21 @@ private slots:
         QVERIFY(f.Dialogs.Messages.isEmpty());
         QVERIFY(!form.workspace().Calculated());
 
-        QCOMPARE(Column(form.sgResult, 0).first(), QString("Author"));
-        QCOMPARE((QStringList{Cell(form.sgResult, 1, 0), Cell(form.sgResult, 2, 0), Cell(form.sgResult, 3, 0)}),
-                 QStringList({"Probability", "Description", "Words"}));
+        QCOMPARE(Column(Part<TGridView>(form, "sgResult"), 0).first(), QString("Author"));
+        QCOMPARE(
+            (QStringList{Cell(Part<TGridView>(form, "sgResult"), 1, 0), Cell(Part<TGridView>(form, "sgResult"), 2, 0),
+                         Cell(Part<TGridView>(form, "sgResult"), 3, 0)}),
+            QStringList({"Probability", "Description", "Words"}));
         QCOMPARE((QStringList{Cell(Part<TGridView>(form, "sgStylometry"), 0, 0),
                               Cell(Part<TGridView>(form, "sgStylometry"), 1, 0),
                               Cell(Part<TGridView>(form, "sgStylometry"), 2, 0)}),
                  QStringList({"Phrase", "Count", "Other Authors use"}));
-        QCOMPARE(form.sgResult->model()->rowCount(), 5);  // 6 rows with the header
+        QCOMPARE(Part<TGridView>(form, "sgResult")->model()->rowCount(), 5);  // 6 rows with the header
         QCOMPARE(Part<TGridView>(form, "sgAnalysis")->columnWidth(0), 450);
-        QCOMPARE(form.sgResult->columnWidth(0), 100);
-        QCOMPARE(form.sgResult->columnWidth(3), 250);
+        QCOMPARE(Part<TGridView>(form, "sgResult")->columnWidth(0), 100);
+        QCOMPARE(Part<TGridView>(form, "sgResult")->columnWidth(3), 250);
         QCOMPARE(Part<TGridView>(form, "sgStylometry")->columnWidth(0), 850);
-        QCOMPARE(form.sgResult->verticalHeader()->defaultSectionSize(), 24);
+        QCOMPARE(Part<TGridView>(form, "sgResult")->verticalHeader()->defaultSectionSize(), 24);
         // Without a setting that asks for Tahoma, the desktop's own font.
         QCOMPARE(form.font(), QApplication::font());
     }
@@ -122,9 +124,9 @@ private slots:
         QCOMPARE(dialogs.Messages, QStringList({"Please add \"Unknown\" folder for analysis"}));
         QCOMPARE(form.tvAuthors->topLevelItemCount(), 0);
         // A tab change then finds nothing to calculate and shows the empty table.
-        UserSelectsPage(form, form.tbResult);
-        QCOMPARE(form.PageControl1->currentWidget(), form.tbResult);
-        QCOMPARE(Column(form.sgResult, 0), QStringList({"Author", "", "", "", "", ""}));
+        UserSelectsPage(form, Part(form, "tbResult"));
+        QCOMPARE(form.PageControl1->currentWidget(), Part(form, "tbResult"));
+        QCOMPARE(Column(Part<TGridView>(form, "sgResult"), 0), QStringList({"Author", "", "", "", "", ""}));
         QVERIFY(dialogs.Errors.isEmpty());
     }
 
@@ -135,24 +137,26 @@ private slots:
         QCOMPARE(form.PageControl1->currentWidget(), Part(form, "tbAnalysis"));
         QVERIFY(form.workspace().Calculated());
         QVERIFY(QGuiApplication::overrideCursor() == nullptr);
-        QCOMPARE(Column(form.sgResult, 0).last(), QString("Unknown"));
-        const int alphaRow = Column(form.sgResult, 0).indexOf("Alpha");
+        QCOMPARE(Column(Part<TGridView>(form, "sgResult"), 0).last(), QString("Unknown"));
+        const int alphaRow = Column(Part<TGridView>(form, "sgResult"), 0).indexOf("Alpha");
         QVERIFY(alphaRow > 0);
-        const QString alphaWords = Cell(form.sgResult, 3, alphaRow);
+        const QString alphaWords = Cell(Part<TGridView>(form, "sgResult"), 3, alphaRow);
 
         // A second run would see the longer text and show another word count.
         WriteFile(f.Folder.projectDir() + "Alpha/first.txt", "many more words for alpha now\r\n");
-        UserSelectsPage(form, form.tbResult);
+        UserSelectsPage(form, Part(form, "tbResult"));
         UserSelectsPage(form, Part(form, "tbAnalysis"));
-        QCOMPARE(Cell(form.sgResult, 3, alphaRow), alphaWords);
+        QCOMPARE(Cell(Part<TGridView>(form, "sgResult"), 3, alphaRow), alphaWords);
         QCOMPARE(form.PageControl1->currentWidget(), Part(form, "tbAnalysis"));
 
         // Loading a project makes the results stale again.
         form.acFederalist->trigger();
         QCOMPARE(form.PageControl1->currentWidget(), form.tbAuthors);
-        UserSelectsPage(form, form.tbResult);
+        UserSelectsPage(form, Part(form, "tbResult"));
         QVERIFY(form.workspace().Calculated());
-        QVERIFY(Cell(form.sgResult, 3, Column(form.sgResult, 0).indexOf("Alpha")).startsWith("6"));
+        QVERIFY(
+            Cell(Part<TGridView>(form, "sgResult"), 3, Column(Part<TGridView>(form, "sgResult"), 0).indexOf("Alpha"))
+                .startsWith("6"));
     }
 
     void firstVisitToStylometryFillsItForTheFirstAuthor() {
@@ -192,11 +196,11 @@ private slots:
         form.Action1->trigger();
 
         FinishCalculation(form);
-        QCOMPARE(form.PageControl1->currentWidget(), form.tbResult);
+        QCOMPARE(form.PageControl1->currentWidget(), Part(form, "tbResult"));
         QVERIFY(QGuiApplication::overrideCursor() == nullptr);
-        QCOMPARE(Column(form.sgResult, 0), QStringList({"Author", "Author 1", "Unknown"}));
-        QCOMPARE(Cell(form.sgResult, 3, 1), QString("6"));
-        QCOMPARE(Cell(form.sgResult, 3, 2), QString("8"));
+        QCOMPARE(Column(Part<TGridView>(form, "sgResult"), 0), QStringList({"Author", "Author 1", "Unknown"}));
+        QCOMPARE(Cell(Part<TGridView>(form, "sgResult"), 3, 1), QString("6"));
+        QCOMPARE(Cell(Part<TGridView>(form, "sgResult"), 3, 2), QString("8"));
         QVERIFY(f.Dialogs.Errors.isEmpty());
     }
 
@@ -220,9 +224,9 @@ private slots:
         QVERIFY(f.Dialogs.Errors.isEmpty());
         // "Former" is now the only candidate; the renamed author's three words
         // are the test text.
-        QCOMPARE(Column(form.sgResult, 0), QStringList({"Author", "Former", "Unknown"}));
-        QCOMPARE(Cell(form.sgResult, 3, 1), QString("8"));
-        QCOMPARE(Cell(form.sgResult, 3, 2), QString("3"));
+        QCOMPARE(Column(Part<TGridView>(form, "sgResult"), 0), QStringList({"Author", "Former", "Unknown"}));
+        QCOMPARE(Cell(Part<TGridView>(form, "sgResult"), 3, 1), QString("8"));
+        QCOMPARE(Cell(Part<TGridView>(form, "sgResult"), 3, 2), QString("3"));
     }
 
     void copyPutsTheActivePagesTableOnTheClipboard() {
@@ -238,7 +242,8 @@ private slots:
             const TGrid& grid;
             QString firstLine;
         } pages[] = {
-            {form.tbResult, form.workspace().Results().ResultTable(), "\tAuthor\tProbability\tDescription\tWords\r"},
+            {Part(form, "tbResult"), form.workspace().Results().ResultTable(),
+             "\tAuthor\tProbability\tDescription\tWords\r"},
             {Part(form, "tbStylometry"), form.workspace().Results().StylometryTable(),
              "\tPhrase\tCount\tOther Authors use\r"},
             {Part(form, "tbAnalysis"), form.workspace().Results().AnalysisTable(), "\t\tAlpha: "},
@@ -262,7 +267,7 @@ private slots:
         QVERIFY(form.workspace().Calculated());
         form.acFederalist->trigger();
         // Loading leaves no results of before.
-        const QStringList before = Column(form.sgResult, 0);
+        const QStringList before = Column(Part<TGridView>(form, "sgResult"), 0);
         QVERIFY(QFile::remove(f.Folder.projectDir() + "Alpha/first.txt"));
         form.Action1->trigger();
         FinishCalculation(form);
@@ -272,16 +277,16 @@ private slots:
         QVERIFY(!f.Dialogs.CursorOverriddenAtError);  // the box comes after the cursor is back
         QVERIFY(QGuiApplication::overrideCursor() == nullptr);
         QCOMPARE(form.PageControl1->currentWidget(), form.tbAuthors);
-        QCOMPARE(Column(form.sgResult, 0), before);
+        QCOMPARE(Column(Part<TGridView>(form, "sgResult"), 0), before);
         // The tables say that they are out of date.
-        for (QWidget* page : {form.tbResult, Part(form, "tbAnalysis"), Part(form, "tbStylometry")})
+        for (QWidget* page : {Part(form, "tbResult"), Part(form, "tbAnalysis"), Part(form, "tbStylometry")})
             QVERIFY(!page->findChild<QLabel*>("outOfDateBand")->isHidden());
 
         // The window stays usable: the tables still draw, the chooser offers
         // nothing of the failed engine, and other commands work.
         UserSelectsPage(form, Part(form, "tbStylometry"));
         QCOMPARE(Part<QComboBox>(form, "cbAuthors")->count(), 0);
-        form.sgResult->grab();
+        Part<TGridView>(form, "sgResult")->grab();
         Part<TGridView>(form, "sgAnalysis")->grab();
         QTest::keyClick(Part<QComboBox>(form, "cbAuthors"), Qt::Key_Down);
         QCOMPARE(form.workspace().Results().ChosenAuthor(), -1);
@@ -292,7 +297,7 @@ private slots:
         QVERIFY(f.Dialogs.Errors.size() >= 2);
         form.acNew->trigger();
         QCOMPARE(TopLevelLabels(form.tvAuthors), QStringList({"Unknown"}));
-        QVERIFY(form.tbResult->findChild<QLabel*>("outOfDateBand")->isHidden());
+        QVERIFY(Part(form, "tbResult")->findChild<QLabel*>("outOfDateBand")->isHidden());
         QCOMPARE(form.windowTitle(), QString("Lumeno Quillprint"));
         QCOMPARE(form.Ribbon1->findChild<QLabel*>("ribbonCaption")->text(), QString("Lumeno Quillprint"));
     }

@@ -50,10 +50,10 @@ private slots:
             TTableFormat Format;
         };
         const TCase cases[] = {
-            {form.tbResult, &workspace.Results().ResultTable(), "result.csv", TTableFormat::Csv},
+            {Part(form, "tbResult"), &workspace.Results().ResultTable(), "result.csv", TTableFormat::Csv},
             {Part(form, "tbAnalysis"), &workspace.Results().AnalysisTable(), "analysis.TSV", TTableFormat::Tsv},
             {Part(form, "tbStylometry"), &workspace.Results().StylometryTable(), "stylometry.tsv", TTableFormat::Tsv},
-            {form.tbResult, &workspace.Results().ResultTable(), "result.txt", TTableFormat::Csv},
+            {Part(form, "tbResult"), &workspace.Results().ResultTable(), "result.txt", TTableFormat::Csv},
         };
         for (const TCase& c : cases) {
             form.PageControl1->setCurrentWidget(c.Page);
@@ -99,7 +99,7 @@ private slots:
         QCOMPARE(f.Dialogs.Messages.size(), 1);
         QVERIFY(f.Dialogs.SaveStartPaths.isEmpty());
 
-        form.PageControl1->setCurrentWidget(form.tbResult);
+        form.PageControl1->setCurrentWidget(Part(form, "tbResult"));
         FinishCalculation(form);
         f.Dialogs.SaveAnswer.reset();
         form.acSaveTable->trigger();
@@ -111,7 +111,7 @@ private slots:
     void aFailedWriteNamesTheFileAndKeepsTheOldOne() {
         TFormFixture f;
         TForm1& form = *f.Form;
-        form.PageControl1->setCurrentWidget(form.tbResult);
+        form.PageControl1->setCurrentWidget(Part(form, "tbResult"));
         FinishCalculation(form);
         QTemporaryDir out;
         const QString missingFolder = out.filePath("no such folder/result.csv");

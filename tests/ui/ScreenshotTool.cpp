@@ -87,7 +87,7 @@ int main(int argc, char* argv[]) {
         QWidget* page;
         const char* file;
     } pages[] = {{form.findChild<QWidget*>("tbAnalysis"), "analysis.png"},
-                 {form.tbResult, "result.png"},
+                 {form.findChild<QWidget*>("tbResult"), "result.png"},
                  {form.findChild<QWidget*>("tbStylometry"), "stylometry.png"}};
     for (const auto& page : pages) {
         // Switching the way a click on the tab does, so "Stylometry" fills itself.
@@ -96,9 +96,9 @@ int main(int argc, char* argv[]) {
     }
 
     // "Result" with its first row, the most likely candidate, selected.
-    form.PageControl1->setCurrentWidget(form.tbResult);
-    form.sgResult->setFocus();
-    form.sgResult->selectRow(0);
+    form.PageControl1->setCurrentWidget(form.findChild<QWidget*>("tbResult"));
+    form.findChild<quillprint::TGridView*>("sgResult")->setFocus();
+    form.findChild<quillprint::TGridView*>("sgResult")->selectRow(0);
     ok = save("result-selected.png") && ok;
 
     // The quick-access drop-down, open over the window: taken from the
@@ -119,7 +119,7 @@ int main(int argc, char* argv[]) {
     form.acBalance->setChecked(true);
     form.btCalculateClick();
     waitForRun();
-    form.PageControl1->setCurrentWidget(form.tbResult);
+    form.PageControl1->setCurrentWidget(form.findChild<QWidget*>("tbResult"));
     ok = save("result-balanced.png") && ok;
     form.acBalance->setChecked(false);
 
@@ -170,7 +170,7 @@ int main(int argc, char* argv[]) {
     form.acCandidatesExecute();
     form.btCalculateClick();
     waitForRun();
-    form.PageControl1->setCurrentWidget(form.tbResult);
+    form.PageControl1->setCurrentWidget(form.findChild<QWidget*>("tbResult"));
     ok = save("result-40-candidates.png") && ok;
     ok = saveValidation("validation-40-candidates.png") && ok;
     return ok ? 0 : 1;

@@ -42,7 +42,7 @@ private slots:
         form.Action1->trigger();
         FinishCalculation(form);
         QVERIFY(hint->isHidden());
-        const QAbstractItemModel* result = form.sgResult->model();
+        const QAbstractItemModel* result = Part<TGridView>(form, "sgResult")->model();
         QCOMPARE(result->data(result->index(0, 0), Qt::DisplayRole).toString(), QString("Wang"));
         QVERIFY(f.Dialogs.Errors.isEmpty());
     }

@@ -189,17 +189,17 @@ private slots:
         TForm1& form = *f.Form;
         form.Action1->trigger();
         FinishCalculation(form);
-        QCOMPARE(form.PageControl1->currentWidget(), form.tbResult);
-        form.sgResult->setFocus();
-        QVERIFY(form.sgResult->hasFocus());
-        QTest::keyClick(form.sgResult, Qt::Key_Tab);
-        QVERIFY(QApplication::focusWidget() != form.sgResult);
+        QCOMPARE(form.PageControl1->currentWidget(), Part(form, "tbResult"));
+        Part<TGridView>(form, "sgResult")->setFocus();
+        QVERIFY(Part<TGridView>(form, "sgResult")->hasFocus());
+        QTest::keyClick(Part<TGridView>(form, "sgResult"), Qt::Key_Tab);
+        QVERIFY(QApplication::focusWidget() != Part<TGridView>(form, "sgResult"));
 
-        form.sgResult->setFocus();
-        QTest::keyClick(form.sgResult, Qt::Key_Tab, Qt::ControlModifier);
+        Part<TGridView>(form, "sgResult")->setFocus();
+        QTest::keyClick(Part<TGridView>(form, "sgResult"), Qt::Key_Tab, Qt::ControlModifier);
         QCOMPARE(form.PageControl1->currentWidget(), Part(form, "tbStylometry"));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
-        QCOMPARE(form.PageControl1->currentWidget(), form.tbResult);
+        QCOMPARE(form.PageControl1->currentWidget(), Part(form, "tbResult"));
         // The hidden page "Texts" is passed over: from "Stylometry" on to "Input data".
         form.PageControl1->setCurrentWidget(Part(form, "tbStylometry"));
         form.mText->setFocus();
