@@ -16,7 +16,7 @@
 namespace quillprint::bench {
 namespace {
 
-const char* const kLocale = "en_US";
+const std::string kCopyLocale = "en_US";
 
 // The candidates' and the test text's words as the engine makes them; the
 // finding alone is timed.
@@ -27,7 +27,7 @@ void FindCopies(benchmark::State& state, const TBenchCorpus& corpus) {
     const TWordList test = SplitWords(NormalizeText(corpus.TestText));
     std::vector<const TWordList*> lists;
     for (const TWordList& candidate : candidates) lists.push_back(&candidate);
-    const TCollation collation(kLocale);
+    const TCollation collation(kCopyLocale);
     ResetPeakMemory();
     size_t passages = 0;
     int64_t copied = 0;
@@ -59,7 +59,7 @@ void BM_CalculateWithoutCopies(benchmark::State& state) {
     ResetPeakMemory();
     int32_t leftOut = 0;
     for (auto _ : state) {
-        TQuillprint engine(kLocale);
+        TQuillprint engine(kCopyLocale);
         engine.SetLeaveOutCopies(kDefaultCopyWords);
         for (const TCandidateText& candidate : corpus.Candidates) engine.AddAuthor(candidate.Name, candidate.Text);
         benchmark::DoNotOptimize(engine.Detect(corpus.TestText));

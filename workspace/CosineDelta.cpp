@@ -11,7 +11,7 @@ namespace {
 
 using TCounts = std::unordered_map<std::u16string_view, int64_t>;
 
-TCounts CountWords(const TWordList& words) {
+TCounts CountEachWord(const TWordList& words) {
     TCounts counts;
     for (const auto& word : words) ++counts[word];
     return counts;
@@ -56,8 +56,8 @@ TDeltaRanking CosineDelta(const std::vector<const TWordList*>& candidates, const
     ranking.Similarity.assign(candidates.size(), 0.0);
     if (candidates.empty()) return ranking;
     std::vector<TCounts> counts;
-    for (const TWordList* words : candidates) counts.push_back(CountWords(*words));
-    const TCounts testCounts = CountWords(test);
+    for (const TWordList* words : candidates) counts.push_back(CountEachWord(*words));
+    const TCounts testCounts = CountEachWord(test);
     const std::vector<std::u16string_view> profile = MostFrequent(counts, profileWords);
 
     // z-scores of each profile word over the candidates (population standard

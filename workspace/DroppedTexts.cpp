@@ -10,15 +10,6 @@
 
 namespace quillprint {
 
-namespace {
-
-bool PathExists(const std::u16string& path) {
-    std::error_code error;
-    return std::filesystem::exists(ResolvePath(path), error);
-}
-
-}  // namespace
-
 void TProject::AddTextFiles(TTreeNode& author, const std::vector<std::u16string>& paths) {
     if (paths.empty() || !FTree.Contains(&author) || !author.IsAuthor()) return;
     // Every file is read before the tree changes: one that cannot be read

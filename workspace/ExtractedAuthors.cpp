@@ -7,17 +7,6 @@
 
 namespace quillprint {
 
-namespace {
-
-const std::u16string kUnknown = u"Unknown";
-
-bool PathExists(const std::u16string& path) {
-    std::error_code error;
-    return std::filesystem::exists(ResolvePath(path), error);
-}
-
-}  // namespace
-
 void TProject::AddExtractedAuthors(std::u16string_view textLabel, const std::vector<TExtractedAuthor>& authors,
                                    const std::optional<TLines>& unknownText) {
     if ((authors.empty() && !unknownText)) return;
@@ -29,7 +18,7 @@ void TProject::AddExtractedAuthors(std::u16string_view textLabel, const std::vec
     // (and calculated) in place of the participant's lines; "Unknown" would
     // make the participant the text to attribute.
     TNameSet taken;
-    taken.Add(kUnknown);
+    taken.Add(std::u16string(kUnknownLabel));
     for (const auto& author : FTree.Authors()) taken.Add(author->Label());
     std::vector<std::u16string> folders;
     ListFolders(folders, FFolder);
@@ -48,16 +37,17 @@ void TProject::AddExtractedAuthors(std::u16string_view textLabel, const std::vec
     if (unknownText) {
         TTreeNode* unknown = nullptr;
         for (const auto& author : FTree.Authors())
-            if (author->Label() == kUnknown) unknown = author.get();
+            if (author->Label() == kUnknownLabel) unknown = author.get();
         if (!unknown) {
-            unknown = &FTree.AddAuthor(kUnknown);
+            unknown = &FTree.AddAuthor(std::u16string(kUnknownLabel));
             FObserver.AuthorAdded(*unknown);
         }
         // The new text must not share its path with a text or file of "Unknown".
         TNameSet texts;
         for (const auto& text : unknown->Texts()) texts.Add(text->Label());
         std::u16string label = texts.Unique(textLabel, u"1");
-        while (PathExists(FFolder + kUnknown + PathSeparator() + label)) label = texts.Unique(textLabel, u"1");
+        while (PathExists(FFolder + std::u16string(kUnknownLabel) + PathSeparator() + label))
+            label = texts.Unique(textLabel, u"1");
         FTexts.push_back(std::make_unique<TInMemoryText>(TInMemoryText{*unknownText}));
         TTreeNode& text = FTree.AddText(*unknown, std::move(label), FTexts.back().get());
         FObserver.TextAdded(text);

@@ -291,4 +291,9 @@ fs::path ResolvePath(std::u16string_view path) {
     return resolved;
 }
 
+bool PathExists(std::u16string_view path) {
+    std::error_code error;
+    return fs::exists(ResolvePath(path), error);
+}
+
 }  // namespace quillprint

@@ -96,4 +96,7 @@ size_t CountUnknownFolders(const std::vector<std::u16string>& names);
 // Returns the path as given when no such match exists either.
 std::filesystem::path ResolvePath(std::u16string_view path);
 
+// Whether something is at `path` (a failure to look counts as nothing there).
+bool PathExists(std::u16string_view path);
+
 }  // namespace quillprint

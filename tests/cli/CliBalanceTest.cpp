@@ -17,12 +17,11 @@ using testing::TTempFolder;
 
 using testing::Quoted;
 using testing::RunCli;
+using testing::RunCliEnUs;
 using testing::Slurp;
 using testing::TRun;
 
 // Every run here pins the collation locale.
-TRun RunCliEnUs(const std::string& arguments) { return RunCli("--locale en_US " + arguments); }
-
 // How each golden file was made and checked: golden/README.md.
 struct TGoldenCase {
     const char* Name;

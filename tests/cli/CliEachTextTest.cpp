@@ -17,11 +17,10 @@ namespace {
 namespace fs = std::filesystem;
 using testing::Quoted;
 using testing::RunCli;
+using testing::RunCliEnUs;
 using testing::Slurp;
 using testing::TRun;
 using testing::TTempFolder;
-
-TRun RunCliEnUs(const std::string& arguments) { return RunCli("--locale en_US " + arguments); }
 
 std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;

@@ -249,14 +249,15 @@ TEST(CliExtractInto, AFailureNamesItsReasonAndLeavesNothing) {
 // the plain build only.
 #if !defined(QUILLPRINT_SANITIZED_BUILD)
 // About 90 MB of the cap go to the program and its libraries.
-const testing::TCliSetup kMemoryCap{"ulimit -v 150000;", "", ""};
+const testing::TCliSetup kExtractMemoryCap{"ulimit -v 150000;", "", ""};
 
 TEST(CliExtractMemory, AnExportLargerThanTheMemoryLeftIsWrittenWhole) {
     TTempFolder folder;
     // 40 MB; held whole, decoded and split it took about six times that.
     const fs::path chat = folder.Write("chat.txt", NumberedChat(1, 800'000));
     const fs::path into = folder.Path() / "new";
-    const TRun run = RunCli("--extract " + Quoted(chat.string()) + " --into " + Quoted(into.string()), kMemoryCap);
+    const TRun run =
+        RunCli("--extract " + Quoted(chat.string()) + " --into " + Quoted(into.string()), kExtractMemoryCap);
     ASSERT_EQ(run.Exit, 0) << run.Err;
     EXPECT_EQ(run.Out, "Folder\tLines\nAnn 1\t400000\nBob 1\t400000\nUnknown\t0\n");
     std::string bob = "\xEF\xBB\xBF";
@@ -272,7 +273,7 @@ TEST(CliExtractMemory, RunningOutSaysSoAndLeavesNothing) {
     const auto before = SnapshotFolder(folder.Path());
     for (const std::string& what :
          {std::string("--participants"), "--into " + Quoted((folder.Path() / "new").string())}) {
-        const TRun run = RunCli("--extract " + Quoted(chat.string()) + " " + what, kMemoryCap);
+        const TRun run = RunCli("--extract " + Quoted(chat.string()) + " " + what, kExtractMemoryCap);
         EXPECT_EQ(run.Exit, 1) << what;
         EXPECT_EQ(run.Out, "") << what;
         EXPECT_EQ(run.Err, "quillprint-cli: not enough memory to extract \"" + chat.string() +

@@ -17,6 +17,9 @@ inline std::string Quoted(const std::string& text) { return ShellQuoted(text); }
 // never into the project.
 TRun RunCli(const std::string& arguments);
 
+// The same with the collation locale pinned to en_US.
+inline TRun RunCliEnUs(const std::string& arguments) { return RunCli("--locale en_US " + arguments); }
+
 // How a run differs from the plain one.
 struct TCliSetup {
     std::string Before;   // shell commands run first, such as "ulimit -v 300000;"

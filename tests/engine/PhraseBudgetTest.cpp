@@ -14,7 +14,7 @@ namespace quillprint::testing {
 namespace {
 
 // `count` words that occur nowhere else, joined by blanks.
-std::u16string Words(const std::u16string& prefix, int32_t count) {
+std::u16string WordsText(const std::u16string& prefix, int32_t count) {
     std::u16string text;
     for (int32_t i = 0; i < count; ++i) text += prefix + FromUtf8(std::to_string(i)) + u" ";
     return text;
@@ -49,18 +49,19 @@ std::shared_ptr<const TRefusedRun> Refusal(const TRun& run, std::string* message
 TRun TenCopies() {
     TRun run;
     for (int32_t k = 0; k < 10; ++k) {
-        const std::u16string passage = Words(u"p" + FromUtf8(std::to_string(k)) + u"w", 60);
-        run.Candidate += Words(u"c" + FromUtf8(std::to_string(k)) + u"w", 7) + passage;
-        run.Test += Words(u"t" + FromUtf8(std::to_string(k)) + u"w", 5) + passage;
+        const std::u16string passage = WordsText(u"p" + FromUtf8(std::to_string(k)) + u"w", 60);
+        run.Candidate += WordsText(u"c" + FromUtf8(std::to_string(k)) + u"w", 7) + passage;
+        run.Test += WordsText(u"t" + FromUtf8(std::to_string(k)) + u"w", 5) + passage;
     }
     run.Budget = {5000, 400'000'000};
     return run;
 }
 
 TEST(PhraseBudget, OneLongCopyIsRefusedWithItsLengthAndTheRemedy) {
-    const std::u16string passage = Words(u"p", 120);
+    const std::u16string passage = WordsText(u"p", 120);
     std::string message;
-    const auto refused = Refusal({Words(u"c", 10) + passage, Words(u"t", 3) + passage, {5000, 400'000'000}}, &message);
+    const auto refused =
+        Refusal({WordsText(u"c", 10) + passage, WordsText(u"t", 3) + passage, {5000, 400'000'000}}, &message);
     ASSERT_NE(refused, nullptr);
     EXPECT_EQ(message,
               "The text \"Unknown\" and the texts of \"Hamilton\" share a passage of 120 words. Such a long copy "
@@ -102,10 +103,10 @@ TEST(PhraseBudget, ManyCopiesAreNamedTogetherAndRemovingThemWorks) {
         << message;
 
     std::u16string withoutOne = run.Test;
-    withoutOne.erase(withoutOne.find(u"p0w0 "), Words(u"p0w", 60).size());
+    withoutOne.erase(withoutOne.find(u"p0w0 "), WordsText(u"p0w", 60).size());
     EXPECT_NE(Refusal({run.Candidate, withoutOne, run.Budget}), nullptr);
     std::u16string withoutAll;
-    for (int32_t k = 0; k < 10; ++k) withoutAll += Words(u"t" + FromUtf8(std::to_string(k)) + u"w", 5);
+    for (int32_t k = 0; k < 10; ++k) withoutAll += WordsText(u"t" + FromUtf8(std::to_string(k)) + u"w", 5);
     EXPECT_EQ(Refusal({run.Candidate, withoutAll, run.Budget}), nullptr);
 }
 
@@ -116,10 +117,10 @@ TEST(PhraseBudget, ManyCopiesAreNamedTogetherAndRemovingThemWorks) {
 TEST(PhraseBudget, ALongestCopyWithinTheBudgetAloneIsNotBlamedAlone) {
     TRun run;
     for (const int32_t words : {60, 70, 60}) {
-        const std::u16string passage = Words(
+        const std::u16string passage = WordsText(
             u"p" + FromUtf8(std::to_string(words)) + u"w" + FromUtf8(std::to_string(run.Test.size())) + u"x", words);
-        run.Candidate += Words(u"c" + FromUtf8(std::to_string(run.Candidate.size())) + u"w", 7) + passage;
-        run.Test += Words(u"t" + FromUtf8(std::to_string(run.Test.size())) + u"w", 5) + passage;
+        run.Candidate += WordsText(u"c" + FromUtf8(std::to_string(run.Candidate.size())) + u"w", 7) + passage;
+        run.Test += WordsText(u"t" + FromUtf8(std::to_string(run.Test.size())) + u"w", 5) + passage;
     }
     run.Budget = {5000, 400'000'000};
     std::string message;
@@ -136,8 +137,8 @@ TEST(PhraseBudget, ALongestCopyWithinTheBudgetAloneIsNotBlamedAlone) {
     EXPECT_EQ(message.find("Such a long copy"), std::string::npos) << message;
 
     // That passage on its own calculates.
-    const std::u16string longest = Words(u"q", 70);
-    EXPECT_EQ(Refusal({Words(u"c", 7) + longest, Words(u"t", 5) + longest, run.Budget}), nullptr);
+    const std::u16string longest = WordsText(u"q", 70);
+    EXPECT_EQ(Refusal({WordsText(u"c", 7) + longest, WordsText(u"t", 5) + longest, run.Budget}), nullptr);
 }
 
 TEST(PhraseBudget, ReportCountsWhatThePhraseSearchRecords) {
@@ -155,14 +156,14 @@ TEST(PhraseBudget, ReportCountsWhatThePhraseSearchRecords) {
 // With the count and the search side by side, a run is refused exactly when
 // and as it is in order, never by the search's own limit or half done.
 TEST(PhraseBudget, ThreadsRefuseAsTheRunInOrderDoes) {
-    const std::u16string passage = Words(u"p", 120);
+    const std::u16string passage = WordsText(u"p", 120);
     TRun tenCopies = TenCopies();
     const std::vector<TRun> runs = {
-        {Words(u"c", 10) + passage, Words(u"t", 3) + passage, {5000, 400'000'000}},
+        {WordsText(u"c", 10) + passage, WordsText(u"t", 3) + passage, {5000, 400'000'000}},
         tenCopies,
         {u"a b a b c a b c d", u"a b c d a b", {5, 400'000'000}},
         {u"a b a b c a b c d", u"a b c d a b", {400, 12}},
-        {tenCopies.Candidate, Words(u"t", 50), tenCopies.Budget},
+        {tenCopies.Candidate, WordsText(u"t", 50), tenCopies.Budget},
     };
     for (size_t r = 0; r < runs.size(); ++r) {
         SCOPED_TRACE("run " + std::to_string(r));

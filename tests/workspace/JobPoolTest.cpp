@@ -138,7 +138,7 @@ TEST(JobPool, WithoutThreadsEveryJobRunsOnTheCallingThread) {
     pool.FailThreadStartsForTesting(false);
 }
 
-std::vector<TCandidateLines> Candidates() {
+std::vector<TCandidateLines> SmallWriters() {
     std::vector<TCandidateLines> candidates;
     for (uint32_t seed = 1; seed <= 4; ++seed)
         candidates.push_back({u"Writer " + FromUtf8(std::to_string(seed)),
@@ -149,7 +149,7 @@ std::vector<TCandidateLines> Candidates() {
 }
 
 TEST(JobPool, ACalculationWhoseThreadsCannotStartGivesTheSameResult) {
-    const std::vector<TCandidateLines> candidates = Candidates();
+    const std::vector<TCandidateLines> candidates = SmallWriters();
     const std::u16string test = FromUtf8(testing::Sample(3, 30));
     for (const bool balance : {false, true}) {
         SCOPED_TRACE(balance ? "balanced" : "plain");
