@@ -236,6 +236,7 @@ void TForm1::createPages() {
 
     // Kept in the layout for its place among the pages; FormCreate removes it.
     tbEmails = new QWidget;
+    tbEmails->setObjectName("tbEmails");
     auto* emailsLayout = new QVBoxLayout(tbEmails);
     emailsLayout->addWidget(new QPlainTextEdit(tbEmails));
     PageControl1->addTab(tbEmails, tr("Authors from E-mails, dialogs, etc."));

@@ -64,12 +64,8 @@ public:
     // The window's components, under the names of its layout.
     TRibbon* Ribbon1 = nullptr;
     QTabWidget* PageControl1 = nullptr;
-    QWidget* tbEmails = nullptr;
-    QWidget* tbAuthors = nullptr;
     TAuthorTreeView* tvAuthors = nullptr;
-    QSplitter* Splitter1 = nullptr;
     QPlainTextEdit* mText = nullptr;
-    QMenu* PopupMenu1 = nullptr;
 
     QAction* acNew = nullptr;
     QAction* acAddAuthor = nullptr;
@@ -198,6 +194,11 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // Parts of the window found by their object names.
+    QWidget* tbEmails = nullptr;
+    QWidget* tbAuthors = nullptr;
+    QSplitter* Splitter1 = nullptr;
+    QMenu* PopupMenu1 = nullptr;
     // Ctrl+Tab (+1) and Ctrl+Shift+Tab (-1): the next shown page, from anywhere.
     void changePage(int step);
     // "FederalistShort — Lumeno Quillprint" for a project folder; the ribbon's

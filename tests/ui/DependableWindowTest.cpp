@@ -300,7 +300,7 @@ private slots:
         TForm1& form = *f.Form;
         form.acEachText->setChecked(true);
         f.calculate();
-        form.PageControl1->setCurrentWidget(form.tbAuthors);
+        form.PageControl1->setCurrentWidget(Part(form, "tbAuthors"));
         form.acBalance->trigger();  // the results are out of date
         QTabBar* tabs = form.PageControl1->tabBar();
         const int texts = form.PageControl1->indexOf(Part(form, "tbTexts"));
@@ -495,12 +495,12 @@ private slots:
             TProjectForm f;
             TForm1& form = *f.Form;
             form.resize(1111, 666);
-            form.Splitter1->setSizes({333, 700});
+            Part<QSplitter>(form, "Splitter1")->setSizes({333, 700});
             TQuickAccessToolbar* quickAccess = form.Ribbon1->quickAccessToolbar();
             quickAccess->addCommand(form.acValidation);
             quickAccess->setCommandShown(form.acNew, false);
             QApplication::processEvents();
-            treeSplit = form.Splitter1->sizes();
+            treeSplit = Part<QSplitter>(form, "Splitter1")->sizes();
             size = form.size();
             form.close();
         }
@@ -509,7 +509,7 @@ private slots:
         form.show();
         QApplication::processEvents();
         QCOMPARE(form.size(), size);
-        QCOMPARE(form.Splitter1->sizes(), treeSplit);
+        QCOMPARE(Part<QSplitter>(form, "Splitter1")->sizes(), treeSplit);
         const TQuickAccessToolbar* quickAccess = form.Ribbon1->quickAccessToolbar();
         QVERIFY(quickAccess->isShown(form.acValidation));
         QVERIFY(!quickAccess->isShown(form.acNew));
@@ -518,7 +518,7 @@ private slots:
         form.resize(1203, 498);
         form.Ribbon1->quickAccessToolbar()->setCommandShown(form.acNew, true);
         form.Ribbon1->quickAccessToolbar()->setCommandShown(form.acValidation, false);
-        form.Splitter1->setSizes({240, 963});
+        Part<QSplitter>(form, "Splitter1")->setSizes({240, 963});
         form.close();
     }
 
@@ -532,7 +532,7 @@ private slots:
         form.show();
         f.Dialogs.FolderAnswer = project.path();
         form.acOpen->trigger();
-        const auto* band = form.tbAuthors->findChild<QLabel*>("binaryFileBand");
+        const auto* band = Part(form, "tbAuthors")->findChild<QLabel*>("binaryFileBand");
         QVERIFY(band);
         const auto select = [&](const QString& author, const QString& text) {
             for (const auto& entry : form.workspace().Project().Tree().Authors())
@@ -542,7 +542,7 @@ private slots:
                             form.tvAuthors->selectNode(file.get());
                             emit form.tvAuthors->nodeSelected(file.get());
                         }
-            return band->isVisibleTo(form.tbAuthors);
+            return band->isVisibleTo(Part(form, "tbAuthors"));
         };
         QVERIFY(select("Sailor", "photo.png"));
         QVERIFY(!form.mText->toPlainText().isEmpty());  // still read as text

@@ -130,7 +130,7 @@ private slots:
         QCOMPARE(TopLevelLabels(form.tvAuthors), QStringList({"Unknown", "Alpha", "Beta", "Ann Lee", "Bob"}));
         QCOMPARE(form.tvAuthors->topLevelItem(3)->child(0)->text(0), QString("group chat.txt"));
         QCOMPARE(form.tvAuthors->currentItem(), form.tvAuthors->topLevelItem(3)->child(0));
-        QCOMPARE(form.PageControl1->currentWidget(), form.tbAuthors);
+        QCOMPARE(form.PageControl1->currentWidget(), Part(form, "tbAuthors"));
         QCOMPARE(form.mText->toPlainText(),
                  QString("we hold these truths to be self evident\nthat all men are created equal"));
         QVERIFY(!form.mText->isReadOnly());

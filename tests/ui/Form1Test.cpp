@@ -71,8 +71,8 @@ private slots:
         QCOMPARE(TabCaptions(form.PageControl1),
                  QStringList({"Input data", "Analysis", "Result", "Stylometry", "Texts"}));
         QVERIFY(!form.PageControl1->isTabVisible(4));
-        QCOMPARE(form.PageControl1->currentWidget(), form.tbAuthors);
-        QVERIFY(form.tbEmails == nullptr);
+        QCOMPARE(form.PageControl1->currentWidget(), Part(form, "tbAuthors"));
+        QVERIFY(form.findChild<QWidget*>("tbEmails") == nullptr);
 
         QCOMPARE(TopLevelLabels(form.tvAuthors), QStringList({"Unknown", "Alpha", "Beta"}));
         QTreeWidgetItem* first = form.tvAuthors->topLevelItem(0)->child(0);
@@ -151,7 +151,7 @@ private slots:
 
         // Loading a project makes the results stale again.
         form.acFederalist->trigger();
-        QCOMPARE(form.PageControl1->currentWidget(), form.tbAuthors);
+        QCOMPARE(form.PageControl1->currentWidget(), Part(form, "tbAuthors"));
         UserSelectsPage(form, Part(form, "tbResult"));
         QVERIFY(form.workspace().Calculated());
         QVERIFY(
@@ -276,7 +276,7 @@ private slots:
         QVERIFY(f.Dialogs.Errors.first().contains("first.txt"));
         QVERIFY(!f.Dialogs.CursorOverriddenAtError);  // the box comes after the cursor is back
         QVERIFY(QGuiApplication::overrideCursor() == nullptr);
-        QCOMPARE(form.PageControl1->currentWidget(), form.tbAuthors);
+        QCOMPARE(form.PageControl1->currentWidget(), Part(form, "tbAuthors"));
         QCOMPARE(Column(Part<TGridView>(form, "sgResult"), 0), before);
         // The tables say that they are out of date.
         for (QWidget* page : {Part(form, "tbResult"), Part(form, "tbAnalysis"), Part(form, "tbStylometry")})
@@ -292,7 +292,7 @@ private slots:
         QCOMPARE(form.workspace().Results().ChosenAuthor(), -1);
 
         // Selecting the vanished text in the tree is an error, not a crash.
-        UserSelectsPage(form, form.tbAuthors);
+        UserSelectsPage(form, Part(form, "tbAuthors"));
         form.tvAuthors->setCurrentItem(form.tvAuthors->topLevelItem(1)->child(0));
         QVERIFY(f.Dialogs.Errors.size() >= 2);
         form.acNew->trigger();
@@ -325,7 +325,7 @@ private slots:
         // The project open before stays as it was.
         QCOMPARE(TopLevelLabels(form.tvAuthors), QStringList({"Unknown", "Alpha", "Beta"}));
         QVERIFY(f.Dialogs.Errors.isEmpty());
-        QCOMPARE(form.PageControl1->currentWidget(), form.tbAuthors);
+        QCOMPARE(form.PageControl1->currentWidget(), Part(form, "tbAuthors"));
     }
 
     void helpOpensTheDocumentBesideTheExecutable() {
@@ -348,7 +348,7 @@ private slots:
         TForm1& form = *f.Form;
         form.Action1->trigger();
         FinishCalculation(form);
-        UserSelectsPage(form, form.tbAuthors);
+        UserSelectsPage(form, Part(form, "tbAuthors"));
         // Every cell of the filled tables, taken before either command runs.
         const auto snapshot = [&form] {
             return QStringList{QString::fromStdU16String(CopyGrid(form.workspace().Results().ResultTable())),
@@ -365,7 +365,7 @@ private slots:
         form.acValidation->trigger();
         FinishCalculation(form);
         QCOMPARE(snapshot(), before);
-        QCOMPARE(form.PageControl1->currentWidget(), form.tbAuthors);
+        QCOMPARE(form.PageControl1->currentWidget(), Part(form, "tbAuthors"));
         QVERIFY(form.workspace().Calculated());
         QVERIFY(f.Dialogs.Errors.isEmpty());
     }

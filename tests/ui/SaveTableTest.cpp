@@ -79,8 +79,8 @@ private slots:
     void theCommandIsInTheRibbonAndTheTablesMenu() {
         TFormFixture f;
         TForm1& form = *f.Form;
-        QVERIFY(form.PopupMenu1->actions().contains(form.acSaveTable));
-        QVERIFY(form.PopupMenu1->actions().contains(form.miCopy));
+        QVERIFY(Part<QMenu>(form, "PopupMenu1")->actions().contains(form.acSaveTable));
+        QVERIFY(Part<QMenu>(form, "PopupMenu1")->actions().contains(form.miCopy));
         bool inRibbon = false;
         for (const QToolButton* button : form.Ribbon1->findChildren<QToolButton*>())
             inRibbon = inRibbon || button->defaultAction() == form.acSaveTable;
@@ -93,7 +93,7 @@ private slots:
         TForm1& form = *f.Form;
         QTemporaryDir out;
         // "Input data" holds no table: the user is told, no dialog opens.
-        form.PageControl1->setCurrentWidget(form.tbAuthors);
+        form.PageControl1->setCurrentWidget(Part(form, "tbAuthors"));
         f.Dialogs.SaveAnswer = out.filePath("nothing.csv");
         form.acSaveTable->trigger();
         QCOMPARE(f.Dialogs.Messages.size(), 1);

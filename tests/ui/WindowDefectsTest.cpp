@@ -204,7 +204,7 @@ private slots:
         form.PageControl1->setCurrentWidget(Part(form, "tbStylometry"));
         form.mText->setFocus();
         QTest::keyClick(form.mText, Qt::Key_Tab, Qt::ControlModifier);
-        QCOMPARE(form.PageControl1->currentWidget(), form.tbAuthors);
+        QCOMPARE(form.PageControl1->currentWidget(), Part(form, "tbAuthors"));
     }
 
     // D8
