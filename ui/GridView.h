@@ -9,6 +9,9 @@
 
 namespace quillprint {
 
+// How wide a column fitted to names and results may grow, in pixels.
+inline constexpr int kWidestFittedColumn = 260;
+
 class TGridView : public QTableView {
     Q_OBJECT
 public:

@@ -11,13 +11,6 @@
 
 namespace quillprint {
 
-namespace {
-
-// Names and results longer than this widen their column no further.
-constexpr int kWidestColumn = 260;
-
-}  // namespace
-
 TResultPage::TResultPage(QWidget* parent) : TTablePage("tbResult", "sgResult", parent) {
     FSplittingHint = new QLabel(QString::fromUtf8(kSplitByLanguageHint.data(), kSplitByLanguageHint.size()), this);
     FSplittingHint->setObjectName("splittingHintBand");
@@ -66,12 +59,12 @@ TResultPage::TResultPage(QWidget* parent) : TTablePage("tbResult", "sgResult", p
 void TResultPage::refresh() {
     TTablePage::refresh();
     // Names are shown whole up to a limit: long ones widen their column.
-    view().fitColumnToContents(0, kWidestColumn);
+    view().fitColumnToContents(0, kWidestFittedColumn);
     // So are the results (the Unknown row's "The same as Unknown text"
     // among them); the table keeps its first widths until there are any.
     if (!model().index(0, 1).data().toString().isEmpty())
         for (int column = 1; column < model().columnCount(); ++column)
-            view().fitColumnToContents(column, kWidestColumn);
+            view().fitColumnToContents(column, kWidestFittedColumn);
 }
 
 void TResultPage::showBars(const std::vector<TScoreBar>& bars) { FChart->setBars(bars); }

@@ -12,9 +12,6 @@ namespace quillprint {
 
 namespace {
 
-// Names longer than this widen their column no further.
-constexpr int kWidestColumn = 260;
-
 QLabel* NewBand(const char* name, QWidget* parent) {
     auto* band = new QLabel(parent);
     band->setObjectName(QString::fromLatin1(name));
@@ -90,7 +87,7 @@ void TAnalysisPage::tableShown() {
 
 void TAnalysisPage::refresh() {
     TTablePage::refresh();
-    for (int column = 1; column < model().columnCount(); ++column) view().fitColumnToContents(column, kWidestColumn);
+    for (int column = 1; column < model().columnCount(); ++column) view().fitColumnToContents(column, kWidestFittedColumn);
 }
 
 // The chooser: the user only picks, and typing a letter opens the list.

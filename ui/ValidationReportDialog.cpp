@@ -27,7 +27,6 @@ namespace {
 constexpr int kAuthorColumn = 0;
 constexpr int kRankedFirstColumn = 2;
 constexpr int kNumberColumns[] = {1, 3, 4};
-constexpr int kWidestColumn = 260;
 
 }  // namespace
 
@@ -119,11 +118,11 @@ void TValidationReportDialog::setReport(const TValidationReport& report) {
     // sharing what the numbers leave of seven tenths of the screen; the
     // table keeps room for all of them, the matrix beside it takes the rest.
     const int most = screenArea().width() * 7 / 10;
-    for (const int column : kNumberColumns) FTable->fitColumnToContents(column, kWidestColumn);
+    for (const int column : kNumberColumns) FTable->fitColumnToContents(column, kWidestFittedColumn);
     const int forNames =
         most - tableWidth() + FTable->columnWidth(kAuthorColumn) + FTable->columnWidth(kRankedFirstColumn);
     for (const int column : {kAuthorColumn, kRankedFirstColumn})
-        FTable->fitColumnToContents(column, std::min(kWidestColumn, forNames / 2));
+        FTable->fitColumnToContents(column, std::min(kWidestFittedColumn, forNames / 2));
     FTable->setMinimumWidth(std::min(tableWidth(), most));
     const TConfusionMatrix matrix = ConfusionMatrixOf(report);
     FMatrix->setConfusionMatrix(matrix);
