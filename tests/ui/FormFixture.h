@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -134,7 +135,14 @@ T* Part(const QObject& form, const char* name) {
 
 // Waits until the calculation under way, if any, has ended and the window
 // shows how it ended.
-inline void FinishCalculation(const TForm1& form) { QTRY_VERIFY_WITH_TIMEOUT(!form.calculationRunning(), 60000); }
+// Woken by the window's own signal, not by polling; a run that starts
+// another (the text picked meanwhile) is waited for as well.
+inline void FinishCalculation(const TForm1& form) {
+    while (form.calculationRunning()) {
+        QSignalSpy ended(&form, &TForm1::calculationEnded);
+        QVERIFY2(ended.wait(60000), "the calculation never ended");
+    }
+}
 
 // Waits until the window's other long work (reading and splitting a chat
 // export) has ended and its end was handed to the window.
