@@ -16,6 +16,7 @@
 #include <memory>
 
 #include "FormFixture.h"
+#include "UiTestProgram.h"
 #include "ui/AuthorTreeView.h"
 #include "ui/CopiedPassagesDialog.h"
 #include "ui/CrossValidationDialog.h"
@@ -263,5 +264,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(AccessKeysTest)
+QUILLPRINT_UI_TEST(AccessKeysTest)
 #include "AccessKeysTest.moc"

@@ -11,6 +11,7 @@
 #include <QTest>
 
 #include "FormFixture.h"
+#include "UiTestProgram.h"
 #include "ui/CalculationStatus.h"
 #include "ui/GridView.h"
 #include "workspace/Grid.h"
@@ -140,5 +141,5 @@ private slots:
 
 }  // namespace quillprint::test
 
-QTEST_MAIN(quillprint::test::BackgroundCalculationTest)
+QUILLPRINT_UI_TEST(quillprint::test::BackgroundCalculationTest)
 #include "BackgroundCalculationTest.moc"

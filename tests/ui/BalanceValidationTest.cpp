@@ -9,6 +9,7 @@
 #include <QTest>
 
 #include "FormFixture.h"
+#include "UiTestProgram.h"
 #include "ui/CrossValidationDialog.h"
 #include "ui/GridView.h"
 #include "ui/ValidationReportDialog.h"
@@ -19,10 +20,6 @@ namespace {
 
 QString Header(const QAbstractItemModel* model, int col) {
     return model->headerData(col, Qt::Horizontal, Qt::DisplayRole).toString();
-}
-
-QString Cell(const QAbstractItemModel* model, int col, int row) {
-    return model->data(model->index(row, col), Qt::DisplayRole).toString();
 }
 
 // Two candidates of six lines each, each with phrases of its own.
@@ -142,5 +139,5 @@ private slots:
 
 }  // namespace quillprint::test
 
-QTEST_MAIN(quillprint::test::BalanceValidationTest)
+QUILLPRINT_UI_TEST(quillprint::test::BalanceValidationTest)
 #include "BalanceValidationTest.moc"

@@ -16,6 +16,7 @@
 #include <QtCharts/QChart>
 
 #include "FormFixture.h"
+#include "UiTestProgram.h"
 #include "ui/ConfusionMatrixView.h"
 #include "ui/GridView.h"
 #include "ui/ResultChart.h"
@@ -25,10 +26,6 @@
 
 namespace quillprint::test {
 namespace {
-
-QString Cell(const QAbstractItemModel* model, int col, int row) {
-    return model->data(model->index(row, col), Qt::DisplayRole).toString();
-}
 
 // The chart's bar labels from the top down, as the axis draws them (its
 // labels are rich text).
@@ -300,5 +297,5 @@ private slots:
 
 }  // namespace quillprint::test
 
-QTEST_MAIN(quillprint::test::ChartsTest)
+QUILLPRINT_UI_TEST(quillprint::test::ChartsTest)
 #include "ChartsTest.moc"

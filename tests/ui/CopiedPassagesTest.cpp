@@ -7,6 +7,7 @@
 #include <QTest>
 
 #include "FormFixture.h"
+#include "UiTestProgram.h"
 #include "ui/AuthorTreeView.h"
 #include "ui/CopiedPassagesDialog.h"
 #include "ui/GridView.h"
@@ -14,10 +15,6 @@
 
 namespace quillprint::test {
 namespace {
-
-QString Cell(const QAbstractItemModel* model, int col, int row) {
-    return model->data(model->index(row, col), Qt::DisplayRole).toString();
-}
 
 // `count` words that occur nowhere else, ten to a line.
 QByteArray Words(const QByteArray& prefix, int from, int count) {
@@ -29,7 +26,7 @@ QByteArray Words(const QByteArray& prefix, int from, int count) {
 // The second text of "Unknown" copies 5,000 words of Hamilton's text from
 // its line 4, too long a copy to compare phrase by phrase, then 60 words of
 // Madison's.
-void WriteProject(const QString& dir) {
+void WriteCopiedPassageProject(const QString& dir) {
     WriteFile(dir + "/Hamilton/h.txt", Words("h", 0, 6000));
     WriteFile(dir + "/Madison/m.txt", Words("m", 0, 300));
     WriteFile(dir + "/Unknown/1.txt", Words("u", 0, 40));
@@ -46,7 +43,7 @@ private slots:
         TFormFixture f;
         TForm1& form = *f.Form;
         QTemporaryDir project;
-        WriteProject(project.path());
+        WriteCopiedPassageProject(project.path());
         f.Dialogs.FolderAnswer = project.path();
         form.acOpen->trigger();
         QVERIFY(form.acLeaveOutCopies->isCheckable());
@@ -78,7 +75,7 @@ private slots:
         TFormFixture f;
         TForm1& form = *f.Form;
         QTemporaryDir project;
-        WriteProject(project.path());
+        WriteCopiedPassageProject(project.path());
         f.Dialogs.FolderAnswer = project.path();
         form.acOpen->trigger();
         QVERIFY(form.copiedPassages() == nullptr);
@@ -110,5 +107,5 @@ private slots:
 
 }  // namespace quillprint::test
 
-QTEST_MAIN(quillprint::test::CopiedPassagesTest)
+QUILLPRINT_UI_TEST(quillprint::test::CopiedPassagesTest)
 #include "CopiedPassagesTest.moc"

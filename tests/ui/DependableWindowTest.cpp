@@ -28,6 +28,7 @@
 #include <QToolButton>
 
 #include "FormFixture.h"
+#include "UiTestProgram.h"
 #include "ui/AuthorTreeView.h"
 #include "ui/GridView.h"
 #include "ui/QuickAccessToolbar.h"
@@ -554,5 +555,5 @@ private slots:
 
 }  // namespace quillprint::test
 
-QTEST_MAIN(quillprint::test::DependableWindowTest)
+QUILLPRINT_UI_TEST(quillprint::test::DependableWindowTest)
 #include "DependableWindowTest.moc"

@@ -6,6 +6,7 @@
 #include <QTest>
 
 #include "FormFixture.h"
+#include "UiTestProgram.h"
 #include "workspace/Workspace.h"
 
 namespace quillprint::test {
@@ -79,5 +80,5 @@ private slots:
 
 }  // namespace quillprint::test
 
-QTEST_MAIN(quillprint::test::DiscardQuestionTest)
+QUILLPRINT_UI_TEST(quillprint::test::DiscardQuestionTest)
 #include "DiscardQuestionTest.moc"

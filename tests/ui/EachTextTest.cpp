@@ -7,18 +7,15 @@
 #include <QTest>
 
 #include "FormFixture.h"
+#include "UiTestProgram.h"
 #include "ui/GridView.h"
 #include "workspace/Workspace.h"
 
 namespace quillprint::test {
 namespace {
 
-QString Cell(const QAbstractItemModel* model, int col, int row) {
-    return model->data(model->index(row, col), Qt::DisplayRole).toString();
-}
-
 // Two candidates of six lines each and two disputed texts, one like each.
-void WriteProject(const QString& dir) {
+void WriteTwoDisputedTextsProject(const QString& dir) {
     WriteSailorAndFarmer(dir);
     WriteFile(dir + "/Unknown/1 sea.txt", "the salt wind fills the old sail\n");
     WriteFile(dir + "/Unknown/2 field.txt", "the brown field waits for rain\n");
@@ -50,7 +47,7 @@ private slots:
         QVERIFY(!TabShown(form, Part(form, "tbTexts")));
 
         QTemporaryDir project;
-        WriteProject(project.path());
+        WriteTwoDisputedTextsProject(project.path());
         f.Dialogs.FolderAnswer = project.path();
         form.acOpen->trigger();
         form.acEachText->trigger();
@@ -95,5 +92,5 @@ private slots:
 
 }  // namespace quillprint::test
 
-QTEST_MAIN(quillprint::test::EachTextTest)
+QUILLPRINT_UI_TEST(quillprint::test::EachTextTest)
 #include "EachTextTest.moc"

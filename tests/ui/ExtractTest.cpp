@@ -12,6 +12,7 @@
 #include <functional>
 
 #include "FormFixture.h"
+#include "UiTestProgram.h"
 #include "ui/AuthorTreeView.h"
 #include "ui/ExtractDialog.h"
 #include "ui/GridView.h"
@@ -69,12 +70,6 @@ struct TExtractFixture {
         return path;
     }
 };
-
-QStringList TopLevelLabels(const QTreeWidget* tree) {
-    QStringList labels;
-    for (int i = 0; i < tree->topLevelItemCount(); ++i) labels.append(tree->topLevelItem(i)->text(0));
-    return labels;
-}
 
 QStringList ResultNames(const TGridView* grid) {
     QStringList names;
@@ -249,5 +244,5 @@ private:
     }
 };
 
-QTEST_MAIN(ExtractTest)
+QUILLPRINT_UI_TEST(ExtractTest)
 #include "ExtractTest.moc"

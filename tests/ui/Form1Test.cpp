@@ -11,6 +11,7 @@
 #include <QTest>
 
 #include "FormFixture.h"
+#include "UiTestProgram.h"
 #include "ui/AuthorTreeView.h"
 #include "ui/GridView.h"
 #include "ui/Ribbon.h"
@@ -27,12 +28,6 @@ QStringList TabCaptions(const QTabWidget* tabs) {
     QStringList captions;
     for (int i = 0; i < tabs->count(); ++i) captions.append(tabs->tabText(i).remove('&'));
     return captions;
-}
-
-QStringList TopLevelLabels(const QTreeWidget* tree) {
-    QStringList labels;
-    for (int i = 0; i < tree->topLevelItemCount(); ++i) labels.append(tree->topLevelItem(i)->text(0));
-    return labels;
 }
 
 QString Cell(const TGridView* grid, int col, int row) {
@@ -371,5 +366,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(Form1Test)
+QUILLPRINT_UI_TEST(Form1Test)
 #include "Form1Test.moc"

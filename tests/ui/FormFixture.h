@@ -2,6 +2,7 @@
 // example folder laid out like the one beside the real executable.
 #pragma once
 
+#include <QAbstractItemModel>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -11,6 +12,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTreeWidget>
 #include <memory>
 #include <optional>
 
@@ -77,6 +79,18 @@ public:
     QStringList Opened;
     bool ViewerStarts = true;
 };
+
+// The text of a cell of `model`, by the model's own column and row.
+inline QString Cell(const QAbstractItemModel* model, int col, int row) {
+    return model->data(model->index(row, col), Qt::DisplayRole).toString();
+}
+
+// The labels of the tree's top-level entries, top down.
+inline QStringList TopLevelLabels(const QTreeWidget* tree) {
+    QStringList labels;
+    for (int i = 0; i < tree->topLevelItemCount(); ++i) labels.append(tree->topLevelItem(i)->text(0));
+    return labels;
+}
 
 // Writes `text` to `path`, creating its folders.
 inline void WriteFile(const QString& path, const QByteArray& text) {

@@ -11,6 +11,7 @@
 #include <QTest>
 #include <QToolTip>
 
+#include "UiTestProgram.h"
 #include "ui/GridModel.h"
 #include "ui/GridView.h"
 #include "workspace/AnalysisTable.h"
@@ -266,5 +267,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(GridDrawingTest)
+QUILLPRINT_UI_TEST(GridDrawingTest)
 #include "GridDrawingTest.moc"

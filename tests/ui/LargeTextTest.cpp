@@ -6,6 +6,7 @@
 #include <QTreeWidget>
 
 #include "FormFixture.h"
+#include "UiTestProgram.h"
 #include "ui/AuthorTreeView.h"
 #include "ui/MemoTextView.h"
 
@@ -86,5 +87,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(LargeTextTest)
+QUILLPRINT_UI_TEST(LargeTextTest)
 #include "LargeTextTest.moc"

@@ -11,6 +11,7 @@
 #include <QUrl>
 
 #include "FormFixture.h"
+#include "UiTestProgram.h"
 #include "ui/AuthorTreeView.h"
 #include "ui/ProjectDrops.h"
 #include "ui/RecentProjects.h"
@@ -183,5 +184,5 @@ private slots:
 
 }  // namespace quillprint::test
 
-QTEST_MAIN(quillprint::test::ProjectDropsTest)
+QUILLPRINT_UI_TEST(quillprint::test::ProjectDropsTest)
 #include "ProjectDropsTest.moc"

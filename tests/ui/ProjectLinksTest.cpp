@@ -9,6 +9,7 @@
 #include <QTest>
 
 #include "FormFixture.h"
+#include "UiTestProgram.h"
 #include "ui/AuthorTreeView.h"
 #include "workspace/Workspace.h"
 
@@ -78,5 +79,5 @@ private slots:
 
 }  // namespace quillprint::test
 
-QTEST_MAIN(quillprint::test::ProjectLinksTest)
+QUILLPRINT_UI_TEST(quillprint::test::ProjectLinksTest)
 #include "ProjectLinksTest.moc"

@@ -8,6 +8,7 @@
 #include <QToolButton>
 
 #include "FormFixture.h"
+#include "UiTestProgram.h"
 #include "ui/RecentProjects.h"
 #include "ui/Ribbon.h"
 #include "workspace/Workspace.h"
@@ -116,5 +117,5 @@ private slots:
 
 }  // namespace quillprint::test
 
-QTEST_MAIN(quillprint::test::RecentProjectsTest)
+QUILLPRINT_UI_TEST(quillprint::test::RecentProjectsTest)
 #include "RecentProjectsTest.moc"

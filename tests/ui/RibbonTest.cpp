@@ -14,6 +14,7 @@
 #include <QToolButton>
 
 #include "FormFixture.h"
+#include "UiTestProgram.h"
 #include "ui/AuthorTreeView.h"
 #include "ui/QuickAccessCustomizeDialog.h"
 #include "ui/QuickAccessToolbar.h"
@@ -236,5 +237,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(RibbonTest)
+QUILLPRINT_UI_TEST(RibbonTest)
 #include "RibbonTest.moc"

@@ -12,6 +12,7 @@
 #include <QToolButton>
 
 #include "FormFixture.h"
+#include "UiTestProgram.h"
 #include "ui/Ribbon.h"
 #include "ui/TableFile.h"
 #include "ui/ValidationReportDialog.h"
@@ -170,5 +171,5 @@ private slots:
 
 }  // namespace quillprint::test
 
-QTEST_MAIN(quillprint::test::SaveTableTest)
+QUILLPRINT_UI_TEST(quillprint::test::SaveTableTest)
 #include "SaveTableTest.moc"

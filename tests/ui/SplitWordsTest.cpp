@@ -5,6 +5,7 @@
 #include <QTest>
 
 #include "FormFixture.h"
+#include "UiTestProgram.h"
 #include "ui/GridView.h"
 #include "workspace/Workspace.h"
 
@@ -50,5 +51,5 @@ private slots:
 
 }  // namespace quillprint::test
 
-QTEST_MAIN(quillprint::test::SplitWordsTest)
+QUILLPRINT_UI_TEST(quillprint::test::SplitWordsTest)
 #include "SplitWordsTest.moc"

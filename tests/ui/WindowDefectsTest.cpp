@@ -16,6 +16,7 @@
 #include <QToolTip>
 
 #include "FormFixture.h"
+#include "UiTestProgram.h"
 #include "ui/AuthorTreeView.h"
 #include "ui/GridView.h"
 #include "ui/QuickAccessToolbar.h"
@@ -258,5 +259,5 @@ private slots:
 
 }  // namespace quillprint::test
 
-QTEST_MAIN(quillprint::test::WindowDefectsTest)
+QUILLPRINT_UI_TEST(quillprint::test::WindowDefectsTest)
 #include "WindowDefectsTest.moc"
