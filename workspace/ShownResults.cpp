@@ -18,49 +18,45 @@ TShownResults::TShownResults(TWorkspaceObserver& observer)
       FTextsGrid(NewTextsGrid(false)) {}
 
 std::vector<TScoreBar> TShownResults::ResultBars() const {
-    return ResultChartBars(FRanking, FEngine && FCurrent, FDrawScores);
+    return ResultChartBars(FRanking, FShown.Engine && FCurrent, FShown.DrawScores);
 }
 
 std::vector<std::u16string> TShownResults::TrustLines() const {
     std::vector<std::u16string> lines;
-    if (!FEngine || !FCurrent || !FEngine->Test()) return lines;
+    if (!FShown.Engine || !FCurrent || !FShown.Engine->Test()) return lines;
     std::vector<std::u16string> names;
     std::vector<int64_t> sampleWords;
-    for (const auto& author : FEngine->Authors())
-        if (author.get() != FEngine->Test()) {
+    for (const auto& author : FShown.Engine->Authors())
+        if (author.get() != FShown.Engine->Test()) {
             names.push_back(author->Name());
             sampleWords.push_back(author->WordCount());
         }
-    TCalculationResult shown;
-    shown.Engine = FEngine;
-    shown.Balanced = FBalanced;
-    shown.MeanScores = FMeanScores;
     if (FCrossValidation && FCrossValidation->Names == names) {
-        const TConfidence confidence = JudgeScores(shown.CandidateScores(), FCrossValidation->Fit());
+        const TConfidence confidence = JudgeScores(FShown.CandidateScores(), FCrossValidation->Fit());
         lines.push_back(ChanceText(confidence, names));
         lines.push_back(u"Verdict: " + VerdictText(confidence, names));
     }
     // The second opinion of frequent words, beside the phrases' ranking.
     std::vector<const TWordList*> words;
-    for (const auto& author : FEngine->Authors())
-        if (author.get() != FEngine->Test()) words.push_back(&author->Text());
+    for (const auto& author : FShown.Engine->Authors())
+        if (author.get() != FShown.Engine->Test()) words.push_back(&author->Text());
     if (!names.empty())
-        lines.push_back(SecondOpinionText(CosineDelta(words, FEngine->Test()->Text()), names,
-                                          RankedFirst(shown.CandidateScores())));
+        lines.push_back(SecondOpinionText(CosineDelta(words, FShown.Engine->Test()->Text()), names,
+                                          RankedFirst(FShown.CandidateScores())));
     // The candidates' whole samples, as cross-validation counted them, when known.
     if (FCrossValidation && FCrossValidation->Names == names) sampleWords = FCrossValidation->SampleWords;
-    for (std::u16string& warning : LengthWarnings(FEngine->Test()->WordCount(), names, sampleWords))
+    for (std::u16string& warning : LengthWarnings(FShown.Engine->Test()->WordCount(), names, sampleWords))
         lines.push_back(std::move(warning));
     return lines;
 }
 
 TScoreColour TShownResults::ResultCellColour(int32_t col, int32_t row) const {
-    if (!FEngine || !FCurrent) return TScoreColour::Ordinary;
+    if (!FShown.Engine || !FCurrent) return TScoreColour::Ordinary;
     return quillprint::ResultCellColour(FResult, col, row);
 }
 
 TScoreColour TShownResults::AnalysisCellColour(int32_t col, int32_t row) const {
-    if (!FEngine || !FCurrent) return TScoreColour::Ordinary;
+    if (!FShown.Engine || !FCurrent) return TScoreColour::Ordinary;
     return quillprint::AnalysisCellColour(FAnalysis, col, row);
 }
 
@@ -89,14 +85,8 @@ void TShownResults::Clear() {
 }
 
 void TShownResults::DropEngine() {
-    FEngine.reset();
+    FShown = {};
     FSplittingHint = false;
-    FSummary.clear();
-    FBalanced = false;
-    FMeanScores.clear();
-    FDrawsWon.clear();
-    FDrawScores.clear();
-    FCandidateWords.clear();
     FTextOutcomes.clear();
     FTextsRequest.reset();
     FTextsGrid = NewTextsGrid(false);
@@ -114,13 +104,7 @@ void TShownResults::Fail() {
 }
 
 void TShownResults::Adopt(const TCalculationResult& result) {
-    FEngine = result.Engine;
-    FSummary = result.Summary;
-    FBalanced = result.Balanced;
-    FMeanScores = result.MeanScores;
-    FDrawsWon = result.DrawsWon;
-    FDrawScores = result.DrawScores;
-    FCandidateWords = result.CandidateWords;
+    FShown = result;
 }
 
 void TShownResults::AdoptTexts(std::vector<TTextOutcome> texts, TRunRequest request) {
@@ -146,21 +130,16 @@ void TShownResults::ShowText(int32_t index, const TCalculationResult& result) {
 }
 
 void TShownResults::Fill() {
-    if (!FEngine) {
+    if (!FShown.Engine) {
         // No text of "Each text" had a result: no old rows may stay.
         FResult = NewResultGrid();
         FRanking = {};
         FAnalysis = NewAnalysisGrid();
     } else {
-        TCalculationResult shown;
-        shown.Engine = FEngine;
-        shown.Balanced = FBalanced;
-        shown.MeanScores = FMeanScores;
-        shown.DrawsWon = FDrawsWon;
-        FRanking = RankResult(shown);
+        FRanking = RankResult(FShown);
         FillResultGrid(FRanking, FResult);
-        FAuthorChoices = quillprint::AuthorChoices(*FEngine);
-        quillprint::LoadGridAnalysis(*FEngine, FAnalysis);
+        FAuthorChoices = quillprint::AuthorChoices(*FShown.Engine);
+        quillprint::LoadGridAnalysis(*FShown.Engine, FAnalysis);
     }
     FChosenAuthor = -1;
     FCurrent = true;
@@ -174,8 +153,8 @@ void TShownResults::ChooseAuthor(int32_t entry) {
 }
 
 void TShownResults::FillStylometry(int32_t authorIndex) {
-    if (!FEngine || authorIndex < 0) return;
-    TAuthor& author = *FEngine->Authors().at(static_cast<size_t>(authorIndex));
+    if (!FShown.Engine || authorIndex < 0) return;
+    TAuthor& author = *FShown.Engine->Authors().at(static_cast<size_t>(authorIndex));
     FStylometryRowsWritten = quillprint::FillStylometry(author, authorIndex, FStylometry);
     FObserver.GridsChanged();
 }

@@ -34,14 +34,14 @@ public:
     // ---- The shown calculation. ----
 
     // Its engine; nullptr before a calculation and after a failed or empty one.
-    TQuillprint* Engine() const { return FEngine.get(); }
+    TQuillprint* Engine() const { return FShown.Engine.get(); }
     // The text Detect returned (CR after each line).
-    const std::u16string& Summary() const { return FSummary; }
+    const std::u16string& Summary() const { return FShown.Summary; }
     // Each draw's candidate scores (engine order) of a balanced run; empty otherwise.
-    const std::vector<std::vector<double>>& DrawScores() const { return FDrawScores; }
+    const std::vector<std::vector<double>>& DrawScores() const { return FShown.DrawScores; }
     // Each candidate's own words (engine order) of a balanced run; empty
     // otherwise: the engine's authors hold them then.
-    const std::vector<int64_t>& CandidateWords() const { return FCandidateWords; }
+    const std::vector<int64_t>& CandidateWords() const { return FShown.CandidateWords; }
     // The calculation split words at separators only in a project written
     // mostly in scripts without spaces.
     bool SplittingHint() const { return FSplittingHint; }
@@ -121,14 +121,9 @@ private:
     void FillStylometry(int32_t authorIndex);
 
     TWorkspaceObserver& FObserver;
-    std::shared_ptr<TQuillprint> FEngine;
-    std::u16string FSummary;
-    // A balanced run's mean scores, draws won and scores of each draw.
-    bool FBalanced = false;
-    std::vector<double> FMeanScores;
-    std::vector<int32_t> FDrawsWon;
-    std::vector<std::vector<double>> FDrawScores;
-    std::vector<int64_t> FCandidateWords;
+    // The calculation shown: its engine, summary and, when balanced, the
+    // draws' scores.
+    TCalculationResult FShown;
     bool FSplittingHint = false;
     bool FOutOfDate = false;
 
@@ -139,7 +134,7 @@ private:
     int32_t FStylometryRowsWritten = 0;
     std::vector<TAuthorChoice> FAuthorChoices;
     int32_t FChosenAuthor = -1;
-    // The tables were filled from the engine now in FEngine.
+    // The tables were filled from the engine now in FShown.
     bool FCurrent = false;
 
     std::vector<TTextOutcome> FTextOutcomes;
