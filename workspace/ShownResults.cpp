@@ -103,9 +103,7 @@ void TShownResults::Fail() {
     FOutOfDate = true;
 }
 
-void TShownResults::Adopt(const TCalculationResult& result) {
-    FShown = result;
-}
+void TShownResults::Adopt(const TCalculationResult& result) { FShown = result; }
 
 void TShownResults::AdoptTexts(std::vector<TTextOutcome> texts, TRunRequest request) {
     FTextOutcomes = std::move(texts);
