@@ -33,6 +33,8 @@ bool ParseShard(std::string_view text, int32_t& index, int32_t& count) {
 }  // namespace
 
 std::string UsageText() {
+    // One line of the text per line of code, as printed.
+    // clang-format off
     return
         "Usage: quillprint-cli [--locale NAME] [--balance] [--validation | --validation-report]\n"
         "                      [--table result|analysis|stylometry] [--author N] [--summary]\n"
@@ -116,7 +118,9 @@ std::string UsageText() {
         "                                of words, words + 1, ... words];\n"
         "                     \"phrases\": [{\"record\" (its index in \"records\"), \"words\",\n"
         "                                \"instances\", \"counts\" (one per author), \"unique\",\n"
-        "                                \"authors\"}], the phrases kept;\n"
+        "                                \"authors\"}], the phrases kept; a phrase with the\n"
+        "                                counts of the one before it as its record's index\n"
+        "                                alone (its words are its record's);\n"
         "                     \"summary\": the summary text (CR after each line);\n"
         "                     \"average\": the candidates' mean word count\n"
         "                   The output grows with the project, however often a passage repeats\n"
@@ -227,6 +231,7 @@ std::string UsageText() {
         "an \"Unknown\" folder or with two.\n"
         "With --extract: 1 the chat export could not be read, holds no participant or DIR could\n"
         "not be written; 2 bad arguments, a DIR that is not empty or an unknown PARTICIPANT.\n";
+    // clang-format on
 }
 
 namespace {

@@ -145,6 +145,22 @@ std::vector<size_t> AuthorStarts(const TQuillprint& engine) {
     return starts;
 }
 
+// A record outside the combined corpus (none in a plain run) is written as
+// its text, every other one as a reference into "texts".
+bool WrittenAsText(const TPhrase& record, const TQuillprint& engine) {
+    return record.Corpus() != &engine.WordsAll().Text() || record.CountWords() == 0;
+}
+
+// The counts of a kept phrase, all but its words, which its record gives.
+bool SameCounts(const TPhrase& left, const TPhrase& right) {
+    const auto sameEntry = [](const TAuthorCount& a, const TAuthorCount& b) {
+        return a.Author == b.Author && a.Count == b.Count;
+    };
+    return left.CountInstances() == right.CountInstances() && left.Unique() == right.Unique() &&
+           left.CountAuthors() == right.CountAuthors() &&
+           std::ranges::equal(left.AuthorCountEntries(), right.AuthorCountEntries(), sameEntry);
+}
+
 // The records in order, a run of records with the same author and first
 // word and one more word each as [author, first word, words, run length]
 // (a run of one without its length); a record outside the combined corpus
@@ -158,7 +174,7 @@ void AppendRecordRuns(std::string& text, TJsonWriter& writer, const TQuillprint&
         if (!first) text += ',';
         first = false;
         const TPhrase& record = records[r];
-        if (record.Corpus() != &engine.WordsAll().Text() || record.CountWords() == 0) {
+        if (WrittenAsText(record, engine)) {
             AppendJsonString(text, record.Value());
             ++r;
             writer.Pass();
@@ -267,10 +283,19 @@ void WriteJson(std::ostream& out, const TQuillprint& engine, const std::u16strin
         }
     }
     text += "],\"phrases\":[";
-    bool firstPhrase = true;
+    const TPhrase* previous = nullptr;
     for (const TPhrase* phrase : engine.Phrases()) {
-        if (!firstPhrase) text += ',';
-        firstPhrase = false;
+        if (previous != nullptr) text += ',';
+        // A kept phrase with the counts of the one before it is its record's
+        // number alone: a passage repeated makes millions of such phrases.
+        const bool sameAsPrevious = form == TJsonForm::References && previous != nullptr &&
+                                    !WrittenAsText(*phrase, engine) && SameCounts(*phrase, *previous);
+        previous = phrase;
+        if (sameAsPrevious) {
+            text += std::to_string(phrase->RecordIndex());
+            writer.Pass();
+            continue;
+        }
         if (form == TJsonForm::References) {
             text += "{\"record\":" + std::to_string(phrase->RecordIndex());
         } else {

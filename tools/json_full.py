@@ -4,7 +4,9 @@ every phrase record [author, first word, number of words] becomes its text,
 the words of "texts" joined by single blanks (a run [author, first word,
 words, k] is k records of words, words + 1, ... words); index ranges
 [first, last] in an author's "phrases" become every index in between; a kept
-phrase's "record" becomes its "value"; "texts" is dropped. The
+phrase's "record" becomes its "value", and a kept phrase written as a bare
+record number gets the counts of the phrase before it and the number of words
+of its record; "texts" is dropped. The
 result is byte for byte what --json-full prints (mind its size: a passage of
 n words repeated makes about n^3/6 words of records).
 Usage: quillprint-cli --json PROJECT | tools/json_full.py > full.json"""
@@ -49,6 +51,22 @@ def main():
         return [" ".join(texts[author][first:first + words + k]) for k in range(run)]
 
     records = [text for item in engine["records"] for text in record_texts(item)]
+    # A bare record number in "phrases" stands only for a record given as a
+    # reference, whose number of words it says.
+    def words_of(item):
+        if isinstance(item, str):
+            return [None]
+        return [item[2] + k for k in range(item[3] if len(item) > 3 else 1)]
+
+    record_words = [words for item in engine["records"] for words in words_of(item)]
+
+    def kept_phrases():
+        previous = None
+        for entry in engine["phrases"]:
+            if isinstance(entry, int):
+                entry = dict(previous, record=entry, words=record_words[entry])
+            previous = entry
+            yield entry
 
     def indices(items):
         out = []
@@ -70,7 +88,7 @@ def main():
     out.write(",".join(
         '{"value":' + string(records[p["record"]]) + ',"words":' + str(p["words"]) + ',"instances":' + str(p["instances"])
         + ',"counts":' + integers(p["counts"]) + ',"unique":' + str(p["unique"]) + ',"authors":' + str(p["authors"])
-        + "}" for p in engine["phrases"]).encode("utf-8"))
+        + "}" for p in kept_phrases()).encode("utf-8"))
     out.write(('],"summary":' + string(engine["summary"]) + ',"average":' + str(engine["average"]) + "}\n")
               .encode("utf-8"))
 
