@@ -25,8 +25,7 @@ void FindCopies(benchmark::State& state, const TBenchCorpus& corpus) {
     for (const TCandidateText& candidate : corpus.Candidates)
         candidates.push_back(SplitWords(NormalizeText(candidate.Text)));
     const TWordList test = SplitWords(NormalizeText(corpus.TestText));
-    std::vector<const TWordList*> lists;
-    for (const TWordList& candidate : candidates) lists.push_back(&candidate);
+    const std::vector<TWordSpan> lists(candidates.begin(), candidates.end());
     const TCollation collation(kCopyLocale);
     ResetPeakMemory();
     size_t passages = 0;

@@ -148,7 +148,7 @@ std::vector<size_t> AuthorStarts(const TQuillprint& engine) {
 // A record outside the combined corpus (none in a plain run) is written as
 // its text, every other one as a reference into "texts".
 bool WrittenAsText(const TPhrase& record, const TQuillprint& engine) {
-    return record.Corpus() != &engine.WordsAll().Text() || record.CountWords() == 0;
+    return record.Corpus() != &engine.WordsAll().Words() || record.CountWords() == 0;
 }
 
 // The counts of a kept phrase, all but its words, which its record gives.

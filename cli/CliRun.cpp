@@ -202,11 +202,11 @@ int RunCli(const TCliOptions& options, std::ostream& out, std::ostream& err) {
         std::vector<std::u16string> names, warnings;
         std::u16string secondOpinion;
         if (fit) {
-            std::vector<const TWordList*> words;
+            std::vector<TWordSpan> words;
             for (const auto& author : engine.Authors())
                 if (author.get() != engine.Test()) {
                     names.push_back(author->Name());
-                    words.push_back(&author->Text());
+                    words.push_back(author->Text());
                 }
             if (engine.Test())
                 secondOpinion = SecondOpinionText(CosineDelta(words, engine.Test()->Text()), names,

@@ -34,11 +34,15 @@ public:
     double Koef() const { return FKoef; }
     void SetKoef(double value) { FKoef = value; }
 
-    // The words in text order; callers may change them (the chat splitter
-    // keeps whole lines here).
-    TWordList& Text() { return FText; }
-    const TWordList& Text() const { return FText; }
-    int32_t WordCount() const { return static_cast<int32_t>(FText.size()); }
+    // The words in text order. An engine's author holds its own list until
+    // Detect moves the words into the combined corpus; from then on this is
+    // the author's stretch of that corpus, so every word is held once.
+    TWordSpan Text() const { return FInCorpus ? FStretch : TWordSpan(FText); }
+    int32_t WordCount() const { return static_cast<int32_t>(Text().size()); }
+    // The list the author holds itself, which callers may change (the chat
+    // splitter keeps whole lines here); empty once the words are in the
+    // combined corpus.
+    TWordList& OwnWords() { return FText; }
 
     // Combined corpus: the valid phrases in phrase order. Author: every phrase
     // with an instance in its text, in the order found (discarded ones too).
@@ -60,6 +64,9 @@ protected:
     friend class TPhraseSearch;
     std::u16string FName;
     TWordList FText;
+    // The author's words in the combined corpus, once moved there.
+    TWordSpan FStretch;
+    bool FInCorpus = false;
     std::vector<TPhrase*> FPhrases;
     std::vector<int32_t> FWordsAlphabetic;
     int32_t FUniqueNum = 0;
@@ -78,6 +85,9 @@ public:
     TWordsAll(std::u16string_view AName, std::u16string_view AText);
 
     bool IsAllWords() const override { return true; }
+
+    // The words themselves, which the phrases of this corpus point into.
+    const TWordList& Words() const { return FText; }
 
     // Position where each author after the first begins (or, after
     // Summarize, where every author ends).

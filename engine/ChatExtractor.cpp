@@ -102,7 +102,8 @@ void TAuthorExtractorViber::Execute(const std::vector<std::u16string>& ALines)
         const TEntryMatcher matcher(FAuthors);
         for (const std::u16string& line : ALines) {
             const auto [index, end] = matcher.First(line);
-            if (index >= 0) FAuthors[static_cast<size_t>(index)]->Text().push_back(line.substr(end));
+            if (index >= 0)
+                FAuthors[static_cast<size_t>(index)]->OwnWords().push_back(line.substr(end));
         }
         return;
     }
@@ -114,7 +115,7 @@ void TAuthorExtractorViber::Execute(const std::vector<std::u16string>& ALines)
             const size_t hit = line.find(entry);
             if (hit == std::u16string::npos)
                 continue;
-            author->Text().push_back(line.substr(hit + entry.size()));
+            author->OwnWords().push_back(line.substr(hit + entry.size()));
             break;
         }
     }

@@ -20,7 +20,7 @@ public:
 
     // Gives each line to the first participant (in list order) whose entry
     // occurs in it: the part after that occurrence becomes one entry of the
-    // participant's Text(). Lines without any entry are dropped.
+    // participant's OwnWords(). Lines without any entry are dropped.
     void Execute(const std::vector<std::u16string>& ALines);
 
 private:

@@ -67,7 +67,7 @@ TMatches MatchesWith(const TJoinedWords& joined, int32_t candidate, int32_t test
 
 }  // namespace
 
-std::vector<TCopiedPassage> FindCopiedPassages(const std::vector<const TWordList*>& candidates, const TWordList& test,
+std::vector<TCopiedPassage> FindCopiedPassages(const std::vector<TWordSpan>& candidates, TWordSpan test,
                                                const TCollation& collation, int32_t minWords,
                                                const std::stop_token& stop)
 {
@@ -78,8 +78,8 @@ std::vector<TCopiedPassage> FindCopiedPassages(const std::vector<const TWordList
         return passages;
 
     std::vector<TJoinedWords::TStretch> lists;
-    for (const TWordList* candidate : candidates)
-        lists.emplace_back(*candidate);
+    for (const TWordSpan candidate : candidates)
+        lists.emplace_back(candidate);
     lists.emplace_back(test);
     const auto testList = static_cast<int32_t>(candidates.size());
     // Collation ranks: words the collation finds equal share an id.
@@ -87,7 +87,7 @@ std::vector<TCopiedPassage> FindCopiedPassages(const std::vector<const TWordList
         lists, [&](const std::vector<std::u16string_view>& words) { return collation.Ranks(words, stop); }, stop);
 
     for (int32_t c = 0; c < testList; ++c) {
-        if (static_cast<int32_t>(candidates[static_cast<size_t>(c)]->size()) < minWords)
+        if (static_cast<int32_t>(candidates[static_cast<size_t>(c)].size()) < minWords)
             continue;
         const TMatches matches = MatchesWith(joined, c, testList, testWords, stop);
         for (int32_t j = 0; j < testWords; ++j) {

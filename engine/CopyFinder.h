@@ -34,7 +34,7 @@ struct TCopiedPassage {
 // then candidate. Time and memory are linear in the number of words (plus
 // one pass over the test text's matches per candidate). A stop request ends
 // the search with TCalculationCancelled.
-std::vector<TCopiedPassage> FindCopiedPassages(const std::vector<const TWordList*>& candidates, const TWordList& test,
+std::vector<TCopiedPassage> FindCopiedPassages(const std::vector<TWordSpan>& candidates, TWordSpan test,
                                                const TCollation& collation, int32_t minWords,
                                                const std::stop_token& stop = {});
 

@@ -30,12 +30,12 @@ namespace quillprint {
 class TPhraseSearch {
 public:
     TPhraseSearch(TWordsAll& corpus, TQuillprint& engine, std::stop_token stop)
-        : FCorpus(corpus)
-        , FEngine(engine)
-        , FStop(std::move(stop))
-        , FWords(corpus.Text())
-        , FAuthorCount(static_cast<int32_t>(engine.Authors().size()))
-        , FCancellation(engine.Cancellation())
+        : FCorpus(corpus),
+          FEngine(engine),
+          FStop(std::move(stop)),
+          FWords(corpus.FText),
+          FAuthorCount(static_cast<int32_t>(engine.Authors().size())),
+          FCancellation(engine.Cancellation())
     {
     }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <exception>
+#include <iterator>
 #include <stdexcept>
 #include <stop_token>
 #include <string>
@@ -77,29 +78,33 @@ void TQuillprint::AddAuthors(const std::vector<std::pair<std::u16string_view, st
         FAuthors.push_back(std::move(author));
 }
 
-// The combined corpus receives exactly the authors' words, one author after
-// another. It is made once, when every author is known: sized in one go, it
-// never moves its words to grow, and holds no spare room.
+// The combined corpus takes the authors' words, one author after another,
+// and each author keeps a view of its stretch: every word is held once. The
+// corpus is sized once, when every author is known, so it never moves its
+// words to grow; each author's own list is given back as soon as its words
+// are moved, so the two never hold all the words at the same time.
 void TQuillprint::BuildCombinedCorpus()
 {
     TWordList& all = FWordsAll->FText;
     std::vector<int32_t>& starts = FWordsAll->FAuthorIndexes;
     all.clear();
     starts.clear();
-    std::vector<size_t> offsets;
     size_t total = 0;
+    for (const auto& author : FAuthors)
+        total += author->FText.size();
+    // Reserved once, the corpus never moves its words: the views stay valid.
+    all.reserve(total);
     for (const auto& author : FAuthors) {
-        if (!offsets.empty())
-            starts.push_back(static_cast<int32_t>(total));
-        offsets.push_back(total);
-        total += author->Text().size();
-    }
-    all.resize(total);
-    RunParts(FParallelFor, offsets.size(), [&](size_t a) {
         FCancellation.Check();
-        const TWordList& words = FAuthors[a]->Text();
-        std::copy(words.begin(), words.end(), all.begin() + static_cast<std::ptrdiff_t>(offsets[a]));
-    });
+        const size_t begin = all.size();
+        if (author != FAuthors.front())
+            starts.push_back(static_cast<int32_t>(begin));
+        TWordList& own = author->FText;
+        all.insert(all.end(), std::make_move_iterator(own.begin()), std::make_move_iterator(own.end()));
+        TWordList().swap(own);
+        author->FStretch = TWordSpan(all).subspan(begin);
+        author->FInCorpus = true;
+    }
 }
 
 std::u16string TQuillprint::Detect(std::u16string_view ATest)
@@ -140,35 +145,39 @@ void TQuillprint::FindPhrasesWithinBudget()
     FWordsAll->KeepPhrases();
 }
 
-// Cuts the copied passages out of the test author's words and the end of
-// the combined corpus; where a cut closes, phrases stop.
+// Cuts the copied passages out of the test author's words, the end of the
+// combined corpus; where a cut closes, phrases stop.
 void TQuillprint::LeaveOutCopiedPassages()
 {
-    std::vector<const TWordList*> candidates;
+    std::vector<TWordSpan> candidates;
     for (size_t a = 0; a + 1 < FAuthors.size(); ++a)
-        candidates.push_back(&FAuthors[a]->Text());
-    TWordList& words = FTest->FText;
+        candidates.push_back(FAuthors[a]->Text());
+    const TWordSpan words = FTest->Text();
     FCopiedPassages = FindCopiedPassages(candidates, words, *FCollation, FLeaveOutWords, FCancellation.Token());
     if (FCopiedPassages.empty())
         return;
     const auto total = static_cast<int32_t>(words.size());
     const std::vector<uint8_t> covered = CoveredWords(FCopiedPassages, total);
+    // The kept words move up in place: the corpus only shrinks, so the
+    // other authors' views stay valid.
     TWordList& all = FWordsAll->FText;
-    const auto testBegin = static_cast<int32_t>(all.size()) - total;
-    all.resize(static_cast<size_t>(testBegin));
-    TWordList kept;
+    const size_t testBegin = all.size() - words.size();
+    size_t kept = testBegin;
     for (int32_t j = 0; j < total; ++j) {
         if (covered[static_cast<size_t>(j)]) {
             ++FWordsLeftOut;
             continue;
         }
-        if (j > 0 && covered[static_cast<size_t>(j) - 1] && !kept.empty())
-            FWordsAll->FBreaks.push_back(testBegin + static_cast<int32_t>(kept.size()));
+        if (j > 0 && covered[static_cast<size_t>(j) - 1] && kept > testBegin)
+            FWordsAll->FBreaks.push_back(static_cast<int32_t>(kept));
         FTestOrigins.push_back(j);
-        kept.push_back(std::move(words[static_cast<size_t>(j)]));
+        const size_t from = testBegin + static_cast<size_t>(j);
+        if (kept != from)
+            all[kept] = std::move(all[from]);
+        ++kept;
     }
-    all.insert(all.end(), kept.begin(), kept.end());
-    words = std::move(kept);
+    all.erase(all.begin() + static_cast<std::ptrdiff_t>(kept), all.end());
+    FTest->FStretch = TWordSpan(all).subspan(testBegin);
 }
 
 // Where no phrase runs on: every author's start and every closed cut.
@@ -189,7 +198,7 @@ std::vector<int32_t> TQuillprint::Cuts() const
     for (const auto& author : FAuthors)
         refused->Names.push_back(author->Name());
     const int32_t minWords = FLeaveOutWords > 0 ? FLeaveOutWords : kDefaultCopyWords;
-    refused->Report = ReportRepeats(FWordsAll->Text(), Cuts(), minWords, FCancellation.Token());
+    refused->Report = ReportRepeats(FWordsAll->FText, Cuts(), minWords, FCancellation.Token());
 
     // Corpus positions to authors and their own word indexes; the test
     // author's through the words kept when copies were left out.

@@ -1,6 +1,7 @@
 // Small helpers for the engine's UTF-16 strings.
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -9,6 +10,15 @@ namespace quillprint {
 
 // A list of words (or, for chat participants, of lines) in text order.
 using TWordList = std::vector<std::u16string>;
+// A stretch of such a list, read-only (an author's words inside the
+// combined corpus, for instance).
+using TWordSpan = std::span<const std::u16string>;
+
+// A stretch of words copied into a list of its own.
+inline TWordList ListOf(TWordSpan words)
+{
+    return {words.begin(), words.end()};
+}
 
 // Conversions between the engine's UTF-16 strings and UTF-8, through ICU.
 // Ill-formed input becomes U+FFFD. Throws std::bad_alloc when memory runs

@@ -102,7 +102,7 @@ void CheckCalculation(const std::u16string& text) {
 
     if (engine.WordsAll().WordCount() > 400) return;  // the literal extraction is quadratic
     std::vector<TWordList> words;
-    for (const auto& author : engine.Authors()) words.push_back(author->Text());
+    for (const auto& author : engine.Authors()) words.push_back(ListOf(author->Text()));
     const testing::TLiteralResult literal = testing::ExtractPhrasesLiterally(words, engine.Collation());
     Require(literal.Phrases.size() == engine.Phrases().size(), "same number of phrases as the literal extraction");
     for (size_t i = 0; i < literal.Phrases.size(); ++i) {

@@ -134,7 +134,7 @@ std::vector<TLines> ExtractChatTexts(const TLines& messages, const std::vector<s
     extractor.Execute(messages);
     std::vector<TLines> texts;
     texts.reserve(entries.size());
-    for (const auto& participant : extractor.Authors()) texts.push_back(std::move(participant->Text()));
+    for (const auto& participant : extractor.Authors()) texts.push_back(std::move(participant->OwnWords()));
     return texts;
 }
 

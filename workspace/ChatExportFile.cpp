@@ -49,7 +49,7 @@ void TChatExportFile::Split(const std::vector<std::u16string>& entries,
         extractor.Execute(one);
         // At most one participant took the line; it is handed on at once.
         for (size_t i = 0; i < extractor.Authors().size(); ++i) {
-            auto& text = extractor.Authors()[i]->Text();
+            auto& text = extractor.Authors()[i]->OwnWords();
             if (text.empty()) continue;
             take(i, text.front());
             text.clear();

@@ -56,10 +56,10 @@ std::vector<TCopyRow> FindCopyRows(const std::vector<TCandidateLines>& candidate
     const TWordSplitter splitter(splitting, localeName);
     std::vector<TWordPlaces> places;
     places.reserve(candidates.size());
-    std::vector<const TWordList*> lists;
+    std::vector<TWordSpan> lists;
     for (const TCandidateLines& candidate : candidates) {
         places.emplace_back(candidate, splitter);
-        lists.push_back(&places.back().Words());
+        lists.push_back(places.back().Words());
     }
     const TWordPlaces test(unknown, splitter);
     const TCollation collation(localeName);

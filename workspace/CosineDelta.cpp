@@ -11,7 +11,7 @@ namespace {
 
 using TCounts = std::unordered_map<std::u16string_view, int64_t>;
 
-TCounts CountEachWord(const TWordList& words) {
+TCounts CountEachWord(TWordSpan words) {
     TCounts counts;
     for (const auto& word : words) ++counts[word];
     return counts;
@@ -51,12 +51,12 @@ double Cosine(const std::vector<double>& a, const std::vector<double>& b) {
 
 }  // namespace
 
-TDeltaRanking CosineDelta(const std::vector<const TWordList*>& candidates, const TWordList& test, size_t profileWords) {
+TDeltaRanking CosineDelta(const std::vector<TWordSpan>& candidates, TWordSpan test, size_t profileWords) {
     TDeltaRanking ranking;
     ranking.Similarity.assign(candidates.size(), 0.0);
     if (candidates.empty()) return ranking;
     std::vector<TCounts> counts;
-    for (const TWordList* words : candidates) counts.push_back(CountEachWord(*words));
+    for (const TWordSpan words : candidates) counts.push_back(CountEachWord(words));
     const TCounts testCounts = CountEachWord(test);
     const std::vector<std::u16string_view> profile = MostFrequent(counts, profileWords);
 
@@ -69,7 +69,7 @@ TDeltaRanking CosineDelta(const std::vector<const TWordList*>& candidates, const
         std::vector<double> frequency(n);
         double mean = 0;
         for (size_t c = 0; c < n; ++c) {
-            frequency[c] = RelativeFrequency(counts[c], word, candidates[c]->size());
+            frequency[c] = RelativeFrequency(counts[c], word, candidates[c].size());
             mean += frequency[c];
         }
         mean /= static_cast<double>(n);

@@ -30,8 +30,7 @@ struct TDeltaRanking {
 // most frequent words of the candidates together (ties: the word first in
 // code-unit order). A word whose frequency is the same in every candidate
 // says nothing and is left out.
-TDeltaRanking CosineDelta(const std::vector<const TWordList*>& candidates, const TWordList& test,
-                          size_t profileWords = kDeltaWords);
+TDeltaRanking CosineDelta(const std::vector<TWordSpan>& candidates, TWordSpan test, size_t profileWords = kDeltaWords);
 
 // "Cosine Delta: A, B, C", the candidates by similarity, then " (agrees)" or
 // " (disagrees: the phrases rank B first)" against `phraseFirst`.

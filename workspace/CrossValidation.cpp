@@ -65,8 +65,8 @@ TCrossCheck RunCheck(const TPreparedSet& prepared, const THeldOutText& held, con
     // A top score shared with the runner-up singles out nobody.
     check.Right = check.Top == check.Truth && (check.RunnerUp < 0 || check.Margin > 0);
 
-    std::vector<const TWordList*> words;
-    for (const auto& candidate : run) words.push_back(&candidate->Words);
+    std::vector<TWordSpan> words;
+    for (const auto& candidate : run) words.push_back(candidate->Words);
     check.DeltaTop = CosineDelta(words, splitter.Split(NormalizeText(test))).First;
     return check;
 }

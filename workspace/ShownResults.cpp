@@ -37,9 +37,9 @@ std::vector<std::u16string> TShownResults::TrustLines() const {
         lines.push_back(u"Verdict: " + VerdictText(confidence, names));
     }
     // The second opinion of frequent words, beside the phrases' ranking.
-    std::vector<const TWordList*> words;
+    std::vector<TWordSpan> words;
     for (const auto& author : FShown.Engine->Authors())
-        if (author.get() != FShown.Engine->Test()) words.push_back(&author->Text());
+        if (author.get() != FShown.Engine->Test()) words.push_back(author->Text());
     if (!names.empty())
         lines.push_back(SecondOpinionText(CosineDelta(words, FShown.Engine->Test()->Text()), names,
                                           RankedFirst(FShown.CandidateScores())));

@@ -7,6 +7,7 @@
 #include "EngineTestHelpers.h"
 #include "engine/Author.h"
 #include "engine/Phrase.h"
+#include "engine/Quillprint.h"
 
 namespace quillprint::testing {
 namespace {
@@ -41,7 +42,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(Author, SplitsItsTextWithoutNormalising) {
     const TAuthor author(u"Anna", u"The  Cat, \"a b\"");
     EXPECT_EQ(author.Name(), u"Anna");
-    EXPECT_EQ(author.Text(), (TWordList{u"The", u"Cat,", u"a b"}));
+    EXPECT_EQ(ListOf(author.Text()), (TWordList{u"The", u"Cat,", u"a b"}));
     EXPECT_EQ(author.WordCount(), 3);
     EXPECT_EQ(author.Koef(), 0.0);
     EXPECT_EQ(author.UniqueNum(), 0);
@@ -92,6 +93,35 @@ TEST(Phrase, CountOutsideTheListIsAnError) {
     EXPECT_EQ(phrase.AuthorsCount(1), 5);
     EXPECT_THROW(phrase.AuthorsCount(2), std::out_of_range);
     EXPECT_THROW(phrase.AuthorsCount(-1), std::out_of_range);
+}
+
+// Every word is held once: after Detect each author's words are its own
+// stretch of the combined corpus, in author order, the test text's without
+// the passages it copies when those are left out.
+TEST(Author, AfterDetectItsWordsAreItsStretchOfTheCombinedCorpus) {
+    struct TCase {
+        const char* Name;
+        int32_t LeaveOutCopies;
+        TWordList TestWords;
+    };
+    for (const TCase& run :
+         {TCase{"whole test text", 0, {u"x", u"a", u"b", u"c", u"d", u"y"}}, TCase{"copy left out", 4, {u"x", u"y"}}}) {
+        TQuillprint engine(kTestLocale);
+        engine.SetLeaveOutCopies(run.LeaveOutCopies);
+        engine.AddAuthor(u"Anna", u"A b, c d.");
+        engine.AddAuthor(u"Boris", u"e a b c d f");
+        engine.Detect(u"x a b c d y");
+        const TWordList& all = engine.WordsAll().Words();
+        size_t begin = 0;
+        for (const auto& author : engine.Authors()) {
+            EXPECT_EQ(author->Text().data(), all.data() + begin) << run.Name;
+            begin += author->Text().size();
+        }
+        EXPECT_EQ(begin, all.size()) << run.Name;
+        EXPECT_EQ(ListOf(engine.Authors()[0]->Text()), (TWordList{u"a", u"b", u"c", u"d"})) << run.Name;
+        EXPECT_EQ(ListOf(engine.Authors()[1]->Text()), (TWordList{u"e", u"a", u"b", u"c", u"d", u"f"})) << run.Name;
+        EXPECT_EQ(ListOf(engine.Test()->Text()), run.TestWords) << run.Name;
+    }
 }
 
 TEST(Phrase, KeepsOnlyTheAuthorsThatHoldIt) {

@@ -73,7 +73,7 @@ TEST(Cancellation, EveryLongStageHearsTheStop) {
          [&] {
              collation.Ranks({u"a", u"b"}, stop);
          }},
-        {"copy search", [&] { FindCopiedPassages({&words}, words, collation, 5, stop); }},
+        {"copy search", [&] { FindCopiedPassages({words}, words, collation, 5, stop); }},
         {"budget count", [&] { ReportRepeats(words, {}, 5, stop); }},
     };
     for (const auto& [name, stage] : stages) EXPECT_THROW(stage(), TCalculationCancelled) << name;

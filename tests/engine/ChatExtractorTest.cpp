@@ -18,7 +18,7 @@ std::vector<TWordList> Extract(const std::vector<std::u16string>& entries, const
     for (const std::u16string& entry : entries) extractor.Authors().push_back(std::make_unique<TAuthor>(entry, u""));
     extractor.Execute(lines);
     std::vector<TWordList> texts;
-    for (const auto& author : extractor.Authors()) texts.push_back(author->Text());
+    for (const auto& author : extractor.Authors()) texts.push_back(author->OwnWords());
     return texts;
 }
 
@@ -59,7 +59,7 @@ TEST(ChatExtractor, LaterCallsAppend) {
     extractor.Authors().push_back(std::make_unique<TAuthor>(u"Ann,+100,", u""));
     extractor.Execute({u"Ann,+100,one"});
     extractor.Execute({u"Ann,+100,two"});
-    EXPECT_EQ(extractor.Authors()[0]->Text(), (TWordList{u"one", u"two"}));
+    EXPECT_EQ(extractor.Authors()[0]->OwnWords(), (TWordList{u"one", u"two"}));
 }
 
 // The rule as written, one entry after another, to compare with.

@@ -28,8 +28,7 @@ class CopyFinder : public ::testing::Test {
 protected:
     std::vector<TCopiedPassage> Find(const std::vector<TWordList>& candidates, const TWordList& test,
                                      int32_t minWords = kDefaultCopyWords) {
-        std::vector<const TWordList*> lists;
-        for (const TWordList& candidate : candidates) lists.push_back(&candidate);
+        const std::vector<TWordSpan> lists(candidates.begin(), candidates.end());
         return FindCopiedPassages(lists, test, FCollation, minWords);
     }
     TCollation FCollation{kTestLocale};

@@ -156,7 +156,7 @@ bool SameAsLiteral(const TGeneratedCase& generated) {
             summaryInOrder = summary;
 
         std::vector<TWordList> words;
-        for (const auto& author : engine.Authors()) words.push_back(author->Text());
+        for (const auto& author : engine.Authors()) words.push_back(ListOf(author->Text()));
         const TLiteralResult literal = ExtractPhrasesLiterally(words, engine.Collation());
 
         EXPECT_EQ(engine.WordsAll().WordsAlphabetic(), literal.WordsAlphabetic) << texts;

@@ -34,7 +34,7 @@ TEST_F(AnnaBorisCarl, Corpus) {
     ASSERT_EQ(engine.Authors().size(), 4u);
     EXPECT_EQ(Author(3).Name(), u"Unknown");
     EXPECT_EQ(engine.Test(), &Author(3));
-    EXPECT_EQ(Author(0).Text(), (TWordList{u"the", u"red", u"fox", u"runs", u"home"}));
+    EXPECT_EQ(ListOf(Author(0).Text()), (TWordList{u"the", u"red", u"fox", u"runs", u"home"}));
     EXPECT_EQ(engine.WordsAll().WordCount(), 21);
     EXPECT_EQ(engine.WordsAll().AuthorIndexes(), (std::vector<int32_t>{5, 12, 14}));
 }

@@ -30,7 +30,7 @@ TEST_F(AfterDetect, SummarizeCopiesTheWordListsAndRecordsEndPositions) {
     engine.Summarize();
 
     // Quoted items (a blank inside, or nothing) stay single words.
-    EXPECT_EQ(engine.WordsAll().Text(), expected);
+    EXPECT_EQ(engine.WordsAll().Words(), expected);
     EXPECT_EQ(engine.WordsAll().AuthorIndexes(), (std::vector<int32_t>{5, 12, 14, 21}));
     EXPECT_EQ(ValuesOf(engine.Phrases()), phrasesBefore);
     EXPECT_EQ(engine.WordsAll().Name(), u"All Words");

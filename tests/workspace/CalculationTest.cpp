@@ -26,9 +26,9 @@ protected:
         for (const auto& author : Workspace.Results().Engine()->Authors()) names.push_back(author->Name());
         return names;
     }
-    const TWordList& TestWords() const { return Workspace.Results().Engine()->Test()->Text(); }
-    const TWordList& CandidateWords(size_t index) const {
-        return Workspace.Results().Engine()->Authors().at(index)->Text();
+    TWordList TestWords() const { return ListOf(Workspace.Results().Engine()->Test()->Text()); }
+    TWordList CandidateWords(size_t index) const {
+        return ListOf(Workspace.Results().Engine()->Authors().at(index)->Text());
     }
 
     // A tree made in memory: "First" holding `lines`, then "Unknown".

@@ -76,14 +76,14 @@ TEST(CosineDelta, AgreesWithTheWorkedExample) {
     // have mean .375 and spread .125: z(A) = (1, -1), z(B) = (-1, 1). The
     // test "a b b b" has z = (-1, 3): cosine with A is -4 / sqrt(2 * 10).
     const TWordList a = WordsOf(u"a a b x"), b = WordsOf(u"a b b x"), test = WordsOf(u"a b b b");
-    const TDeltaRanking ranking = CosineDelta({&a, &b}, test);
+    const TDeltaRanking ranking = CosineDelta({a, b}, test);
     ASSERT_EQ(ranking.Similarity.size(), 2u);
     EXPECT_NEAR(ranking.Similarity[0], -4 / std::sqrt(20.0), 1e-12);
     EXPECT_NEAR(ranking.Similarity[1], 4 / std::sqrt(20.0), 1e-12);
     EXPECT_EQ(ranking.First, 1);
     // With a profile of one word, the most frequent ("a", before "b" of the
     // same count) alone decides.
-    const TDeltaRanking one = CosineDelta({&a, &b}, test, 1);
+    const TDeltaRanking one = CosineDelta({a, b}, test, 1);
     EXPECT_NEAR(one.Similarity[0], -1, 1e-12);
     EXPECT_NEAR(one.Similarity[1], 1, 1e-12);
     EXPECT_EQ(CosineDelta({}, test).First, -1);

@@ -43,10 +43,10 @@ TEST(LanguageSplitting, EveryWayOfRunningSplitsTheSame) {
             EXPECT_EQ(fromPrepared.Summary, fromLines.Summary);
             for (size_t c = 0; c < candidates.size(); ++c) {
                 const TWordList words = splitter.Split(NormalizeText(JoinLines(candidates[c].Lines)));
-                EXPECT_EQ(fromLines.Engine->Authors()[c]->Text(), words);
-                EXPECT_EQ(fromPrepared.Engine->Authors()[c]->Text(), words);
+                EXPECT_EQ(ListOf(fromLines.Engine->Authors()[c]->Text()), words);
+                EXPECT_EQ(ListOf(fromPrepared.Engine->Authors()[c]->Text()), words);
             }
-            EXPECT_EQ(fromLines.Engine->Test()->Text(), splitter.Split(NormalizeText(test)));
+            EXPECT_EQ(ListOf(fromLines.Engine->Test()->Text()), splitter.Split(NormalizeText(test)));
         }
     }
     // The sample units count the same words as the engine.

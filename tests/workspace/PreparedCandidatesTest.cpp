@@ -52,7 +52,8 @@ TEST(PreparedCandidates, GiveTheSameResultAsTheirLines) {
                 EXPECT_EQ(fromPrepared.DrawScores, fromLines.DrawScores);
                 ASSERT_EQ(fromPrepared.Engine->Authors().size(), fromLines.Engine->Authors().size());
                 for (size_t a = 0; a < fromLines.Engine->Authors().size(); ++a)
-                    EXPECT_EQ(fromPrepared.Engine->Authors()[a]->Text(), fromLines.Engine->Authors()[a]->Text());
+                    EXPECT_EQ(ListOf(fromPrepared.Engine->Authors()[a]->Text()),
+                              ListOf(fromLines.Engine->Authors()[a]->Text()));
                 EXPECT_EQ(fromPrepared.Engine->Phrases().size(), fromLines.Engine->Phrases().size());
             }
         }
