@@ -192,6 +192,7 @@ QList<QAction*> TForm1::commandSet() const {
 
 void TForm1::createRibbon() {
     Ribbon1 = new TRibbon(this);
+    Ribbon1->setObjectName("Ribbon1");
     Ribbon1->setCaption(tr("Lumeno Quillprint"));
     Ribbon1->setCommandSet(commandSet());
     const int main = Ribbon1->addTab(tr("Main"));

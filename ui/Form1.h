@@ -61,36 +61,6 @@ public:
     // Every command of the window, in the order the customisation lists them.
     QList<QAction*> commandSet() const;
 
-    // The window's components, under the names of its layout.
-    TRibbon* Ribbon1 = nullptr;
-    QTabWidget* PageControl1 = nullptr;
-    TAuthorTreeView* tvAuthors = nullptr;
-    QPlainTextEdit* mText = nullptr;
-
-    QAction* acNew = nullptr;
-    QAction* acAddAuthor = nullptr;
-    QAction* acOpen = nullptr;
-    QAction* acFederalist = nullptr;
-    QAction* acPresidents = nullptr;
-    QAction* acTutorial = nullptr;
-    QAction* Action1 = nullptr;  // "Calculate"
-    QAction* acHelp = nullptr;
-    QAction* miCopy = nullptr;
-    QAction* acAddText = nullptr;
-    QAction* acCandidates = nullptr;
-    QAction* acAuthors = nullptr;
-    QAction* acValidation = nullptr;
-    QAction* Action2 = nullptr;  // "Extract"
-    QAction* acBalance = nullptr;  // toggle: balanced calculations
-    QAction* acEachText = nullptr;  // toggle: every text of "Unknown" on its own
-    QAction* acSplitWords = nullptr;  // toggle: split words by language
-    QAction* acFollowLinks = nullptr;     // setting: links leading out of the project folder are read
-    QAction* acLeaveOutCopies = nullptr;  // toggle: copied passages left out of the unknown text
-    QAction* acCopies = nullptr;          // the dialog "Copied passages"
-    QAction* acCrossValidation = nullptr;  // the dialog "Cross-validation"
-    QAction* acExportReport = nullptr;  // the report to share, as PDF or HTML
-    QAction* acSaveTable = nullptr;     // "Save as…": the active page's table as CSV or TSV
-
 public slots:
     void acNewExecute();
     void acAddAuthorExecute();
@@ -194,6 +164,37 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // The window's components and commands, under the names of its layout;
+    // tests and tools find them by these object names.
+    TRibbon* Ribbon1 = nullptr;
+    QTabWidget* PageControl1 = nullptr;
+    TAuthorTreeView* tvAuthors = nullptr;
+    QPlainTextEdit* mText = nullptr;
+
+    QAction* acNew = nullptr;
+    QAction* acAddAuthor = nullptr;
+    QAction* acOpen = nullptr;
+    QAction* acFederalist = nullptr;
+    QAction* acPresidents = nullptr;
+    QAction* acTutorial = nullptr;
+    QAction* Action1 = nullptr;  // "Calculate"
+    QAction* acHelp = nullptr;
+    QAction* miCopy = nullptr;
+    QAction* acAddText = nullptr;
+    QAction* acCandidates = nullptr;
+    QAction* acAuthors = nullptr;
+    QAction* acValidation = nullptr;
+    QAction* Action2 = nullptr;            // "Extract"
+    QAction* acBalance = nullptr;          // toggle: balanced calculations
+    QAction* acEachText = nullptr;         // toggle: every text of "Unknown" on its own
+    QAction* acSplitWords = nullptr;       // toggle: split words by language
+    QAction* acFollowLinks = nullptr;      // setting: links leading out of the project folder are read
+    QAction* acLeaveOutCopies = nullptr;   // toggle: copied passages left out of the unknown text
+    QAction* acCopies = nullptr;           // the dialog "Copied passages"
+    QAction* acCrossValidation = nullptr;  // the dialog "Cross-validation"
+    QAction* acExportReport = nullptr;     // the report to share, as PDF or HTML
+    QAction* acSaveTable = nullptr;        // "Save as…": the active page's table as CSV or TSV
+
     // Parts of the window found by their object names.
     QWidget* tbEmails = nullptr;
     QWidget* tbAuthors = nullptr;

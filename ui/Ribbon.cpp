@@ -33,7 +33,6 @@ constexpr int BelowBarHeight = 26;
 }  // namespace
 
 TRibbon::TRibbon(QWidget* parent) : QWidget(parent) {
-    setObjectName("ribbon");
     setAttribute(Qt::WA_StyledBackground);
     setStyleSheet(RibbonLunaStyleSheet());
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);

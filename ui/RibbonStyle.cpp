@@ -4,7 +4,7 @@ namespace quillprint {
 
 QString RibbonLunaStyleSheet() {
     return QStringLiteral(R"(
-#ribbon { background: #bfdbff; }
+quillprint--TRibbon { background: #bfdbff; }
 #ribbonTitleBar {
     background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #e3edf9, stop:1 #c4daf4);
     border-bottom: 1px solid #a5c4ea;

@@ -42,7 +42,7 @@ struct TShownForm : TFormFixture {
 // The ribbon's command buttons, group by group.
 QList<QToolButton*> RibbonButtons(const TForm1& form) {
     QList<QToolButton*> buttons;
-    for (const TRibbonGroup* group : form.Ribbon1->findChildren<TRibbonGroup*>())
+    for (const TRibbonGroup* group : Part<TRibbon>(form, "Ribbon1")->findChildren<TRibbonGroup*>())
         for (QToolButton* button : group->findChildren<QToolButton*>())
             if (button->defaultAction()) buttons.append(button);
     return buttons;
@@ -117,7 +117,7 @@ private slots:
             QVERIFY2(!seen.contains(key), qPrintable(caption + " shares " + key.toString()));
             seen.insert(key);
             const auto letter = Qt::Key(key[0].key());
-            QTest::keyClick(form.tvAuthors, letter, Qt::AltModifier);
+            QTest::keyClick(Part<TAuthorTreeView>(form, "tvAuthors"), letter, Qt::AltModifier);
             for (int j = 0; j < buttons.size(); ++j)
                 QVERIFY2(spies[j]->count() == (j == i ? 1 : 0),
                          qPrintable(key.toString() + " ran " + buttons[j]->defaultAction()->text() + " " +
@@ -130,20 +130,20 @@ private slots:
         TShownForm f;
         TForm1& form = *f.Form;
         // Current results with "Texts" shown: a page change calculates nothing.
-        form.acEachText->setChecked(true);
-        form.Action1->trigger();
+        Part<QAction>(form, "acEachText")->setChecked(true);
+        Part<QAction>(form, "Action1")->trigger();
         FinishCalculation(form);
         QSet<QKeySequence> seen;
         for (const QToolButton* button : RibbonButtons(form))
             seen.insert(QKeySequence::mnemonic(button->defaultAction()->text()));
-        QTabWidget& pages = *form.PageControl1;
+        QTabWidget& pages = *Part<QTabWidget>(form, "PageControl1");
         for (int i = pages.count() - 1; i >= 0; --i) {
             QVERIFY2(pages.isTabVisible(i), qPrintable(pages.tabText(i)));
             const QKeySequence key = QKeySequence::mnemonic(pages.tabText(i));
             QVERIFY2(!key.isEmpty(), qPrintable(pages.tabText(i)));
             QVERIFY2(!seen.contains(key), qPrintable(pages.tabText(i) + " shares " + key.toString()));
             seen.insert(key);
-            QTest::keyClick(form.tvAuthors, Qt::Key(key[0].key()), Qt::AltModifier);
+            QTest::keyClick(Part<TAuthorTreeView>(form, "tvAuthors"), Qt::Key(key[0].key()), Qt::AltModifier);
             QCOMPARE(pages.currentIndex(), i);
             QVERIFY(!form.calculationRunning());
         }
@@ -155,7 +155,7 @@ private slots:
         TForm1& form = *f.Form;
         QToolButton* balance = nullptr;
         for (QToolButton* button : RibbonButtons(form))
-            if (button->defaultAction() == form.acBalance) balance = button;
+            if (button->defaultAction() == Part<QAction>(form, "acBalance")) balance = button;
         QVERIFY(balance);
         form.show();
         QVERIFY(QTest::qWaitForWindowActive(&form));
@@ -198,7 +198,7 @@ private slots:
              [&]() -> QWidget* {
                  return new TExtractDialog({{u"Ann,+1,", u"Ann", 3}, {u"Bob,+2,", u"Bob", 4}}, "chat.txt", &form);
              }},
-            {"Customize", [&]() -> QWidget* { return form.Ribbon1->showCustomizeDialog(); }},
+            {"Customize", [&]() -> QWidget* { return Part<TRibbon>(form, "Ribbon1")->showCustomizeDialog(); }},
         };
         QWidget* window = make.at(dialog)();
         const QStringList keys = AccessKeysOf(window);
@@ -230,11 +230,13 @@ private slots:
     void quickAccessCommandsRunByAltAndTheirPlace() {
         TShownForm f;
         TForm1& form = *f.Form;
-        TQuickAccessToolbar& quickAccess = *form.Ribbon1->quickAccessToolbar();
+        TQuickAccessToolbar& quickAccess = *Part<TRibbon>(form, "Ribbon1")->quickAccessToolbar();
         // The commands no ribbon group shows have a key once on the toolbar.
-        const QList<QAction*> added = {form.acAddText, form.acCandidates, form.acAuthors, form.acValidation};
+        const QList<QAction*> added = {Part<QAction>(form, "acAddText"), Part<QAction>(form, "acCandidates"),
+                                       Part<QAction>(form, "acAuthors"), Part<QAction>(form, "acValidation")};
         for (QAction* command : added) quickAccess.addCommand(command);
-        QList<QAction*> shown = {form.acNew, form.acOpen, form.Action1};
+        QList<QAction*> shown = {Part<QAction>(form, "acNew"), Part<QAction>(form, "acOpen"),
+                                 Part<QAction>(form, "Action1")};
         shown += added;
         std::map<QAction*, std::shared_ptr<QSignalSpy>> spies;
         for (QAction* command : shown) {
@@ -242,7 +244,7 @@ private slots:
             spies[command] = std::make_shared<QSignalSpy>(command, &QAction::triggered);
         }
         const auto expectRuns = [&](int place, QAction* expected) {
-            QTest::keyClick(form.tvAuthors, Qt::Key(Qt::Key_0 + place), Qt::AltModifier);
+            QTest::keyClick(Part<TAuthorTreeView>(form, "tvAuthors"), Qt::Key(Qt::Key_0 + place), Qt::AltModifier);
             for (auto& [command, spy] : spies) {
                 QVERIFY2(
                     spy->count() == (command == expected ? 1 : 0),
@@ -255,12 +257,12 @@ private slots:
             if (QTest::currentTestFailed()) return;
         }
         // A hidden command gives up its place to the next.
-        quickAccess.setCommandShown(form.acNew, false);
-        expectRuns(1, form.acOpen);
+        quickAccess.setCommandShown(Part<QAction>(form, "acNew"), false);
+        expectRuns(1, Part<QAction>(form, "acOpen"));
         expectRuns(7, nullptr);
-        quickAccess.setCommandShown(form.acNew, true);
+        quickAccess.setCommandShown(Part<QAction>(form, "acNew"), true);
         // The place shows on the button while Alt is held.
-        ExpectUnderlinedWhileAltIsHeld(quickAccess.buttonFor(form.acAddText));
+        ExpectUnderlinedWhileAltIsHeld(quickAccess.buttonFor(Part<QAction>(form, "acAddText")));
     }
 };
 

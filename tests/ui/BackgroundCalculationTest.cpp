@@ -40,50 +40,52 @@ private slots:
         TFormFixture f;
         TForm1& form = *f.Form;
         const QString project = QString::fromStdU16String(form.workspace().Project().Folder());
-        form.Action1->trigger();
+        Part<QAction>(form, "Action1")->trigger();
         QVERIFY(form.calculationRunning());
         TCalculationStatus* status = form.calculationStatus();
         QVERIFY(status->bar()->isVisibleTo(&form));
         QVERIFY(status->cancelButton()->isVisibleTo(&form));
-        for (QAction* command : {form.acNew, form.acOpen, form.acTutorial, form.Action1, form.acValidation,
-                                 form.acBalance, form.acEachText, form.acAddAuthor})
+        for (QAction* command :
+             {Part<QAction>(form, "acNew"), Part<QAction>(form, "acOpen"), Part<QAction>(form, "acTutorial"),
+              Part<QAction>(form, "Action1"), Part<QAction>(form, "acValidation"), Part<QAction>(form, "acBalance"),
+              Part<QAction>(form, "acEachText"), Part<QAction>(form, "acAddAuthor")})
             QVERIFY2(!command->isEnabled(), qPrintable(command->objectName()));
-        QVERIFY(form.mText->isReadOnly());
+        QVERIFY(Part<QPlainTextEdit>(form, "mText")->isReadOnly());
 
         // A click on "Tutorial" meanwhile is not run later (it would load over the result).
-        form.acTutorial->trigger();
-        form.PageControl1->setCurrentWidget(Part(form, "tbAnalysis"));  // no second run
+        Part<QAction>(form, "acTutorial")->trigger();
+        Part<QTabWidget>(form, "PageControl1")->setCurrentWidget(Part(form, "tbAnalysis"));  // no second run
         FinishCalculation(form);
         QCOMPARE(QString::fromStdU16String(form.workspace().Project().Folder()), project);
         QVERIFY(form.workspace().Calculated());
-        QCOMPARE(form.PageControl1->currentWidget(), Part(form, "tbResult"));
+        QCOMPARE(Part<QTabWidget>(form, "PageControl1")->currentWidget(), Part(form, "tbResult"));
         QCOMPARE(status->text()->text(), QString("Calculation finished"));
         QVERIFY(!status->bar()->isVisibleTo(&form));
         QVERIFY(!status->cancelButton()->isVisibleTo(&form));
-        QVERIFY(form.acTutorial->isEnabled() && form.Action1->isEnabled());
+        QVERIFY(Part<QAction>(form, "acTutorial")->isEnabled() && Part<QAction>(form, "Action1")->isEnabled());
         QVERIFY(QGuiApplication::overrideCursor() == nullptr);
     }
 
     void cancelLeavesTheResultsTablesAndPageAsTheyWere() {
         TFormFixture f;
         TForm1& form = *f.Form;
-        form.Action1->trigger();
+        Part<QAction>(form, "Action1")->trigger();
         FinishCalculation(form);
-        form.PageControl1->setCurrentWidget(Part(form, "tbAnalysis"));
+        Part<QTabWidget>(form, "PageControl1")->setCurrentWidget(Part(form, "tbAnalysis"));
 
         WriteLongCopy(f.Folder.executableDir() + "Examples/Long");
         f.Dialogs.FolderAnswer = f.Folder.executableDir() + "Examples/Long";
-        form.acOpen->trigger();
+        Part<QAction>(form, "acOpen")->trigger();
         // Loading cleared the tables; a cancelled run leaves them so.
         const std::u16string result = CopyGrid(form.workspace().Results().ResultTable());
         const std::u16string analysis = CopyGrid(form.workspace().Results().AnalysisTable());
-        form.PageControl1->setCurrentWidget(Part(form, "tbResult"));  // out of date: calculates
+        Part<QTabWidget>(form, "PageControl1")->setCurrentWidget(Part(form, "tbResult"));  // out of date: calculates
         QVERIFY(form.calculationRunning());
         QTest::mouseClick(form.calculationStatus()->cancelButton(), Qt::LeftButton);
         FinishCalculation(form);
 
         QCOMPARE(form.calculationStatus()->text()->text(), QString("Calculation cancelled"));
-        QCOMPARE(form.PageControl1->currentWidget(), Part(form, "tbResult"));
+        QCOMPARE(Part<QTabWidget>(form, "PageControl1")->currentWidget(), Part(form, "tbResult"));
         QCOMPARE(CopyGrid(form.workspace().Results().ResultTable()), result);
         QCOMPARE(CopyGrid(form.workspace().Results().AnalysisTable()), analysis);
         QVERIFY(!form.workspace().Calculated());
@@ -96,8 +98,8 @@ private slots:
         TFormFixture f;
         WriteLongCopy(f.Folder.executableDir() + "Examples/Long");
         f.Dialogs.FolderAnswer = f.Folder.executableDir() + "Examples/Long";
-        f.Form->acOpen->trigger();
-        f.Form->Action1->trigger();
+        Part<QAction>(*f.Form, "acOpen")->trigger();
+        Part<QAction>(*f.Form, "Action1")->trigger();
         QVERIFY(f.Form->calculationRunning());
         f.Form.reset();
         // Events the run posted before the window went reach no one.

@@ -37,24 +37,24 @@ private slots:
     void balanceIsOffByDefaultAndAddsTheColumnDrawsWon() {
         TFormFixture f;
         TForm1& form = *f.Form;
-        QVERIFY(form.acBalance->isCheckable());
-        QVERIFY(!form.acBalance->isChecked());
-        QVERIFY(form.commandSet().contains(form.acBalance));
-        form.Action1->trigger();
+        QVERIFY(Part<QAction>(form, "acBalance")->isCheckable());
+        QVERIFY(!Part<QAction>(form, "acBalance")->isChecked());
+        QVERIFY(form.commandSet().contains(Part<QAction>(form, "acBalance")));
+        Part<QAction>(form, "Action1")->trigger();
         FinishCalculation(form);
         QCOMPARE(Part<TGridView>(form, "sgResult")->model()->columnCount(), 4);
 
-        form.acBalance->trigger();
+        Part<QAction>(form, "acBalance")->trigger();
         QVERIFY(form.workspace().Options().Balance());
         QVERIFY(!form.workspace().Calculated());  // the shown results are out of date
-        form.Action1->trigger();
+        Part<QAction>(form, "Action1")->trigger();
         FinishCalculation(form);
         QCOMPARE(Part<TGridView>(form, "sgResult")->model()->columnCount(), 5);
         QCOMPARE(Header(Part<TGridView>(form, "sgResult")->model(), 4), QString("Draws won"));
         QCOMPARE(Cell(Part<TGridView>(form, "sgResult")->model(), 4, 0), QString("9"));
 
-        form.acBalance->trigger();
-        form.Action1->trigger();
+        Part<QAction>(form, "acBalance")->trigger();
+        Part<QAction>(form, "Action1")->trigger();
         FinishCalculation(form);
         QCOMPARE(Part<TGridView>(form, "sgResult")->model()->columnCount(), 4);
         QVERIFY(f.Dialogs.Errors.isEmpty());
@@ -69,15 +69,15 @@ private slots:
         WriteFile(project.path() + "/Sailor/log2.txt", "the salt wind fills the old sail again\n");
         WriteFile(project.path() + "/Farmer/diary2.txt", "the brown field waits for rain again\n");
         f.Dialogs.FolderAnswer = project.path();
-        form.acOpen->trigger();
-        form.Action1->trigger();
+        Part<QAction>(form, "acOpen")->trigger();
+        Part<QAction>(form, "Action1")->trigger();
         FinishCalculation(form);
         const QString result = Cell(Part<TGridView>(form, "sgResult")->model(), 0, 0);
         QVERIFY(Part<QLabel>(form, "trustBand")->text().startsWith("Cosine Delta: "));
         QVERIFY(Part<QLabel>(form, "trustBand")->text().contains("The disputed text has 3 words"));
-        QVERIFY(form.commandSet().contains(form.acCrossValidation));
+        QVERIFY(form.commandSet().contains(Part<QAction>(form, "acCrossValidation")));
 
-        form.acCrossValidation->trigger();
+        Part<QAction>(form, "acCrossValidation")->trigger();
         TCrossValidationDialog* dialog = form.crossValidation();
         QVERIFY(dialog && dialog->isVisible());
         dialog->findChild<QCheckBox*>("CrossValidationAsDisputed")->setChecked(false);
@@ -104,10 +104,10 @@ private slots:
         QTemporaryDir project;
         WriteProject(project.path());
         f.Dialogs.FolderAnswer = project.path();
-        form.acOpen->trigger();
+        Part<QAction>(form, "acOpen")->trigger();
         QVERIFY(form.validationReport() == nullptr);
 
-        form.acValidation->trigger();
+        Part<QAction>(form, "acValidation")->trigger();
 
         FinishCalculation(form);
         TValidationReportDialog* dialog = form.validationReport();
@@ -128,8 +128,8 @@ private slots:
         QVERIFY(copied.endsWith("\t2 of 2 recognised\t\t\t\t\r"));
 
         // A second validation refills the same dialog.
-        form.acBalance->trigger();
-        form.acValidation->trigger();
+        Part<QAction>(form, "acBalance")->trigger();
+        Part<QAction>(form, "acValidation")->trigger();
         FinishCalculation(form);
         QCOMPARE(form.validationReport(), dialog);
         QCOMPARE(Cell(dialog->table()->model(), 0, 2), QString("2 of 2 recognised"));

@@ -91,15 +91,15 @@ private slots:
         QVERIFY(Part<TResultChart>(form, "resultChart")->bars().empty());
         QVERIFY(ChartLabels(*Part<TResultChart>(form, "resultChart")).isEmpty());
 
-        form.Action1->trigger();
+        Part<QAction>(form, "Action1")->trigger();
         FinishCalculation(form);
         const QAbstractItemModel* table = Part<TGridView>(form, "sgResult")->model();
         QCOMPARE(ChartLabels(*Part<TResultChart>(form, "resultChart")), TableLabels(table));
         QCOMPARE(Part<TResultChart>(form, "resultChart")->bars().size(), size_t(2));
         QVERIFY(!Part<TResultChart>(form, "resultChart")->bars()[0].LowestPercent);
 
-        form.acBalance->trigger();
-        form.Action1->trigger();
+        Part<QAction>(form, "acBalance")->trigger();
+        Part<QAction>(form, "Action1")->trigger();
         FinishCalculation(form);
         QStringList balanced = TableLabels(table);
         for (int row = 0; row < balanced.size(); ++row) balanced[row] += " (won " + Cell(table, 4, row) + ")";
@@ -107,7 +107,7 @@ private slots:
         for (const TScoreBar& bar : Part<TResultChart>(form, "resultChart")->bars())
             QVERIFY(bar.LowestPercent && bar.HighestPercent);
 
-        form.acNew->trigger();
+        Part<QAction>(form, "acNew")->trigger();
         QVERIFY(Part<TResultChart>(form, "resultChart")->bars().empty());
         QVERIFY(f.Dialogs.Errors.isEmpty());
     }
@@ -126,9 +126,9 @@ private slots:
         WriteFile(project.path() + "/Unknown/1 sea.txt", "the salt wind fills the old sail\n");
         WriteFile(project.path() + "/Unknown/2 field.txt", "the brown field waits for rain\n");
         f.Dialogs.FolderAnswer = project.path();
-        form.acOpen->trigger();
-        form.acEachText->trigger();
-        form.Action1->trigger();
+        Part<QAction>(form, "acOpen")->trigger();
+        Part<QAction>(form, "acEachText")->trigger();
+        Part<QAction>(form, "Action1")->trigger();
         FinishCalculation(form);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
@@ -162,8 +162,8 @@ private slots:
         WriteFile(project.path() + "/Farmer/diary.txt", field);
         WriteFile(project.path() + "/Unknown/u.txt", "the salt wind\n");
         f.Dialogs.FolderAnswer = project.path();
-        form.acOpen->trigger();
-        form.acValidation->trigger();
+        Part<QAction>(form, "acOpen")->trigger();
+        Part<QAction>(form, "acValidation")->trigger();
         FinishCalculation(form);
         TValidationReportDialog* dialog = form.validationReport();
         QVERIFY(dialog);
@@ -204,15 +204,15 @@ private slots:
     void exportRefusesWithoutCurrentResultsAndWritesNothingOnCancel() {
         TFormFixture f;
         TForm1& form = *f.Form;
-        QVERIFY(form.commandSet().contains(form.acExportReport));
-        form.acExportReport->trigger();
+        QVERIFY(form.commandSet().contains(Part<QAction>(form, "acExportReport")));
+        Part<QAction>(form, "acExportReport")->trigger();
         QCOMPARE(f.Dialogs.Messages.size(), 1);
         QVERIFY(f.Dialogs.SaveStartPaths.isEmpty());
 
-        form.Action1->trigger();
+        Part<QAction>(form, "Action1")->trigger();
         FinishCalculation(form);
         const QStringList before = Snapshot(f.Folder.projectDir());
-        form.acExportReport->trigger();  // cancelled: SaveAnswer is empty
+        Part<QAction>(form, "acExportReport")->trigger();  // cancelled: SaveAnswer is empty
         QCOMPARE(f.Dialogs.SaveStartPaths.size(), 1);
         // The dialog does not start in the project folder.
         QVERIFY(!f.Dialogs.SaveStartPaths[0].startsWith(f.Folder.projectDir()));
@@ -221,7 +221,7 @@ private slots:
 
         QTemporaryDir out;
         f.Dialogs.SaveAnswer = out.path() + "/missing folder/report.pdf";
-        form.acExportReport->trigger();
+        Part<QAction>(form, "acExportReport")->trigger();
         QCOMPARE(f.Dialogs.Errors.size(), 1);
         QVERIFY(f.Dialogs.Errors[0].startsWith("Cannot write the report"));
     }
@@ -232,11 +232,11 @@ private slots:
         const QString tutorial = QStringLiteral(QUILLPRINT_TUTORIAL_SOURCES);
         const QStringList before = Snapshot(tutorial);
         f.Dialogs.FolderAnswer = tutorial;
-        form.acOpen->trigger();
-        form.acBalance->trigger();
-        form.Action1->trigger();
+        Part<QAction>(form, "acOpen")->trigger();
+        Part<QAction>(form, "acBalance")->trigger();
+        Part<QAction>(form, "Action1")->trigger();
         FinishCalculation(form);
-        form.acValidation->trigger();
+        Part<QAction>(form, "acValidation")->trigger();
         FinishCalculation(form);
         QVERIFY(f.Dialogs.Errors.isEmpty());
         const QAbstractItemModel* table = Part<TGridView>(form, "sgResult")->model();
@@ -244,9 +244,9 @@ private slots:
 
         QTemporaryDir out;
         f.Dialogs.SaveAnswer = out.path() + "/tutorial.html";
-        form.acExportReport->trigger();
+        Part<QAction>(form, "acExportReport")->trigger();
         f.Dialogs.SaveAnswer = out.path() + "/tutorial.pdf";
-        form.acExportReport->trigger();
+        Part<QAction>(form, "acExportReport")->trigger();
         QVERIFY2(f.Dialogs.Errors.isEmpty(), qPrintable(f.Dialogs.Errors.join('\n')));
         QCOMPARE(Snapshot(tutorial), before);
 

@@ -45,12 +45,12 @@ private slots:
         QTemporaryDir project;
         WriteCopiedPassageProject(project.path());
         f.Dialogs.FolderAnswer = project.path();
-        form.acOpen->trigger();
-        QVERIFY(form.acLeaveOutCopies->isCheckable());
-        QVERIFY(!form.acLeaveOutCopies->isChecked());
-        QVERIFY(form.commandSet().contains(form.acLeaveOutCopies));
+        Part<QAction>(form, "acOpen")->trigger();
+        QVERIFY(Part<QAction>(form, "acLeaveOutCopies")->isCheckable());
+        QVERIFY(!Part<QAction>(form, "acLeaveOutCopies")->isChecked());
+        QVERIFY(form.commandSet().contains(Part<QAction>(form, "acLeaveOutCopies")));
 
-        form.Action1->trigger();
+        Part<QAction>(form, "Action1")->trigger();
 
         FinishCalculation(form);
         QCOMPARE(f.Dialogs.Errors.size(), 1);
@@ -61,9 +61,9 @@ private slots:
         // The window names its toggle, not the command line's option.
         QVERIFY2(!f.Dialogs.Errors[0].contains("--"), qPrintable(f.Dialogs.Errors[0]));
 
-        form.acLeaveOutCopies->trigger();
+        Part<QAction>(form, "acLeaveOutCopies")->trigger();
         QVERIFY(form.workspace().Options().LeaveOutCopies());
-        form.Action1->trigger();
+        Part<QAction>(form, "Action1")->trigger();
         FinishCalculation(form);
         QCOMPARE(f.Dialogs.Errors.size(), 1);
         const QAbstractItemModel* result = Part<TGridView>(form, "sgResult")->model();
@@ -77,10 +77,10 @@ private slots:
         QTemporaryDir project;
         WriteCopiedPassageProject(project.path());
         f.Dialogs.FolderAnswer = project.path();
-        form.acOpen->trigger();
+        Part<QAction>(form, "acOpen")->trigger();
         QVERIFY(form.copiedPassages() == nullptr);
 
-        form.acCopies->trigger();
+        Part<QAction>(form, "acCopies")->trigger();
         FinishCalculation(form);
         TCopiedPassagesDialog* dialog = form.copiedPassages();
         QVERIFY(dialog && dialog->isVisible());
@@ -96,7 +96,7 @@ private slots:
 
         dialog->table()->selectionModel()->setCurrentIndex(model->index(0, 0), QItemSelectionModel::ClearAndSelect);
         QCOMPARE(form.workspace().Project().Selected()->Label(), u"2.txt");
-        const QList<QTextEdit::ExtraSelection> marked = form.mText->extraSelections();
+        const QList<QTextEdit::ExtraSelection> marked = Part<QPlainTextEdit>(form, "mText")->extraSelections();
         QCOMPARE(marked.size(), 1);
         // Lines 4 to 503 of the second text: the whole copy.
         QVERIFY(marked[0].cursor.selectedText().startsWith("h200 h201"));

@@ -65,7 +65,7 @@ QString WriteManyCandidates(const QString& dir, int count) {
 }
 
 QToolButton* RibbonButtonFor(const TForm1& form, const QAction* action) {
-    for (QToolButton* button : form.Ribbon1->findChildren<QToolButton*>())
+    for (QToolButton* button : Part<TRibbon>(form, "Ribbon1")->findChildren<QToolButton*>())
         if (button->defaultAction() == action && button->objectName() == "ribbonSmallButton") return button;
     return nullptr;
 }
@@ -102,7 +102,8 @@ TShown Shown(TForm1& form) {
                                .arg(bar.HighestPercent.value_or(-1)));
     for (int i = 0; i < Part<QComboBox>(form, "cbAuthors")->count(); ++i)
         shown.Authors.append(Part<QComboBox>(form, "cbAuthors")->itemText(i));
-    shown.TextsTab = form.PageControl1->isTabVisible(form.PageControl1->indexOf(Part(form, "tbTexts")));
+    shown.TextsTab = Part<QTabWidget>(form, "PageControl1")
+                         ->isTabVisible(Part<QTabWidget>(form, "PageControl1")->indexOf(Part(form, "tbTexts")));
     const auto* band = Part(form, "tbResult")->findChild<QLabel*>("shownTextBand");
     shown.Band = band->text();
     shown.BandVisible = band->isVisibleTo(Part(form, "tbResult"));
@@ -148,14 +149,14 @@ struct TProjectForm : TFormFixture {
         Form->resize(1200, 700);
         Form->show();
         Dialogs.FolderAnswer = Project.path();
-        Form->acOpen->trigger();
+        Part<QAction>(*Form, "acOpen")->trigger();
     }
     void calculate() {
-        Form->Action1->trigger();
+        Part<QAction>(*Form, "Action1")->trigger();
         FinishCalculation(*Form);
     }
     void validate() {
-        Form->acValidation->trigger();
+        Part<QAction>(*Form, "acValidation")->trigger();
         FinishCalculation(*Form);
     }
 };
@@ -178,10 +179,10 @@ private slots:
         QFETCH(bool, balance);
         TProjectForm f;
         TForm1& form = *f.Form;
-        form.acEachText->setChecked(eachText);
-        form.acBalance->setChecked(balance);
+        Part<QAction>(form, "acEachText")->setChecked(eachText);
+        Part<QAction>(form, "acBalance")->setChecked(balance);
         f.calculate();
-        form.PageControl1->setCurrentWidget(Part(form, "tbResult"));
+        Part<QTabWidget>(form, "PageControl1")->setCurrentWidget(Part(form, "tbResult"));
         const TShown before = Shown(form);
         QVERIFY(!before.Authors.isEmpty());
         QCOMPARE(before.TextsTab, eachText);
@@ -198,9 +199,9 @@ private slots:
         QCOMPARE(after.BandVisible, before.BandVisible);
         QVERIFY(form.workspace().Calculated());
         QVERIFY(!OutOfDateShown(form));
-        QCOMPARE(form.PageControl1->currentWidget(), Part(form, "tbResult"));
+        QCOMPARE(Part<QTabWidget>(form, "PageControl1")->currentWidget(), Part(form, "tbResult"));
         // The author chooser still opens a stylometry table.
-        form.PageControl1->setCurrentWidget(Part(form, "tbStylometry"));
+        Part<QTabWidget>(form, "PageControl1")->setCurrentWidget(Part(form, "tbStylometry"));
         QCOMPARE(Part<QComboBox>(form, "cbAuthors")->currentIndex(), 0);
         QVERIFY(Part<TGridView>(form, "sgStylometry")->model()->rowCount() > 1);
         QVERIFY(f.Dialogs.Errors.isEmpty());
@@ -212,7 +213,7 @@ private slots:
         QTemporaryDir out;
         const auto exportHtml = [&](const QString& name) {
             f.Dialogs.SaveAnswer = out.path() + "/" + name;
-            form.acExportReport->trigger();
+            Part<QAction>(form, "acExportReport")->trigger();
             return ReadFile(out.path() + "/" + name);
         };
         f.calculate();
@@ -220,23 +221,23 @@ private slots:
         QVERIFY(exportHtml("same.html").contains("<h2>Validation</h2>"));
 
         // Another project: the validation report goes with the old one.
-        form.acTutorial->trigger();
+        Part<QAction>(form, "acTutorial")->trigger();
         QVERIFY(!form.validationReport()->isVisible());
         QVERIFY(!form.workspace().Results().ValidationReport());
         f.Dialogs.FolderAnswer = f.Project.path();
-        form.acOpen->trigger();
+        Part<QAction>(form, "acOpen")->trigger();
         f.calculate();
         QVERIFY(!exportHtml("other.html").contains("Validation"));
 
         // A validation of changed candidates does not go with older results.
-        form.acAddAuthor->trigger();
+        Part<QAction>(form, "acAddAuthor")->trigger();
         f.validate();
-        form.acNew->trigger();
+        Part<QAction>(form, "acNew")->trigger();
         QVERIFY(!form.workspace().Results().ValidationReport());
-        form.acOpen->trigger();
+        Part<QAction>(form, "acOpen")->trigger();
         f.calculate();
         f.validate();
-        form.acBalance->trigger();
+        Part<QAction>(form, "acBalance")->trigger();
         f.calculate();
         QVERIFY(!exportHtml("balanced.html").contains("Validation"));
         QVERIFY(f.Dialogs.Errors.isEmpty());
@@ -246,20 +247,20 @@ private slots:
         TProjectForm f;
         TForm1& form = *f.Form;
         f.calculate();
-        form.acAddText->trigger();  // an in-memory text, which a real load would lose
-        form.mText->setPlainText("typed words");
+        Part<QAction>(form, "acAddText")->trigger();  // an in-memory text, which a real load would lose
+        Part<QPlainTextEdit>(form, "mText")->setPlainText("typed words");
         const TShown before = Shown(form);
         const QString title = form.windowTitle();
-        const int entries = form.tvAuthors->topLevelItemCount();
+        const int entries = Part<TAuthorTreeView>(form, "tvAuthors")->topLevelItemCount();
         QTemporaryDir empty;
         f.Dialogs.Messages.clear();
         f.Dialogs.FolderAnswer = empty.path();
-        form.acOpen->trigger();
+        Part<QAction>(form, "acOpen")->trigger();
         QCOMPARE(f.Dialogs.Messages.size(), 1);  // why the folder is refused
         QVERIFY(f.Dialogs.Questions.isEmpty());   // nothing was about to be lost
         QCOMPARE(form.windowTitle(), title);
-        QCOMPARE(form.tvAuthors->topLevelItemCount(), entries);
-        QCOMPARE(form.mText->toPlainText(), QString("typed words"));
+        QCOMPARE(Part<TAuthorTreeView>(form, "tvAuthors")->topLevelItemCount(), entries);
+        QCOMPARE(Part<QPlainTextEdit>(form, "mText")->toPlainText(), QString("typed words"));
         QVERIFY(Shown(form) == before);
         emit form.recentProjectsMenu()->aboutToShow();
         for (const QAction* entry : form.recentProjectsMenu()->actions())
@@ -276,17 +277,21 @@ private slots:
         QFETCH(QString, how);
         TProjectForm f;
         TForm1& form = *f.Form;
-        form.acEachText->setChecked(true);
+        Part<QAction>(form, "acEachText")->setChecked(true);
         f.calculate();
         QVERIFY(Part(form, "tbResult")->findChild<QLabel*>("shownTextBand")->isVisibleTo(Part(form, "tbResult")));
         QTemporaryDir second;
         WriteProject(second.path());
         f.Dialogs.FolderAnswer = second.path();
-        if (how == "New") form.acNew->trigger();
-        else if (how == "example") form.acTutorial->trigger();
-        else form.acOpen->trigger();
+        if (how == "New")
+            Part<QAction>(form, "acNew")->trigger();
+        else if (how == "example")
+            Part<QAction>(form, "acTutorial")->trigger();
+        else
+            Part<QAction>(form, "acOpen")->trigger();
 
-        QVERIFY(!form.PageControl1->isTabVisible(form.PageControl1->indexOf(Part(form, "tbTexts"))));
+        QVERIFY(!Part<QTabWidget>(form, "PageControl1")
+                     ->isTabVisible(Part<QTabWidget>(form, "PageControl1")->indexOf(Part(form, "tbTexts"))));
         for (QLabel* band : form.findChildren<QLabel*>("shownTextBand")) QVERIFY(!band->isVisibleTo(band->parentWidget()));
         QVERIFY(!OutOfDateShown(form));
         QCOMPARE(Part<QComboBox>(form, "cbAuthors")->count(), 0);
@@ -299,15 +304,15 @@ private slots:
     void aClickOnATabShowsThatTab() {
         TProjectForm f;
         TForm1& form = *f.Form;
-        form.acEachText->setChecked(true);
+        Part<QAction>(form, "acEachText")->setChecked(true);
         f.calculate();
-        form.PageControl1->setCurrentWidget(Part(form, "tbAuthors"));
-        form.acBalance->trigger();  // the results are out of date
-        QTabBar* tabs = form.PageControl1->tabBar();
-        const int texts = form.PageControl1->indexOf(Part(form, "tbTexts"));
+        Part<QTabWidget>(form, "PageControl1")->setCurrentWidget(Part(form, "tbAuthors"));
+        Part<QAction>(form, "acBalance")->trigger();  // the results are out of date
+        QTabBar* tabs = Part<QTabWidget>(form, "PageControl1")->tabBar();
+        const int texts = Part<QTabWidget>(form, "PageControl1")->indexOf(Part(form, "tbTexts"));
         QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(texts).center());
         FinishCalculation(form);
-        QCOMPARE(form.PageControl1->currentWidget(), Part(form, "tbTexts"));
+        QCOMPARE(Part<QTabWidget>(form, "PageControl1")->currentWidget(), Part(form, "tbTexts"));
         QVERIFY(form.workspace().Calculated());
         QVERIFY(f.Dialogs.Errors.isEmpty());
     }
@@ -316,9 +321,10 @@ private slots:
         TProjectForm f;
         TForm1& form = *f.Form;
         QFile::remove(f.Project.path() + "/Farmer/diary.txt");  // listed, but cannot be read
-        QTabBar* tabs = form.PageControl1->tabBar();
+        QTabBar* tabs = Part<QTabWidget>(form, "PageControl1")->tabBar();
         const auto click = [&](QWidget* page) {
-            QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(form.PageControl1->indexOf(page)).center());
+            QTest::mouseClick(tabs, Qt::LeftButton, {},
+                              tabs->tabRect(Part<QTabWidget>(form, "PageControl1")->indexOf(page)).center());
             FinishCalculation(form);
         };
         click(Part(form, "tbResult"));
@@ -327,10 +333,10 @@ private slots:
         click(Part(form, "tbStylometry"));
         click(Part(form, "tbResult"));
         QCOMPARE(f.Dialogs.Errors.size(), 1);
-        QCOMPARE(form.PageControl1->currentWidget(), Part(form, "tbResult"));
+        QCOMPARE(Part<QTabWidget>(form, "PageControl1")->currentWidget(), Part(form, "tbResult"));
         QVERIFY(OutOfDateShown(form));
 
-        form.acBalance->trigger();  // something changed: the next visit tries again
+        Part<QAction>(form, "acBalance")->trigger();  // something changed: the next visit tries again
         click(Part(form, "tbAnalysis"));
         QCOMPARE(f.Dialogs.Errors.size(), 2);
     }
@@ -363,11 +369,11 @@ private slots:
         form.resize(1203, 498);
         form.show();
         f.Dialogs.FolderAnswer = many.path();
-        form.acOpen->trigger();
-        form.Action1->trigger();
+        Part<QAction>(form, "acOpen")->trigger();
+        Part<QAction>(form, "Action1")->trigger();
         FinishCalculation(form);
         QVERIFY(f.Dialogs.Errors.isEmpty());
-        form.PageControl1->setCurrentWidget(Part(form, "tbResult"));
+        Part<QTabWidget>(form, "PageControl1")->setCurrentWidget(Part(form, "tbResult"));
         QCOMPARE(Part<TResultChart>(form, "resultChart")->bars().size(), size_t(40));
 
         // The table's cells are whole, names and "The same as Unknown text" of
@@ -425,7 +431,7 @@ private slots:
 
         // The validation report wraps its reading and fits on the screen,
         // and the next, smaller report gets a smaller dialog.
-        form.acValidation->trigger();
+        Part<QAction>(form, "acValidation")->trigger();
         FinishCalculation(form);
         TValidationReportDialog* dialog = form.validationReport();
         QVERIFY(dialog && dialog->isVisible());
@@ -439,8 +445,8 @@ private slots:
         QTemporaryDir small;
         WriteProject(small.path());
         f.Dialogs.FolderAnswer = small.path();
-        form.acOpen->trigger();
-        form.acValidation->trigger();
+        Part<QAction>(form, "acOpen")->trigger();
+        Part<QAction>(form, "acValidation")->trigger();
         FinishCalculation(form);
         QVERIFY(dialog->isVisible());
         QVERIFY(dialog->height() < bigHeight);
@@ -451,16 +457,17 @@ private slots:
     void theBandIsOneLineAndTheTreeShowsWholeNames() {
         TProjectForm f;
         TForm1& form = *f.Form;
-        form.acEachText->setChecked(true);
+        Part<QAction>(form, "acEachText")->setChecked(true);
         f.calculate();
         form.resize(1600, 1200);
-        form.PageControl1->setCurrentWidget(Part(form, "tbResult"));
+        Part<QTabWidget>(form, "PageControl1")->setCurrentWidget(Part(form, "tbResult"));
         QApplication::processEvents();
         const auto* band = Part(form, "tbResult")->findChild<QLabel*>("shownTextBand");
         QVERIFY(band->isVisible());
         QVERIFY2(band->height() < 2 * band->fontMetrics().height() + 8, qPrintable(QString::number(band->height())));
         // The tree has room for a name like "Federalist 51.txt".
-        QVERIFY(form.tvAuthors->width() > form.tvAuthors->fontMetrics().horizontalAdvance("Federalist 51.txt") + 40);
+        QVERIFY(Part<TAuthorTreeView>(form, "tvAuthors")->width() >
+                Part<TAuthorTreeView>(form, "tvAuthors")->fontMetrics().horizontalAdvance("Federalist 51.txt") + 40);
     }
 
     void theTitleNeverRunsUnderTheQuickAccessButtons() {
@@ -469,12 +476,13 @@ private slots:
         for (int width : {800, 1000, 1600}) {
             form.resize(width, 600);
             QApplication::processEvents();
-            const auto* caption = form.Ribbon1->findChild<QLabel*>("ribbonCaption");
-            const auto* quickAccess = form.Ribbon1->findChild<QWidget*>("quickAccessToolbar");
+            const auto* caption = Part<TRibbon>(form, "Ribbon1")->findChild<QLabel*>("ribbonCaption");
+            const auto* quickAccess = Part<TRibbon>(form, "Ribbon1")->findChild<QWidget*>("quickAccessToolbar");
             const QRect text = caption->style()->itemTextRect(caption->fontMetrics(), caption->contentsRect(),
                                                                caption->alignment(), true, caption->text());
-            const int textLeft = caption->mapTo(form.Ribbon1, text.topLeft()).x();
-            const int toolbarRight = quickAccess->mapTo(form.Ribbon1, quickAccess->rect().topRight()).x();
+            const int textLeft = caption->mapTo(Part<TRibbon>(form, "Ribbon1"), text.topLeft()).x();
+            const int toolbarRight =
+                quickAccess->mapTo(Part<TRibbon>(form, "Ribbon1"), quickAccess->rect().topRight()).x();
             QVERIFY2(textLeft > toolbarRight, qPrintable(QString("at %1 px: %2").arg(width).arg(caption->text())));
         }
     }
@@ -482,10 +490,10 @@ private slots:
     void aDisabledCommandLooksDisabled() {
         TProjectForm f;
         TForm1& form = *f.Form;
-        QToolButton* button = RibbonButtonFor(form, form.acBalance);
+        QToolButton* button = RibbonButtonFor(form, Part<QAction>(form, "acBalance"));
         QVERIFY(button);
         const QImage enabled = button->grab().toImage();
-        form.acBalance->setEnabled(false);
+        Part<QAction>(form, "acBalance")->setEnabled(false);
         QVERIFY(button->grab().toImage() != enabled);
     }
 
@@ -497,9 +505,9 @@ private slots:
             TForm1& form = *f.Form;
             form.resize(1111, 666);
             Part<QSplitter>(form, "Splitter1")->setSizes({333, 700});
-            TQuickAccessToolbar* quickAccess = form.Ribbon1->quickAccessToolbar();
-            quickAccess->addCommand(form.acValidation);
-            quickAccess->setCommandShown(form.acNew, false);
+            TQuickAccessToolbar* quickAccess = Part<TRibbon>(form, "Ribbon1")->quickAccessToolbar();
+            quickAccess->addCommand(Part<QAction>(form, "acValidation"));
+            quickAccess->setCommandShown(Part<QAction>(form, "acNew"), false);
             QApplication::processEvents();
             treeSplit = Part<QSplitter>(form, "Splitter1")->sizes();
             size = form.size();
@@ -511,14 +519,16 @@ private slots:
         QApplication::processEvents();
         QCOMPARE(form.size(), size);
         QCOMPARE(Part<QSplitter>(form, "Splitter1")->sizes(), treeSplit);
-        const TQuickAccessToolbar* quickAccess = form.Ribbon1->quickAccessToolbar();
-        QVERIFY(quickAccess->isShown(form.acValidation));
-        QVERIFY(!quickAccess->isShown(form.acNew));
-        QVERIFY(quickAccess->isShown(form.Action1));
+        const TQuickAccessToolbar* quickAccess = Part<TRibbon>(form, "Ribbon1")->quickAccessToolbar();
+        QVERIFY(quickAccess->isShown(Part<QAction>(form, "acValidation")));
+        QVERIFY(!quickAccess->isShown(Part<QAction>(form, "acNew")));
+        QVERIFY(quickAccess->isShown(Part<QAction>(form, "Action1")));
         // Back to the first settings for the tests that follow.
         form.resize(1203, 498);
-        form.Ribbon1->quickAccessToolbar()->setCommandShown(form.acNew, true);
-        form.Ribbon1->quickAccessToolbar()->setCommandShown(form.acValidation, false);
+        Part<TRibbon>(form, "Ribbon1")->quickAccessToolbar()->setCommandShown(Part<QAction>(form, "acNew"), true);
+        Part<TRibbon>(form, "Ribbon1")
+            ->quickAccessToolbar()
+            ->setCommandShown(Part<QAction>(form, "acValidation"), false);
         Part<QSplitter>(form, "Splitter1")->setSizes({240, 963});
         form.close();
     }
@@ -532,7 +542,7 @@ private slots:
         WriteFile(project.path() + "/Farmer/notes.txt", QByteArray("words\0more words\n", 17));
         form.show();
         f.Dialogs.FolderAnswer = project.path();
-        form.acOpen->trigger();
+        Part<QAction>(form, "acOpen")->trigger();
         const auto* band = Part(form, "tbAuthors")->findChild<QLabel*>("binaryFileBand");
         QVERIFY(band);
         const auto select = [&](const QString& author, const QString& text) {
@@ -540,13 +550,13 @@ private slots:
                 if (entry->Label() == author.toStdU16String())
                     for (const auto& file : entry->Texts())
                         if (file->Label() == text.toStdU16String()) {
-                            form.tvAuthors->selectNode(file.get());
-                            emit form.tvAuthors->nodeSelected(file.get());
+                            Part<TAuthorTreeView>(form, "tvAuthors")->selectNode(file.get());
+                            emit Part<TAuthorTreeView>(form, "tvAuthors")->nodeSelected(file.get());
                         }
             return band->isVisibleTo(Part(form, "tbAuthors"));
         };
         QVERIFY(select("Sailor", "photo.png"));
-        QVERIFY(!form.mText->toPlainText().isEmpty());  // still read as text
+        QVERIFY(!Part<QPlainTextEdit>(form, "mText")->toPlainText().isEmpty());  // still read as text
         QVERIFY(!select("Sailor", "log.txt"));
         QVERIFY(select("Farmer", "notes.txt"));
         QVERIFY(!select("Farmer", "diary.txt"));

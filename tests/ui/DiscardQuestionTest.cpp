@@ -19,11 +19,11 @@ private slots:
         TFormFixture f;
         TForm1& form = *f.Form;
         // The example's texts are files; the texts "New" makes are empty.
-        form.acNew->trigger();
-        form.acAddAuthor->trigger();
-        form.acFederalist->trigger();
+        Part<QAction>(form, "acNew")->trigger();
+        Part<QAction>(form, "acAddAuthor")->trigger();
+        Part<QAction>(form, "acFederalist")->trigger();
         f.Dialogs.FolderAnswer = f.Folder.projectDir();
-        form.acOpen->trigger();
+        Part<QAction>(form, "acOpen")->trigger();
         QVERIFY(f.Dialogs.Questions.isEmpty());
         QCOMPARE(form.workspace().Project().Tree().Authors().size(), size_t(3));
     }
@@ -42,10 +42,10 @@ private slots:
         QTemporaryDir other;
         WriteFile(other.path() + "/Unknown/u.txt", "another project");
         f.Dialogs.FolderAnswer = other.path();
-        form.acNew->trigger();
-        form.acAddAuthor->trigger();
+        Part<QAction>(form, "acNew")->trigger();
+        Part<QAction>(form, "acAddAuthor")->trigger();
         // Typed into the text of "Author 1", shown now.
-        form.mText->setPlainText("words typed by hand");
+        Part<QPlainTextEdit>(form, "mText")->setPlainText("words typed by hand");
         const QString projectDir = QString::fromStdU16String(form.workspace().Project().Folder());
 
         f.Dialogs.YesAnswer = false;
@@ -54,7 +54,7 @@ private slots:
         const TWorkspace& workspace = form.workspace();
         QCOMPARE(workspace.Project().Tree().Authors().size(), size_t(2));
         QCOMPARE(QString::fromStdU16String(workspace.Project().Tree().Authors()[1]->Label()), QString("Author 1"));
-        QCOMPARE(form.mText->toPlainText(), QString("words typed by hand"));
+        QCOMPARE(Part<QPlainTextEdit>(form, "mText")->toPlainText(), QString("words typed by hand"));
         QCOMPARE(QString::fromStdU16String(workspace.Project().Folder()), projectDir);
         QVERIFY(workspace.Project().HasTypedTexts());
 
@@ -69,12 +69,12 @@ private slots:
     void aCancelledFolderChooserAsksNothing() {
         TFormFixture f;
         TForm1& form = *f.Form;
-        form.acNew->trigger();
-        form.mText->setPlainText("typed");
+        Part<QAction>(form, "acNew")->trigger();
+        Part<QPlainTextEdit>(form, "mText")->setPlainText("typed");
         f.Dialogs.FolderAnswer.reset();
-        form.acOpen->trigger();
+        Part<QAction>(form, "acOpen")->trigger();
         QVERIFY(f.Dialogs.Questions.isEmpty());
-        QCOMPARE(form.mText->toPlainText(), QString("typed"));
+        QCOMPARE(Part<QPlainTextEdit>(form, "mText")->toPlainText(), QString("typed"));
     }
 };
 

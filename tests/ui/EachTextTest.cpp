@@ -22,7 +22,7 @@ void WriteTwoDisputedTextsProject(const QString& dir) {
 }
 
 bool TabShown(const TForm1& form, QWidget* page) {
-    return form.PageControl1->isTabVisible(form.PageControl1->indexOf(page));
+    return Part<QTabWidget>(form, "PageControl1")->isTabVisible(Part<QTabWidget>(form, "PageControl1")->indexOf(page));
 }
 
 // The band above a page that names the text it shows.
@@ -41,21 +41,21 @@ private slots:
     void eachTextShowsThePageTextsAndEveryTextsOwnTables() {
         TFormFixture f;
         TForm1& form = *f.Form;
-        QVERIFY(form.acEachText->isCheckable());
-        QVERIFY(!form.acEachText->isChecked());
-        QVERIFY(form.commandSet().contains(form.acEachText));
+        QVERIFY(Part<QAction>(form, "acEachText")->isCheckable());
+        QVERIFY(!Part<QAction>(form, "acEachText")->isChecked());
+        QVERIFY(form.commandSet().contains(Part<QAction>(form, "acEachText")));
         QVERIFY(!TabShown(form, Part(form, "tbTexts")));
 
         QTemporaryDir project;
         WriteTwoDisputedTextsProject(project.path());
         f.Dialogs.FolderAnswer = project.path();
-        form.acOpen->trigger();
-        form.acEachText->trigger();
-        form.Action1->trigger();
+        Part<QAction>(form, "acOpen")->trigger();
+        Part<QAction>(form, "acEachText")->trigger();
+        Part<QAction>(form, "Action1")->trigger();
         FinishCalculation(form);
         QVERIFY(f.Dialogs.Errors.isEmpty());
         QVERIFY(TabShown(form, Part(form, "tbTexts")));
-        QCOMPARE(form.PageControl1->currentWidget(), Part(form, "tbTexts"));
+        QCOMPARE(Part<QTabWidget>(form, "PageControl1")->currentWidget(), Part(form, "tbTexts"));
 
         const QAbstractItemModel* texts = Part<TGridView>(form, "sgTexts")->model();
         QCOMPARE(texts->rowCount(), 2);
@@ -78,12 +78,12 @@ private slots:
         QCOMPARE(ShownTextBand(Part(form, "tbAnalysis"))->text(), QString("Text: 2 field.txt"));
 
         // "Copy" on the page "Texts" copies its table.
-        form.miCopy->trigger();
+        Part<QAction>(form, "miCopy")->trigger();
         QVERIFY(QGuiApplication::clipboard()->text().contains("\t2 field.txt\t"));
 
         // Off again: the files of "Unknown" are one text and the page goes.
-        form.acEachText->trigger();
-        form.Action1->trigger();
+        Part<QAction>(form, "acEachText")->trigger();
+        Part<QAction>(form, "Action1")->trigger();
         FinishCalculation(form);
         QVERIFY(!TabShown(form, Part(form, "tbTexts")));
         QVERIFY(!ShownTextBand(Part(form, "tbResult"))->isVisible());

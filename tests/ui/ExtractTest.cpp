@@ -112,7 +112,7 @@ private slots:
         UserSelectsCalculate(form);
         const QStringList projectBefore = Listing(f.Folder.projectDir());
 
-        form.Action2->trigger();
+        Part<QAction>(form, "Action2")->trigger();
 
         FinishWindowJob(form);
         QCOMPARE(f.Dialogs.StartFolders, QStringList({f.Folder.projectDir()}));
@@ -122,13 +122,16 @@ private slots:
         QCOMPARE(f.Dialogs.Offered[1].Lines, 1);
         QCOMPARE(f.Dialogs.Offered[2].Name, std::u16string(u"Cy, Jr"));
 
-        QCOMPARE(TopLevelLabels(form.tvAuthors), QStringList({"Unknown", "Alpha", "Beta", "Ann Lee", "Bob"}));
-        QCOMPARE(form.tvAuthors->topLevelItem(3)->child(0)->text(0), QString("group chat.txt"));
-        QCOMPARE(form.tvAuthors->currentItem(), form.tvAuthors->topLevelItem(3)->child(0));
-        QCOMPARE(form.PageControl1->currentWidget(), Part(form, "tbAuthors"));
-        QCOMPARE(form.mText->toPlainText(),
+        QCOMPARE(TopLevelLabels(Part<TAuthorTreeView>(form, "tvAuthors")),
+                 QStringList({"Unknown", "Alpha", "Beta", "Ann Lee", "Bob"}));
+        QCOMPARE(Part<TAuthorTreeView>(form, "tvAuthors")->topLevelItem(3)->child(0)->text(0),
+                 QString("group chat.txt"));
+        QCOMPARE(Part<TAuthorTreeView>(form, "tvAuthors")->currentItem(),
+                 Part<TAuthorTreeView>(form, "tvAuthors")->topLevelItem(3)->child(0));
+        QCOMPARE(Part<QTabWidget>(form, "PageControl1")->currentWidget(), Part(form, "tbAuthors"));
+        QCOMPARE(Part<QPlainTextEdit>(form, "mText")->toPlainText(),
                  QString("we hold these truths to be self evident\nthat all men are created equal"));
-        QVERIFY(!form.mText->isReadOnly());
+        QVERIFY(!Part<QPlainTextEdit>(form, "mText")->isReadOnly());
         QVERIFY(!form.workspace().Calculated());
         QVERIFY(f.Dialogs.Errors.isEmpty());
 
@@ -144,44 +147,45 @@ private slots:
         TForm1& form = *f.Form;
         f.Dialogs.File = f.writeChat(kChat);
         f.Dialogs.Choose = [](TExtractDialog& dialog) { ClickUnknownRadio(dialog, 2); };
-        form.Action2->trigger();
+        Part<QAction>(form, "Action2")->trigger();
         FinishWindowJob(form);
-        QCOMPARE(TopLevelLabels(form.tvAuthors), QStringList({"Unknown", "Alpha", "Beta", "Ann", "Bob"}));
-        QTreeWidgetItem* unknown = form.tvAuthors->topLevelItem(0);
+        QCOMPARE(TopLevelLabels(Part<TAuthorTreeView>(form, "tvAuthors")),
+                 QStringList({"Unknown", "Alpha", "Beta", "Ann", "Bob"}));
+        QTreeWidgetItem* unknown = Part<TAuthorTreeView>(form, "tvAuthors")->topLevelItem(0);
         QCOMPARE(unknown->childCount(), 2);
         QCOMPARE(unknown->child(1)->text(0), QString("group chat.txt"));
-        form.tvAuthors->setCurrentItem(unknown->child(1));
-        QCOMPARE(form.mText->toPlainText(), QString("who wrote the letter"));
+        Part<TAuthorTreeView>(form, "tvAuthors")->setCurrentItem(unknown->child(1));
+        QCOMPARE(Part<QPlainTextEdit>(form, "mText")->toPlainText(), QString("who wrote the letter"));
     }
 
     void cancellingOrAnExportWithoutParticipantsAddsNothing() {
         TExtractFixture f;
         TForm1& form = *f.Form;
-        const QStringList before = TopLevelLabels(form.tvAuthors);
+        const QStringList before = TopLevelLabels(Part<TAuthorTreeView>(form, "tvAuthors"));
 
-        form.Action2->trigger();  // the file chooser cancelled
+        Part<QAction>(form, "Action2")->trigger();  // the file chooser cancelled
 
         FinishWindowJob(form);
         f.Dialogs.File = f.writeChat(kChat);
-        form.Action2->trigger();  // the participants dialog cancelled
+        Part<QAction>(form, "Action2")->trigger();  // the participants dialog cancelled
         FinishWindowJob(form);
         QCOMPARE(f.Dialogs.Offered.size(), size_t(3));
         QVERIFY(f.Dialogs.Messages.isEmpty());
 
         f.Dialogs.File = f.writeChat("Date,Time,Sender Name,Sender Phone,Message\r\njust talk, +1,\r\n", "plain.txt");
         f.Dialogs.Offered.clear();
-        form.Action2->trigger();
+        Part<QAction>(form, "Action2")->trigger();
         FinishWindowJob(form);
         QCOMPARE(f.Dialogs.Messages.size(), 1);
         QVERIFY(f.Dialogs.Messages[0].contains("No line of \"plain.txt\" starts with a participant entry"));
         QVERIFY(f.Dialogs.Offered.empty());
 
         f.Dialogs.File = f.Downloads.path() + "/missing.txt";
-        form.Action2->trigger();
+        Part<QAction>(form, "Action2")->trigger();
         FinishWindowJob(form);
         QCOMPARE(f.Dialogs.Errors.size(), 1);
         QVERIFY(f.Dialogs.Errors[0].contains("missing.txt"));
-        QCOMPARE(TopLevelLabels(form.tvAuthors), before);
+        QCOMPARE(TopLevelLabels(Part<TAuthorTreeView>(form, "tvAuthors")), before);
         QVERIFY(QGuiApplication::overrideCursor() == nullptr);
     }
 
@@ -239,7 +243,7 @@ private slots:
 
 private:
     static void UserSelectsCalculate(TForm1& form) {
-        form.Action1->trigger();
+        Part<QAction>(form, "Action1")->trigger();
         FinishCalculation(form);
     }
 };

@@ -44,7 +44,7 @@ QStringList Column(const TGridView* grid, int col) {
 
 // Selecting a tab the way a click does: the tab widget reports the change.
 void UserSelectsPage(TForm1& form, QWidget* page) {
-    form.PageControl1->setCurrentWidget(page);
+    Part<QTabWidget>(form, "PageControl1")->setCurrentWidget(page);
     FinishCalculation(form);
 }
 
@@ -58,23 +58,23 @@ private slots:
         TFormFixture f;
         TForm1& form = *f.Form;
         QCOMPARE(form.windowTitle(), QString("FederalistShort \u2014 Lumeno Quillprint"));
-        QCOMPARE(form.Ribbon1->findChild<QLabel*>("ribbonCaption")->text(), form.windowTitle());
+        QCOMPARE(Part<TRibbon>(form, "Ribbon1")->findChild<QLabel*>("ribbonCaption")->text(), form.windowTitle());
         // Small enough for a laptop, large enough for the ribbon's groups.
-        QVERIFY(form.minimumWidth() >= form.Ribbon1->minimumSizeHint().width());
+        QVERIFY(form.minimumWidth() >= Part<TRibbon>(form, "Ribbon1")->minimumSizeHint().width());
         QVERIFY(form.minimumWidth() <= 1024 && form.minimumHeight() <= 600);
         // "Texts" is there but hidden until a run with "Each text".
-        QCOMPARE(TabCaptions(form.PageControl1),
+        QCOMPARE(TabCaptions(Part<QTabWidget>(form, "PageControl1")),
                  QStringList({"Input data", "Analysis", "Result", "Stylometry", "Texts"}));
-        QVERIFY(!form.PageControl1->isTabVisible(4));
-        QCOMPARE(form.PageControl1->currentWidget(), Part(form, "tbAuthors"));
+        QVERIFY(!Part<QTabWidget>(form, "PageControl1")->isTabVisible(4));
+        QCOMPARE(Part<QTabWidget>(form, "PageControl1")->currentWidget(), Part(form, "tbAuthors"));
         QVERIFY(form.findChild<QWidget*>("tbEmails") == nullptr);
 
-        QCOMPARE(TopLevelLabels(form.tvAuthors), QStringList({"Unknown", "Alpha", "Beta"}));
-        QTreeWidgetItem* first = form.tvAuthors->topLevelItem(0)->child(0);
-        QCOMPARE(form.tvAuthors->currentItem(), first);
+        QCOMPARE(TopLevelLabels(Part<TAuthorTreeView>(form, "tvAuthors")), QStringList({"Unknown", "Alpha", "Beta"}));
+        QTreeWidgetItem* first = Part<TAuthorTreeView>(form, "tvAuthors")->topLevelItem(0)->child(0);
+        QCOMPARE(Part<TAuthorTreeView>(form, "tvAuthors")->currentItem(), first);
         QCOMPARE(first->text(0), QString("disputed.txt"));
-        QVERIFY(form.mText->toPlainText().startsWith("we hold these truths"));
-        QVERIFY(form.mText->isReadOnly());
+        QVERIFY(Part<QPlainTextEdit>(form, "mText")->toPlainText().startsWith("we hold these truths"));
+        QVERIFY(Part<QPlainTextEdit>(form, "mText")->isReadOnly());
         QVERIFY(f.Dialogs.Messages.isEmpty());
         QVERIFY(!form.workspace().Calculated());
 
@@ -117,10 +117,10 @@ private slots:
         TFakeShell shell;
         TForm1 form(dialogs, shell, empty.path() + "/");
         QCOMPARE(dialogs.Messages, QStringList({"Please add \"Unknown\" folder for analysis"}));
-        QCOMPARE(form.tvAuthors->topLevelItemCount(), 0);
+        QCOMPARE(Part<TAuthorTreeView>(form, "tvAuthors")->topLevelItemCount(), 0);
         // A tab change then finds nothing to calculate and shows the empty table.
         UserSelectsPage(form, Part(form, "tbResult"));
-        QCOMPARE(form.PageControl1->currentWidget(), Part(form, "tbResult"));
+        QCOMPARE(Part<QTabWidget>(form, "PageControl1")->currentWidget(), Part(form, "tbResult"));
         QCOMPARE(Column(Part<TGridView>(form, "sgResult"), 0), QStringList({"Author", "", "", "", "", ""}));
         QVERIFY(dialogs.Errors.isEmpty());
     }
@@ -129,7 +129,7 @@ private slots:
         TFormFixture f;
         TForm1& form = *f.Form;
         UserSelectsPage(form, Part(form, "tbAnalysis"));
-        QCOMPARE(form.PageControl1->currentWidget(), Part(form, "tbAnalysis"));
+        QCOMPARE(Part<QTabWidget>(form, "PageControl1")->currentWidget(), Part(form, "tbAnalysis"));
         QVERIFY(form.workspace().Calculated());
         QVERIFY(QGuiApplication::overrideCursor() == nullptr);
         QCOMPARE(Column(Part<TGridView>(form, "sgResult"), 0).last(), QString("Unknown"));
@@ -142,11 +142,11 @@ private slots:
         UserSelectsPage(form, Part(form, "tbResult"));
         UserSelectsPage(form, Part(form, "tbAnalysis"));
         QCOMPARE(Cell(Part<TGridView>(form, "sgResult"), 3, alphaRow), alphaWords);
-        QCOMPARE(form.PageControl1->currentWidget(), Part(form, "tbAnalysis"));
+        QCOMPARE(Part<QTabWidget>(form, "PageControl1")->currentWidget(), Part(form, "tbAnalysis"));
 
         // Loading a project makes the results stale again.
-        form.acFederalist->trigger();
-        QCOMPARE(form.PageControl1->currentWidget(), Part(form, "tbAuthors"));
+        Part<QAction>(form, "acFederalist")->trigger();
+        QCOMPARE(Part<QTabWidget>(form, "PageControl1")->currentWidget(), Part(form, "tbAuthors"));
         UserSelectsPage(form, Part(form, "tbResult"));
         QVERIFY(form.workspace().Calculated());
         QVERIFY(
@@ -158,7 +158,7 @@ private slots:
         TFormFixture f;
         TForm1& form = *f.Form;
         UserSelectsPage(form, Part(form, "tbStylometry"));
-        QCOMPARE(form.PageControl1->currentWidget(), Part(form, "tbStylometry"));
+        QCOMPARE(Part<QTabWidget>(form, "PageControl1")->currentWidget(), Part(form, "tbStylometry"));
         QCOMPARE(Part<QComboBox>(form, "cbAuthors")->count(), 3);
         QCOMPARE(Part<QComboBox>(form, "cbAuthors")->currentIndex(), 0);
         QCOMPARE(Part<QComboBox>(form, "cbAuthors")->currentText(), QString("Alpha"));
@@ -177,21 +177,21 @@ private slots:
     void newProjectTypedByTheUserIsCalculated() {
         TFormFixture f;
         TForm1& form = *f.Form;
-        form.acNew->trigger();
-        QCOMPARE(TopLevelLabels(form.tvAuthors), QStringList({"Unknown"}));
-        QCOMPARE(form.tvAuthors->currentItem()->text(0), QString("1"));
-        QVERIFY(!form.mText->isReadOnly());
-        QTest::keyClicks(form.mText, "one two three four one two three four");
+        Part<QAction>(form, "acNew")->trigger();
+        QCOMPARE(TopLevelLabels(Part<TAuthorTreeView>(form, "tvAuthors")), QStringList({"Unknown"}));
+        QCOMPARE(Part<TAuthorTreeView>(form, "tvAuthors")->currentItem()->text(0), QString("1"));
+        QVERIFY(!Part<QPlainTextEdit>(form, "mText")->isReadOnly());
+        QTest::keyClicks(Part<QPlainTextEdit>(form, "mText"), "one two three four one two three four");
 
-        form.acAddAuthor->trigger();
-        QCOMPARE(TopLevelLabels(form.tvAuthors), QStringList({"Unknown", "Author 1"}));
-        QVERIFY(form.mText->toPlainText().isEmpty());
-        QTest::keyClicks(form.mText, "one two three four five six");
+        Part<QAction>(form, "acAddAuthor")->trigger();
+        QCOMPARE(TopLevelLabels(Part<TAuthorTreeView>(form, "tvAuthors")), QStringList({"Unknown", "Author 1"}));
+        QVERIFY(Part<QPlainTextEdit>(form, "mText")->toPlainText().isEmpty());
+        QTest::keyClicks(Part<QPlainTextEdit>(form, "mText"), "one two three four five six");
 
-        form.Action1->trigger();
+        Part<QAction>(form, "Action1")->trigger();
 
         FinishCalculation(form);
-        QCOMPARE(form.PageControl1->currentWidget(), Part(form, "tbResult"));
+        QCOMPARE(Part<QTabWidget>(form, "PageControl1")->currentWidget(), Part(form, "tbResult"));
         QVERIFY(QGuiApplication::overrideCursor() == nullptr);
         QCOMPARE(Column(Part<TGridView>(form, "sgResult"), 0), QStringList({"Author", "Author 1", "Unknown"}));
         QCOMPARE(Cell(Part<TGridView>(form, "sgResult"), 3, 1), QString("6"));
@@ -202,18 +202,18 @@ private slots:
     void editingALabelToUnknownMakesThatAuthorTheTestText() {
         TFormFixture f;
         TForm1& form = *f.Form;
-        form.acNew->trigger();
-        QTest::keyClicks(form.mText, "alpha beta gamma delta alpha beta gamma delta");
-        form.acAddAuthor->trigger();
-        QTest::keyClicks(form.mText, "alpha beta gamma");
+        Part<QAction>(form, "acNew")->trigger();
+        QTest::keyClicks(Part<QPlainTextEdit>(form, "mText"), "alpha beta gamma delta alpha beta gamma delta");
+        Part<QAction>(form, "acAddAuthor")->trigger();
+        QTest::keyClicks(Part<QPlainTextEdit>(form, "mText"), "alpha beta gamma");
 
         // Ending an in-place edit changes the item's text, which the tree reports.
-        form.tvAuthors->topLevelItem(0)->setText(0, "Former");
-        form.tvAuthors->topLevelItem(1)->setText(0, "Unknown");
+        Part<TAuthorTreeView>(form, "tvAuthors")->topLevelItem(0)->setText(0, "Former");
+        Part<TAuthorTreeView>(form, "tvAuthors")->topLevelItem(1)->setText(0, "Unknown");
         QCOMPARE(QString::fromStdU16String(form.workspace().Project().Tree().Authors().at(0)->Label()),
                  QString("Former"));
 
-        form.Action1->trigger();
+        Part<QAction>(form, "Action1")->trigger();
 
         FinishCalculation(form);
         QVERIFY(f.Dialogs.Errors.isEmpty());
@@ -228,7 +228,7 @@ private slots:
         TFormFixture f;
         TForm1& form = *f.Form;
         QGuiApplication::clipboard()->setText("before");
-        form.miCopy->trigger();  // on "Input data" nothing is copied
+        Part<QAction>(form, "miCopy")->trigger();  // on "Input data" nothing is copied
         QCOMPARE(QGuiApplication::clipboard()->text(), QString("before"));
 
         UserSelectsPage(form, Part(form, "tbStylometry"));
@@ -245,7 +245,7 @@ private slots:
         };
         for (const auto& page : pages) {
             UserSelectsPage(form, page.page);
-            form.miCopy->trigger();
+            Part<QAction>(form, "miCopy")->trigger();
             const QString text = QGuiApplication::clipboard()->text();
             QVERIFY2(text.startsWith(page.firstLine), qPrintable(text.left(80)));
             QVERIFY(!text.contains('\n'));
@@ -257,21 +257,21 @@ private slots:
     void fileDeletedAfterLoadingShowsOneErrorAndLeavesNoStaleResults() {
         TFormFixture f;
         TForm1& form = *f.Form;
-        form.Action1->trigger();
+        Part<QAction>(form, "Action1")->trigger();
         FinishCalculation(form);
         QVERIFY(form.workspace().Calculated());
-        form.acFederalist->trigger();
+        Part<QAction>(form, "acFederalist")->trigger();
         // Loading leaves no results of before.
         const QStringList before = Column(Part<TGridView>(form, "sgResult"), 0);
         QVERIFY(QFile::remove(f.Folder.projectDir() + "Alpha/first.txt"));
-        form.Action1->trigger();
+        Part<QAction>(form, "Action1")->trigger();
         FinishCalculation(form);
         QCOMPARE(f.Dialogs.Errors.size(), 1);
         QVERIFY(f.Dialogs.Errors.first().contains("Cannot open file"));
         QVERIFY(f.Dialogs.Errors.first().contains("first.txt"));
         QVERIFY(!f.Dialogs.CursorOverriddenAtError);  // the box comes after the cursor is back
         QVERIFY(QGuiApplication::overrideCursor() == nullptr);
-        QCOMPARE(form.PageControl1->currentWidget(), Part(form, "tbAuthors"));
+        QCOMPARE(Part<QTabWidget>(form, "PageControl1")->currentWidget(), Part(form, "tbAuthors"));
         QCOMPARE(Column(Part<TGridView>(form, "sgResult"), 0), before);
         // The tables say that they are out of date.
         for (QWidget* page : {Part(form, "tbResult"), Part(form, "tbAnalysis"), Part(form, "tbStylometry")})
@@ -288,13 +288,15 @@ private slots:
 
         // Selecting the vanished text in the tree is an error, not a crash.
         UserSelectsPage(form, Part(form, "tbAuthors"));
-        form.tvAuthors->setCurrentItem(form.tvAuthors->topLevelItem(1)->child(0));
+        Part<TAuthorTreeView>(form, "tvAuthors")
+            ->setCurrentItem(Part<TAuthorTreeView>(form, "tvAuthors")->topLevelItem(1)->child(0));
         QVERIFY(f.Dialogs.Errors.size() >= 2);
-        form.acNew->trigger();
-        QCOMPARE(TopLevelLabels(form.tvAuthors), QStringList({"Unknown"}));
+        Part<QAction>(form, "acNew")->trigger();
+        QCOMPARE(TopLevelLabels(Part<TAuthorTreeView>(form, "tvAuthors")), QStringList({"Unknown"}));
         QVERIFY(Part(form, "tbResult")->findChild<QLabel*>("outOfDateBand")->isHidden());
         QCOMPARE(form.windowTitle(), QString("Lumeno Quillprint"));
-        QCOMPARE(form.Ribbon1->findChild<QLabel*>("ribbonCaption")->text(), QString("Lumeno Quillprint"));
+        QCOMPARE(Part<TRibbon>(form, "Ribbon1")->findChild<QLabel*>("ribbonCaption")->text(),
+                 QString("Lumeno Quillprint"));
     }
 
     void openFolderCancelledChangesNothing() {
@@ -302,11 +304,11 @@ private slots:
         TForm1& form = *f.Form;
         const std::u16string projectDir = form.workspace().Project().Folder();
         f.Dialogs.FolderAnswer.reset();
-        form.acOpen->trigger();
+        Part<QAction>(form, "acOpen")->trigger();
         QCOMPARE(f.Dialogs.ChooserCaptions, QStringList({"Select Directory"}));
-        QCOMPARE(TopLevelLabels(form.tvAuthors), QStringList({"Unknown", "Alpha", "Beta"}));
+        QCOMPARE(TopLevelLabels(Part<TAuthorTreeView>(form, "tvAuthors")), QStringList({"Unknown", "Alpha", "Beta"}));
         QVERIFY(form.workspace().Project().Folder() == projectDir);
-        QVERIFY(form.mText->toPlainText().startsWith("we hold these truths"));
+        QVERIFY(Part<QPlainTextEdit>(form, "mText")->toPlainText().startsWith("we hold these truths"));
     }
 
     void openFolderWithoutUnknownAsksForIt() {
@@ -315,12 +317,12 @@ private slots:
         QTemporaryDir other;
         WriteFile(other.path() + "/Someone/a.txt", "text\r\n");
         f.Dialogs.FolderAnswer = other.path();
-        form.acOpen->trigger();
+        Part<QAction>(form, "acOpen")->trigger();
         QCOMPARE(f.Dialogs.Messages, QStringList({"Please add \"Unknown\" folder for analysis"}));
         // The project open before stays as it was.
-        QCOMPARE(TopLevelLabels(form.tvAuthors), QStringList({"Unknown", "Alpha", "Beta"}));
+        QCOMPARE(TopLevelLabels(Part<TAuthorTreeView>(form, "tvAuthors")), QStringList({"Unknown", "Alpha", "Beta"}));
         QVERIFY(f.Dialogs.Errors.isEmpty());
-        QCOMPARE(form.PageControl1->currentWidget(), Part(form, "tbAuthors"));
+        QCOMPARE(Part<QTabWidget>(form, "PageControl1")->currentWidget(), Part(form, "tbAuthors"));
     }
 
     void helpOpensTheDocumentBesideTheExecutable() {
@@ -328,12 +330,12 @@ private slots:
         TForm1& form = *f.Form;
         form.show();
         QVERIFY(QTest::qWaitForWindowActive(&form));
-        QTest::keyClick(form.mText, Qt::Key_F1);
+        QTest::keyClick(Part<QPlainTextEdit>(form, "mText"), Qt::Key_F1);
         QCOMPARE(f.Shell.Opened, QStringList({f.Folder.executableDir() + "Quillprint.pdf"}));
         QVERIFY(f.Dialogs.Messages.isEmpty());
         // Without a viewer the user is told where the help is.
         f.Shell.ViewerStarts = false;
-        QTest::keyClick(form.mText, Qt::Key_F1);
+        QTest::keyClick(Part<QPlainTextEdit>(form, "mText"), Qt::Key_F1);
         QCOMPARE(f.Dialogs.Messages.size(), 1);
         QVERIFY(f.Dialogs.Messages.first().contains(f.Folder.executableDir() + "Quillprint.pdf"));
     }
@@ -341,7 +343,7 @@ private slots:
     void extractAndValidationChangeNoTable() {
         TFormFixture f;
         TForm1& form = *f.Form;
-        form.Action1->trigger();
+        Part<QAction>(form, "Action1")->trigger();
         FinishCalculation(form);
         UserSelectsPage(form, Part(form, "tbAuthors"));
         // Every cell of the filled tables, taken before either command runs.
@@ -352,15 +354,15 @@ private slots:
         const QStringList before = snapshot();
         QVERIFY(before.at(0).contains("Alpha"));
 
-        form.Action2->trigger();
+        Part<QAction>(form, "Action2")->trigger();
 
         FinishWindowJob(form);
         QCOMPARE(snapshot(), before);
         // The tree holds "Unknown" first, which validation leaves out.
-        form.acValidation->trigger();
+        Part<QAction>(form, "acValidation")->trigger();
         FinishCalculation(form);
         QCOMPARE(snapshot(), before);
-        QCOMPARE(form.PageControl1->currentWidget(), Part(form, "tbAuthors"));
+        QCOMPARE(Part<QTabWidget>(form, "PageControl1")->currentWidget(), Part(form, "tbAuthors"));
         QVERIFY(form.workspace().Calculated());
         QVERIFY(f.Dialogs.Errors.isEmpty());
     }

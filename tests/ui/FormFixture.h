@@ -3,20 +3,25 @@
 #pragma once
 
 #include <QAbstractItemModel>
+#include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#include <QPlainTextEdit>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QStringList>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
 #include <memory>
 #include <optional>
 
+#include "ui/AuthorTreeView.h"
 #include "ui/Form1.h"
+#include "ui/Ribbon.h"
 #include "ui/UserDialogs.h"
 
 namespace quillprint::test {

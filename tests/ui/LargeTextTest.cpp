@@ -56,34 +56,39 @@ private slots:
         WriteFile(project.path() + "/Jay/short.txt", "a short note\n");
         WriteFile(project.path() + "/Unknown/u.txt", "a short note\n");
         f.Dialogs.FolderAnswer = project.path();
-        form.acOpen->trigger();
+        Part<QAction>(form, "acOpen")->trigger();
         form.show();
         QVERIFY(QTest::qWaitForWindowActive(&form));
 
         // The click returns before the file is read: a placeholder names it.
-        Select(form.tvAuthors, TextItem(form.tvAuthors, "Hamilton", "first.txt"));
-        QCOMPARE(form.mText->toPlainText(), QString("Reading \"first.txt\"…"));
+        Select(Part<TAuthorTreeView>(form, "tvAuthors"),
+               TextItem(Part<TAuthorTreeView>(form, "tvAuthors"), "Hamilton", "first.txt"));
+        QCOMPARE(Part<QPlainTextEdit>(form, "mText")->toPlainText(), QString("Reading \"first.txt\"…"));
         QVERIFY(form.textView().loading());
         // A second large text, then a short one, before the first arrives:
         // the short one shows at once and stays.
-        Select(form.tvAuthors, TextItem(form.tvAuthors, "Jay", "second.txt"));
-        Select(form.tvAuthors, TextItem(form.tvAuthors, "Jay", "short.txt"));
-        QCOMPARE(form.mText->toPlainText(), QString("a short note"));
+        Select(Part<TAuthorTreeView>(form, "tvAuthors"),
+               TextItem(Part<TAuthorTreeView>(form, "tvAuthors"), "Jay", "second.txt"));
+        Select(Part<TAuthorTreeView>(form, "tvAuthors"),
+               TextItem(Part<TAuthorTreeView>(form, "tvAuthors"), "Jay", "short.txt"));
+        QCOMPARE(Part<QPlainTextEdit>(form, "mText")->toPlainText(), QString("a short note"));
         QTRY_VERIFY_WITH_TIMEOUT(!form.textView().reading(), 30000);
-        QCOMPARE(form.mText->toPlainText(), QString("a short note"));
+        QCOMPARE(Part<QPlainTextEdit>(form, "mText")->toPlainText(), QString("a short note"));
 
         // Waited for, the large text shows whole, line by line.
-        Select(form.tvAuthors, TextItem(form.tvAuthors, "Jay", "second.txt"));
+        Select(Part<TAuthorTreeView>(form, "tvAuthors"),
+               TextItem(Part<TAuthorTreeView>(form, "tvAuthors"), "Jay", "second.txt"));
         QTRY_VERIFY_WITH_TIMEOUT(!form.textView().loading(), 30000);
-        QCOMPARE(form.mText->toPlainText() + "\n", QString::fromLatin1(second));
-        QCOMPARE(form.mText->document()->blockCount(), 20000);
+        QCOMPARE(Part<QPlainTextEdit>(form, "mText")->toPlainText() + "\n", QString::fromLatin1(second));
+        QCOMPARE(Part<QPlainTextEdit>(form, "mText")->document()->blockCount(), 20000);
         QVERIFY(f.Dialogs.Errors.isEmpty());
 
         // "New" while a large text is read: the empty project stays empty.
-        Select(form.tvAuthors, TextItem(form.tvAuthors, "Hamilton", "first.txt"));
-        form.acNew->trigger();
+        Select(Part<TAuthorTreeView>(form, "tvAuthors"),
+               TextItem(Part<TAuthorTreeView>(form, "tvAuthors"), "Hamilton", "first.txt"));
+        Part<QAction>(form, "acNew")->trigger();
         QTRY_VERIFY_WITH_TIMEOUT(!form.textView().reading(), 30000);
-        QVERIFY(!form.mText->toPlainText().contains("first line"));
+        QVERIFY(!Part<QPlainTextEdit>(form, "mText")->toPlainText().contains("first line"));
     }
 };
 

@@ -44,7 +44,9 @@ bool Drop(QWidget* widget, const QPoint& pos, const QMimeData& data) {
 }
 
 QPoint CentreOf(const TForm1& form, const TTreeNode& node) {
-    return form.tvAuthors->visualItemRect(form.tvAuthors->itemFor(&node)).center();
+    return Part<TAuthorTreeView>(form, "tvAuthors")
+        ->visualItemRect(Part<TAuthorTreeView>(form, "tvAuthors")->itemFor(&node))
+        .center();
 }
 
 QStringList Labels(const TTreeNode& author) {
@@ -91,8 +93,9 @@ private slots:
         QTemporaryDir other;
         WriteFile(other.path() + "/Unknown/u.txt", "another project");
         WriteFile(other.path() + "/Gamma/g.txt", "gamma");
-        for (QWidget* target : {static_cast<QWidget*>(&form), form.mText->viewport(), form.tvAuthors->viewport()}) {
-            form.acFederalist->trigger();
+        for (QWidget* target : {static_cast<QWidget*>(&form), Part<QPlainTextEdit>(form, "mText")->viewport(),
+                                Part<TAuthorTreeView>(form, "tvAuthors")->viewport()}) {
+            Part<QAction>(form, "acFederalist")->trigger();
             QVERIFY(Drop(target, QPoint(5, 5), *Paths({other.path()})));
             QCOMPARE(QString::fromStdU16String(form.workspace().Project().Folder()), other.path() + "/");
             QCOMPARE(QString::fromStdU16String(form.workspace().Project().Tree().Authors()[1]->Label()),
@@ -117,23 +120,26 @@ private slots:
         const TTreeNode& beta = *tree.Authors()[2];
         QCOMPARE(QString::fromStdU16String(alpha.Label()), QString("Alpha"));
 
-        QVERIFY(Drop(form.tvAuthors->viewport(), CentreOf(form, alpha),
+        QVERIFY(Drop(Part<TAuthorTreeView>(form, "tvAuthors")->viewport(), CentreOf(form, alpha),
                      *Paths({outside.path() + "/first.txt", outside.path() + "/second.txt"})));
         // Alpha has a file "first.txt" of its own already.
         QCOMPARE(Labels(alpha), (QStringList{"first.txt", "first.txt (2)", "second.txt"}));
-        QCOMPARE(form.mText->toPlainText(), QString("we hold these truths\nto be self evident"));
-        QCOMPARE(form.tvAuthors->currentItem(), form.tvAuthors->itemFor(alpha.Texts()[1].get()));
+        QCOMPARE(Part<QPlainTextEdit>(form, "mText")->toPlainText(),
+                 QString("we hold these truths\nto be self evident"));
+        QCOMPARE(Part<TAuthorTreeView>(form, "tvAuthors")->currentItem(),
+                 Part<TAuthorTreeView>(form, "tvAuthors")->itemFor(alpha.Texts()[1].get()));
         QCOMPARE(alpha.Texts()[2]->Text()->Lines, TLines{u"the eyes of the law"});
 
         // Dropped on a text entry, the files go to its author.
-        QVERIFY(Drop(form.tvAuthors->viewport(), CentreOf(form, *alpha.Texts()[0]),
+        QVERIFY(Drop(Part<TAuthorTreeView>(form, "tvAuthors")->viewport(), CentreOf(form, *alpha.Texts()[0]),
                      *Paths({outside.path() + "/second.txt"})));
         QCOMPARE(Labels(alpha).last(), QString("second.txt (2)"));
         QCOMPARE(Labels(beta), QStringList{"second.txt"});
 
         // Files dropped where there is no entry, or on the text view, add nothing.
-        const int below = form.tvAuthors->viewport()->height() - 2;
-        QVERIFY(!Drop(form.tvAuthors->viewport(), QPoint(5, below), *Paths({outside.path() + "/first.txt"})));
+        const int below = Part<TAuthorTreeView>(form, "tvAuthors")->viewport()->height() - 2;
+        QVERIFY(!Drop(Part<TAuthorTreeView>(form, "tvAuthors")->viewport(), QPoint(5, below),
+                      *Paths({outside.path() + "/first.txt"})));
         QCOMPARE(alpha.Texts().size(), size_t(4));
         QVERIFY(f.Dialogs.Errors.isEmpty());
         // The files stay as they were, and none was written beside them.
@@ -149,7 +155,7 @@ private slots:
         WriteFile(outside.path() + "/good.txt", "fine");
         const QString gone = outside.path() + "/gone.txt";
         const TTreeNode& alpha = *form.workspace().Project().Tree().Authors()[1];
-        QVERIFY(Drop(form.tvAuthors->viewport(), CentreOf(form, alpha),
+        QVERIFY(Drop(Part<TAuthorTreeView>(form, "tvAuthors")->viewport(), CentreOf(form, alpha),
                      *Paths({outside.path() + "/good.txt", gone})));
         QCOMPARE(f.Dialogs.Errors.size(), 1);
         QVERIFY2(f.Dialogs.Errors[0].startsWith("Cannot open file \"" + gone + "\""), qPrintable(f.Dialogs.Errors[0]));
@@ -166,11 +172,11 @@ private slots:
         WriteFile(outside.path() + "/Unknown/u.txt", "another project");
         const TTreeNode& alpha = *form.workspace().Project().Tree().Authors()[1];
         const QPoint onAlpha = CentreOf(form, alpha);
-        form.Action1->trigger();
+        Part<QAction>(form, "Action1")->trigger();
         QVERIFY(form.calculationRunning());
         auto files = Paths({outside.path() + "/first.txt"});
         QDragEnterEvent enter(onAlpha, Qt::CopyAction, files.get(), Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(form.tvAuthors->viewport(), &enter);
+        QCoreApplication::sendEvent(Part<TAuthorTreeView>(form, "tvAuthors")->viewport(), &enter);
         QVERIFY(!enter.isAccepted());
         auto folder = Paths({outside.path()});
         QDragEnterEvent folderEnter(QPoint(5, 5), Qt::CopyAction, folder.get(), Qt::LeftButton, Qt::NoModifier);

@@ -16,10 +16,12 @@
 namespace quillprint::test {
 namespace {
 
-QString ItemText(const TForm1& form, const TTreeNode& node) { return form.tvAuthors->itemFor(&node)->text(0); }
+QString ItemText(const TForm1& form, const TTreeNode& node) {
+    return Part<TAuthorTreeView>(form, "tvAuthors")->itemFor(&node)->text(0);
+}
 
 bool Editable(const TForm1& form, const TTreeNode& node) {
-    return form.tvAuthors->itemFor(&node)->flags().testFlag(Qt::ItemIsEditable);
+    return Part<TAuthorTreeView>(form, "tvAuthors")->itemFor(&node)->flags().testFlag(Qt::ItemIsEditable);
 }
 
 const TTreeNode& Author(const TForm1& form, size_t index) {
@@ -44,9 +46,9 @@ private slots:
         {
             TFormFixture f;
             TForm1& form = *f.Form;
-            QVERIFY(!form.acFollowLinks->isChecked());
+            QVERIFY(!Part<QAction>(form, "acFollowLinks")->isChecked());
             f.Dialogs.FolderAnswer = project.path();
-            form.acOpen->trigger();
+            Part<QAction>(form, "acOpen")->trigger();
             QVERIFY(f.Dialogs.Errors.isEmpty());
             const TTreeNode& bob = Author(form, 1);
             QCOMPARE(bob.Texts().size(), size_t(2));
@@ -56,12 +58,13 @@ private slots:
             QVERIFY(Editable(form, *bob.Texts()[0]));
             QCOMPARE(ItemText(form, Author(form, 2)), QString("Etc (link outside the project, not followed)"));
             // Selecting it shows nothing of the file.
-            form.tvAuthors->setCurrentItem(form.tvAuthors->itemFor(&notes));
+            Part<TAuthorTreeView>(form, "tvAuthors")
+                ->setCurrentItem(Part<TAuthorTreeView>(form, "tvAuthors")->itemFor(&notes));
             QCOMPARE(form.workspace().Project().Selected(), &notes);
-            QVERIFY(form.mText->toPlainText().isEmpty());
+            QVERIFY(Part<QPlainTextEdit>(form, "mText")->toPlainText().isEmpty());
 
             // The setting reads the project again, links followed.
-            form.acFollowLinks->trigger();
+            Part<QAction>(form, "acFollowLinks")->trigger();
             const TTreeNode& followed = *Author(form, 1).Texts()[1];
             QCOMPARE(ItemText(form, followed), QString("notes.txt"));
             QVERIFY(Editable(form, followed));
@@ -70,9 +73,9 @@ private slots:
         }
         // Kept for the next start.
         TFormFixture next;
-        QVERIFY(next.Form->acFollowLinks->isChecked());
+        QVERIFY(Part<QAction>(*next.Form, "acFollowLinks")->isChecked());
         QVERIFY(next.Form->workspace().Options().FollowLinks());
-        next.Form->acFollowLinks->setChecked(false);
+        Part<QAction>(*next.Form, "acFollowLinks")->setChecked(false);
         next.Form->close();
     }
 };

@@ -56,13 +56,13 @@ private slots:
             WriteFile(folder + "/Unknown/u.txt", "text");
             opened.prepend(folder);
             f.Dialogs.FolderAnswer = folder + (i == 3 ? "/" : "");  // a trailing separator is the same folder
-            form.acOpen->trigger();
+            Part<QAction>(form, "acOpen")->trigger();
         }
         QCOMPARE(Folders(OpenMenu(form)), opened.mid(0, TRecentProjects::MaxCount));
 
         // Opening one again moves it to the top, once.
         f.Dialogs.FolderAnswer = opened[4];
-        form.acOpen->trigger();
+        Part<QAction>(form, "acOpen")->trigger();
         const QStringList expected = QStringList{opened[4]} + opened.mid(0, 4) + opened.mid(5, 3);
         QCOMPARE(Folders(OpenMenu(form)), expected);
 
@@ -85,10 +85,10 @@ private slots:
             TFormFixture f;
             for (const QString& folder : {first, second}) {
                 f.Dialogs.FolderAnswer = folder;
-                f.Form->acOpen->trigger();
+                Part<QAction>(*f.Form, "acOpen")->trigger();
             }
             // Examples are not projects of the user's.
-            f.Form->acFederalist->trigger();
+            Part<QAction>(*f.Form, "acFederalist")->trigger();
         }
         TFormFixture f;
         TForm1& form = *f.Form;
@@ -104,8 +104,8 @@ private slots:
         TFormFixture f;
         TForm1& form = *f.Form;
         QToolButton* open = nullptr;
-        for (QToolButton* button : form.Ribbon1->findChildren<QToolButton*>())
-            if (button->defaultAction() == form.acOpen && button->menu()) open = button;
+        for (QToolButton* button : Part<TRibbon>(form, "Ribbon1")->findChildren<QToolButton*>())
+            if (button->defaultAction() == Part<QAction>(form, "acOpen") && button->menu()) open = button;
         QVERIFY(open);
         QCOMPARE(open->menu(), form.recentProjectsMenu());
         QCOMPARE(open->popupMode(), QToolButton::MenuButtonPopup);

@@ -67,7 +67,7 @@ class RibbonTest : public QObject {
 private slots:
     void mainTabHoldsTheFourGroups() {
         TFormFixture f;
-        TRibbon* ribbon = f.Form->Ribbon1;
+        TRibbon* ribbon = Part<TRibbon>(*f.Form, "Ribbon1");
         QCOMPARE(ribbon->caption(), QString("Lumeno Quillprint"));
         QCOMPARE(ribbon->tabBar()->count(), 1);
         QCOMPARE(ribbon->tabBar()->tabText(0), QString("Main"));
@@ -84,8 +84,9 @@ private slots:
         // Only the four commands with pictures carry an icon.
         for (QAction* command : f.Form->commandSet()) {
             const bool hasIcon = !command->icon().isNull();
-            const bool expected = command == f.Form->acNew || command == f.Form->acOpen ||
-                                  command == f.Form->Action1 || command == f.Form->acHelp;
+            const bool expected =
+                command == Part<QAction>(*f.Form, "acNew") || command == Part<QAction>(*f.Form, "acOpen") ||
+                command == Part<QAction>(*f.Form, "Action1") || command == Part<QAction>(*f.Form, "acHelp");
             QCOMPARE(hasIcon, expected);
         }
     }
@@ -106,19 +107,20 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(f.Form.get()));
         auto* action = f.Form->findChild<QAction*>(command);
         QSignalSpy spy(action, &QAction::triggered);
-        QTest::keyClick(f.Form->tvAuthors, Qt::Key(key), Qt::AltModifier);
+        QTest::keyClick(Part<TAuthorTreeView>(*f.Form, "tvAuthors"), Qt::Key(key), Qt::AltModifier);
         QCOMPARE(spy.count(), 1);
     }
 
     void quickAccessToolbarShowsThreeIconsAndItsDropDown() {
         TFormFixture f;
         TForm1& form = *f.Form;
-        TQuickAccessToolbar* toolbar = form.Ribbon1->quickAccessToolbar();
-        QCOMPARE(toolbar->commands(), QList<QAction*>({form.acNew, form.acOpen, form.Action1}));
+        TQuickAccessToolbar* toolbar = Part<TRibbon>(form, "Ribbon1")->quickAccessToolbar();
+        QCOMPARE(toolbar->commands(), QList<QAction*>({Part<QAction>(form, "acNew"), Part<QAction>(form, "acOpen"),
+                                                       Part<QAction>(form, "Action1")}));
         for (QAction* command : toolbar->commands())
             QCOMPARE(toolbar->buttonFor(command)->toolButtonStyle(), Qt::ToolButtonIconOnly);
 
-        QMenu* menu = OpenQuickAccessMenu(form.Ribbon1);
+        QMenu* menu = OpenQuickAccessMenu(Part<TRibbon>(form, "Ribbon1"));
         QCOMPARE(Entries(menu), QStringList({"Customize Quick Access Toolbar...", "New", "Open folder", "Calculate",
                                              "-", "More Commands...", "Show Below the Ribbon", "-",
                                              "Minimize the Ribbon"}));
@@ -126,18 +128,18 @@ private slots:
 
         // Unchecking hides the command; it stays listed to be shown again.
         EntryNamed(menu, "Open folder")->setChecked(false);
-        QVERIFY(!toolbar->isShown(form.acOpen));
-        menu = OpenQuickAccessMenu(form.Ribbon1);
+        QVERIFY(!toolbar->isShown(Part<QAction>(form, "acOpen")));
+        menu = OpenQuickAccessMenu(Part<TRibbon>(form, "Ribbon1"));
         QVERIFY(!EntryNamed(menu, "Open folder")->isChecked());
 
         EntryNamed(menu, "Show Below the Ribbon")->trigger();
-        QVERIFY(form.Ribbon1->isQuickAccessBelow());
-        menu = OpenQuickAccessMenu(form.Ribbon1);
+        QVERIFY(Part<TRibbon>(form, "Ribbon1")->isQuickAccessBelow());
+        menu = OpenQuickAccessMenu(Part<TRibbon>(form, "Ribbon1"));
         QVERIFY(EntryNamed(menu, "Show Above the Ribbon") != nullptr);
 
         EntryNamed(menu, "Minimize the Ribbon")->trigger();
-        QVERIFY(form.Ribbon1->isMinimized());
-        QVERIFY(form.Ribbon1->height() < 143);
+        QVERIFY(Part<TRibbon>(form, "Ribbon1")->isMinimized());
+        QVERIFY(Part<TRibbon>(form, "Ribbon1")->height() < 143);
     }
 
     void rightClickMenuOffersTheFourEntries() {
@@ -146,13 +148,13 @@ private slots:
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         QToolButton* federalist = nullptr;
-        for (QToolButton* button : form.Ribbon1->findChildren<QToolButton*>())
-            if (button->defaultAction() == form.acFederalist) federalist = button;
+        for (QToolButton* button : Part<TRibbon>(form, "Ribbon1")->findChildren<QToolButton*>())
+            if (button->defaultAction() == Part<QAction>(form, "acFederalist")) federalist = button;
         QVERIFY(federalist);
 
-        const QPoint pos = federalist->mapTo(form.Ribbon1, federalist->rect().center());
-        QContextMenuEvent event(QContextMenuEvent::Mouse, pos, form.Ribbon1->mapToGlobal(pos));
-        QApplication::sendEvent(form.Ribbon1, &event);
+        const QPoint pos = federalist->mapTo(Part<TRibbon>(form, "Ribbon1"), federalist->rect().center());
+        QContextMenuEvent event(QContextMenuEvent::Mouse, pos, Part<TRibbon>(form, "Ribbon1")->mapToGlobal(pos));
+        QApplication::sendEvent(Part<TRibbon>(form, "Ribbon1"), &event);
         auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
         QVERIFY(menu);
         QCOMPARE(Entries(menu), QStringList({"Add to Quick Access Toolbar", "Customize Quick Access Toolbar...", "-",
@@ -160,17 +162,18 @@ private slots:
                                              "Minimize the Ribbon"}));
         EntryNamed(menu, "Add to Quick Access Toolbar")->trigger();
         menu->close();
-        QVERIFY(form.Ribbon1->quickAccessToolbar()->isShown(form.acFederalist));
+        QVERIFY(Part<TRibbon>(form, "Ribbon1")->quickAccessToolbar()->isShown(Part<QAction>(form, "acFederalist")));
 
         // A command already on the toolbar cannot be added twice.
-        std::unique_ptr<QMenu> again(form.Ribbon1->createContextMenu(form.acFederalist, &form));
+        std::unique_ptr<QMenu> again(
+            Part<TRibbon>(form, "Ribbon1")->createContextMenu(Part<QAction>(form, "acFederalist"), &form));
         QVERIFY(!EntryNamed(again.get(), "Add to Quick Access Toolbar")->isEnabled());
     }
 
     void customisationAddsValidationToTheToolbar() {
         TFormFixture f;
         TForm1& form = *f.Form;
-        EntryNamed(OpenQuickAccessMenu(form.Ribbon1), "More Commands...")->trigger();
+        EntryNamed(OpenQuickAccessMenu(Part<TRibbon>(form, "Ribbon1")), "More Commands...")->trigger();
         auto* dialog = form.findChild<TQuickAccessCustomizeDialog*>();
         QVERIFY(dialog && dialog->isVisible());
 
@@ -202,18 +205,18 @@ private slots:
 
         dialog->commandList()->setCurrentRow(listed.indexOf("Validation"));
         dialog->addButton()->click();
-        TQuickAccessToolbar* toolbar = form.Ribbon1->quickAccessToolbar();
-        QVERIFY(toolbar->isShown(form.acValidation));
+        TQuickAccessToolbar* toolbar = Part<TRibbon>(form, "Ribbon1")->quickAccessToolbar();
+        QVERIFY(toolbar->isShown(Part<QAction>(form, "acValidation")));
         // The list's drag carries the command for the toolbar.
         std::unique_ptr<QMimeData> dragged(dialog->commandList()->model()->mimeData(
             {dialog->commandList()->model()->index(listed.indexOf("Extract"), 0)}));
         QVERIFY(toolbar->addDroppedCommand(dragged.get()));
-        QVERIFY(toolbar->isShown(form.Action2));
+        QVERIFY(toolbar->isShown(Part<QAction>(form, "Action2")));
         // Without an icon the toolbar shows the caption.
-        QCOMPARE(toolbar->buttonFor(form.acValidation)->toolButtonStyle(), Qt::ToolButtonTextOnly);
+        QCOMPARE(toolbar->buttonFor(Part<QAction>(form, "acValidation"))->toolButtonStyle(), Qt::ToolButtonTextOnly);
 
-        QSignalSpy spy(form.acValidation, &QAction::triggered);
-        toolbar->buttonFor(form.acValidation)->click();
+        QSignalSpy spy(Part<QAction>(form, "acValidation"), &QAction::triggered);
+        toolbar->buttonFor(Part<QAction>(form, "acValidation"))->click();
         QCOMPARE(spy.count(), 1);
         QVERIFY(f.Dialogs.Errors.isEmpty());
     }
@@ -221,11 +224,11 @@ private slots:
     void draggingACommandOntoTheToolbarAddsIt() {
         TFormFixture f;
         TForm1& form = *f.Form;
-        TQuickAccessToolbar* toolbar = form.Ribbon1->quickAccessToolbar();
+        TQuickAccessToolbar* toolbar = Part<TRibbon>(form, "Ribbon1")->quickAccessToolbar();
         QMimeData mime;
         mime.setData(TQuickAccessToolbar::CommandMimeType, "acAddText");
         QVERIFY(toolbar->addDroppedCommand(&mime));
-        QVERIFY(toolbar->isShown(form.acAddText));
+        QVERIFY(toolbar->isShown(Part<QAction>(form, "acAddText")));
 
         // Anything else dropped there is refused.
         QMimeData other;
@@ -233,7 +236,7 @@ private slots:
         QVERIFY(!toolbar->addDroppedCommand(&other));
         mime.setData(TQuickAccessToolbar::CommandMimeType, "noSuchCommand");
         QVERIFY(!toolbar->addDroppedCommand(&mime));
-        QVERIFY(!toolbar->commands().contains(form.acHelp));
+        QVERIFY(!toolbar->commands().contains(Part<QAction>(form, "acHelp")));
     }
 };
 

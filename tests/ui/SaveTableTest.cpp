@@ -40,7 +40,7 @@ private slots:
     void everyTablePageSavesItsTableInTheChosenFormat() {
         TFormFixture f;
         TForm1& form = *f.Form;
-        form.Action1->trigger();
+        Part<QAction>(form, "Action1")->trigger();
         FinishCalculation(form);
         const TWorkspace& workspace = form.workspace();
         QTemporaryDir out;
@@ -57,11 +57,11 @@ private slots:
             {Part(form, "tbResult"), &workspace.Results().ResultTable(), "result.txt", TTableFormat::Csv},
         };
         for (const TCase& c : cases) {
-            form.PageControl1->setCurrentWidget(c.Page);
+            Part<QTabWidget>(form, "PageControl1")->setCurrentWidget(c.Page);
             FinishCalculation(form);
             const QString path = out.filePath(c.File);
             f.Dialogs.SaveAnswer = path;
-            form.acSaveTable->trigger();
+            Part<QAction>(form, "acSaveTable")->trigger();
             QCOMPARE(FileBytes(path), Utf8(TableText(*c.Grid, c.Format)));
         }
         QVERIFY(FileBytes(out.filePath("result.csv")).contains("\n"));
@@ -80,13 +80,13 @@ private slots:
     void theCommandIsInTheRibbonAndTheTablesMenu() {
         TFormFixture f;
         TForm1& form = *f.Form;
-        QVERIFY(Part<QMenu>(form, "PopupMenu1")->actions().contains(form.acSaveTable));
-        QVERIFY(Part<QMenu>(form, "PopupMenu1")->actions().contains(form.miCopy));
+        QVERIFY(Part<QMenu>(form, "PopupMenu1")->actions().contains(Part<QAction>(form, "acSaveTable")));
+        QVERIFY(Part<QMenu>(form, "PopupMenu1")->actions().contains(Part<QAction>(form, "miCopy")));
         bool inRibbon = false;
-        for (const QToolButton* button : form.Ribbon1->findChildren<QToolButton*>())
-            inRibbon = inRibbon || button->defaultAction() == form.acSaveTable;
+        for (const QToolButton* button : Part<TRibbon>(form, "Ribbon1")->findChildren<QToolButton*>())
+            inRibbon = inRibbon || button->defaultAction() == Part<QAction>(form, "acSaveTable");
         QVERIFY(inRibbon);
-        QVERIFY(form.commandSet().contains(form.acSaveTable));
+        QVERIFY(form.commandSet().contains(Part<QAction>(form, "acSaveTable")));
     }
 
     void cancelOrAPageWithoutATableWritesNothing() {
@@ -94,16 +94,16 @@ private slots:
         TForm1& form = *f.Form;
         QTemporaryDir out;
         // "Input data" holds no table: the user is told, no dialog opens.
-        form.PageControl1->setCurrentWidget(Part(form, "tbAuthors"));
+        Part<QTabWidget>(form, "PageControl1")->setCurrentWidget(Part(form, "tbAuthors"));
         f.Dialogs.SaveAnswer = out.filePath("nothing.csv");
-        form.acSaveTable->trigger();
+        Part<QAction>(form, "acSaveTable")->trigger();
         QCOMPARE(f.Dialogs.Messages.size(), 1);
         QVERIFY(f.Dialogs.SaveStartPaths.isEmpty());
 
-        form.PageControl1->setCurrentWidget(Part(form, "tbResult"));
+        Part<QTabWidget>(form, "PageControl1")->setCurrentWidget(Part(form, "tbResult"));
         FinishCalculation(form);
         f.Dialogs.SaveAnswer.reset();
-        form.acSaveTable->trigger();
+        Part<QAction>(form, "acSaveTable")->trigger();
         QCOMPARE(f.Dialogs.SaveStartPaths.size(), 1);
         QVERIFY(QDir(out.path()).entryList(QDir::Files).isEmpty());
         QVERIFY(f.Dialogs.Errors.isEmpty());
@@ -112,12 +112,12 @@ private slots:
     void aFailedWriteNamesTheFileAndKeepsTheOldOne() {
         TFormFixture f;
         TForm1& form = *f.Form;
-        form.PageControl1->setCurrentWidget(Part(form, "tbResult"));
+        Part<QTabWidget>(form, "PageControl1")->setCurrentWidget(Part(form, "tbResult"));
         FinishCalculation(form);
         QTemporaryDir out;
         const QString missingFolder = out.filePath("no such folder/result.csv");
         f.Dialogs.SaveAnswer = missingFolder;
-        form.acSaveTable->trigger();
+        Part<QAction>(form, "acSaveTable")->trigger();
         QCOMPARE(f.Dialogs.Errors.size(), 1);
         QVERIFY2(f.Dialogs.Errors.first().contains(QDir::toNativeSeparators(missingFolder)),
                  qPrintable(f.Dialogs.Errors.first()));
@@ -127,7 +127,7 @@ private slots:
         const QString blocked = out.filePath("blocked.csv");
         QVERIFY(QDir().mkpath(blocked));
         f.Dialogs.SaveAnswer = blocked;
-        form.acSaveTable->trigger();
+        Part<QAction>(form, "acSaveTable")->trigger();
         QCOMPARE(f.Dialogs.Errors.size(), 2);
         QVERIFY(QFileInfo(blocked).isDir());
     }
@@ -154,7 +154,7 @@ private slots:
     void theValidationReportSavesItsTable() {
         TFormFixture f;
         TForm1& form = *f.Form;
-        form.acValidation->trigger();
+        Part<QAction>(form, "acValidation")->trigger();
         FinishCalculation(form);
         TValidationReportDialog* report = form.validationReport();
         QVERIFY(report);

@@ -61,6 +61,11 @@ int main(int argc, char* argv[]) {
     TConsoleDialogs dialogs;
     TNoShell shell;
     quillprint::TForm1 form(dialogs, shell);
+    // The parts of the window the pictures need, found by their object names.
+    auto* pageControl = form.findChild<QTabWidget*>("PageControl1");
+    auto* ribbon = form.findChild<quillprint::TRibbon*>("Ribbon1");
+    auto* balance = form.findChild<QAction*>("acBalance");
+    auto* eachText = form.findChild<QAction*>("acEachText");
     form.move(0, 0);
     form.show();
     Settle();
@@ -91,20 +96,20 @@ int main(int argc, char* argv[]) {
                  {form.findChild<QWidget*>("tbStylometry"), "stylometry.png"}};
     for (const auto& page : pages) {
         // Switching the way a click on the tab does, so "Stylometry" fills itself.
-        form.PageControl1->setCurrentWidget(page.page);
+        pageControl->setCurrentWidget(page.page);
         ok = save(page.file) && ok;
     }
 
     // "Result" with its first row, the most likely candidate, selected.
-    form.PageControl1->setCurrentWidget(form.findChild<QWidget*>("tbResult"));
+    pageControl->setCurrentWidget(form.findChild<QWidget*>("tbResult"));
     form.findChild<quillprint::TGridView*>("sgResult")->setFocus();
     form.findChild<quillprint::TGridView*>("sgResult")->selectRow(0);
     ok = save("result-selected.png") && ok;
 
     // The quick-access drop-down, open over the window: taken from the
     // screen, since the menu is a window of its own.
-    QMenu* menu = form.Ribbon1->quickAccessToolbar()->dropDownMenu();
-    QToolButton* dropDown = form.Ribbon1->quickAccessToolbar()->findChild<QToolButton*>("quickAccessDropDown");
+    QMenu* menu = ribbon->quickAccessToolbar()->dropDownMenu();
+    QToolButton* dropDown = ribbon->quickAccessToolbar()->findChild<QToolButton*>("quickAccessDropDown");
     menu->popup(dropDown->mapToGlobal(QPoint(0, dropDown->height())));
     Settle();
     const QRect area = form.frameGeometry().united(menu->geometry());
@@ -116,12 +121,12 @@ int main(int argc, char* argv[]) {
     menu->close();
 
     // "Balance": the chart's whiskers show the spread of the draws.
-    form.acBalance->setChecked(true);
+    balance->setChecked(true);
     form.btCalculateClick();
     waitForRun();
-    form.PageControl1->setCurrentWidget(form.findChild<QWidget*>("tbResult"));
+    pageControl->setCurrentWidget(form.findChild<QWidget*>("tbResult"));
     ok = save("result-balanced.png") && ok;
-    form.acBalance->setChecked(false);
+    balance->setChecked(false);
 
     // The validation report with its confusion matrix.
     const auto saveValidation = [&](const char* name) {
@@ -141,16 +146,16 @@ int main(int argc, char* argv[]) {
     // Many disputed texts: the page "Texts" with its heat map, balanced as
     // the help's table of the twelve disputed papers.
     form.acAuthorsExecute();
-    form.acBalance->setChecked(true);
-    form.acEachText->setChecked(true);
+    balance->setChecked(true);
+    eachText->setChecked(true);
     form.btCalculateClick();
     waitForRun();
-    form.PageControl1->setCurrentWidget(form.findChild<QWidget*>("tbTexts"));
+    pageControl->setCurrentWidget(form.findChild<QWidget*>("tbTexts"));
     ok = save("texts.png") && ok;
 
     // A balanced calculation under way on every known paper (long enough to
     // be caught): the status bar with its progress.
-    form.acEachText->setChecked(false);
+    eachText->setChecked(false);
     form.btCalculateClick();
     QElapsedTimer waited;
     waited.start();
@@ -166,11 +171,11 @@ int main(int argc, char* argv[]) {
     waitForRun();
 
     // Forty candidates: "Result" with its chart, and the validation report.
-    form.acBalance->setChecked(false);
+    balance->setChecked(false);
     form.acCandidatesExecute();
     form.btCalculateClick();
     waitForRun();
-    form.PageControl1->setCurrentWidget(form.findChild<QWidget*>("tbResult"));
+    pageControl->setCurrentWidget(form.findChild<QWidget*>("tbResult"));
     ok = save("result-40-candidates.png") && ok;
     ok = saveValidation("validation-40-candidates.png") && ok;
     return ok ? 0 : 1;

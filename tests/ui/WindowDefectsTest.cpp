@@ -56,7 +56,7 @@ QLineEdit* LabelEditor(const QTreeWidget* tree) {
 }
 
 QToolButton* RibbonButtonFor(const TForm1& form, const QAction* action) {
-    for (QToolButton* button : form.Ribbon1->findChildren<QToolButton*>("ribbonSmallButton"))
+    for (QToolButton* button : Part<TRibbon>(form, "Ribbon1")->findChildren<QToolButton*>("ribbonSmallButton"))
         if (button->defaultAction() == action) return button;
     return nullptr;
 }
@@ -86,18 +86,19 @@ private slots:
         TShownForm f;
         TForm1& form = *f.Form;
         f.Dialogs.FolderAnswer = WriteThreeTextProject(f.Folder);
-        form.acOpen->trigger();
-        QTreeWidgetItem* jay = TopLevel(form.tvAuthors, "Jay");
-        ClickItem(form.tvAuthors, jay);
-        QCOMPARE(form.tvAuthors->currentItem(), jay->child(0));  // the author's first text is shown
+        Part<QAction>(form, "acOpen")->trigger();
+        QTreeWidgetItem* jay = TopLevel(Part<TAuthorTreeView>(form, "tvAuthors"), "Jay");
+        ClickItem(Part<TAuthorTreeView>(form, "tvAuthors"), jay);
+        QCOMPARE(Part<TAuthorTreeView>(form, "tvAuthors")->currentItem(),
+                 jay->child(0));  // the author's first text is shown
 
         if (how == "F2") {
-            QTest::keyClick(form.tvAuthors, Qt::Key_F2);
+            QTest::keyClick(Part<TAuthorTreeView>(form, "tvAuthors"), Qt::Key_F2);
         } else if (how == "slow second click") {
             QTest::qWait(QApplication::doubleClickInterval() + 100);
-            ClickItem(form.tvAuthors, jay);
+            ClickItem(Part<TAuthorTreeView>(form, "tvAuthors"), jay);
         } else {
-            QMenu* menu = form.tvAuthors->contextMenuFor(jay);
+            QMenu* menu = Part<TAuthorTreeView>(form, "tvAuthors")->contextMenuFor(jay);
             QVERIFY(menu);
             QAction* rename = nullptr;
             for (QAction* entry : menu->actions())
@@ -105,7 +106,7 @@ private slots:
             QVERIFY(rename);
             rename->trigger();
         }
-        QLineEdit* editor = LabelEditor(form.tvAuthors);
+        QLineEdit* editor = LabelEditor(Part<TAuthorTreeView>(form, "tvAuthors"));
         QVERIFY(editor);
         QCOMPARE(editor->text(), QString("Jay"));
         editor->selectAll();
@@ -119,19 +120,20 @@ private slots:
 
     void closingTheWindowDuringAnEditLosesNothingAndDoesNotCrash() {
         TShownForm f;
-        f.Form->tvAuthors->editItem(f.Form->tvAuthors->topLevelItem(0));
-        QVERIFY(LabelEditor(f.Form->tvAuthors));
+        Part<TAuthorTreeView>(*f.Form, "tvAuthors")
+            ->editItem(Part<TAuthorTreeView>(*f.Form, "tvAuthors")->topLevelItem(0));
+        QVERIFY(LabelEditor(Part<TAuthorTreeView>(*f.Form, "tvAuthors")));
         f.Form.reset();
     }
 
     void renameIsOfferedForTextsToo() {
         TShownForm f;
         TForm1& form = *f.Form;
-        QTreeWidgetItem* text = form.tvAuthors->topLevelItem(0)->child(0);
-        QMenu* menu = form.tvAuthors->contextMenuFor(text);
+        QTreeWidgetItem* text = Part<TAuthorTreeView>(form, "tvAuthors")->topLevelItem(0)->child(0);
+        QMenu* menu = Part<TAuthorTreeView>(form, "tvAuthors")->contextMenuFor(text);
         QVERIFY(menu);
         menu->actions().first()->trigger();
-        QLineEdit* editor = LabelEditor(form.tvAuthors);
+        QLineEdit* editor = LabelEditor(Part<TAuthorTreeView>(form, "tvAuthors"));
         QVERIFY(editor);
         QCOMPARE(editor->text(), QString("disputed.txt"));
     }
@@ -141,13 +143,15 @@ private slots:
         TShownForm f;
         TForm1& form = *f.Form;
         f.Dialogs.FolderAnswer = WriteThreeTextProject(f.Folder);
-        form.acOpen->trigger();
+        Part<QAction>(form, "acOpen")->trigger();
         for (const char* author : {"Hamilton", "Jay", "Hamilton", "Unknown"}) {
-            ClickItem(form.tvAuthors, TopLevel(form.tvAuthors, author));
-            QTreeWidgetItem* first = TopLevel(form.tvAuthors, author)->child(0);
-            QCOMPARE(form.tvAuthors->currentItem(), first);
-            QCOMPARE(form.tvAuthors->selectedItems(), QList<QTreeWidgetItem*>{first});
-            QCOMPARE(form.mText->toPlainText().section(' ', 0, 0).toLower(), QString(author).toLower());
+            ClickItem(Part<TAuthorTreeView>(form, "tvAuthors"),
+                      TopLevel(Part<TAuthorTreeView>(form, "tvAuthors"), author));
+            QTreeWidgetItem* first = TopLevel(Part<TAuthorTreeView>(form, "tvAuthors"), author)->child(0);
+            QCOMPARE(Part<TAuthorTreeView>(form, "tvAuthors")->currentItem(), first);
+            QCOMPARE(Part<TAuthorTreeView>(form, "tvAuthors")->selectedItems(), QList<QTreeWidgetItem*>{first});
+            QCOMPARE(Part<QPlainTextEdit>(form, "mText")->toPlainText().section(' ', 0, 0).toLower(),
+                     QString(author).toLower());
         }
     }
 
@@ -155,15 +159,15 @@ private slots:
     void accessKeysRunTheirCommandsFromTheTextView() {
         TShownForm f;
         TForm1& form = *f.Form;
-        form.acNew->trigger();
-        QVERIFY(!form.mText->isReadOnly());
-        form.mText->setFocus();
-        QSignalSpy help(form.acHelp, &QAction::triggered);
-        QTest::keyClick(form.mText, Qt::Key_H, Qt::AltModifier);
+        Part<QAction>(form, "acNew")->trigger();
+        QVERIFY(!Part<QPlainTextEdit>(form, "mText")->isReadOnly());
+        Part<QPlainTextEdit>(form, "mText")->setFocus();
+        QSignalSpy help(Part<QAction>(form, "acHelp"), &QAction::triggered);
+        QTest::keyClick(Part<QPlainTextEdit>(form, "mText"), Qt::Key_H, Qt::AltModifier);
         QCOMPARE(help.count(), 1);
-        QCOMPARE(form.mText->toPlainText(), QString());
-        QSignalSpy presidents(form.acPresidents, &QAction::triggered);
-        QTest::keyClick(form.mText, Qt::Key_P, Qt::AltModifier);
+        QCOMPARE(Part<QPlainTextEdit>(form, "mText")->toPlainText(), QString());
+        QSignalSpy presidents(Part<QAction>(form, "acPresidents"), &QAction::triggered);
+        QTest::keyClick(Part<QPlainTextEdit>(form, "mText"), Qt::Key_P, Qt::AltModifier);
         QCOMPARE(presidents.count(), 1);
     }
 
@@ -171,7 +175,7 @@ private slots:
     void togglesLookPressedWhileOn() {
         TShownForm f;
         TForm1& form = *f.Form;
-        for (QAction* toggle : {form.acBalance, form.acEachText}) {
+        for (QAction* toggle : {Part<QAction>(form, "acBalance"), Part<QAction>(form, "acEachText")}) {
             QToolButton* button = RibbonButtonFor(form, toggle);
             QVERIFY(button);
             const QImage off = button->grab().toImage();
@@ -188,9 +192,9 @@ private slots:
     void tabLeavesATableAndCtrlTabChangesPageFromAnywhere() {
         TShownForm f;
         TForm1& form = *f.Form;
-        form.Action1->trigger();
+        Part<QAction>(form, "Action1")->trigger();
         FinishCalculation(form);
-        QCOMPARE(form.PageControl1->currentWidget(), Part(form, "tbResult"));
+        QCOMPARE(Part<QTabWidget>(form, "PageControl1")->currentWidget(), Part(form, "tbResult"));
         Part<TGridView>(form, "sgResult")->setFocus();
         QVERIFY(Part<TGridView>(form, "sgResult")->hasFocus());
         QTest::keyClick(Part<TGridView>(form, "sgResult"), Qt::Key_Tab);
@@ -198,22 +202,22 @@ private slots:
 
         Part<TGridView>(form, "sgResult")->setFocus();
         QTest::keyClick(Part<TGridView>(form, "sgResult"), Qt::Key_Tab, Qt::ControlModifier);
-        QCOMPARE(form.PageControl1->currentWidget(), Part(form, "tbStylometry"));
+        QCOMPARE(Part<QTabWidget>(form, "PageControl1")->currentWidget(), Part(form, "tbStylometry"));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
-        QCOMPARE(form.PageControl1->currentWidget(), Part(form, "tbResult"));
+        QCOMPARE(Part<QTabWidget>(form, "PageControl1")->currentWidget(), Part(form, "tbResult"));
         // The hidden page "Texts" is passed over: from "Stylometry" on to "Input data".
-        form.PageControl1->setCurrentWidget(Part(form, "tbStylometry"));
-        form.mText->setFocus();
-        QTest::keyClick(form.mText, Qt::Key_Tab, Qt::ControlModifier);
-        QCOMPARE(form.PageControl1->currentWidget(), Part(form, "tbAuthors"));
+        Part<QTabWidget>(form, "PageControl1")->setCurrentWidget(Part(form, "tbStylometry"));
+        Part<QPlainTextEdit>(form, "mText")->setFocus();
+        QTest::keyClick(Part<QPlainTextEdit>(form, "mText"), Qt::Key_Tab, Qt::ControlModifier);
+        QCOMPARE(Part<QTabWidget>(form, "PageControl1")->currentWidget(), Part(form, "tbAuthors"));
     }
 
     // D8
     void aCommandDroppedBesideTheToolbarButtonsIsAdded() {
         TShownForm f;
         TForm1& form = *f.Form;
-        TQuickAccessToolbar* toolbar = form.Ribbon1->quickAccessToolbar();
-        QVERIFY(!toolbar->commands().contains(form.acAddText));
+        TQuickAccessToolbar* toolbar = Part<TRibbon>(form, "Ribbon1")->quickAccessToolbar();
+        QVERIFY(!toolbar->commands().contains(Part<QAction>(form, "acAddText")));
         // A point in the title bar right of the toolbar, where no button is.
         const QPoint beside = toolbar->mapTo(&form, QPoint(toolbar->width() + 30, toolbar->height() / 2));
         QWidget* target = form.childAt(beside);
@@ -227,7 +231,7 @@ private slots:
         QVERIFY(enter.isAccepted());
         QDropEvent drop(QPointF(local), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(target, &drop);
-        QVERIFY(toolbar->commands().contains(form.acAddText));
+        QVERIFY(toolbar->commands().contains(Part<QAction>(form, "acAddText")));
     }
 
     void aTreeLabelCutOffByTheTreeShowsWhole() {
@@ -239,17 +243,20 @@ private slots:
         WriteFile(dir + longName + "/a.txt", "a text\n");
         WriteFile(dir + "Jay/j.txt", "a text\n");
         f.Dialogs.FolderAnswer = dir;
-        form.acOpen->trigger();
-        form.tvAuthors->setFixedWidth(160);
+        Part<QAction>(form, "acOpen")->trigger();
+        Part<TAuthorTreeView>(form, "tvAuthors")->setFixedWidth(160);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         const auto toolTipOf = [&](const QString& label) {
             // A hidden tooltip fades out for a moment before it is gone.
             QToolTip::hideText();
             if (!QTest::qWaitFor([] { return !QToolTip::isVisible(); })) return QString("(tooltip still shown)");
-            const QPoint at = form.tvAuthors->visualItemRect(TopLevel(form.tvAuthors, label)).center();
-            QHelpEvent event(QEvent::ToolTip, at, form.tvAuthors->viewport()->mapToGlobal(at));
-            QApplication::sendEvent(form.tvAuthors->viewport(), &event);
+            const QPoint at = Part<TAuthorTreeView>(form, "tvAuthors")
+                                  ->visualItemRect(TopLevel(Part<TAuthorTreeView>(form, "tvAuthors"), label))
+                                  .center();
+            QHelpEvent event(QEvent::ToolTip, at,
+                             Part<TAuthorTreeView>(form, "tvAuthors")->viewport()->mapToGlobal(at));
+            QApplication::sendEvent(Part<TAuthorTreeView>(form, "tvAuthors")->viewport(), &event);
             return QToolTip::isVisible() ? QToolTip::text() : QString();
         };
         QCOMPARE(toolTipOf(longName), longName);
