@@ -149,16 +149,27 @@ private:
             FHasNext[static_cast<size_t>(p)] = !isStart[static_cast<size_t>(p) + 1];
         }
 
-        // The author of position p is the number of start entries not above p
-        // (the lookup by the position just after an instance).
-        FAuthorOf.resize(static_cast<size_t>(n));
+        // The author of the first position of every block: AuthorOf goes on
+        // from there, so no list holds an entry per position.
+        FAuthorAtBlock.resize((static_cast<size_t>(n) >> kAuthorBlockBits) + 1);
         size_t below = 0;
-        for (int32_t p = 0; p < n; ++p) {
-            FCancellation.Tick(1 << 16);
-            while (below < starts.size() && starts[below] <= p)
+        for (size_t block = 0; block < FAuthorAtBlock.size(); ++block) {
+            const auto first = static_cast<int64_t>(block << kAuthorBlockBits);
+            while (below < starts.size() && starts[below] <= first)
                 ++below;
-            FAuthorOf[static_cast<size_t>(p)] = static_cast<int32_t>(below);
+            FAuthorAtBlock[block] = static_cast<int32_t>(below);
         }
+    }
+
+    // The author of position p is the number of start entries not above p
+    // (the lookup by the position just after an instance).
+    int32_t AuthorOf(int32_t position) const
+    {
+        const std::vector<int32_t>& starts = FCorpus.AuthorIndexes();
+        auto below = static_cast<size_t>(FAuthorAtBlock[static_cast<size_t>(position) >> kAuthorBlockBits]);
+        while (below < starts.size() && starts[below] <= position)
+            ++below;
+        return static_cast<int32_t>(below);
     }
 
     void SortWords()
@@ -267,6 +278,7 @@ private:
         }
         if (phrases > FEngine.Budget().MaxPhrases || instances > FEngine.Budget().MaxInstances)
             return false;
+        ReservePhraseLists(groups, phrases);
         TWalk storing;
         for (TGroup& group : groups) {
             size_t entry = 0;
@@ -283,6 +295,21 @@ private:
             group = {};   // frees the group's lists as soon as they are stored
         }
         return true;
+    }
+
+    // Room for every phrase the groups found in the lists they go to: the
+    // lists then never move their entries to grow, nor keep spare room.
+    void ReservePhraseLists(const std::vector<TGroup>& groups, int64_t phrases)
+    {
+        std::vector<size_t> perAuthor(static_cast<size_t>(FAuthorCount), 0);
+        for (const TGroup& group : groups) {
+            for (const TAuthorCount& count : group.Counts)
+                ++perAuthor[static_cast<size_t>(count.Author)];
+        }
+        const auto& authors = FEngine.Authors();
+        for (size_t a = 0; a < perAuthor.size(); ++a)
+            authors[a]->FPhrases.reserve(authors[a]->FPhrases.size() + perAuthor[a]);
+        FCorpus.FPhrases.reserve(FCorpus.FPhrases.size() + static_cast<size_t>(phrases));
     }
 
     // Cuts the sorted list between runs of one word into groups of about
@@ -462,7 +489,7 @@ private:
         int32_t unique = -1;
         bool shared = false;
         for (size_t i = runBegin; i < runEnd; ++i) {
-            const int32_t author = FAuthorOf[static_cast<size_t>(buffer[i])];
+            const int32_t author = AuthorOf(buffer[i]);
             if (author < 0 || author >= FAuthorCount)
                 throw std::out_of_range("List index out of bounds (" + std::to_string(author) + ")");
             if (walk.ScratchCounts[static_cast<size_t>(author)]++ == 0)
@@ -527,8 +554,8 @@ private:
             ++words;
         }
         const auto& authors = FEngine.Authors();
-        const int32_t authorA = FAuthorOf[static_cast<size_t>(a)];
-        const int32_t authorB = FAuthorOf[static_cast<size_t>(b)];
+        const int32_t authorA = AuthorOf(a);
+        const int32_t authorB = AuthorOf(b);
         const auto name = [&](int32_t k) { return "\"" + ToUtf8(authors[static_cast<size_t>(k)]->Name()) + "\""; };
         const int32_t test = FAuthorCount - 1;
         const std::string count = FormatCount(words, FEngine.LocaleName());
@@ -555,7 +582,9 @@ private:
     std::vector<uint8_t> FHasBlank;
     std::vector<uint64_t> FMasks;
     std::vector<uint8_t> FHasNext;
-    std::vector<int32_t> FAuthorOf;
+    // Positions per block of AuthorOf's table, as a power of two.
+    static constexpr int kAuthorBlockBits = 8;
+    std::vector<int32_t> FAuthorAtBlock;
     int64_t FPhraseCount = 0;
     int64_t FInstanceCount = 0;
     // What the groups searched side by side have found so far, added up in

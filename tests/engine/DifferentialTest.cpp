@@ -248,6 +248,25 @@ TEST(Differential, PhrasesInsideOthersOfTheSameLength) {
         EXPECT_TRUE(SameAsLiteral(generated));
 }
 
+TEST(Differential, AuthorsBeginningAroundPosition256) {
+    // The engine finds the author of a position from a table kept every 256
+    // positions: authors beginning just before, at and just after such a
+    // position, and empty ones beside them, must still get their counts.
+    uint32_t state = 7;
+    const auto words = [&](int count) {
+        std::u16string text;
+        for (int i = 0; i < count; ++i) {
+            state = state * 1664525u + 1013904223u;
+            text += {static_cast<char16_t>(u'a' + (state >> 24) % 6), u' '};
+        }
+        return text;
+    };
+    for (const int first : {255, 256, 257}) {
+        SCOPED_TRACE(first);
+        EXPECT_TRUE(SameAsLiteral({{words(first), u"", words(1), u"", words(300)}, words(40)}));
+    }
+}
+
 TEST(Differential, EmptyWordsAtTheEnd) {
     for (const std::u16string& test : {std::u16string(u"a \"\" \"\""), std::u16string(u"\"\" \"\" \"\""),
                                        std::u16string(u"x \"\" x \"\"")}) {
