@@ -13,6 +13,7 @@
 #include "engine/Text.h"
 #include "workspace/ChatExport.h"
 #include "workspace/ChatExportFile.h"
+#include "workspace/ExtractionResult.h"
 #include "workspace/ProjectFolder.h"
 #include "workspace/SafeWrite.h"
 #include "workspace/TextReader.h"
@@ -103,6 +104,30 @@ private:
     std::unordered_set<size_t> FMade;
 };
 
+// --participants: "Entry<TAB>Lines" and a row per participant.
+std::string ParticipantsTable(const TExtractionResult& extraction) {
+    std::string table = "Entry\tLines\n";
+    for (const TExtractedParticipant& participant : extraction.Participants)
+        table += TsvField(participant.Entry) + '\t' + std::to_string(participant.Lines) + '\n';
+    return table;
+}
+
+// --into: "Folder<TAB>Lines", a row per participant's folder and "Unknown"
+// last, which holds the lines of the participant that is the text to
+// attribute, if any.
+std::string FoldersTable(const TExtractionResult& extraction) {
+    std::string table = "Folder\tLines\n";
+    int32_t unknownLines = 0;
+    for (const TExtractedParticipant& participant : extraction.Participants) {
+        if (participant.IsUnknownText) {
+            unknownLines = participant.Lines;
+            continue;
+        }
+        table += TsvField(participant.Name) + '\t' + std::to_string(participant.Lines) + '\n';
+    }
+    return table + "Unknown\t" + std::to_string(unknownLines) + '\n';
+}
+
 std::string NotEmptyMessage(const std::string& dir) {
     return "quillprint-cli: \"" + VisibleText(dir) +
            "\" is not an empty folder; --into writes only into a new or empty folder.\n";
@@ -172,47 +197,45 @@ int RunExtract(const TCliOptions& options, std::ostream& out, std::ostream& err)
                    "followed by a comma); nothing was extracted.\n";
             return 1;
         }
+        // The participants' lines stay in their files; the result holds their counts.
+        TExtractionResult extraction{FromFsPath(exportPath.filename()), {}};
+        for (const TChatParticipant& participant : participants)
+            extraction.Participants.push_back({participant.Entry, participant.Name, participant.Lines});
         if (options.Participants) {
-            std::string table = "Entry\tLines\n";
-            for (const TChatParticipant& participant : participants)
-                table += TsvField(participant.Entry) + '\t' + std::to_string(participant.Lines) + '\n';
-            out << table;
+            out << ParticipantsTable(extraction);
             return 0;
         }
 
-        std::optional<size_t> unknown;
         if (!options.UnknownParticipant.empty()) {
             const std::vector<size_t> named = ParticipantsNamed(participants, FromUtf8(options.UnknownParticipant));
             if (named.size() != 1) {
                 err << UnknownParticipantRefusal(options.UnknownParticipant, participants, named);
                 return 2;
             }
-            unknown = named.front();
+            extraction.Participants[named.front()].IsUnknownText = true;
         }
 
         // The participant files move into their folders, named as the
         // participants are.
         std::unordered_map<std::u16string_view, size_t> indexOf;
         for (size_t i = 0; i < allEntries.size(); ++i) indexOf.emplace(allEntries[i], i);
-        const std::string fileName = ToFsPath(SafeFileName(FromFsPath(exportPath.filename()))).string();
+        const std::string fileName = ToFsPath(SafeFileName(extraction.ExportName)).string();
         const TOpenFolder unknownFolder = folder->MakeFolder(folder->Root(), "Unknown");
         TNameSet folders;
         folders.Add(u"Unknown");
-        std::string table = "Folder\tLines\n";
-        for (size_t i = 0; i < participants.size(); ++i) {
-            const std::string from = TParticipantFiles::FileName(indexOf.at(participants[i].Entry));
-            if (unknown == i) {
+        for (TExtractedParticipant& participant : extraction.Participants) {
+            const std::string from = TParticipantFiles::FileName(indexOf.at(participant.Entry));
+            if (participant.IsUnknownText) {
                 folder->Move(folder->Root(), from, unknownFolder, fileName);
                 continue;
             }
-            const std::u16string name = folders.Unique(SafeFileName(participants[i].Name));
-            const TOpenFolder participantFolder = folder->MakeFolder(folder->Root(), ToFsPath(name).string());
+            participant.Name = folders.Unique(SafeFileName(participant.Name));
+            const TOpenFolder participantFolder =
+                folder->MakeFolder(folder->Root(), ToFsPath(participant.Name).string());
             folder->Move(folder->Root(), from, participantFolder, fileName);
-            table += TsvField(name) + '\t' + std::to_string(participants[i].Lines) + '\n';
         }
-        table += "Unknown\t" + std::to_string(unknown ? participants[*unknown].Lines : 0) + '\n';
         folder->Commit();
-        out << table;
+        out << FoldersTable(extraction);
         return 0;
     } catch (const TFolderTakenError&) {
         err << NotEmptyMessage(options.IntoDir);

@@ -43,24 +43,13 @@ void TForm1::chooseParticipants(const QString& exportName, TChatExport chat) {
     const auto choices = FDialogs.ChooseParticipants(this, exportName, chat.Participants);
     if (!choices || choices->empty()) return;
 
-    std::vector<std::u16string> entries;
-    for (const TParticipantChoice& choice : *choices) entries.push_back(choice.Entry);
     auto messages = std::make_shared<const TLines>(std::move(chat.Messages));
-    startWindowJob<std::vector<TLines>>(
-        [messages, entries = std::move(entries)](std::stop_token) { return ExtractChatTexts(*messages, entries); },
-        [this, exportName, choices = *choices](TJobResult<std::vector<TLines>>& extracted) {
-            Guarded([&] {
-                std::vector<TLines> texts = extracted.Take();
-                std::vector<TExtractedAuthor> authors;
-                std::optional<TLines> unknownText;
-                for (size_t i = 0; i < choices.size(); ++i) {
-                    if (choices[i].IsUnknownText)
-                        unknownText = std::move(texts[i]);
-                    else
-                        authors.push_back({choices[i].Name, std::move(texts[i])});
-                }
-                FWorkspace->AddExtractedAuthors(exportName.toStdU16String(), authors, unknownText);
-            });
+    startWindowJob<TExtractionResult>(
+        [messages, exportName = exportName.toStdU16String(), choices = *choices](std::stop_token) {
+            return ExtractChosenParticipants(*messages, exportName, choices);
+        },
+        [this](TJobResult<TExtractionResult>& extracted) {
+            Guarded([&] { FWorkspace->AddExtractedAuthors(extracted.Take()); });
         });
 }
 

@@ -138,6 +138,20 @@ std::vector<TLines> ExtractChatTexts(const TLines& messages, const std::vector<s
     return texts;
 }
 
+TExtractionResult ExtractChosenParticipants(const TLines& messages, std::u16string exportName,
+                                            const std::vector<TParticipantChoice>& choices) {
+    std::vector<std::u16string> entries;
+    for (const TParticipantChoice& choice : choices) entries.push_back(choice.Entry);
+    std::vector<TLines> texts = ExtractChatTexts(messages, entries);
+    TExtractionResult result{std::move(exportName), {}};
+    for (size_t i = 0; i < choices.size(); ++i) {
+        const auto lines = static_cast<int32_t>(texts[i].size());
+        result.Participants.push_back(
+            {choices[i].Entry, choices[i].Name, lines, choices[i].IsUnknownText, std::move(texts[i])});
+    }
+    return result;
+}
+
 std::vector<std::u16string> EntriesInSplitterOrder(const std::vector<std::u16string>& firstAppearance) {
     return SplitterOrder(firstAppearance);
 }

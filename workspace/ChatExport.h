@@ -10,6 +10,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "workspace/ExtractionResult.h"
 #include "workspace/TextReader.h"
 
 namespace quillprint {
@@ -63,6 +64,11 @@ std::vector<TChatParticipant> NamedParticipants(const std::vector<std::u16string
 // Runs the splitter over `messages` with `entries` in this order; one text
 // per entry.
 std::vector<TLines> ExtractChatTexts(const TLines& messages, const std::vector<std::u16string>& entries);
+
+// Splits `messages` among the participants the user chose, in the order
+// chosen, each keeping its lines in memory (the window's "Extract").
+TExtractionResult ExtractChosenParticipants(const TLines& messages, std::u16string exportName,
+                                            const std::vector<TParticipantChoice>& choices);
 
 // Reads the export file by the text reading rule and then ReadChatExport.
 // Throws TFileReadError.

@@ -7,9 +7,13 @@
 
 namespace quillprint {
 
-void TProject::AddExtractedAuthors(std::u16string_view textLabel, const std::vector<TExtractedAuthor>& authors,
-                                   const std::optional<TLines>& unknownText) {
-    if ((authors.empty() && !unknownText)) return;
+void TProject::AddExtractedAuthors(const TExtractionResult& extraction) {
+    if (extraction.Participants.empty()) return;
+    const std::u16string_view textLabel = extraction.ExportName;
+    // The text to attribute, if one participant's lines are it (the last so marked).
+    const TLines* unknownText = nullptr;
+    for (const TExtractedParticipant& participant : extraction.Participants)
+        if (participant.IsUnknownText) unknownText = &participant.Text;
     FTextView.SetReadOnly(false);
     FCandidatesChanged();
 
@@ -25,10 +29,11 @@ void TProject::AddExtractedAuthors(std::u16string_view textLabel, const std::vec
     for (const auto& folder : folders) taken.Add(folder);
 
     TTreeNode* first = nullptr;
-    for (const TExtractedAuthor& extracted : authors) {
-        TTreeNode& author = FTree.AddAuthor(taken.Unique(extracted.Label));
+    for (const TExtractedParticipant& extracted : extraction.Participants) {
+        if (extracted.IsUnknownText) continue;
+        TTreeNode& author = FTree.AddAuthor(taken.Unique(extracted.Name));
         FObserver.AuthorAdded(author);
-        FTexts.push_back(std::make_unique<TInMemoryText>(TInMemoryText{extracted.Lines}));
+        FTexts.push_back(std::make_unique<TInMemoryText>(TInMemoryText{extracted.Text}));
         TTreeNode& text = FTree.AddText(author, std::u16string(textLabel), FTexts.back().get());
         FObserver.TextAdded(text);
         if (!first) first = &text;

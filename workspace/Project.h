@@ -10,16 +10,11 @@
 #include <vector>
 
 #include "workspace/AuthorTree.h"
+#include "workspace/ExtractionResult.h"
 #include "workspace/RunRequest.h"
 #include "workspace/WorkspaceViews.h"
 
 namespace quillprint {
-
-// One participant of a chat export on its way into the tree.
-struct TExtractedAuthor {
-    std::u16string Label;
-    TLines Lines;
-};
 
 class TProject {
 public:
@@ -71,11 +66,11 @@ public:
     // before the tree changes: one that cannot be read throws and adds
     // nothing. See DroppedTexts.cpp.
     void AddTextFiles(TTreeNode& author, const std::vector<std::u16string>& paths);
-    // Participants of a chat export become new authors each holding one text
-    // labelled `textLabel`; `unknownText`, when given, a new text of
-    // "Unknown". The first new text is selected. See ExtractedAuthors.cpp.
-    void AddExtractedAuthors(std::u16string_view textLabel, const std::vector<TExtractedAuthor>& authors,
-                             const std::optional<TLines>& unknownText);
+    // The participants of a chat extraction become new authors each holding
+    // one text labelled with the export's name; the one whose lines are the
+    // text to attribute, a new text of "Unknown". The first new text is
+    // selected. See ExtractedAuthors.cpp.
+    void AddExtractedAuthors(const TExtractionResult& extraction);
     // What a run reads: the entries not set aside, in tree order; the shown
     // in-memory text with the text view's lines.
     std::vector<TAuthorSource> RunSources();

@@ -1,7 +1,8 @@
 // What a finished run computed, as numbers and engines, never as table text:
 // one alternative per kind of run. The tables, charts and reports are made
 // from it by pure functions (ResultTable.h, TextsTable.h, ChartData.h,
-// ValidationReport.h, CrossValidationTables.h, CopiedPassages.h).
+// ValidationReport.h, CrossValidationTables.h, CopiedPassages.h; a chat
+// extraction is added to the tree or printed as a table).
 #pragma once
 
 #include <variant>
@@ -11,6 +12,7 @@
 #include "workspace/CopiedPassages.h"
 #include "workspace/CrossValidation.h"
 #include "workspace/EachText.h"
+#include "workspace/ExtractionResult.h"
 #include "workspace/ValidationReport.h"
 
 namespace quillprint {
@@ -26,8 +28,8 @@ struct TCopiedPassagesResult {
 };
 
 // Calculation and validation run: TCalculationResult; the other kinds have
-// their own alternative.
-using TRunResult =
-    std::variant<TCalculationResult, TEachTextResult, TValidationReport, TCrossValidation, TCopiedPassagesResult>;
+// their own alternative (a chat extraction: TExtractionResult).
+using TRunResult = std::variant<TCalculationResult, TEachTextResult, TValidationReport, TCrossValidation,
+                                TCopiedPassagesResult, TExtractionResult>;
 
 }  // namespace quillprint

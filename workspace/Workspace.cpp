@@ -153,11 +153,10 @@ void TWorkspace::SetLabel(TTreeNode& node, std::u16string label) {
     if (FProject.SetLabel(node, std::move(label))) FObserver.GridsChanged();
 }
 
-void TWorkspace::AddExtractedAuthors(std::u16string_view textLabel, const std::vector<TExtractedAuthor>& authors,
-                                     const std::optional<TLines>& unknownText) {
-    if (FRuns.Running() || (authors.empty() && !unknownText)) return;
+void TWorkspace::AddExtractedAuthors(const TExtractionResult& extraction) {
+    if (FRuns.Running() || extraction.Participants.empty()) return;
     ReportErrors([&] {
-        FProject.AddExtractedAuthors(textLabel, authors, unknownText);
+        FProject.AddExtractedAuthors(extraction);
         // The new entries are where the user can see them.
         BringToFront(TPage::InputData);
     });

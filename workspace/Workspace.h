@@ -67,8 +67,7 @@ public:
     void SetLabel(TTreeNode& node, std::u16string label);
     // See TProject::AddExtractedAuthors and AddTextFiles; the page "Input
     // data" comes to the front showing the first new text.
-    void AddExtractedAuthors(std::u16string_view textLabel, const std::vector<TExtractedAuthor>& authors,
-                             const std::optional<TLines>& unknownText);
+    void AddExtractedAuthors(const TExtractionResult& extraction);
     void AddTextFiles(TTreeNode& author, const std::vector<std::u16string>& paths);
     // Loads the current project folder again, as the settings now read it.
     void ReloadProject();

@@ -81,6 +81,28 @@ TEST(ChatExport, ListsEachEntryOnceWithItsMessagesAndJoinsContinuationLines) {
     EXPECT_EQ(Utf8(texts[0]), std::vector<std::string>{"Hi Ann the second line of Bob's message"});
 }
 
+TEST(ChatExport, TheChosenParticipantsKeepTheirNamesLinesAndRoleInTheExtraction) {
+    const TChatExport chat = ReadChatExport(Utf16({
+        "01/02/2026,09:00,Ann,+100,Morning all",
+        "01/02/2026,09:01,Bob,+200,Hi Ann",
+        "01/02/2026,09:02,Ann,+100,Coffee?",
+        "01/02/2026,09:03,Cy,+300,Late again",
+    }));
+    // Bob left out, Cy renamed and chosen as the text to attribute.
+    const TExtractionResult extraction = ExtractChosenParticipants(
+        chat.Messages, u"chat.txt", {{u"Cy,+300,", u"Cyrus", true}, {u"Ann,+100,", u"Ann", false}});
+    EXPECT_EQ(extraction.ExportName, u"chat.txt");
+    ASSERT_EQ(extraction.Participants.size(), 2u);
+    const TExtractedParticipant& cy = extraction.Participants[0];
+    EXPECT_EQ(ToUtf8(cy.Entry) + " | " + ToUtf8(cy.Name) + " | " + std::to_string(cy.Lines), "Cy,+300, | Cyrus | 1");
+    EXPECT_TRUE(cy.IsUnknownText);
+    EXPECT_EQ(Utf8(cy.Text), std::vector<std::string>{"Late again"});
+    const TExtractedParticipant& ann = extraction.Participants[1];
+    EXPECT_EQ(ann.Lines, 2);
+    EXPECT_FALSE(ann.IsUnknownText);
+    EXPECT_EQ(Utf8(ann.Text), (std::vector<std::string>{"Morning all", "Coffee?"}));
+}
+
 TEST(ChatExport, NamesAreDistinctAndNeverUnknown) {
     const TChatExport chat = ReadChatExport(Utf16({
         "1/2/26,9:00,Ann,+100,a",

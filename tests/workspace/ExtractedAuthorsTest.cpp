@@ -24,6 +24,19 @@ std::string Outline(const TAuthorTree& tree) {
     return text;
 }
 
+// What an extraction of `exportName` produced: a participant per (name,
+// lines) and, when given, one more whose lines are the text to attribute.
+TExtractionResult Extraction(std::u16string exportName, const std::vector<std::pair<std::u16string, TLines>>& authors,
+                             const std::optional<TLines>& unknownText = std::nullopt) {
+    TExtractionResult extraction{std::move(exportName), {}};
+    for (const auto& [name, lines] : authors)
+        extraction.Participants.push_back({name + u",+1,", name, static_cast<int32_t>(lines.size()), false, lines});
+    if (unknownText)
+        extraction.Participants.push_back(
+            {u"Them,+2,", u"Them", static_cast<int32_t>(unknownText->size()), true, *unknownText});
+    return extraction;
+}
+
 class ExtractedAuthors : public ::testing::Test, protected testing::TWorkspaceFixture {
 protected:
     void SetUp() override {
@@ -44,10 +57,10 @@ TEST_F(ExtractedAuthors, BecomeAuthorsWithInMemoryTextsAndMakeTheResultsStale) {
     ASSERT_TRUE(Workspace.Calculated());
     const auto before = SnapshotFolder(Project.Path());
 
-    Workspace.AddExtractedAuthors(u"chat.txt",
-                                  {{u"Ann", {u"the weather and the sea", u"hello"}}, {u"Bob", {u"bye"}},
-                                   {u"alpha", {u"case"}}, {u"unknown", {u"not the test text"}}},
-                                  std::nullopt);
+    Workspace.AddExtractedAuthors(Extraction(u"chat.txt", {{u"Ann", {u"the weather and the sea", u"hello"}},
+                                                           {u"Bob", {u"bye"}},
+                                                           {u"alpha", {u"case"}},
+                                                           {u"unknown", {u"not the test text"}}}));
     // "Bob" would share the folder "bob", "alpha" the author Alpha, and
     // "unknown" would be the text to attribute.
     EXPECT_EQ(Outline(Workspace.Project().Tree()),
@@ -72,7 +85,7 @@ TEST_F(ExtractedAuthors, BecomeAuthorsWithInMemoryTextsAndMakeTheResultsStale) {
 }
 
 TEST_F(ExtractedAuthors, TheUnknownTextBecomesANewTextOfUnknown) {
-    Workspace.AddExtractedAuthors(u"chat.txt", {{u"Ann", {u"a"}}}, TLines{u"who wrote this"});
+    Workspace.AddExtractedAuthors(Extraction(u"chat.txt", {{u"Ann", {u"a"}}}, TLines{u"who wrote this"}));
     // "Unknown/chat.txt" exists on disk and would be shown instead.
     EXPECT_EQ(Outline(Workspace.Project().Tree()), "Unknown[chat.txt,chat.txt (2)] Alpha[a.txt] Ann[chat.txt]");
     ASSERT_TRUE(Workspace.RunCalculationNow(false));
@@ -81,7 +94,7 @@ TEST_F(ExtractedAuthors, TheUnknownTextBecomesANewTextOfUnknown) {
 
 TEST_F(ExtractedAuthors, AnUnknownTextAloneMakesAnUnknownEntryWhenThereIsNone) {
     Workspace.SetLabel(Author(0), u"Earlier");
-    Workspace.AddExtractedAuthors(u"export.txt", {}, TLines{u"who wrote this"});
+    Workspace.AddExtractedAuthors(Extraction(u"export.txt", {}, TLines{u"who wrote this"}));
     EXPECT_EQ(Outline(Workspace.Project().Tree()), "Earlier[chat.txt] Alpha[a.txt] Unknown[export.txt]");
     EXPECT_EQ(View.ShownLines, TLines{u"who wrote this"});
 }
@@ -89,7 +102,7 @@ TEST_F(ExtractedAuthors, AnUnknownTextAloneMakesAnUnknownEntryWhenThereIsNone) {
 TEST_F(ExtractedAuthors, NothingToAddChangesNothing) {
     Workspace.Calculate();
     const std::string outline = Outline(Workspace.Project().Tree());
-    Workspace.AddExtractedAuthors(u"chat.txt", {}, std::nullopt);
+    Workspace.AddExtractedAuthors(Extraction(u"chat.txt", {}));
     EXPECT_EQ(Outline(Workspace.Project().Tree()), outline);
     EXPECT_TRUE(Workspace.Calculated());
 }
