@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <unordered_map>
 
 #include "engine/Cancellation.h"
 
@@ -213,6 +214,49 @@ bool PhraseOccursInside(const TPhrase& inner, const TPhrase& outer)
 namespace {
 
 constexpr size_t kWindow = 1000;
+constexpr uint32_t kNoEntry = UINT32_MAX;
+
+// How many middle words (all but the first and the last) a phrase's key is
+// made of: enough that two different stretches of text rarely share it.
+constexpr int32_t kKeyWords = 8;
+
+// Two phrases of equal length in words, neither with a blank inside a word,
+// can only match word for word: the first may end a word and the last begin
+// one, but the words between must be the same. So phrases whose first
+// middle words differ cannot lie inside one another; the key tells them apart
+// by those words' ids.
+uint64_t MiddleWordsKey(const TPhrase& phrase)
+{
+    const int32_t* ids = phrase.WordIds() + phrase.Start();
+    const int32_t end = std::min(phrase.CountWords() - 1, 1 + kKeyWords);
+    uint64_t key = 0;
+    for (int32_t w = 1; w < end; ++w)
+        key = (key ^ static_cast<uint32_t>(ids[w])) * 0x9E3779B97F4A7C15u;
+    return key;
+}
+
+// Past this many words more in the outer phrase, looking for the inner
+// phrase's middle words costs more than the full comparison saves.
+constexpr int32_t kMostShiftsTried = 64;
+
+// For two keyed phrases of one corpus, `inner` of no more words than
+// `outer`: whether the middle words of `inner` are a run of the words of
+// `outer` (the first and last word aside), which its lying inside requires.
+// False only where it cannot lie inside.
+bool MiddleWordsMayMatch(const TPhrase& inner, const TPhrase& outer)
+{
+    const int32_t shifts = outer.CountWords() - inner.CountWords();
+    if (shifts > kMostShiftsTried)
+        return true;
+    const int32_t* innerMiddle = inner.WordIds() + inner.Start() + 1;
+    const int32_t* innerEnd = innerMiddle + inner.CountWords() - 2;
+    const int32_t* outerMiddle = outer.WordIds() + outer.Start() + 1;
+    for (int32_t k = 0; k <= shifts; ++k) {
+        if (outerMiddle[k] == *innerMiddle && std::equal(innerMiddle, innerEnd, outerMiddle + k))
+            return true;
+    }
+    return false;
+}
 
 // The phrases used by exactly two authors, the only ones that take part in
 // the containment filter, as either side. Their quick-reject data is kept in
@@ -227,16 +271,16 @@ public:
             TPhrase* p = phrases[i];
             if (p->CountAuthors() != 2)
                 continue;
+            First.push_back(static_cast<uint32_t>(Index.size()));
             Index.push_back(static_cast<uint32_t>(i));
             Length.push_back(p->ValueLength());
             Mask.push_back(p->CharMask());
             Valid.push_back(p->Valid() ? 1 : 0);
             Phrase.push_back(p);
             Words.push_back(p->CountWords());
-            // Two phrases of equal length in words, neither with a blank
-            // inside a word, can only match word for word: their second
-            // words must be the same. -1 where that does not apply.
             const bool keyed = p->WordIds() != nullptr && !p->HasBlankInWord() && p->CountWords() >= 3;
+            Keyed.push_back(keyed ? 1 : 0);
+            Key.push_back(keyed ? MiddleWordsKey(*p) : 0);
             SecondWord.push_back(keyed ? p->WordIds()[p->Start() + 1] : -1);
             if (sharedIds == nullptr)
                 sharedIds = p->WordIds();
@@ -244,8 +288,9 @@ public:
         }
         // Word ids compare only within one corpus.
         if (!oneCorpus)
-            std::fill(SecondWord.begin(), SecondWord.end(), -1);
+            std::fill(Keyed.begin(), Keyed.end(), 0);
         Size = Index.size();
+        LinkSameKeys();
     }
 
     // Drops the discarded entries from `from` on, so that long runs of them
@@ -256,10 +301,13 @@ public:
         for (size_t b = from; b < Size; ++b) {
             if (!Valid[b])
                 continue;
+            First[kept] = First[b];
             Index[kept] = Index[b];
             Length[kept] = Length[b];
             Mask[kept] = Mask[b];
             Words[kept] = Words[b];
+            Keyed[kept] = Keyed[b];
+            Key[kept] = Key[b];
             SecondWord[kept] = SecondWord[b];
             Valid[kept] = 1;
             Phrase[kept] = Phrase[b];
@@ -279,34 +327,82 @@ public:
         return last;
     }
 
+    // One past the entries of as many words as entry `a` (the list goes by
+    // more words first), searched from `end` on; it only moves forward too.
+    size_t GroupEnd(size_t a, size_t end) const
+    {
+        end = std::max(end, a + 1);
+        while (end < Size && Words[end] == Words[a])
+            ++end;
+        return end;
+    }
+
     // Hands every still valid entry in (a, last) whose text occurs inside
-    // the text of entry `a` to `inside`. Reads Valid, changes nothing.
+    // the text of entry `a` to `inside`, in list order; the entries of
+    // entry `a`'s group end at `groupEnd`. Reads Valid, changes nothing.
     template <typename TInside>
-    void FindInside(size_t a, size_t last, std::vector<uint8_t>& maybeInside, std::vector<uint32_t>& suspects,
-                    TInside&& inside) const
+    void FindInside(size_t a, size_t groupEnd, size_t last, std::vector<uint8_t>& maybeInside,
+                    std::vector<uint32_t>& suspects, TInside&& inside) const
     {
         const uint64_t outerMask = Mask[a];
         const int32_t outerLength = Length[a];
         const int32_t outerWords = Words[a];
-        const int32_t outerSecond = SecondWord[a];
-        // First a branch-free pass that marks the phrases which may lie
+        const bool outerKeyed = Keyed[a] != 0;
+        const uint64_t outerKey = Key[a];
+        const auto fits = [&](size_t b) {
+            return Valid[b] & (Length[b] <= outerLength) & ((Mask[b] & ~outerMask) == 0);
+        };
+        // The outer phrase's middle words: a keyed inner phrase of k words
+        // fewer has its first middle word among the first k + 1 of them.
+        const int32_t* outerMiddle = outerKeyed ? Phrase[a]->WordIds() + Phrase[a]->Start() + 1 : nullptr;
+        const int32_t middle0 = outerKeyed ? outerMiddle[0] : 0;
+        const int32_t middle1 = outerKeyed && outerWords >= 4 ? outerMiddle[1] : middle0;
+        size_t count = 0;
+        size_t scanFrom = a + 1;
+        // When every entry of the group after `a` has a key, only those with
+        // `a`'s key can lie inside it, and they are linked: follow the links
+        // instead of looking at every entry of the group in the window.
+        if (outerKeyed && KeyedToGroupEnd[First[a]]) {
+            scanFrom = std::min(groupEnd, last);
+            auto searchFrom = First.begin() + static_cast<std::ptrdiff_t>(a + 1);
+            const auto searchEnd = First.begin() + static_cast<std::ptrdiff_t>(scanFrom);
+            for (uint32_t next = NextSameKey[First[a]]; next != kNoEntry; next = NextSameKey[next]) {
+                // Discarded entries may have been dropped from the list.
+                searchFrom = std::lower_bound(searchFrom, searchEnd, next);
+                const auto b = static_cast<size_t>(searchFrom - First.begin());
+                if (b == scanFrom)
+                    break;
+                if (First[b] == next && fits(b))
+                    suspects[count++] = static_cast<uint32_t>(b);
+            }
+        }
+        // Then a branch-free pass that marks the phrases which may lie
         // inside the outer one (simple enough for the compiler to
         // vectorise); deciding one of them does not affect the others, so
         // they can be decided afterwards.
-        const size_t first = a + 1;
-        for (size_t b = first; b < last; ++b) {
-            const bool otherSecondWord = (Words[b] == outerWords) & (SecondWord[b] >= 0) & (outerSecond >= 0)
-                & (SecondWord[b] != outerSecond);
-            maybeInside[b - first] = Valid[b] & (Length[b] <= outerLength) & ((Mask[b] & ~outerMask) == 0)
-                & !otherSecondWord;
+        for (size_t b = scanFrom; b < last; ++b) {
+            const int32_t shift = outerWords - Words[b];
+            const bool bothKeyed = (Keyed[b] != 0) & outerKeyed;
+            const bool otherKey = bothKeyed & (shift == 0) & (Key[b] != outerKey);
+            const bool otherSecondWord =
+                bothKeyed & (shift <= 1) & (SecondWord[b] != middle0) & ((shift == 0) | (SecondWord[b] != middle1));
+            maybeInside[b - scanFrom] = fits(b) & !otherKey & !otherSecondWord;
         }
-        size_t count = 0;
-        for (size_t b = first; b < last; ++b) {
+        for (size_t b = scanFrom; b < last; ++b) {
             suspects[count] = static_cast<uint32_t>(b);
-            count += maybeInside[b - first];
+            count += maybeInside[b - scanFrom];
         }
+        const auto mayMatch = [&](uint32_t b) {
+            const int32_t shifts = outerWords - Words[b];
+            if (shifts > kMostShiftsTried)
+                return true;
+            const int32_t* end = outerMiddle + shifts + 1;
+            return std::find(outerMiddle, end, SecondWord[b]) != end && MiddleWordsMayMatch(*Phrase[b], *Phrase[a]);
+        };
         for (size_t k = 0; k < count; ++k) {
             const uint32_t b = suspects[k];
+            if (outerKeyed && Keyed[b] != 0 && !mayMatch(b))
+                continue;
             if (PhraseOccursInside(*Phrase[b], *Phrase[a]))
                 inside(b);
         }
@@ -318,14 +414,46 @@ public:
         Phrase[b]->SetValid(false);
     }
 
+    std::vector<uint32_t> First;  // the entry's place when the list was made
     std::vector<uint32_t> Index;
     std::vector<int32_t> Length;
     std::vector<uint64_t> Mask;
     std::vector<uint8_t> Valid;
     std::vector<TPhrase*> Phrase;
     std::vector<int32_t> Words;
-    std::vector<int32_t> SecondWord;
+    std::vector<uint8_t> Keyed;
+    std::vector<uint64_t> Key;
+    std::vector<int32_t> SecondWord;  // the id of a keyed entry's first middle word
+    // By first place, never compacted: the next entry of the same number of
+    // words and key (kNoEntry at the last), and whether every entry from
+    // there to the end of its group has a key.
+    std::vector<uint32_t> NextSameKey;
+    std::vector<uint8_t> KeyedToGroupEnd;
     size_t Size = 0;
+
+private:
+    void LinkSameKeys()
+    {
+        NextSameKey.assign(Size, kNoEntry);
+        KeyedToGroupEnd.assign(Size, 0);
+        std::unordered_map<uint64_t, uint32_t> nextWithKey;
+        bool keyedToEnd = true;
+        for (size_t b = Size; b-- > 0;) {
+            if (b + 1 == Size || Words[b + 1] != Words[b]) {
+                nextWithKey.clear();
+                keyedToEnd = true;
+            }
+            keyedToEnd = keyedToEnd && Keyed[b] != 0;
+            KeyedToGroupEnd[b] = keyedToEnd ? 1 : 0;
+            if (Keyed[b] == 0)
+                continue;
+            const auto [found, inserted] = nextWithKey.try_emplace(Key[b], static_cast<uint32_t>(b));
+            if (!inserted) {
+                NextSameKey[b] = found->second;
+                found->second = static_cast<uint32_t>(b);
+            }
+        }
+    }
 };
 
 // Dropping discarded entries pays once they are many, at most an eighth of
@@ -340,7 +468,8 @@ void FilterInOrder(TFilterList& list, TCancellation* cancellation)
     std::vector<uint32_t> suspects(kWindow);
     std::vector<uint8_t> maybeInside(kWindow);
     size_t discardedAhead = 0;
-    size_t last = 0;   // one past the window of the current outer phrase
+    size_t last = 0;      // one past the window of the current outer phrase
+    size_t groupEnd = 0;  // one past the entries of as many words
     for (size_t a = 0; a < list.Size; ++a) {
         // Each outer phrase compares with up to a thousand others.
         if (cancellation)
@@ -348,12 +477,14 @@ void FilterInOrder(TFilterList& list, TCancellation* cancellation)
         if (WorthCompacting(discardedAhead, list.Size - a)) {
             list.Compact(a + 1);
             last = 0;
+            groupEnd = 0;
             discardedAhead = 0;
         }
         if (!list.Valid[a])
             continue;
         last = list.WindowEnd(a, last);
-        list.FindInside(a, last, maybeInside, suspects, [&](size_t b) {
+        groupEnd = list.GroupEnd(a, groupEnd);
+        list.FindInside(a, groupEnd, last, maybeInside, suspects, [&](size_t b) {
             list.Discard(b);
             ++discardedAhead;
         });
@@ -385,6 +516,7 @@ void FilterInBlocks(TFilterList& list, TCancellation* cancellation, const TParal
     };
     std::vector<TPart> parts;
     std::vector<size_t> windowEnds;
+    std::vector<size_t> groupEnds;
     for (size_t begin = 0; begin < list.Size;) {
         if (cancellation)
             cancellation->Check();
@@ -394,9 +526,13 @@ void FilterInBlocks(TFilterList& list, TCancellation* cancellation, const TParal
         }
         const size_t end = std::min(list.Size, begin + block);
         windowEnds.resize(end - begin);
+        groupEnds.resize(end - begin);
         size_t last = 0;
-        for (size_t a = begin; a < end; ++a)
+        size_t groupEnd = 0;
+        for (size_t a = begin; a < end; ++a) {
             windowEnds[a - begin] = last = list.WindowEnd(a, last);
+            groupEnds[a - begin] = groupEnd = list.GroupEnd(a, groupEnd);
+        }
 
         const size_t partCount = (end - begin + kPart - 1) / kPart;
         if (parts.size() < partCount)
@@ -408,7 +544,7 @@ void FilterInBlocks(TFilterList& list, TCancellation* cancellation, const TParal
             const size_t partEnd = std::min(end, begin + (p + 1) * kPart);
             for (size_t a = begin + p * kPart; a < partEnd; ++a) {
                 if (list.Valid[a])
-                    list.FindInside(a, windowEnds[a - begin], part.MaybeInside, part.Suspects,
+                    list.FindInside(a, groupEnds[a - begin], windowEnds[a - begin], part.MaybeInside, part.Suspects,
                                     [&](size_t b) { part.Found.push_back(static_cast<uint32_t>(b)); });
                 part.Ends.push_back(static_cast<uint32_t>(part.Found.size()));
             }

@@ -2,6 +2,7 @@
 // built by hand.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <deque>
 #include <string>
 #include <vector>
@@ -150,6 +151,51 @@ TEST(Containment, ValidPhraseDiscardsBeyondTheFirstWindow) {
     EXPECT_TRUE(inner->Valid());
     EXPECT_TRUE(outer->Valid());
     EXPECT_FALSE(set.List().back()->Valid());
+}
+
+// The filter's shortcuts by word id (phrases of one length keyed by their
+// middle words, a shorter phrase's middle words looked for in the longer
+// one) must decide as the comparison of the texts does. Every stretch of 2
+// to 6 words of one corpus whose words end and begin other words ("cat" and
+// "at", "then" and "he"), so that equal texts, texts inside texts of as many
+// words and groups of one length longer than the window all occur; filtered
+// with word ids and again without them, in order and side by side.
+TEST(Containment, WordIdShortcutsDecideAsTheTexts) {
+    const char16_t* vocabulary[] = {u"cat", u"at", u"hat", u"that", u"the", u"then", u"he", u"and", u"sand", u"a"};
+    TWordList corpus;
+    std::vector<int32_t> ids;
+    uint32_t state = 7;
+    for (int w = 0; w < 1200; ++w) {
+        state = state * 1103515245u + 12345u;
+        ids.push_back(static_cast<int32_t>((state >> 16) % 10));
+        corpus.emplace_back(vocabulary[ids.back()]);
+    }
+    std::deque<TPhrase> records;
+    std::vector<TPhrase*> phrases;
+    for (int32_t words = 2; words <= 6; ++words) {
+        for (int32_t start = 0; start + words <= static_cast<int32_t>(corpus.size()); ++start) {
+            TPhrase& phrase = records.emplace_back(&corpus, start, words);
+            phrase.SetValueLength(static_cast<int32_t>(phrase.Value().size()));
+            phrase.SetCountAuthors(2);
+            phrase.SetCountInstances(2);
+            phrases.push_back(&phrase);
+        }
+    }
+    PartitionSortPhrases(phrases);
+    const auto filtered = [&](const int32_t* wordIds, const TParallelFor& runner) {
+        for (TPhrase* phrase : phrases) {
+            phrase->SetValid(true);
+            phrase->SetWordIds(wordIds);
+        }
+        ApplyContainmentFilter(phrases, nullptr, runner);
+        std::vector<bool> valid;
+        for (const TPhrase* phrase : phrases) valid.push_back(phrase->Valid());
+        return valid;
+    };
+    const std::vector<bool> byTexts = filtered(nullptr, {});
+    ASSERT_GT(std::count(byTexts.begin(), byTexts.end(), false), 1000);
+    EXPECT_EQ(filtered(ids.data(), {}), byTexts);
+    EXPECT_EQ(filtered(ids.data(), ThreadedParts(3)), byTexts);
 }
 
 }  // namespace
