@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <string>
-#include <unordered_map>
+#include <utility>
 
 #include "engine/Cancellation.h"
 
@@ -436,22 +436,26 @@ private:
     {
         NextSameKey.assign(Size, kNoEntry);
         KeyedToGroupEnd.assign(Size, 0);
-        std::unordered_map<uint64_t, uint32_t> nextWithKey;
-        bool keyedToEnd = true;
-        for (size_t b = Size; b-- > 0;) {
-            if (b + 1 == Size || Words[b + 1] != Words[b]) {
-                nextWithKey.clear();
-                keyedToEnd = true;
+        std::vector<std::pair<uint64_t, uint32_t>> byKey;
+        for (size_t groupStart = 0; groupStart < Size;) {
+            size_t groupEnd = groupStart;
+            while (groupEnd < Size && Words[groupEnd] == Words[groupStart])
+                ++groupEnd;
+            byKey.clear();
+            bool keyedToEnd = true;
+            for (size_t b = groupEnd; b-- > groupStart;) {
+                keyedToEnd = keyedToEnd && Keyed[b] != 0;
+                KeyedToGroupEnd[b] = keyedToEnd ? 1 : 0;
+                if (Keyed[b] != 0)
+                    byKey.emplace_back(Key[b], static_cast<uint32_t>(b));
             }
-            keyedToEnd = keyedToEnd && Keyed[b] != 0;
-            KeyedToGroupEnd[b] = keyedToEnd ? 1 : 0;
-            if (Keyed[b] == 0)
-                continue;
-            const auto [found, inserted] = nextWithKey.try_emplace(Key[b], static_cast<uint32_t>(b));
-            if (!inserted) {
-                NextSameKey[b] = found->second;
-                found->second = static_cast<uint32_t>(b);
+            // The entries of one key come side by side, in list order.
+            std::sort(byKey.begin(), byKey.end());
+            for (size_t k = 0; k + 1 < byKey.size(); ++k) {
+                if (byKey[k].first == byKey[k + 1].first)
+                    NextSameKey[byKey[k].second] = byKey[k + 1].second;
             }
+            groupStart = groupEnd;
         }
     }
 };
