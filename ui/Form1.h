@@ -148,6 +148,7 @@ private:
         FWindowJobs->Start<T>(std::move(work), [this, done = std::move(done)](TJobResult<T>& result) {
             windowJobEnded();
             done(result);
+            emit windowJobDone();
         });
     }
     void windowJobStarted();
@@ -159,6 +160,9 @@ private:
 signals:
     // A calculation ended, however it ended (after the window shows it).
     void calculationEnded();
+    // Other long work of the window ended and the window took its result
+    // (which may have started the next step of that work).
+    void windowJobDone();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -254,10 +254,12 @@ TCalculationService::~TCalculationService() {
     FRun->WakeReturned.wait(lock, [this] { return FRun->Waking == 0; });
 }
 
-void TCalculationService::Start(TRunRequest request) {
+void TCalculationService::Start(TRunRequest request, std::function<void(std::stop_token)> hold) {
     FRun = std::make_shared<TRunState>(FWake);
     FRunning = true;
-    FJob = TJobPool::Shared().Start([run = FRun, request = std::move(request)](std::stop_token stop) {
+    FJob = TJobPool::Shared().Start([run = FRun, request = std::move(request),
+                                     hold = std::move(hold)](std::stop_token stop) {
+        if (hold) hold(stop);
         TRunEnd end = ExecuteRunCaught(
             request,
             [&run](const TRunProgress& progress) {

@@ -88,7 +88,9 @@ public:
     TCalculationService& operator=(const TCalculationService&) = delete;
 
     // Starts `request` as a job of the shared pool. Only when not Running().
-    void Start(TRunRequest request);
+    // `hold`, if given, is called first on the job's thread (see
+    // TRunController::HoldRuns).
+    void Start(TRunRequest request, std::function<void(std::stop_token)> hold = {});
     // Asks the run to stop; it ends as cancelled a few milliseconds later.
     void Cancel();
     // A run was started and its end not yet taken.

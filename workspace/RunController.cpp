@@ -18,7 +18,7 @@ void TRunController::Start(TRunRequest request) {
     FKind = request.Kind;
     FObserver.RunStarted();
     if (FService)
-        FService->Start(std::move(request));
+        FService->Start(std::move(request), FHold);
     else
         Finish(ExecuteRunCaught(request));
 }

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <memory>
+#include <stop_token>
 
 #include "workspace/CalculationService.h"
 #include "workspace/RunRequest.h"
@@ -39,6 +40,11 @@ public:
     void Start(TRunRequest request);
     // Asks the run to stop: it ends as cancelled.
     void Cancel();
+    // For tests: the job of every background run started from now on first
+    // calls `hold` on its worker with the run's stop token, so that a test
+    // can keep the run from ending until it has done what it tests (pressed
+    // "Cancel", closed the window) instead of hoping the run is slow enough.
+    void HoldRuns(std::function<void(std::stop_token)> hold) { FHold = std::move(hold); }
     // Hands the run's end to `finished` if it has ended.
     void Collect();
 
@@ -48,6 +54,7 @@ private:
     TWorkspaceObserver& FObserver;
     std::function<void(TRunEnd)> FFinished;
     std::unique_ptr<TCalculationService> FService;
+    std::function<void(std::stop_token)> FHold;
     bool FRunning = false;
     TRunKind FKind = TRunKind::Calculation;
 };

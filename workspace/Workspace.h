@@ -119,6 +119,8 @@ public:
     // Asks the run to stop: it ends as cancelled, and everything shown stays
     // as it was before it started.
     void CancelRun() { FRuns.Cancel(); }
+    // For tests: see TRunController::HoldRuns.
+    void HoldRuns(std::function<void(std::stop_token)> hold) { FRuns.HoldRuns(std::move(hold)); }
     // Adopts the run's end if it has ended: results, a cancellation or an error.
     void CollectRun() { FRuns.Collect(); }
 

@@ -20,14 +20,10 @@
 namespace quillprint::test {
 namespace {
 
-// A project whose calculation takes long enough to be cancelled: a passage
-// of 2,500 different words that the disputed text copies from "Alpha".
-void WriteLongCopy(const QString& dir) {
-    QByteArray passage;
-    for (int i = 0; i < 2500; ++i) passage += "w" + QByteArray::number(i) + (i % 12 == 11 ? "\n" : " ");
-    WriteFile(dir + "/Unknown/u.txt", passage);
-    WriteFile(dir + "/Alpha/a.txt", passage);
-    WriteFile(dir + "/Beta/b.txt", "nothing in common with the others\n");
+// A second project to open: two candidates and a disputed text.
+void WriteOtherProject(const QString& dir) {
+    WriteSailorAndFarmer(dir);
+    WriteFile(dir + "/Unknown/u.txt", "the salt wind fills the old sail at dawn\n");
 }
 
 }  // namespace
@@ -73,15 +69,17 @@ private slots:
         FinishCalculation(form);
         Part<QTabWidget>(form, "PageControl1")->setCurrentWidget(Part(form, "tbAnalysis"));
 
-        WriteLongCopy(f.Folder.executableDir() + "Examples/Long");
-        f.Dialogs.FolderAnswer = f.Folder.executableDir() + "Examples/Long";
+        WriteOtherProject(f.Folder.executableDir() + "Examples/Other");
+        f.Dialogs.FolderAnswer = f.Folder.executableDir() + "Examples/Other";
         Part<QAction>(form, "acOpen")->trigger();
         // Loading cleared the tables; a cancelled run leaves them so.
         const std::u16string result = CopyGrid(form.workspace().Results().ResultTable());
         const std::u16string analysis = CopyGrid(form.workspace().Results().AnalysisTable());
+        TRunHold hold(form);
         Part<QTabWidget>(form, "PageControl1")->setCurrentWidget(Part(form, "tbResult"));  // out of date: calculates
         QVERIFY(form.calculationRunning());
         QTest::mouseClick(form.calculationStatus()->cancelButton(), Qt::LeftButton);
+        hold.Release();
         FinishCalculation(form);
 
         QCOMPARE(form.calculationStatus()->text()->text(), QString("Calculation cancelled"));
@@ -96,12 +94,12 @@ private slots:
     // run, ending later on its worker, calls nothing of the closed window.
     void closingTheWindowDuringARunDoesNotWaitForIt() {
         TFormFixture f;
-        WriteLongCopy(f.Folder.executableDir() + "Examples/Long");
-        f.Dialogs.FolderAnswer = f.Folder.executableDir() + "Examples/Long";
-        Part<QAction>(*f.Form, "acOpen")->trigger();
+        TRunHold hold(*f.Form);
         Part<QAction>(*f.Form, "Action1")->trigger();
         QVERIFY(f.Form->calculationRunning());
         f.Form.reset();
+        // The run, let go with the window closed, stops and wakes nobody.
+        hold.Release();
         // Events the run posted before the window went reach no one.
         QCoreApplication::sendPostedEvents();
         QVERIFY(f.Dialogs.Errors.isEmpty());

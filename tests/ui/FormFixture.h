@@ -16,13 +16,16 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
+#include <condition_variable>
 #include <memory>
+#include <mutex>
 #include <optional>
 
 #include "ui/AuthorTreeView.h"
 #include "ui/Form1.h"
 #include "ui/Ribbon.h"
 #include "ui/UserDialogs.h"
+#include "workspace/Workspace.h"
 
 namespace quillprint::test {
 
@@ -163,9 +166,49 @@ inline void FinishCalculation(const TForm1& form) {
     }
 }
 
+// Holds every calculation the window starts, before it reads anything, until
+// Release (at the latest until the hold goes): a test that presses "Cancel"
+// or closes the window during a run finds the run still under way, however
+// quick the machine, and the run then ends as that test made it.
+class TRunHold {
+public:
+    explicit TRunHold(TForm1& form) {
+        form.workspace().HoldRuns([gate = FGate](std::stop_token) {
+            std::unique_lock lock(gate->Mutex);
+            gate->Released.wait(lock, [&gate] { return gate->Open; });
+        });
+    }
+    ~TRunHold() { Release(); }
+    TRunHold(const TRunHold&) = delete;
+    TRunHold& operator=(const TRunHold&) = delete;
+
+    void Release() {
+        {
+            const std::lock_guard lock(FGate->Mutex);
+            FGate->Open = true;
+        }
+        FGate->Released.notify_all();
+    }
+
+private:
+    // Shared with the runs' jobs, which may outlive the hold and the window.
+    struct TGate {
+        std::mutex Mutex;
+        std::condition_variable Released;
+        bool Open = false;
+    };
+    std::shared_ptr<TGate> FGate = std::make_shared<TGate>();
+};
+
 // Waits until the window's other long work (reading and splitting a chat
-// export) has ended and its end was handed to the window.
-inline void FinishWindowJob(const TForm1& form) { QTRY_VERIFY_WITH_TIMEOUT(!form.windowJobRunning(), 60000); }
+// export) has ended and its end was handed to the window; woken by the
+// window's signal, not by polling.
+inline void FinishWindowJob(const TForm1& form) {
+    while (form.windowJobRunning()) {
+        QSignalSpy done(&form, &TForm1::windowJobDone);
+        QVERIFY2(done.wait(60000), "the window's job never ended");
+    }
+}
 
 // A window over a fresh example folder, with fakes for its dialogs.
 struct TFormFixture {
