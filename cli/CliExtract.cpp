@@ -200,7 +200,7 @@ int RunExtract(const TCliOptions& options, std::ostream& out, std::ostream& err)
         // The participants' lines stay in their files; the result holds their counts.
         TExtractionResult extraction{FromFsPath(exportPath.filename()), {}};
         for (const TChatParticipant& participant : participants)
-            extraction.Participants.push_back({participant.Entry, participant.Name, participant.Lines});
+            extraction.Participants.push_back({participant.Entry, participant.Name, participant.Lines, false, {}});
         if (options.Participants) {
             out << ParticipantsTable(extraction);
             return 0;
