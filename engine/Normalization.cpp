@@ -1,5 +1,6 @@
 #include "engine/Normalization.h"
 
+#include <algorithm>
 #include <string>
 
 #include "engine/Text.h"
@@ -7,23 +8,28 @@
 namespace quillprint {
 namespace {
 
-// Replaces every occurrence of `from`, found left to right without overlap;
-// replaced text is not searched again.
-std::u16string ReplaceAll(std::u16string_view text, std::u16string_view from, std::u16string_view to)
+// Replaces every occurrence of `from` by `to`, no longer than `from`, found
+// left to right without overlap; replaced text is not searched again. In
+// place: the text only shrinks, so the part still to be searched is never
+// overwritten.
+void ReplaceAll(std::u16string& text, std::u16string_view from, std::u16string_view to)
 {
-    std::u16string result;
-    result.reserve(text.size());
-    size_t pos = 0;
+    size_t read = 0;
+    size_t write = 0;
     while (true) {
-        const size_t hit = text.find(from, pos);
-        if (hit == std::u16string_view::npos)
+        const size_t hit = text.find(from, read);
+        const size_t end = hit == std::u16string::npos ? text.size() : hit;
+        if (write != read)
+            std::copy(text.begin() + static_cast<std::ptrdiff_t>(read), text.begin() + static_cast<std::ptrdiff_t>(end),
+                      text.begin() + static_cast<std::ptrdiff_t>(write));
+        write += end - read;
+        if (hit == std::u16string::npos)
             break;
-        result.append(text.substr(pos, hit - pos));
-        result.append(to);
-        pos = hit + from.size();
+        std::copy(to.begin(), to.end(), text.begin() + static_cast<std::ptrdiff_t>(write));
+        write += to.size();
+        read = hit + from.size();
     }
-    result.append(text.substr(pos));
-    return result;
+    text.resize(write);
 }
 
 bool IsTrimmed(char16_t c) { return c <= 32; }
@@ -45,9 +51,9 @@ std::u16string NormalizeText(std::u16string_view text)
     });
 
     // " - " joins the words on both sides into one.
-    result = ReplaceAll(result, u" - ", u"");
+    ReplaceAll(result, u" - ", u"");
     // One pass: a run of k blanks becomes ceil(k / 2) blanks.
-    result = ReplaceAll(result, u"  ", u" ");
+    ReplaceAll(result, u"  ", u" ");
 
     size_t first = 0;
     while (first < result.size() && IsTrimmed(result[first]))
@@ -55,7 +61,10 @@ std::u16string NormalizeText(std::u16string_view text)
     size_t last = result.size();
     while (last > first && IsTrimmed(result[last - 1]))
         --last;
-    return LowerAsciiLetters(std::u16string_view(result).substr(first, last - first));
+    result.erase(last);
+    result.erase(0, first);
+    LowerAsciiLetters(result);
+    return result;
 }
 
 }  // namespace quillprint

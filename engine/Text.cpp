@@ -29,14 +29,12 @@ std::string ToUtf8(std::u16string_view utf16)
     return result;
 }
 
-std::u16string LowerAsciiLetters(std::u16string_view text)
+void LowerAsciiLetters(std::u16string& text)
 {
-    std::u16string result(text);
-    for (char16_t& c : result) {
+    for (char16_t& c : text) {
         if (c >= u'A' && c <= u'Z')
             c = static_cast<char16_t>(c - u'A' + u'a');
     }
-    return result;
 }
 
 }  // namespace quillprint

@@ -33,7 +33,7 @@ constexpr bool IsControlCharacter(char32_t c)
     return c < 0x20 || (c >= 0x7F && c <= 0x9F);
 }
 
-// The 26 letters "A" to "Z" lower-cased; every other code unit unchanged.
-std::u16string LowerAsciiLetters(std::u16string_view text);
+// Lower-cases the 26 letters "A" to "Z"; every other code unit unchanged.
+void LowerAsciiLetters(std::u16string& text);
 
 }  // namespace quillprint

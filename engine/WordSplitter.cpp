@@ -64,10 +64,11 @@ void AppendWords(std::u16string_view text, TWordList& words, std::vector<size_t>
     };
     skipSeparators();
     while (pos < text.size()) {
-        std::u16string word;
         const size_t start = pos;
         if (text[pos] == u'"') {
-            pos = ReadQuotedItem(text, pos, word);
+            std::u16string item;
+            pos = ReadQuotedItem(text, pos, item);
+            words.push_back(std::move(item));
         } else {
             while (pos < text.size() && !IsSeparator(text[pos]))
                 ++pos;
@@ -76,11 +77,11 @@ void AppendWords(std::u16string_view text, TWordList& words, std::vector<size_t>
                 skipSeparators();
                 continue;
             }
-            word.assign(text.substr(start, pos - start));
+            // Made in its place in the list, not copied there.
+            words.emplace_back(text.substr(start, pos - start));
         }
         if (starts)
             starts->push_back(start);
-        words.push_back(std::move(word));
         skipSeparators();
     }
 }
