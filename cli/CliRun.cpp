@@ -233,7 +233,7 @@ int RunCli(const TCliOptions& options, std::ostream& out, std::ostream& err) {
             case TTable::Result: {
                 TGrid grid = NewResultGrid();
                 std::vector<TAuthorChoice> choices;
-                LoadGridResults(result, grid, choices);
+                FillResultTable(result, grid, choices);
                 std::string text = TsvText(grid, grid.RowCount());
                 if (confidence) {
                     text += "\nChance\t" + VisibleUtf8(ChanceText(*confidence, names)) + "\nVerdict\t" +
@@ -245,7 +245,7 @@ int RunCli(const TCliOptions& options, std::ostream& out, std::ostream& err) {
             }
             case TTable::Analysis: {
                 TGrid grid = NewAnalysisGrid();
-                LoadGridAnalysis(engine, grid);
+                FillAnalysisTable(engine, grid);
                 WriteOut(out, TsvText(grid, grid.RowCount()));
                 break;
             }

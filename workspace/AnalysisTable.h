@@ -13,7 +13,7 @@ inline constexpr int32_t kMaxAnalysisRows = 999;
 // A fresh analysis table: 5 columns, 5 empty rows.
 TGrid NewAnalysisGrid();
 
-// Fills sgAnalysis from an engine on which Detect has run.
-void LoadGridAnalysis(const TQuillprint& engine, TGrid& sgAnalysis);
+// Fills `table` from an engine on which Detect has run.
+void FillAnalysisTable(const TQuillprint& engine, TGrid& table);
 
 }  // namespace quillprint

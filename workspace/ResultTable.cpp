@@ -105,48 +105,48 @@ TResultRanking RankResult(const TCalculationResult& result) {
     return ranking;
 }
 
-void FillResultGrid(const TResultRanking& ranking, TGrid& sgResult, const TPercentFormat& percent) {
+void FillResultGrid(const TResultRanking& ranking, TGrid& table, const TPercentFormat& percent) {
     // A balanced calculation adds its column; a plain one drops it.
-    sgResult.SetColCount(ranking.Balanced ? kDrawsWonColumn + 1 : kDrawsWonColumn);
-    if (ranking.Balanced) sgResult.SetCell(kDrawsWonColumn, 0, u"Draws won");
+    table.SetColCount(ranking.Balanced ? kDrawsWonColumn + 1 : kDrawsWonColumn);
+    if (ranking.Balanced) table.SetCell(kDrawsWonColumn, 0, u"Draws won");
     const std::vector<TRankedCandidate>& rows = ranking.Rows;
-    sgResult.SetRowCount(static_cast<int32_t>(rows.size()) + 1);
+    table.SetRowCount(static_cast<int32_t>(rows.size()) + 1);
     for (size_t i = 0; i < rows.size(); ++i) {
         const TRankedCandidate& candidate = rows[i];
         const int32_t row = static_cast<int32_t>(i) + 1;
         const double d = candidate.Score;
-        sgResult.SetCell(0, row, candidate.Name);
-        sgResult.SetCell(1, row, percent && !candidate.IsTestAuthor() ? percent(d) : ProbabilityText(d));
-        sgResult.SetRowScore(row, static_cast<float>(d));
-        sgResult.SetRowAuthor(row, candidate.EngineIndex);
-        sgResult.SetCell(2, row, Verdict(d));
-        sgResult.SetCell(3, row, WordsCell(candidate.Words, ranking.AverageWords, i + 1 == rows.size()));
+        table.SetCell(0, row, candidate.Name);
+        table.SetCell(1, row, percent && !candidate.IsTestAuthor() ? percent(d) : ProbabilityText(d));
+        table.SetRowScore(row, static_cast<float>(d));
+        table.SetRowAuthor(row, candidate.EngineIndex);
+        table.SetCell(2, row, Verdict(d));
+        table.SetCell(3, row, WordsCell(candidate.Words, ranking.AverageWords, i + 1 == rows.size()));
         if (ranking.Balanced)
-            sgResult.SetCell(kDrawsWonColumn, row, candidate.DrawsWon < 0 ? u"" : Decimal(candidate.DrawsWon));
+            table.SetCell(kDrawsWonColumn, row, candidate.DrawsWon < 0 ? u"" : Decimal(candidate.DrawsWon));
     }
     // The unknown text, last, says how much of it was left out.
-    if (ranking.LeaveOutCopies > 0 && sgResult.RowCount() > 1) {
-        const int32_t row = sgResult.RowCount() - 1;
-        sgResult.SetCell(3, row, sgResult.Cell(3, row) + WordsLeftOutNote(ranking.WordsLeftOut));
+    if (ranking.LeaveOutCopies > 0 && table.RowCount() > 1) {
+        const int32_t row = table.RowCount() - 1;
+        table.SetCell(3, row, table.Cell(3, row) + WordsLeftOutNote(ranking.WordsLeftOut));
     }
 }
 
-void LoadGridResults(const TQuillprint& engine, TGrid& sgResult, std::vector<TAuthorChoice>& cbAuthors) {
-    FillResultGrid(Ranking(engine, nullptr, nullptr), sgResult);
-    cbAuthors = AuthorChoices(engine);
+void FillResultTable(const TQuillprint& engine, TGrid& table, std::vector<TAuthorChoice>& authorChoices) {
+    FillResultGrid(Ranking(engine, nullptr, nullptr), table);
+    authorChoices = AuthorChoices(engine);
 }
 
-void LoadGridBalancedResults(const TQuillprint& firstDraw, const std::vector<double>& meanScores,
-                             const std::vector<int32_t>& drawsWon, TGrid& sgResult,
-                             std::vector<TAuthorChoice>& cbAuthors) {
-    FillResultGrid(Ranking(firstDraw, &meanScores, &drawsWon), sgResult);
-    cbAuthors = AuthorChoices(firstDraw);
+void FillBalancedResultTable(const TQuillprint& firstDraw, const std::vector<double>& meanScores,
+                             const std::vector<int32_t>& drawsWon, TGrid& table,
+                             std::vector<TAuthorChoice>& authorChoices) {
+    FillResultGrid(Ranking(firstDraw, &meanScores, &drawsWon), table);
+    authorChoices = AuthorChoices(firstDraw);
 }
 
-void LoadGridResults(const TCalculationResult& result, TGrid& sgResult, std::vector<TAuthorChoice>& cbAuthors) {
+void FillResultTable(const TCalculationResult& result, TGrid& table, std::vector<TAuthorChoice>& authorChoices) {
     if (!result.Engine) return;
-    FillResultGrid(RankResult(result), sgResult);
-    cbAuthors = AuthorChoices(*result.Engine);
+    FillResultGrid(RankResult(result), table);
+    authorChoices = AuthorChoices(*result.Engine);
 }
 
 }  // namespace quillprint

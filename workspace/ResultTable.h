@@ -53,25 +53,25 @@ using TPercentFormat = std::function<std::u16string(double)>;
 
 // The results table of `ranking` (rows, cells, row scores and authors).
 // `percent` writes the candidates' percentages (FormatPercent by default).
-void FillResultGrid(const TResultRanking& ranking, TGrid& sgResult, const TPercentFormat& percent = {});
+void FillResultGrid(const TResultRanking& ranking, TGrid& table, const TPercentFormat& percent = {});
 
 // The chooser's entries: the engine's authors in the engine's order.
 std::vector<TAuthorChoice> AuthorChoices(const TQuillprint& engine);
 
-// Fills sgResult from an engine on which Detect has run and refills the
+// Fills `table` from an engine on which Detect has run and refills the
 // chooser with the engine's authors in the engine's order.
-void LoadGridResults(const TQuillprint& engine, TGrid& sgResult, std::vector<TAuthorChoice>& cbAuthors);
+void FillResultTable(const TQuillprint& engine, TGrid& table, std::vector<TAuthorChoice>& authorChoices);
 
 // A balanced calculation: candidates ranked by their mean score over the
 // draws (percentage, verdict and colour by that mean), with a fifth column
 // "Draws won"; words, notes and the chooser come from the first draw's engine.
 // `meanScores` and `drawsWon` hold one entry per candidate in engine order.
-void LoadGridBalancedResults(const TQuillprint& firstDraw, const std::vector<double>& meanScores,
-                             const std::vector<int32_t>& drawsWon, TGrid& sgResult,
-                             std::vector<TAuthorChoice>& cbAuthors);
+void FillBalancedResultTable(const TQuillprint& firstDraw, const std::vector<double>& meanScores,
+                             const std::vector<int32_t>& drawsWon, TGrid& table,
+                             std::vector<TAuthorChoice>& authorChoices);
 
 // Either of the above, as `result` was plain or balanced; nothing without an engine.
-void LoadGridResults(const TCalculationResult& result, TGrid& sgResult, std::vector<TAuthorChoice>& cbAuthors);
+void FillResultTable(const TCalculationResult& result, TGrid& table, std::vector<TAuthorChoice>& authorChoices);
 
 // The column "Draws won" of a balanced calculation.
 inline constexpr int32_t kDrawsWonColumn = 4;

@@ -137,7 +137,7 @@ void TShownResults::Fill() {
         FRanking = RankResult(FShown);
         FillResultGrid(FRanking, FResult);
         FAuthorChoices = quillprint::AuthorChoices(*FShown.Engine);
-        quillprint::LoadGridAnalysis(*FShown.Engine, FAnalysis);
+        quillprint::FillAnalysisTable(*FShown.Engine, FAnalysis);
     }
     FChosenAuthor = -1;
     FCurrent = true;

@@ -19,15 +19,15 @@ TGrid NewStylometryGrid() {
     return GridWithHeaders(5, {u"Phrase", u"Count", u"Other Authors use"});
 }
 
-int32_t FillStylometry(TAuthor& AAuthor, int32_t authorIndex, TGrid& sgStylometry) {
+int32_t FillStylometry(TAuthor& AAuthor, int32_t authorIndex, TGrid& table) {
     auto& phrases = AAuthor.Phrases();
     const auto phraseCount = static_cast<int32_t>(phrases.size());
     // The header and one row per phrase; a list of kMaxStylometryRows phrases
     // or more gets one row more, which stays empty: the table's set size.
-    sgStylometry.SetRowCount(phraseCount >= kMaxStylometryRows ? kMaxStylometryRows + 2 : phraseCount + 1);
+    table.SetRowCount(phraseCount >= kMaxStylometryRows ? kMaxStylometryRows + 2 : phraseCount + 1);
     // Rows this fill does not write would otherwise show another author's phrases.
-    for (int32_t row = 1; row < sgStylometry.RowCount(); ++row)
-        for (int32_t col = 0; col < sgStylometry.ColCount(); ++col) sgStylometry.SetCell(col, row, {});
+    for (int32_t row = 1; row < table.RowCount(); ++row)
+        for (int32_t col = 0; col < table.ColCount(); ++col) table.SetCell(col, row, {});
 
     AAuthor.SortPhrases();
 
@@ -41,9 +41,9 @@ int32_t FillStylometry(TAuthor& AAuthor, int32_t authorIndex, TGrid& sgStylometr
                      PhraseOccursInsideAsWords(phrase, *phrases[q]);
         if (hidden) continue;
         ++written;
-        sgStylometry.SetCell(0, written, phrase.Value());
-        sgStylometry.SetCell(1, written, Decimal(phrase.AuthorsCount(authorIndex)));
-        sgStylometry.SetCell(2, written, Decimal(phrase.CountAuthors() - 1));
+        table.SetCell(0, written, phrase.Value());
+        table.SetCell(1, written, Decimal(phrase.AuthorsCount(authorIndex)));
+        table.SetCell(2, written, Decimal(phrase.CountAuthors() - 1));
     }
     return written;
 }

@@ -18,6 +18,6 @@ TGrid NewStylometryGrid();
 // Sorts the author's phrase list and writes its shown phrases; `authorIndex`
 // is the author's position in the engine (its column of the counts). Returns
 // the number of rows written. Rows the fill does not write are blanked.
-int32_t FillStylometry(TAuthor& AAuthor, int32_t authorIndex, TGrid& sgStylometry);
+int32_t FillStylometry(TAuthor& AAuthor, int32_t authorIndex, TGrid& table);
 
 }  // namespace quillprint

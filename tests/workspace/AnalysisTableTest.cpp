@@ -23,7 +23,7 @@ protected:
         Engine.Detect(u"alpha beta gamma delta epsilon shared pair lonely lonely\r\n");
         Engine.Authors()[0]->SetKoef(1.0);
         Engine.Authors()[1]->SetKoef(0.6);
-        LoadGridAnalysis(Engine, Grid);
+        FillAnalysisTable(Engine, Grid);
     }
     TQuillprint Engine{"en_US"};
     TGrid Grid = NewAnalysisGrid();
@@ -80,7 +80,7 @@ TEST(AnalysisTableCap, ListsTheFirst999QualifyingPhrasesInEngineOrder) {
     engine.AddAuthor(u"Alpha", FromUtf8(candidate));
     engine.Detect(FromUtf8(test));
     TGrid grid = NewAnalysisGrid();
-    LoadGridAnalysis(engine, grid);
+    FillAnalysisTable(engine, grid);
 
     std::vector<std::u16string> qualifying;
     for (const TPhrase* phrase : engine.Phrases()) {

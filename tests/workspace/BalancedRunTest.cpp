@@ -111,14 +111,14 @@ TEST(Ranking, HighestScoreFirstAndEqualScoresInEngineOrder) {
     EXPECT_EQ(RankedFirst({0, 0}), 0);
 }
 
-TEST(LoadGridBalancedResults, RanksByTheMeanWithAColumnOfDrawsWon) {
+TEST(BalancedResultTable, RanksByTheMeanWithAColumnOfDrawsWon) {
     TQuillprint engine("en_US");
     engine.AddAuthor(u"Anna", u"the red fox runs home");
     engine.AddAuthor(u"Boris", u"a grey wolf sleeps there tonight again");
     engine.Detect(u"the red fox and a grey wolf");
     TGrid grid = NewResultGrid();
     std::vector<TAuthorChoice> chooser;
-    LoadGridBalancedResults(engine, {0.52, 0.8}, {2, 7}, grid, chooser);
+    FillBalancedResultTable(engine, {0.52, 0.8}, {2, 7}, grid, chooser);
     ASSERT_EQ(grid.ColCount(), 5);
     ASSERT_EQ(grid.RowCount(), 4);
     const char16_t* expected[4][5] = {
@@ -134,7 +134,7 @@ TEST(LoadGridBalancedResults, RanksByTheMeanWithAColumnOfDrawsWon) {
     EXPECT_EQ(chooser.size(), 3u);
 
     // The plain table afterwards has its four columns again.
-    LoadGridResults(engine, grid, chooser);
+    FillResultTable(engine, grid, chooser);
     EXPECT_EQ(grid.ColCount(), 4);
     EXPECT_EQ(grid.Cell(0, 1), u"Boris");
     EXPECT_EQ(grid.Cell(1, 1), u"82%");

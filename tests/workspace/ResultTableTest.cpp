@@ -30,7 +30,7 @@ struct TScoreCase {
     TScoreColour Colour;
 };
 
-TEST(LoadGridResults, ShowsEachScoreAsPercentVerdictAndColour) {
+TEST(ResultTable, ShowsEachScoreAsPercentVerdictAndColour) {
     const TScoreCase cases[] = {
         {1.0, u"99%", u"Most likely", TScoreColour::GreenBold},  // capped at 0.99
         {0.995, u"99%", u"Most likely", TScoreColour::GreenBold},
@@ -50,7 +50,7 @@ TEST(LoadGridResults, ShowsEachScoreAsPercentVerdictAndColour) {
         engine->Authors()[0]->SetKoef(c.Koef);
         TGrid grid = NewResultGrid();
         std::vector<TAuthorChoice> choices;
-        LoadGridResults(*engine, grid, choices);
+        FillResultTable(*engine, grid, choices);
         EXPECT_EQ(grid.Cell(1, 1), c.Percent) << c.Koef;
         EXPECT_EQ(grid.Cell(2, 1), c.Verdict) << c.Koef;
         EXPECT_EQ(ResultCellColour(grid, 0, 1), c.Colour) << c.Koef;
@@ -58,13 +58,13 @@ TEST(LoadGridResults, ShowsEachScoreAsPercentVerdictAndColour) {
     }
 }
 
-TEST(LoadGridResults, RanksCandidatesAndPutsTheTestAuthorLast) {
+TEST(ResultTable, RanksCandidatesAndPutsTheTestAuthorLast) {
     auto engine = EngineWithWordCounts({3, 3, 3});
     const double scores[] = {0.2, 0.9, 0.6};
     for (int i = 0; i < 3; ++i) engine->Authors()[i]->SetKoef(scores[i]);
     TGrid grid = NewResultGrid();
     std::vector<TAuthorChoice> choices{{u"stale", 7}};
-    LoadGridResults(*engine, grid, choices);
+    FillResultTable(*engine, grid, choices);
 
     ASSERT_EQ(grid.RowCount(), 5);
     EXPECT_EQ(grid.Cell(0, 0), u"Author");
@@ -85,7 +85,7 @@ TEST(LoadGridResults, RanksCandidatesAndPutsTheTestAuthorLast) {
     }
 }
 
-TEST(LoadGridResults, NotesWordCountsFarFromTheAverage) {
+TEST(ResultTable, NotesWordCountsFarFromTheAverage) {
     struct TCase {
         std::vector<int> WordCounts;  // candidate 0 is the one looked at
         const char16_t* Expected;
@@ -104,16 +104,16 @@ TEST(LoadGridResults, NotesWordCountsFarFromTheAverage) {
         engine->Authors()[1]->SetKoef(0.1);
         TGrid grid = NewResultGrid();
         std::vector<TAuthorChoice> choices;
-        LoadGridResults(*engine, grid, choices);
+        FillResultTable(*engine, grid, choices);
         EXPECT_EQ(grid.Cell(3, 1), c.Expected);
     }
 }
 
-TEST(LoadGridResults, TestAuthorNeverGetsTheNote) {
+TEST(ResultTable, TestAuthorNeverGetsTheNote) {
     auto engine = EngineWithWordCounts({}, 5000);
     TGrid grid = NewResultGrid();
     std::vector<TAuthorChoice> choices;
-    LoadGridResults(*engine, grid, choices);
+    FillResultTable(*engine, grid, choices);
     ASSERT_EQ(grid.RowCount(), 2);
     EXPECT_EQ(grid.Cell(0, 1), u"Unknown");
     EXPECT_EQ(grid.Cell(1, 1), u"The same as Unknown text");
