@@ -88,8 +88,6 @@ public slots:
     void acSaveTableExecute();
 
 public:
-    // The status bar's progress of a calculation, with "Cancel".
-    TCalculationStatus* calculationStatus() const { return FCalculationStatus; }
     // A calculation is under way in the background.
     bool calculationRunning() const;
     // Other long work of the window (reading or splitting a chat export) is
@@ -97,16 +95,8 @@ public:
     bool windowJobRunning() const { return FWindowJobs->Running(); }
     // The text view as the workspace sees it.
     const TMemoTextView& textView() const { return *FTextView; }
-    // The report of the last "Validation"; nullptr before the first one.
-    TValidationReportDialog* validationReport() const { return FValidationReport; }
-    // The dialog "Copied passages"; nullptr before its first use.
-    TCopiedPassagesDialog* copiedPassages() const { return FCopiesDialog; }
-    // The dialog "Cross-validation"; nullptr before its first use.
-    TCrossValidationDialog* crossValidation() const { return FCrossValidationDialog; }
-    // Below the table "Result": the chance, the verdict and the length warnings.
-    // The drop-down of "Open folder" in the ribbon: the recent project folders.
-    QMenu* recentProjectsMenu() const { return FRecentProjectsMenu; }
-    // Shows passage `index` of that dialog highlighted in its unknown text.
+    // Shows passage `index` of the dialog "Copied passages" highlighted in its
+    // unknown text.
     void showCopiedPassage(int index);
     // Marks the lines from `place` to `end` of the text shown and scrolls to them.
     void highlightLines(const TTextPlace& place, const TTextPlace& end);

@@ -38,7 +38,7 @@ private slots:
         const QString project = QString::fromStdU16String(form.workspace().Project().Folder());
         Part<QAction>(form, "Action1")->trigger();
         QVERIFY(form.calculationRunning());
-        TCalculationStatus* status = form.calculationStatus();
+        TCalculationStatus* status = Part<TCalculationStatus>(form, "calculationStatus");
         QVERIFY(status->bar()->isVisibleTo(&form));
         QVERIFY(status->cancelButton()->isVisibleTo(&form));
         for (QAction* command :
@@ -78,11 +78,11 @@ private slots:
         TRunHold hold(form);
         Part<QTabWidget>(form, "PageControl1")->setCurrentWidget(Part(form, "tbResult"));  // out of date: calculates
         QVERIFY(form.calculationRunning());
-        QTest::mouseClick(form.calculationStatus()->cancelButton(), Qt::LeftButton);
+        QTest::mouseClick(Part<TCalculationStatus>(form, "calculationStatus")->cancelButton(), Qt::LeftButton);
         hold.Release();
         FinishCalculation(form);
 
-        QCOMPARE(form.calculationStatus()->text()->text(), QString("Calculation cancelled"));
+        QCOMPARE(Part<TCalculationStatus>(form, "calculationStatus")->text()->text(), QString("Calculation cancelled"));
         QCOMPARE(Part<QTabWidget>(form, "PageControl1")->currentWidget(), Part(form, "tbResult"));
         QCOMPARE(CopyGrid(form.workspace().Results().ResultTable()), result);
         QCOMPARE(CopyGrid(form.workspace().Results().AnalysisTable()), analysis);

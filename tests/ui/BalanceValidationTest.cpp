@@ -78,7 +78,7 @@ private slots:
         QVERIFY(form.commandSet().contains(Part<QAction>(form, "acCrossValidation")));
 
         Part<QAction>(form, "acCrossValidation")->trigger();
-        TCrossValidationDialog* dialog = form.crossValidation();
+        TCrossValidationDialog* dialog = Part<TCrossValidationDialog>(form, "CrossValidationDialog");
         QVERIFY(dialog && dialog->isVisible());
         dialog->findChild<QCheckBox*>("CrossValidationAsDisputed")->setChecked(false);
         dialog->findChild<QSpinBox*>("CrossValidationExcerpt")->setValue(0);
@@ -105,12 +105,12 @@ private slots:
         WriteProject(project.path());
         f.Dialogs.FolderAnswer = project.path();
         Part<QAction>(form, "acOpen")->trigger();
-        QVERIFY(form.validationReport() == nullptr);
+        QVERIFY(form.findChild<TValidationReportDialog*>("ValidationReportDialog") == nullptr);
 
         Part<QAction>(form, "acValidation")->trigger();
 
         FinishCalculation(form);
-        TValidationReportDialog* dialog = form.validationReport();
+        TValidationReportDialog* dialog = Part<TValidationReportDialog>(form, "ValidationReportDialog");
         QVERIFY(dialog && dialog->isVisible());
         const QAbstractItemModel* model = dialog->table()->model();
         QCOMPARE(Header(model, 2), QString("Ranked first"));
@@ -131,7 +131,7 @@ private slots:
         Part<QAction>(form, "acBalance")->trigger();
         Part<QAction>(form, "acValidation")->trigger();
         FinishCalculation(form);
-        QCOMPARE(form.validationReport(), dialog);
+        QCOMPARE(Part<TValidationReportDialog>(form, "ValidationReportDialog"), dialog);
         QCOMPARE(Cell(dialog->table()->model(), 0, 2), QString("2 of 2 recognised"));
         QVERIFY(f.Dialogs.Errors.isEmpty());
     }

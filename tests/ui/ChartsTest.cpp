@@ -165,7 +165,7 @@ private slots:
         Part<QAction>(form, "acOpen")->trigger();
         Part<QAction>(form, "acValidation")->trigger();
         FinishCalculation(form);
-        TValidationReportDialog* dialog = form.validationReport();
+        TValidationReportDialog* dialog = Part<TValidationReportDialog>(form, "ValidationReportDialog");
         QVERIFY(dialog);
         const TConfusionMatrixView& matrix = *dialog->matrix();
         QVERIFY(matrix.isVisible());

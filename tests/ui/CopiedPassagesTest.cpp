@@ -78,11 +78,11 @@ private slots:
         WriteCopiedPassageProject(project.path());
         f.Dialogs.FolderAnswer = project.path();
         Part<QAction>(form, "acOpen")->trigger();
-        QVERIFY(form.copiedPassages() == nullptr);
+        QVERIFY(form.findChild<TCopiedPassagesDialog*>("CopiedPassagesDialog") == nullptr);
 
         Part<QAction>(form, "acCopies")->trigger();
         FinishCalculation(form);
-        TCopiedPassagesDialog* dialog = form.copiedPassages();
+        TCopiedPassagesDialog* dialog = Part<TCopiedPassagesDialog>(form, "CopiedPassagesDialog");
         QVERIFY(dialog && dialog->isVisible());
         const QAbstractItemModel* model = dialog->table()->model();
         QCOMPARE(model->rowCount(), 2);

@@ -188,8 +188,8 @@ private slots:
         QCOMPARE(before.TextsTab, eachText);
 
         f.validate();
-        QVERIFY(form.validationReport() && form.validationReport()->isVisible());
-        form.validationReport()->close();
+        QVERIFY(Part<TValidationReportDialog>(form, "ValidationReportDialog")->isVisible());
+        Part<TValidationReportDialog>(form, "ValidationReportDialog")->close();
         const TShown after = Shown(form);
         QCOMPARE(after.Result, before.Result);
         QCOMPARE(after.Chart, before.Chart);
@@ -222,7 +222,7 @@ private slots:
 
         // Another project: the validation report goes with the old one.
         Part<QAction>(form, "acTutorial")->trigger();
-        QVERIFY(!form.validationReport()->isVisible());
+        QVERIFY(!Part<TValidationReportDialog>(form, "ValidationReportDialog")->isVisible());
         QVERIFY(!form.workspace().Results().ValidationReport());
         f.Dialogs.FolderAnswer = f.Project.path();
         Part<QAction>(form, "acOpen")->trigger();
@@ -262,8 +262,8 @@ private slots:
         QCOMPARE(Part<TAuthorTreeView>(form, "tvAuthors")->topLevelItemCount(), entries);
         QCOMPARE(Part<QPlainTextEdit>(form, "mText")->toPlainText(), QString("typed words"));
         QVERIFY(Shown(form) == before);
-        emit form.recentProjectsMenu()->aboutToShow();
-        for (const QAction* entry : form.recentProjectsMenu()->actions())
+        emit Part<QMenu>(form, "recentProjectsMenu")->aboutToShow();
+        for (const QAction* entry : Part<QMenu>(form, "recentProjectsMenu")->actions())
             QVERIFY(entry->data().toString() != empty.path());
     }
 
@@ -433,7 +433,7 @@ private slots:
         // and the next, smaller report gets a smaller dialog.
         Part<QAction>(form, "acValidation")->trigger();
         FinishCalculation(form);
-        TValidationReportDialog* dialog = form.validationReport();
+        TValidationReportDialog* dialog = Part<TValidationReportDialog>(form, "ValidationReportDialog");
         QVERIFY(dialog && dialog->isVisible());
         const QRect screen = dialog->screen()->availableGeometry();
         QVERIFY2(dialog->width() <= screen.width() && dialog->height() <= screen.height(),

@@ -18,8 +18,8 @@ namespace {
 
 // The menu's entries as the user sees them when it opens.
 QList<QAction*> OpenMenu(TForm1& form) {
-    emit form.recentProjectsMenu()->aboutToShow();
-    return form.recentProjectsMenu()->actions();
+    emit Part<QMenu>(form, "recentProjectsMenu")->aboutToShow();
+    return Part<QMenu>(form, "recentProjectsMenu")->actions();
 }
 
 QStringList Folders(const QList<QAction*>& entries) {
@@ -107,7 +107,7 @@ private slots:
         for (QToolButton* button : Part<TRibbon>(form, "Ribbon1")->findChildren<QToolButton*>())
             if (button->defaultAction() == Part<QAction>(form, "acOpen") && button->menu()) open = button;
         QVERIFY(open);
-        QCOMPARE(open->menu(), form.recentProjectsMenu());
+        QCOMPARE(open->menu(), Part<QMenu>(form, "recentProjectsMenu"));
         QCOMPARE(open->popupMode(), QToolButton::MenuButtonPopup);
         const QList<QAction*> entries = OpenMenu(form);
         QCOMPARE(entries.size(), 1);

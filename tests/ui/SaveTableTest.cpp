@@ -156,7 +156,7 @@ private slots:
         TForm1& form = *f.Form;
         Part<QAction>(form, "acValidation")->trigger();
         FinishCalculation(form);
-        TValidationReportDialog* report = form.validationReport();
+        TValidationReportDialog* report = Part<TValidationReportDialog>(form, "ValidationReportDialog");
         QVERIFY(report);
         QVERIFY(report->saveButton());
         QTemporaryDir out;

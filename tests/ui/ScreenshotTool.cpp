@@ -132,7 +132,8 @@ int main(int argc, char* argv[]) {
     const auto saveValidation = [&](const char* name) {
         form.acValidationExecute();
         waitForRun();
-        quillprint::TValidationReportDialog* report = form.validationReport();
+        quillprint::TValidationReportDialog* report =
+            form.findChild<quillprint::TValidationReportDialog*>("ValidationReportDialog");
         if (!report) return false;
         Settle();
         const QString path = output.filePath(QString::fromLatin1(name));
@@ -160,7 +161,11 @@ int main(int argc, char* argv[]) {
     QElapsedTimer waited;
     waited.start();
     while (form.calculationRunning() &&
-           !form.calculationStatus()->text()->text().startsWith(QStringLiteral("Draw")) && waited.elapsed() < 60000)
+           !form.findChild<quillprint::TCalculationStatus*>("calculationStatus")
+                ->text()
+                ->text()
+                .startsWith(QStringLiteral("Draw")) &&
+           waited.elapsed() < 60000)
         QApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
     if (!form.calculationRunning()) std::fprintf(stderr, "the calculation ended before its picture\n");
     const QString progressPath = output.filePath(QStringLiteral("calculation-progress.png"));
