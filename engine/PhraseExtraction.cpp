@@ -260,6 +260,15 @@ private:
     bool FindPhrasesInGroups()
     {
         std::vector<TGroup> groups = GroupRuns();
+        // The groups' lists are made here, on the thread that stores the
+        // phrases, with room for a phrase per four words (a tenth is usual):
+        // the memory they give back as they are stored then serves the
+        // records, where memory taken on a pool thread would stay with that
+        // thread. Room never used is never touched.
+        for (TGroup& group : groups) {
+            group.Phrases.reserve((group.End - group.Begin) / 4);
+            group.Counts.reserve(group.End - group.Begin);
+        }
         try {
             RunParts(FEngine.ParallelFor(), groups.size(), [&](size_t g) { FindGroup(groups[g]); });
         } catch (...) {
@@ -278,6 +287,7 @@ private:
         }
         if (phrases > FEngine.Budget().MaxPhrases || instances > FEngine.Budget().MaxInstances)
             return false;
+        FHasNext = {};  // the walks are over; storing does not need it
         ReservePhraseLists(groups, phrases);
         TWalk storing;
         for (TGroup& group : groups) {
