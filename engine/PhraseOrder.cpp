@@ -16,34 +16,45 @@ int32_t ComparePhrases(const TPhrase& left, const TPhrase& right)
     return right.CountInstances() - left.CountInstances();
 }
 
-void PartitionSortPhrases(std::vector<TPhrase*>& phrases, TCancellation* cancellation)
+namespace {
+
+using TRange = std::pair<int64_t, int64_t>;  // first and last index, both included
+
+// One partition step over [left, right] around its middle element: the
+// phrases before the pivot end up in [left, j], those after it in
+// [i, right], those between in their final places.
+std::pair<int64_t, int64_t> Partition(std::vector<TPhrase*>& phrases, int64_t left, int64_t right)
 {
-    if (phrases.size() < 2)
-        return;
+    int64_t i = left;
+    int64_t j = right;
+    const TPhrase* pivot = phrases[static_cast<size_t>(left + (right - left) / 2)];
+    do {
+        while (ComparePhrases(*phrases[static_cast<size_t>(i)], *pivot) < 0)
+            ++i;
+        while (ComparePhrases(*phrases[static_cast<size_t>(j)], *pivot) > 0)
+            --j;
+        if (i <= j) {
+            if (i != j)
+                std::swap(phrases[static_cast<size_t>(i)], phrases[static_cast<size_t>(j)]);
+            ++i;
+            --j;
+        }
+    } while (i <= j);
+    return {i, j};
+}
+
+void SortRange(std::vector<TPhrase*>& phrases, TRange range, const std::stop_token& stop)
+{
     // Ranges still to sort; the right part of each partition is handled in
     // the loop, the left part is pushed.
-    std::vector<std::pair<int64_t, int64_t>> pending{{0, static_cast<int64_t>(phrases.size()) - 1}};
+    std::vector<TRange> pending{range};
     while (!pending.empty()) {
-        if (cancellation)
-            cancellation->Check();
+        if (stop.stop_requested())
+            throw TCalculationCancelled();
         auto [left, right] = pending.back();
         pending.pop_back();
         while (right - left > 0) {
-            int64_t i = left;
-            int64_t j = right;
-            const TPhrase* pivot = phrases[static_cast<size_t>(left + (right - left) / 2)];
-            do {
-                while (ComparePhrases(*phrases[static_cast<size_t>(i)], *pivot) < 0)
-                    ++i;
-                while (ComparePhrases(*phrases[static_cast<size_t>(j)], *pivot) > 0)
-                    --j;
-                if (i <= j) {
-                    if (i != j)
-                        std::swap(phrases[static_cast<size_t>(i)], phrases[static_cast<size_t>(j)]);
-                    ++i;
-                    --j;
-                }
-            } while (i <= j);
+            const auto [i, j] = Partition(phrases, left, right);
             if (left < j)
                 pending.emplace_back(left, j);
             left = i;
@@ -51,6 +62,38 @@ void PartitionSortPhrases(std::vector<TPhrase*>& phrases, TCancellation* cancell
                 break;
         }
     }
+}
+
+}  // namespace
+
+void PartitionSortPhrases(std::vector<TPhrase*>& phrases, TCancellation* cancellation, const TParallelFor& runner)
+{
+    if (phrases.size() < 2)
+        return;
+    const std::stop_token stop = cancellation != nullptr ? cancellation->Token() : std::stop_token{};
+    std::vector<TRange> parts{{0, static_cast<int64_t>(phrases.size()) - 1}};
+    // The parts of a partition are sorted independently of each other, so
+    // the largest part is split until there are enough to share out; each
+    // is then sorted as the single pass would, with the same result.
+    constexpr size_t kParts = 16;
+    constexpr int64_t kSmallestSplit = 16384;
+    while (runner && parts.size() < kParts) {
+        const auto largest = std::max_element(parts.begin(), parts.end(), [](const TRange& a, const TRange& b) {
+            return a.second - a.first < b.second - b.first;
+        });
+        const auto [left, right] = *largest;
+        if (right - left < kSmallestSplit)
+            break;
+        if (stop.stop_requested())
+            throw TCalculationCancelled();
+        const auto [i, j] = Partition(phrases, left, right);
+        parts.erase(largest);
+        if (left < j)
+            parts.emplace_back(left, j);
+        if (i < right)
+            parts.emplace_back(i, right);
+    }
+    RunParts(runner, parts.size(), [&](size_t p) { SortRange(phrases, parts[p], stop); });
 }
 
 namespace {

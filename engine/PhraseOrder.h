@@ -19,8 +19,11 @@ int32_t ComparePhrases(const TPhrase& left, const TPhrase& right);
 
 // Sorts by ComparePhrases with the classic middle-pivot partition sort. It is
 // not stable: a, b, c, d, e that tie come out as d, e, c, a, b.
-// `cancellation`, when given, is asked once per partition.
-void PartitionSortPhrases(std::vector<TPhrase*>& phrases, TCancellation* cancellation = nullptr);
+// `cancellation`, when given, is asked once per partition. With a runner,
+// the parts of the first partitions are sorted side by side, with the same
+// result.
+void PartitionSortPhrases(std::vector<TPhrase*>& phrases, TCancellation* cancellation = nullptr,
+                          const TParallelFor& runner = {});
 
 // True when Value() of `inner` occurs in Value() of `outer` at any code unit
 // position; an empty text never occurs.

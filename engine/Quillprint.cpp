@@ -233,7 +233,7 @@ void TWordsAll::FindRepeatedPhrases(std::stop_token stop)
 void TWordsAll::KeepPhrases()
 {
     TCancellation& cancellation = FQuillprint->Cancellation();
-    PartitionSortPhrases(FPhrases, &cancellation);
+    PartitionSortPhrases(FPhrases, &cancellation, FQuillprint->ParallelFor());
     ApplyContainmentFilter(FPhrases, &cancellation, FQuillprint->ParallelFor());
     std::erase_if(FPhrases, [](const TPhrase* phrase) { return !phrase->Valid(); });
 }

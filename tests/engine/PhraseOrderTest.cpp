@@ -67,6 +67,24 @@ TEST(PartitionSort, MoreWordsThenMoreInstancesFirst) {
               (std::vector<std::u16string>{u"three words here", u"two more", u"two words", u"one", u"single"}));
 }
 
+// Sorting the parts of the first partitions side by side leaves every
+// phrase, ties too, where the single pass puts it.
+TEST(PartitionSort, SideBySideAsInOnePass) {
+    TPhraseSet set;
+    uint32_t state = 3;
+    for (int p = 0; p < 100'000; ++p) {
+        state = state * 1103515245u + 12345u;
+        std::u16string text(1, static_cast<char16_t>(u'a' + p % 26));
+        for (uint32_t w = (state >> 16) % 5; w > 0; --w) text += u" w";
+        set.Add(text, 2, -1, static_cast<int32_t>(1 + (state >> 8) % 7));
+    }
+    std::vector<TPhrase*> onePass = set.List();
+    PartitionSortPhrases(onePass);
+    std::vector<TPhrase*> sideBySide = set.List();
+    PartitionSortPhrases(sideBySide, nullptr, ThreadedParts(3));
+    EXPECT_EQ(sideBySide, onePass);
+}
+
 TEST(PartitionSort, ShortListsStayAsTheyAre) {
     std::vector<TPhrase*> none;
     PartitionSortPhrases(none);
