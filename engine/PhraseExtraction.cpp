@@ -16,6 +16,7 @@
 #include "engine/Quillprint.h"
 #include "engine/ScoreFormat.h"
 #include "engine/Text.h"
+#include "engine/WordIds.h"
 
 // Every entry of a sorted list at level k is an instance of a k-word string,
 // kept as the corpus position of its last word. All entries that an
@@ -62,17 +63,14 @@ private:
         const size_t n = FWords.size();
         std::vector<int32_t>& FIds = FCorpus.FWordIds;
         FIds.resize(n);
-        std::unordered_map<std::u16string_view, int32_t> idOf;
-        idOf.reserve(n / 4 + 16);
-        std::vector<std::u16string_view> distinct;
+        TWordIds idOf;
         for (size_t pos = 0; pos < n; ++pos) {
             FCancellation.Tick(1 << 16);
-            const std::u16string_view word = FWords[pos];
-            auto [it, inserted] = idOf.try_emplace(word, static_cast<int32_t>(distinct.size()));
-            if (inserted)
-                distinct.push_back(word);
-            FIds[pos] = it->second;
+            FIds[pos] = idOf.Intern(FWords[pos]);
         }
+        std::vector<std::u16string_view> distinct(idOf.Size());
+        for (size_t id = 0; id < distinct.size(); ++id)
+            distinct[id] = idOf.Word(static_cast<int32_t>(id));
         FRanks = FEngine.Collation().Ranks(distinct, FCancellation.Token());
         FHasBlank.resize(distinct.size());
         FMasks.resize(distinct.size());
@@ -90,7 +88,7 @@ private:
     // holds a blank, as it compares them word by word otherwise. A piece
     // equal to a word takes that word's id, so only the words with a blank
     // need cutting; the other pieces get ids after the words'.
-    void CutIntoPieces(const std::unordered_map<std::u16string_view, int32_t>& wordIds)
+    void CutIntoPieces(const TWordIds& wordIds)
     {
         TWordPieces& pieces = FCorpus.FWordPieces;
         pieces = {};
@@ -100,9 +98,9 @@ private:
         const std::vector<int32_t>& ids = FCorpus.FWordIds;
         std::unordered_map<std::u16string_view, int32_t> otherIds;
         const auto pieceId = [&](std::u16string_view piece) {
-            if (const auto word = wordIds.find(piece); word != wordIds.end())
-                return word->second;
-            const auto id = static_cast<int32_t>(wordIds.size() + otherIds.size());
+            if (const int32_t word = wordIds.Find(piece); word >= 0)
+                return word;
+            const auto id = static_cast<int32_t>(wordIds.Size() + otherIds.size());
             return otherIds.try_emplace(piece, id).first->second;
         };
         for (size_t pos = 0; pos < FWords.size(); ++pos) {

@@ -1,0 +1,49 @@
+// Ids of distinct words, for comparing words as integers.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quillprint {
+
+// Gives every distinct word an id: equal words share one, and ids are
+// numbered 0, 1, 2... in the order the words first come. The words are kept
+// in a store of their own, one after another, so that looking a word up
+// reads that small store rather than the place where the word was first met
+// (for a large corpus, a read from anywhere in hundreds of megabytes).
+class TWordIds {
+public:
+    // Room for about `expected` distinct words.
+    explicit TWordIds(size_t expected = 0);
+
+    // The id of `word`; the next number when it was not met before.
+    int32_t Intern(std::u16string_view word);
+    // The id of `word`, or -1 when it was never interned.
+    int32_t Find(std::u16string_view word) const;
+
+    // How many distinct words have ids.
+    size_t Size() const { return FHashes.size(); }
+    // The word of `id`; valid until the next Intern.
+    std::u16string_view Word(int32_t id) const
+    {
+        const auto i = static_cast<size_t>(id);
+        return {FStore.data() + FStarts[i], FStarts[i + 1] - FStarts[i]};
+    }
+
+private:
+    static uint64_t Hash(std::u16string_view word);
+    // The slot of `word` (of hash `hash`): the one holding its id, or the
+    // empty one where it would go.
+    size_t SlotOf(std::u16string_view word, uint64_t hash) const;
+    void Grow();
+
+    std::vector<char16_t> FStore;   // the words, one after another
+    std::vector<size_t> FStarts;    // where each id's word begins in FStore, and the end
+    std::vector<uint32_t> FHashes;  // per id, the low half of its word's hash
+    std::vector<int32_t> FSlots;    // open addressing: id + 1, or 0 for an empty slot
+    size_t FMask = 0;               // FSlots.size() - 1, a power of two less one
+};
+
+}  // namespace quillprint
