@@ -8,27 +8,23 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
-#include <QHBoxLayout>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QShortcut>
-#include <QSplitter>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
 
 #include "engine/Collation.h"
-#include "ui/AccessKeyGuard.h"
 #include "ui/AccessKeyStyle.h"
-#include "ui/AuthorTreeView.h"
 #include "ui/BusyCursor.h"
 #include "ui/CalculationStatus.h"
 #include "ui/GridModel.h"
 #include "ui/GridView.h"
 #include "ui/Icons.h"
+#include "ui/InputPage.h"
 #include "ui/MemoTextView.h"
 #include "ui/ProgramData.h"
 #include "ui/QuickAccessToolbar.h"
@@ -36,7 +32,6 @@
 #include "ui/Ribbon.h"
 #include "ui/RibbonGroup.h"
 #include "ui/RunWakeAdapter.h"
-#include "ui/ScrollingBand.h"
 #include "ui/TablePage.h"
 #include "ui/TextsPage.h"
 #include "ui/WindowFont.h"
@@ -92,6 +87,8 @@ TForm1::TForm1(TUserDialogs& dialogs, TDesktopShell& shell, const QString& execu
 }
 
 TForm1::~TForm1() { FormDestroy(); }
+
+const TMemoTextView& TForm1::textView() const { return FInputPage->textView(); }
 
 void TForm1::createActions() {
     // The letter after "&" is the access key: Alt + letter runs the command,
@@ -242,59 +239,23 @@ void TForm1::createPages() {
     emailsLayout->addWidget(new QPlainTextEdit(tbEmails));
     PageControl1->addTab(tbEmails, tr("Authors from E-mails, dialogs, etc."));
 
-    tbAuthors = new QWidget;
-    tbAuthors->setObjectName("tbAuthors");
-    auto* authorsLayout = new QHBoxLayout(tbAuthors);
-    authorsLayout->setContentsMargins(0, 0, 0, 0);
-    Splitter1 = new QSplitter(Qt::Horizontal, tbAuthors);
-    Splitter1->setObjectName("Splitter1");
-    Splitter1->setHandleWidth(3);
-    Splitter1->setChildrenCollapsible(false);
-    tvAuthors = new TAuthorTreeView(Splitter1);
-    // The text view, under a band that warns of a file that is no text.
-    auto* textPane = new QWidget(Splitter1);
-    auto* textLayout = new QVBoxLayout(textPane);
-    textLayout->setContentsMargins(0, 0, 0, 0);
-    textLayout->setSpacing(0);
-    FBinaryBand = new QLabel(tr("This file looks like a picture, a program or a word processor's document, not "
-                                "plain text. It is read as text all the same; save it as plain text for a "
-                                "meaningful result."),
-                             textPane);
-    FBinaryBand->setObjectName("binaryFileBand");
-    FBinaryBand->setWordWrap(true);
-    FBinaryBand->setContentsMargins(6, 3, 6, 3);
-    FBinaryBand->setStyleSheet("background: #fff1b8; color: #5c4400;");
-    FBinaryBand->setVisible(false);
-    textLayout->addWidget(FBinaryBand);
-    mText = new QPlainTextEdit(textPane);
-    mText->setObjectName("mText");
-    mText->setReadOnly(true);
-    mText->installEventFilter(new TAccessKeyGuard(mText));
-    textLayout->addWidget(mText);
-    Splitter1->addWidget(tvAuthors);
-    Splitter1->addWidget(textPane);
-    Splitter1->setStretchFactor(0, 0);
-    Splitter1->setStretchFactor(1, 1);
-    // The tree takes a fifth of the page, enough for "Federalist 51.txt";
-    // the user's own width is kept across restarts.
-    Splitter1->setSizes({240, 963});
-    authorsLayout->addWidget(Splitter1);
-    PageControl1->addTab(tbAuthors, tr("&Input data"));
+    FInputPage = new TInputPage;
+    PageControl1->addTab(FInputPage, tr("&Input data"));
 
     createGrids();
 
     connect(PageControl1, &QTabWidget::currentChanged, this, &TForm1::PageControl1Change);
-    connect(tvAuthors, &TAuthorTreeView::nodeSelected, this,
-            [this](TTreeNode* node) {
-                mText->setExtraSelections({});
-                Guarded([&] { FWorkspace->SelectNode(node); });
-                showBinaryWarning();
-            });
-    connect(tvAuthors, &TAuthorTreeView::labelEdited, this, [this](TTreeNode* node, const QString& label) {
+    connect(FInputPage, &TInputPage::nodeSelected, this, [this](TTreeNode* node) {
+        Guarded([&] { FWorkspace->SelectNode(node); });
+        showBinaryWarning();
+    });
+    connect(FInputPage, &TInputPage::labelEdited, this, [this](TTreeNode* node, const QString& label) {
         // An edit still open when the window closes ends after the model is gone.
         if (!FWorkspace) return;
         Guarded([&] { FWorkspace->SetLabel(*node, label.toStdU16String()); });
     });
+    connect(FInputPage, &TInputPage::readFailed, this,
+            [this](const QString& error) { ShowError(error.toStdU16String()); });
 }
 
 void TForm1::createGrids() {
@@ -326,10 +287,9 @@ void TForm1::FormCreate() {
     setWindowTitle(Ribbon1->caption());
     // The ribbon's groups and captions need this much room.
     setMinimumSize(std::max(640, Ribbon1->minimumSizeHint().width()), 360);
-    FTextView = std::make_unique<TMemoTextView>(*mText, [this](const std::u16string& error) { ShowError(error); });
-    FWorkspace = std::make_unique<TWorkspace>(QDir::toNativeSeparators(FExecutableDir).toStdU16String(),
-                                              DefaultLocaleName(), *FTextView, static_cast<TMessageSink&>(*this),
-                                              static_cast<TWorkspaceObserver&>(*this));
+    FWorkspace = std::make_unique<TWorkspace>(
+        QDir::toNativeSeparators(FExecutableDir).toStdU16String(), DefaultLocaleName(), FInputPage->textView(),
+        static_cast<TMessageSink&>(*this), static_cast<TWorkspaceObserver&>(*this));
 
     const TWorkspace& workspace = *FWorkspace;
     FAnalysisPage->showTable(workspace.Results().AnalysisTable(), [&workspace](int32_t c, int32_t r) {

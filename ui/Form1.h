@@ -16,16 +16,12 @@
 #include "workspace/WorkspaceViews.h"
 
 class QAction;
-class QLabel;
 class QComboBox;
 class QMenu;
-class QPlainTextEdit;
-class QSplitter;
 class QTabWidget;
 
 namespace quillprint {
 
-class TAuthorTreeView;
 class TBusyCursor;
 class TScrollingBand;
 class TCalculationStatus;
@@ -40,6 +36,7 @@ class TTextsPage;
 class TTablePage;
 class TResultPage;
 class TMemoTextView;
+class TInputPage;
 class TResultChart;
 class TRibbon;
 class TUserDialogs;
@@ -94,12 +91,10 @@ public:
     // under way on the job pool.
     bool windowJobRunning() const { return FWindowJobs->Running(); }
     // The text view as the workspace sees it.
-    const TMemoTextView& textView() const { return *FTextView; }
+    const TMemoTextView& textView() const;
     // Shows passage `index` of the dialog "Copied passages" highlighted in its
     // unknown text.
     void showCopiedPassage(int index);
-    // Marks the lines from `place` to `end` of the text shown and scrolls to them.
-    void highlightLines(const TTextPlace& place, const TTextPlace& end);
     // Asks for a file and saves `grid` to it as CSV or TSV; `tableName`
     // ("Result", "Validation"…) goes into the suggested file name.
     void saveTableAs(const TGrid& grid, const QString& tableName);
@@ -162,8 +157,6 @@ private:
     // tests and tools find them by these object names.
     TRibbon* Ribbon1 = nullptr;
     QTabWidget* PageControl1 = nullptr;
-    TAuthorTreeView* tvAuthors = nullptr;
-    QPlainTextEdit* mText = nullptr;
 
     QAction* acNew = nullptr;
     QAction* acAddAuthor = nullptr;
@@ -191,8 +184,6 @@ private:
 
     // Parts of the window found by their object names.
     QWidget* tbEmails = nullptr;
-    QWidget* tbAuthors = nullptr;
-    QSplitter* Splitter1 = nullptr;
     QMenu* PopupMenu1 = nullptr;
     // Ctrl+Tab (+1) and Ctrl+Shift+Tab (-1): the next shown page, from anywhere.
     void changePage(int step);
@@ -239,20 +230,18 @@ private:
     TUserDialogs& FDialogs;
     TDesktopShell& FShell;
     QString FExecutableDir;
-    std::unique_ptr<TMemoTextView> FTextView;
     std::unique_ptr<TWorkspace> FWorkspace;
+    TInputPage* FInputPage = nullptr;
     TAnalysisPage* FAnalysisPage = nullptr;
     TResultPage* FResultPage = nullptr;
     TStylometryPage* FStylometryPage = nullptr;
     TTextsPage* FTextsPage = nullptr;  // offered only after a run with "Each text"
-    QLabel* FBinaryBand = nullptr;
     TValidationReportDialog* FValidationReport = nullptr;
     QMenu* FRecentProjectsMenu = nullptr;
     TRecentProjects FRecentProjects;
     TCopiedPassagesDialog* FCopiesDialog = nullptr;
     TCalculationStatus* FCalculationStatus = nullptr;
     std::unique_ptr<TBusyCursor> FBusyCursor;
-    bool FTextWasReadOnly = false;
     bool FValidationRunning = false;
     TCrossValidationDialog* FCrossValidationDialog = nullptr;
     bool FCrossValidationRunning = false;

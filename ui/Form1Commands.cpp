@@ -7,14 +7,9 @@
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
-#include <QPlainTextEdit>
 #include <QTabWidget>
-#include <QTextBlock>
-#include <QTextCursor>
-#include <QTextDocument>
 #include <algorithm>
 
-#include "ui/AuthorTreeView.h"
 #include "ui/BusyCursor.h"
 #include "ui/CalculationStatus.h"
 #include "ui/CopiedPassagesDialog.h"
@@ -22,6 +17,7 @@
 #include "ui/Form1.h"
 #include "ui/GridModel.h"
 #include "ui/GridView.h"
+#include "ui/InputPage.h"
 #include "ui/MemoTextView.h"
 #include "ui/ResultPage.h"
 #include "ui/Ribbon.h"
@@ -199,34 +195,13 @@ void TForm1::showCopiedPassage(int index) {
         if (!entry->IsSetAside()) read.push_back(entry.get());
     if (copy.UnknownPlace.Text < 0 || copy.UnknownPlace.Text >= static_cast<int32_t>(read.size())) return;
     TTreeNode* text = read[static_cast<size_t>(copy.UnknownPlace.Text)];
-    setActivePage(tbAuthors);
-    tvAuthors->selectNode(text);
+    setActivePage(FInputPage);
+    FInputPage->selectNode(text);
     Guarded([&] { FWorkspace->SelectNode(text); });
     if (FWorkspace->Project().Selected() != text) return;
     // A large text is read in the background: marked once it is shown.
-    FTextView->whenShown([this, place = copy.UnknownPlace, end = copy.UnknownEnd] { highlightLines(place, end); });
-}
-
-void TForm1::highlightLines(const TTextPlace& place, const TTextPlace& end) {
-    // Whole lines from the passage's first to its last; a passage that runs
-    // on into the next text is marked to the end of this one.
-    QTextDocument* document = mText->document();
-    const int first = place.Line - 1;
-    const int last = end.Text == place.Text ? end.Line - 1 : document->blockCount() - 1;
-    const QTextBlock begin = document->findBlockByNumber(first);
-    const QTextBlock finish = document->findBlockByNumber(std::min(last, document->blockCount() - 1));
-    if (!begin.isValid() || !finish.isValid()) return;
-    QTextCursor cursor(document);
-    cursor.setPosition(begin.position());
-    cursor.setPosition(finish.position() + finish.length() - 1, QTextCursor::KeepAnchor);
-    QTextEdit::ExtraSelection highlight;
-    highlight.cursor = cursor;
-    highlight.format.setBackground(QColor(255, 236, 140));
-    mText->setExtraSelections({highlight});
-    // The view scrolls to the passage's first line.
-    QTextCursor start(begin);
-    mText->setTextCursor(start);
-    mText->centerCursor();
+    FInputPage->textView().whenShown(
+        [this, place = copy.UnknownPlace, end = copy.UnknownEnd] { FInputPage->selectPassage(place, end); });
 }
 
 void TForm1::acHelpExecute() {
@@ -297,27 +272,27 @@ void TForm1::refillAuthorChooser() {
 // ---- TWorkspaceObserver ----
 
 void TForm1::TreeCleared() {
-    tvAuthors->clearEntries();
+    FInputPage->clearTree();
     hideStaleValidationReport();
     // A project folder is being loaded (or "New" follows, which says so).
     FNewProject = false;
     showCaption();
 }
 void TForm1::AuthorAdded(const TTreeNode& author) {
-    tvAuthors->addAuthor(author);
+    FInputPage->addAuthor(author);
     hideStaleValidationReport();
 }
 void TForm1::TextAdded(const TTreeNode& text) {
-    tvAuthors->addText(text);
+    FInputPage->addText(text);
     hideStaleValidationReport();
 }
 
 void TForm1::hideStaleValidationReport() {
     if (FValidationReport && !FWorkspace->Results().ValidationReport()) FValidationReport->hide();
 }
-void TForm1::LabelChanged(const TTreeNode& node) { tvAuthors->updateLabel(node); }
+void TForm1::LabelChanged(const TTreeNode& node) { FInputPage->updateLabel(node); }
 void TForm1::SelectionSet(const TTreeNode* node) {
-    tvAuthors->selectNode(node);
+    FInputPage->selectNode(node);
     showBinaryWarning();
 }
 
@@ -326,12 +301,12 @@ void TForm1::showBinaryWarning() {
     bool binary = false;
     if (shown && !shown->IsAuthor() && !shown->Text() && !shown->IsSetAside())
         binary = LooksBinary(ResolvePath(FWorkspace->Project().TextPath(*shown)));
-    FBinaryBand->setVisible(binary);
+    FInputPage->showBinaryWarning(binary);
 }
 
 void TForm1::PageToFront(TPage page) {
     switch (page) {
-    case TPage::InputData: setActivePage(tbAuthors); break;
+    case TPage::InputData: setActivePage(FInputPage); break;
     case TPage::Analysis: setActivePage(FAnalysisPage); break;
     case TPage::Result: setActivePage(FResultPage); break;
     case TPage::Stylometry: setActivePage(FStylometryPage); break;
@@ -410,9 +385,7 @@ void TForm1::ShowError(const std::u16string& text) { FDialogs.ShowError(this, QS
 
 void TForm1::RunStarted() {
     for (QAction* command : projectCommands()) command->setEnabled(false);
-    tvAuthors->setLabelsEditable(false);
-    FTextWasReadOnly = mText->isReadOnly();
-    mText->setReadOnly(true);
+    FInputPage->setCalculationRunning(true);
     FBusyCursor = std::make_unique<TBusyCursor>();
     FCalculationStatus->showStarted();
 }
@@ -421,8 +394,7 @@ void TForm1::RunEnded(TRunEndState state) {
     // The cursor is back before any error box opens.
     FBusyCursor.reset();
     for (QAction* command : projectCommands()) command->setEnabled(true);
-    tvAuthors->setLabelsEditable(true);
-    mText->setReadOnly(FTextWasReadOnly);
+    FInputPage->setCalculationRunning(false);
     if (std::exchange(FCrossValidationRunning, false) && state == TRunEndState::Finished && FCrossValidationDialog)
         if (const auto& validation = FWorkspace->Results().CrossValidation())
             FCrossValidationDialog->setValidation(*validation);

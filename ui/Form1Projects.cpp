@@ -5,10 +5,9 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMenu>
-#include <QPlainTextEdit>
 
-#include "ui/AuthorTreeView.h"
 #include "ui/Form1.h"
+#include "ui/InputPage.h"
 #include "ui/ProjectDrops.h"
 #include "ui/UserDialogs.h"
 #include "workspace/Workspace.h"
@@ -68,7 +67,7 @@ void TForm1::createProjectDrops() {
         for (const QString& file : files) paths.push_back(QDir::toNativeSeparators(file).toStdU16String());
         Guarded([&] { FWorkspace->AddTextFiles(*author, paths); });
     };
-    new TProjectDrops(this, mText->viewport(), tvAuthors, std::move(hooks));
+    FInputPage->acceptDrops(*this, std::move(hooks));
 }
 
 }  // namespace quillprint

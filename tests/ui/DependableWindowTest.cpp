@@ -20,6 +20,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSettings>
 #include <QSplitter>
 #include <QStyle>
 #include <QTabBar>
@@ -531,6 +532,23 @@ private slots:
             ->setCommandShown(Part<QAction>(form, "acValidation"), false);
         Part<QSplitter>(form, "Splitter1")->setSizes({240, 963});
         form.close();
+    }
+
+    void aTreeWidthSavedBeforeStillApplies() {
+        // Users' settings hold the tree's width under this key; a splitter
+        // renamed or moved to another key would drop it without a word.
+        UseTemporarySettings();
+        QSplitter earlier(Qt::Horizontal);
+        earlier.addWidget(new QWidget);
+        earlier.addWidget(new QWidget);
+        earlier.setSizes({333, 870});
+        QSettings().setValue("window/splitter/Splitter1", earlier.saveState());
+        TFormFixture f;
+        QSettings().remove("window/splitter/Splitter1");
+        TForm1& form = *f.Form;
+        form.show();
+        QApplication::processEvents();
+        QCOMPARE(Part<QSplitter>(form, "Splitter1")->sizes().value(0), 333);
     }
 
     void aFileThatLooksBinaryIsFlaggedOnTheInputPage() {
