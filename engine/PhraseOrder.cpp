@@ -1,6 +1,8 @@
 #include "engine/PhraseOrder.h"
 
 #include <algorithm>
+#include <climits>
+#include <cstring>
 #include <string>
 #include <utility>
 
@@ -101,9 +103,9 @@ namespace {
 // A phrase's text as blank-free tokens, which joined by single blanks give
 // Value(): its words when no word holds a blank, else its pieces.
 struct TTokens {
-    const std::u16string_view* Text = nullptr;   // pieces, or null for whole words
+    const std::u16string_view* Text = nullptr;  // pieces, or null for whole words
     const std::u16string* Words = nullptr;
-    const int32_t* Ids = nullptr;                // null when ids cannot be compared
+    const int32_t* Ids = nullptr;  // null when ids cannot be compared
     int32_t Count = 0;
 
     std::u16string_view operator[](int32_t k) const
@@ -258,6 +260,9 @@ namespace {
 
 constexpr size_t kWindow = 1000;
 constexpr uint32_t kNoEntry = UINT32_MAX;
+// The filter list's length of a discarded entry: longer than any text, so
+// the length test alone passes it by.
+constexpr int32_t kDiscardedLength = INT32_MAX;
 
 // How many middle words (all but the first and the last) a phrase's key is
 // made of: enough that two different stretches of text rarely share it.
@@ -316,22 +321,26 @@ public:
                 continue;
             First.push_back(static_cast<uint32_t>(Index.size()));
             Index.push_back(static_cast<uint32_t>(i));
-            Length.push_back(p->ValueLength());
-            Mask.push_back(p->CharMask());
+            Length.push_back(p->Valid() ? p->ValueLength() : kDiscardedLength);
+            MaskLow.push_back(static_cast<uint32_t>(p->CharMask()));
+            MaskHigh.push_back(static_cast<uint32_t>(p->CharMask() >> 32));
             Valid.push_back(p->Valid() ? 1 : 0);
             Phrase.push_back(p);
             Words.push_back(p->CountWords());
             const bool keyed = p->WordIds() != nullptr && !p->HasBlankInWord() && p->CountWords() >= 3;
             Keyed.push_back(keyed ? 1 : 0);
             Key.push_back(keyed ? MiddleWordsKey(*p) : 0);
+            ShortKey.push_back(static_cast<uint32_t>(Key.back() ^ (Key.back() >> 32)));
             SecondWord.push_back(keyed ? p->WordIds()[p->Start() + 1] : -1);
             if (sharedIds == nullptr)
                 sharedIds = p->WordIds();
             oneCorpus = oneCorpus && p->WordIds() == sharedIds;
         }
         // Word ids compare only within one corpus.
-        if (!oneCorpus)
+        if (!oneCorpus) {
             std::fill(Keyed.begin(), Keyed.end(), 0);
+            std::fill(SecondWord.begin(), SecondWord.end(), -1);
+        }
         Size = Index.size();
         LinkSameKeys();
     }
@@ -347,10 +356,12 @@ public:
             First[kept] = First[b];
             Index[kept] = Index[b];
             Length[kept] = Length[b];
-            Mask[kept] = Mask[b];
+            MaskLow[kept] = MaskLow[b];
+            MaskHigh[kept] = MaskHigh[b];
             Words[kept] = Words[b];
             Keyed[kept] = Keyed[b];
             Key[kept] = Key[b];
+            ShortKey[kept] = ShortKey[b];
             SecondWord[kept] = SecondWord[b];
             Valid[kept] = 1;
             Phrase[kept] = Phrase[b];
@@ -387,13 +398,15 @@ public:
     void FindInside(size_t a, size_t groupEnd, size_t last, std::vector<uint8_t>& maybeInside,
                     std::vector<uint32_t>& suspects, TInside&& inside) const
     {
-        const uint64_t outerMask = Mask[a];
         const int32_t outerLength = Length[a];
         const int32_t outerWords = Words[a];
         const bool outerKeyed = Keyed[a] != 0;
-        const uint64_t outerKey = Key[a];
+        // The bits an inner text may not have, in two halves: every test of
+        // the scan below is then on 32-bit values.
+        const uint32_t notOuterLow = ~MaskLow[a];
+        const uint32_t notOuterHigh = ~MaskHigh[a];
         const auto fits = [&](size_t b) {
-            return Valid[b] & (Length[b] <= outerLength) & ((Mask[b] & ~outerMask) == 0);
+            return (Length[b] <= outerLength) & ((MaskLow[b] & notOuterLow) == 0) & ((MaskHigh[b] & notOuterHigh) == 0);
         };
         // The outer phrase's middle words: a keyed inner phrase of k words
         // fewer has its first middle word among the first k + 1 of them.
@@ -420,20 +433,51 @@ public:
             }
         }
         // Then a branch-free pass that marks the phrases which may lie
-        // inside the outer one (simple enough for the compiler to
-        // vectorise); deciding one of them does not affect the others, so
-        // they can be decided afterwards.
-        for (size_t b = scanFrom; b < last; ++b) {
-            const int32_t shift = outerWords - Words[b];
-            const bool bothKeyed = (Keyed[b] != 0) & outerKeyed;
-            const bool otherKey = bothKeyed & (shift == 0) & (Key[b] != outerKey);
-            const bool otherSecondWord =
-                bothKeyed & (shift <= 1) & (SecondWord[b] != middle0) & ((shift == 0) | (SecondWord[b] != middle1));
-            maybeInside[b - scanFrom] = fits(b) & !otherKey & !otherSecondWord;
+        // inside the outer one, over arrays of 32-bit values only, which the
+        // compiler turns into vector instructions; deciding one of them does
+        // not affect the others, so they are decided afterwards. Discarded
+        // entries fail the length test. Equal short keys are only a hint
+        // (the full key or the words decide), different ones mean different
+        // keys.
+        const size_t scanned = last > scanFrom ? last - scanFrom : 0;
+        uint8_t* marks = maybeInside.data();
+        const int32_t* length = Length.data() + scanFrom;
+        const uint32_t* maskLow = MaskLow.data() + scanFrom;
+        const uint32_t* maskHigh = MaskHigh.data() + scanFrom;
+        if (!outerKeyed) {
+            for (size_t i = 0; i < scanned; ++i)
+                marks[i] = static_cast<uint8_t>((length[i] <= outerLength) & ((maskLow[i] & notOuterLow) == 0)
+                                                & ((maskHigh[i] & notOuterHigh) == 0));
+        } else {
+            const int32_t* words = Words.data() + scanFrom;
+            const int32_t* secondWord = SecondWord.data() + scanFrom;
+            const uint32_t* shortKey = ShortKey.data() + scanFrom;
+            const uint32_t outerShortKey = ShortKey[a];
+            for (size_t i = 0; i < scanned; ++i) {
+                const int32_t shift = outerWords - words[i];
+                const bool keyed = secondWord[i] >= 0;
+                const bool otherKey = keyed & (shift == 0) & (shortKey[i] != outerShortKey);
+                const bool otherSecondWord =
+                    keyed & (shift <= 1) & (secondWord[i] != middle0) & ((shift == 0) | (secondWord[i] != middle1));
+                marks[i] = static_cast<uint8_t>((length[i] <= outerLength) & ((maskLow[i] & notOuterLow) == 0)
+                                                & ((maskHigh[i] & notOuterHigh) == 0) & !otherKey & !otherSecondWord);
+            }
         }
-        for (size_t b = scanFrom; b < last; ++b) {
-            suspects[count] = static_cast<uint32_t>(b);
-            count += maybeInside[b - scanFrom];
+        // Few are marked: eight marks are looked at together.
+        for (size_t i = 0; i < scanned;) {
+            if (i + 8 <= scanned) {
+                uint64_t eight = 0;
+                std::memcpy(&eight, marks + i, sizeof eight);
+                if (eight == 0) {
+                    i += 8;
+                    continue;
+                }
+            }
+            const size_t end = std::min(scanned, i + 8);
+            for (; i < end; ++i) {
+                if (marks[i] != 0)
+                    suspects[count++] = static_cast<uint32_t>(scanFrom + i);
+            }
         }
         const auto mayMatch = [&](uint32_t b) {
             const int32_t shifts = outerWords - Words[b];
@@ -454,19 +498,22 @@ public:
     void Discard(size_t b)
     {
         Valid[b] = 0;
+        Length[b] = kDiscardedLength;
         Phrase[b]->SetValid(false);
     }
 
     std::vector<uint32_t> First;  // the entry's place when the list was made
     std::vector<uint32_t> Index;
-    std::vector<int32_t> Length;
-    std::vector<uint64_t> Mask;
+    std::vector<int32_t> Length;    // kDiscardedLength once discarded
+    std::vector<uint32_t> MaskLow;  // the char mask's two halves
+    std::vector<uint32_t> MaskHigh;
     std::vector<uint8_t> Valid;
     std::vector<TPhrase*> Phrase;
     std::vector<int32_t> Words;
     std::vector<uint8_t> Keyed;
     std::vector<uint64_t> Key;
-    std::vector<int32_t> SecondWord;  // the id of a keyed entry's first middle word
+    std::vector<uint32_t> ShortKey;   // the key folded to 32 bits
+    std::vector<int32_t> SecondWord;  // the id of a keyed entry's first middle word, else -1
     // By first place, never compacted: the next entry of the same number of
     // words and key (kNoEntry at the last), and whether every entry from
     // there to the end of its group has a key.
@@ -550,14 +597,14 @@ void FilterInBlocks(TFilterList& list, TCancellation* cancellation, const TParal
 {
     constexpr size_t kMinBlock = 64;
     constexpr size_t kMaxBlock = 16384;
-    constexpr size_t kPart = 256;   // outer phrases per part of a block
+    constexpr size_t kPart = 256;  // outer phrases per part of a block
     // A block this small is not worth handing out.
     constexpr size_t kMinParallelBlock = 1024;
     size_t block = kMinParallelBlock;
     size_t discardedAhead = 0;
     struct TPart {
-        std::vector<uint32_t> Found;    // per outer phrase, its finds one after another
-        std::vector<uint32_t> Ends;     // per outer phrase, the end of its finds in Found
+        std::vector<uint32_t> Found;  // per outer phrase, its finds one after another
+        std::vector<uint32_t> Ends;   // per outer phrase, the end of its finds in Found
         std::vector<uint32_t> Suspects = std::vector<uint32_t>(kWindow);
         std::vector<uint8_t> MaybeInside = std::vector<uint8_t>(kWindow);
     };
