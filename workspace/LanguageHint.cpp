@@ -9,6 +9,12 @@ namespace quillprint {
 void TScriptShare::Add(std::u16string_view text) {
     size_t pos = 0;
     while (pos < text.size()) {
+        // Below U+0E00 (Thai) no character is in those scripts and none is a
+        // surrogate: such a stretch is counted without decoding it.
+        int64_t plain = 0;
+        for (; pos < text.size() && text[pos] < 0x0E00; ++pos) plain += text[pos] == 0 || text[pos] > 32;
+        FAll += plain;
+        if (pos == text.size()) break;
         UChar32 c;
         U16_NEXT(text.data(), pos, text.size(), c);
         if (c >= 1 && c <= 32) continue;

@@ -106,6 +106,8 @@ TEST(ScriptShare, MoreThanHalfOfTheCharactersCallForTheHint) {
         {u"コーヒー abc", true},  // the long vowel mark counts with the Katakana
         {u"，。学", true},        // "。" is a Han mark, "，" is no script's
         {u"한국어 문장", false},  // Korean is written with spaces
+        {u"ab学校c 学", false},   // in and out of those scripts: half
+        {u"a学校b 学", true},     // the same, one Latin letter fewer
     };
     for (const auto& c : cases) {
         TScriptShare share;
