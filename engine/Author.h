@@ -36,7 +36,10 @@ public:
 
     // The words in text order. An engine's author holds its own list until
     // Detect moves the words into the combined corpus; from then on this is
-    // the author's stretch of that corpus, so every word is held once.
+    // the author's stretch of that corpus, so every word is held once. An
+    // author the engine added from a text split at separators holds only
+    // that text (normalised) until Detect splits it straight into the
+    // corpus: its list is empty until then.
     TWordSpan Text() const { return FInCorpus ? FStretch : TWordSpan(FText); }
     int32_t WordCount() const { return static_cast<int32_t>(Text().size()); }
     // The list the author holds itself, which callers may change (the chat
@@ -64,6 +67,9 @@ protected:
     friend class TPhraseSearch;
     std::u16string FName;
     TWordList FText;
+    // The normalised text still to be split into the combined corpus.
+    std::u16string FUnsplit;
+    bool FSplitPending = false;
     // The author's words in the combined corpus, once moved there.
     TWordSpan FStretch;
     bool FInCorpus = false;

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <exception>
 #include <iterator>
+#include <span>
 #include <stdexcept>
 #include <stop_token>
 #include <string>
@@ -52,11 +53,25 @@ void TQuillprint::CheckAddingAuthors(const char* call) const
                                "after every author was added");
 }
 
+// Split at separators, a text is only normalised here: Detect counts its
+// words and splits it straight into its stretch of the combined corpus, so
+// the words are made once, in their final place. Split by language, the
+// author takes its words now (counting them would run the dictionary twice).
+std::unique_ptr<TAuthor> TQuillprint::MakeAuthor(std::u16string_view AName, std::u16string_view AText) const
+{
+    if (FSplitter.Splitting() != TWordSplitting::Spaces)
+        return std::make_unique<TAuthor>(AName, FSplitter.Split(NormalizeText(AText)));
+    auto author = std::make_unique<TAuthor>(AName, TWordList());
+    author->FUnsplit = NormalizeText(AText);
+    author->FSplitPending = true;
+    return author;
+}
+
 void TQuillprint::AddAuthor(std::u16string_view AName, std::u16string_view AText)
 {
     CheckAddingAuthors("AddAuthor");
     FCancellation.Check();
-    FAuthors.push_back(std::make_unique<TAuthor>(AName, FSplitter.Split(NormalizeText(AText))));
+    FAuthors.push_back(MakeAuthor(AName, AText));
 }
 
 void TQuillprint::AddAuthorWords(std::u16string_view AName, const TWordList& words)
@@ -71,39 +86,54 @@ void TQuillprint::AddAuthors(const std::vector<std::pair<std::u16string_view, st
     CheckAddingAuthors("AddAuthors");
     FCancellation.Check();
     std::vector<std::unique_ptr<TAuthor>> made(authors.size());
-    RunParts(FParallelFor, authors.size(), [&](size_t a) {
-        made[a] = std::make_unique<TAuthor>(authors[a].first, FSplitter.Split(NormalizeText(authors[a].second)));
-    });
+    RunParts(FParallelFor, authors.size(),
+             [&](size_t a) { made[a] = MakeAuthor(authors[a].first, authors[a].second); });
     for (auto& author : made)
         FAuthors.push_back(std::move(author));
 }
 
-// The combined corpus takes the authors' words, one author after another,
+// The combined corpus holds the authors' words, one author after another,
 // and each author keeps a view of its stretch: every word is held once. The
-// corpus is sized once, when every author is known, so it never moves its
-// words to grow; each author's own list is given back as soon as its words
-// are moved, so the two never hold all the words at the same time.
+// corpus is sized once, when every author's word count is known, so it never
+// moves its words to grow. Each author's stretch is filled as a part of its
+// own, side by side: a text not yet split is split straight into it, a list
+// is moved there; the text or list is given back at once, so the two never
+// hold all the words at the same time.
 void TQuillprint::BuildCombinedCorpus()
 {
     TWordList& all = FWordsAll->FText;
     std::vector<int32_t>& starts = FWordsAll->FAuthorIndexes;
     all.clear();
     starts.clear();
-    size_t total = 0;
-    for (const auto& author : FAuthors)
-        total += author->FText.size();
-    // Reserved once, the corpus never moves its words: the views stay valid.
-    all.reserve(total);
-    for (const auto& author : FAuthors) {
-        FCancellation.Check();
-        const size_t begin = all.size();
-        if (author != FAuthors.front())
-            starts.push_back(static_cast<int32_t>(begin));
-        TWordList& own = author->FText;
-        all.insert(all.end(), std::make_move_iterator(own.begin()), std::make_move_iterator(own.end()));
-        TWordList().swap(own);
-        author->FStretch = TWordSpan(all).subspan(begin);
-        author->FInCorpus = true;
+    const size_t authors = FAuthors.size();
+    std::vector<size_t> begins(authors + 1, 0);
+    RunParts(FParallelFor, authors, [&](size_t a) {
+        const TAuthor& author = *FAuthors[a];
+        begins[a + 1] = author.FSplitPending ? CountSplitWords(author.FUnsplit) : author.FText.size();
+    });
+    for (size_t a = 0; a < authors; ++a)
+        begins[a + 1] += begins[a];
+    FCancellation.Check();
+    // Sized once, the corpus never moves its words: the views stay valid.
+    all.resize(begins[authors]);
+    FCancellation.Check();
+    RunParts(FParallelFor, authors, [&](size_t a) {
+        TAuthor& author = *FAuthors[a];
+        const std::span<std::u16string> stretch(all.data() + begins[a], begins[a + 1] - begins[a]);
+        if (author.FSplitPending) {
+            SplitWordsInto(author.FUnsplit, stretch, FCancellation.Token());
+            std::u16string().swap(author.FUnsplit);
+            author.FSplitPending = false;
+        } else {
+            std::move(author.FText.begin(), author.FText.end(), stretch.begin());
+            TWordList().swap(author.FText);
+        }
+    });
+    for (size_t a = 0; a < authors; ++a) {
+        if (a > 0)
+            starts.push_back(static_cast<int32_t>(begins[a]));
+        FAuthors[a]->FStretch = TWordSpan(all).subspan(begins[a], begins[a + 1] - begins[a]);
+        FAuthors[a]->FInCorpus = true;
     }
 }
 
@@ -299,6 +329,14 @@ int32_t TQuillprint::AverageWordCounts() const
 
 void TQuillprint::Summarize()
 {
+    // Texts not yet split (no Detect) become the authors' own lists.
+    for (const auto& author : FAuthors) {
+        if (author->FSplitPending) {
+            author->FText = SplitWords(author->FUnsplit);
+            std::u16string().swap(author->FUnsplit);
+            author->FSplitPending = false;
+        }
+    }
     // Phrases of the old corpus keep referring to its words.
     FRetiredCorpora.push_back(std::move(FWordsAll));
     FWordsAll = std::make_unique<TWordsAll>(u"All Words", u"");

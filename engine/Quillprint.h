@@ -48,7 +48,8 @@ public:
     TQuillprint& operator=(const TQuillprint&) = delete;
 
     // Normalises `AText` and makes it an author; Detect puts every author's
-    // words into the combined corpus.
+    // words into the combined corpus (a text split at separators is split
+    // only then, straight into it).
     void AddAuthor(std::u16string_view AName, std::u16string_view AText);
     // AddAuthor for each (name, text) in order; the texts are normalised and
     // split as independent parts.
@@ -120,6 +121,8 @@ public:
     const std::deque<TPhrase>& PhraseRecords() const { return FPhraseStore; }
 
 private:
+    // A new author of `AText`, normalised; may run on any thread.
+    std::unique_ptr<TAuthor> MakeAuthor(std::u16string_view AName, std::u16string_view AText) const;
     void BuildCombinedCorpus();
     void Score();
     std::u16string SummarizeScores() const;

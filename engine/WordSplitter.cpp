@@ -1,5 +1,8 @@
 #include "engine/WordSplitter.h"
 
+#include <stdexcept>
+
+#include "engine/Cancellation.h"
 #include "engine/LanguageWords.h"
 
 namespace quillprint {
@@ -43,47 +46,86 @@ size_t MaxWords(std::u16string_view text)
     return words;
 }
 
-}  // namespace
-
-void AppendWords(std::u16string_view text, TWordList& words, std::vector<size_t>* starts, TLanguageWords* language)
+// Hands every word of `text` at separators, in order, to `plain` (a view of
+// the text, with where it begins) or, for a quoted item, to `quoted` (the
+// item made, with where its opening quote stands).
+template <typename TPlain, typename TQuoted>
+void ForEachWord(std::u16string_view text, TPlain&& plain, TQuoted&& quoted)
 {
     // Code 0 ends the text.
     const size_t end = text.find(u'\0');
     if (end != std::u16string_view::npos)
         text = text.substr(0, end);
 
-    // Room for every word at once: a new list never moves its words to grow
-    // (a list appended to again keeps growing the usual way).
-    if (!language && words.empty())
-        words.reserve(MaxWords(text));
-
     size_t pos = 0;
-    auto skipSeparators = [&] {
+    while (true) {
         while (pos < text.size() && IsSeparator(text[pos]))
             ++pos;
-    };
-    skipSeparators();
-    while (pos < text.size()) {
+        if (pos == text.size())
+            return;
         const size_t start = pos;
         if (text[pos] == u'"') {
             std::u16string item;
             pos = ReadQuotedItem(text, pos, item);
-            words.push_back(std::move(item));
+            quoted(std::move(item), start);
         } else {
             while (pos < text.size() && !IsSeparator(text[pos]))
                 ++pos;
+            plain(text.substr(start, pos - start), start);
+        }
+    }
+}
+
+}  // namespace
+
+void AppendWords(std::u16string_view text, TWordList& words, std::vector<size_t>* starts, TLanguageWords* language)
+{
+    // Room for every word at once: a new list never moves its words to grow
+    // (a list appended to again keeps growing the usual way).
+    if (!language && words.empty())
+        words.reserve(MaxWords(text.substr(0, text.find(u'\0'))));
+
+    ForEachWord(
+        text,
+        [&](std::u16string_view word, size_t start) {
             if (language) {
-                language->AppendPieces(text.substr(start, pos - start), start, words, starts);
-                skipSeparators();
-                continue;
+                language->AppendPieces(word, start, words, starts);
+                return;
             }
             // Made in its place in the list, not copied there.
-            words.emplace_back(text.substr(start, pos - start));
-        }
-        if (starts)
-            starts->push_back(start);
-        skipSeparators();
-    }
+            words.emplace_back(word);
+            if (starts)
+                starts->push_back(start);
+        },
+        [&](std::u16string&& item, size_t start) {
+            words.push_back(std::move(item));
+            if (starts)
+                starts->push_back(start);
+        });
+}
+
+size_t CountSplitWords(std::u16string_view text)
+{
+    size_t count = 0;
+    ForEachWord(
+        text, [&](std::u16string_view, size_t) { ++count; }, [&](std::u16string&&, size_t) { ++count; });
+    return count;
+}
+
+void SplitWordsInto(std::u16string_view text, std::span<std::u16string> slots, const std::stop_token& stop)
+{
+    size_t next = 0;
+    const auto take = [&](std::u16string word) {
+        CheckEvery64K(stop, next);
+        if (next == slots.size())
+            throw std::logic_error("SplitWordsInto: more words than slots");
+        slots[next++] = std::move(word);
+    };
+    ForEachWord(
+        text, [&](std::u16string_view word, size_t) { take(std::u16string(word)); },
+        [&](std::u16string&& item, size_t) { take(std::move(item)); });
+    if (next != slots.size())
+        throw std::logic_error("SplitWordsInto: fewer words than slots");
 }
 
 TWordList SplitWords(std::u16string_view text)

@@ -1,6 +1,8 @@
 // Turns a text into its word list.
 #pragma once
 
+#include <span>
+#include <stop_token>
 #include <string>
 
 #include "engine/Text.h"
@@ -20,6 +22,14 @@ TWordList SplitWords(std::u16string_view text);
 // `language`, each word that is no quoted item is cut further by it.
 void AppendWords(std::u16string_view text, TWordList& words, std::vector<size_t>* starts = nullptr,
                  TLanguageWords* language = nullptr);
+
+// How many words SplitWords makes of `text`, without making them.
+size_t CountSplitWords(std::u16string_view text);
+
+// The words SplitWords makes of `text`, each written over one of `slots` in
+// order; `slots` must hold exactly CountSplitWords(text) strings (std::logic_error
+// otherwise). Throws TCalculationCancelled once `stop` is requested.
+void SplitWordsInto(std::u16string_view text, std::span<std::u16string> slots, const std::stop_token& stop = {});
 
 // How texts are split into words: at separators only, or also by language,
 // where the runs of scripts written without spaces inside each word are cut

@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+#include <stop_token>
 #include <string>
 #include <vector>
 
 #include "EngineTestHelpers.h"
+#include "engine/EngineError.h"
 #include "engine/WordSplitter.h"
 
 namespace quillprint::testing {
@@ -19,6 +22,15 @@ class WordSplitterTest : public ::testing::TestWithParam<TSplitCase> {};
 
 TEST_P(WordSplitterTest, SplitsIntoTheExpectedWords) {
     EXPECT_EQ(SplitWords(GetParam().Text), GetParam().Words);
+}
+
+// Counted first and split into slots (as Detect fills the combined corpus),
+// a text gives the same words; whatever the slots held is replaced.
+TEST_P(WordSplitterTest, SplitsIntoSlotsAsIntoAList) {
+    ASSERT_EQ(CountSplitWords(GetParam().Text), GetParam().Words.size());
+    TWordList slots(GetParam().Words.size(), u"stale text of another word");
+    SplitWordsInto(GetParam().Text, slots);
+    EXPECT_EQ(slots, GetParam().Words);
 }
 
 const std::u16string kNul(1, u'\0');
@@ -47,6 +59,17 @@ TEST(AppendWords, AppendsAfterExistingWords) {
     TWordList words{u"first"};
     AppendWords(u" second \"third item\"", words);
     EXPECT_EQ(words, (TWordList{u"first", u"second", u"third item"}));
+}
+
+TEST(SplitWordsInto, RefusesSlotsOfAnotherCountAndStopsWhenAsked) {
+    TWordList few(1);
+    TWordList many(3);
+    EXPECT_THROW(SplitWordsInto(u"a b", few), std::logic_error);
+    EXPECT_THROW(SplitWordsInto(u"a b", many), std::logic_error);
+    std::stop_source stop;
+    stop.request_stop();
+    TWordList two(2);
+    EXPECT_THROW(SplitWordsInto(u"a b", two, stop.get_token()), TCalculationCancelled);
 }
 
 }  // namespace
