@@ -1,7 +1,12 @@
 #include "workspace/RunRequest.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "engine/EngineError.h"
+#include "engine/ParallelFor.h"
 #include "engine/Text.h"
+#include "workspace/JobPool.h"
 #include "workspace/ProjectFolder.h"
 
 namespace quillprint {
@@ -76,21 +81,43 @@ std::vector<TCandidateLines> ReadCandidates(const TRunRequest& request, std::u16
                                             const TReadProgress& progress, std::stop_token stop,
                                             TCandidateLines* unknownLines) {
     const int32_t total = TextsToRead(request, test != nullptr);
+    // The texts are read side by side, a few at a time, each into a slot of
+    // its own; the progress is told on this thread, in order, as each batch
+    // ends. A file that cannot be read ends the reading with the error of the
+    // first such file, as reading one after another would.
+    std::vector<const TTextSource*> sources;
+    for (const TAuthorSource& author : request.Authors)
+        if (test || !IsUnknown(author))
+            for (const TTextSource& text : author.Texts) sources.push_back(&text);
+    std::vector<TLines> read(sources.size());
+    const TParallelFor runner = PoolRunner(request.Jobs);
+    const size_t batch = 2 * std::max(1u, request.Jobs);
     int32_t done = 0;
+    for (size_t first = 0; first < sources.size(); first += batch) {
+        if (stop.stop_requested()) throw TCalculationCancelled();
+        const size_t count = std::min(batch, sources.size() - first);
+        RunParts(runner, count, [&](size_t i) { read[first + i] = ReadSource(*sources[first + i], request.CodePage); });
+        if (progress)
+            for (size_t i = 0; i < count; ++i) progress(++done, total);
+    }
+    if (stop.stop_requested()) throw TCalculationCancelled();
+
     std::vector<TCandidateLines> candidates;
+    size_t next = 0;
     for (const TAuthorSource& author : request.Authors) {
         const bool unknown = IsUnknown(author);
         if (unknown && !test) continue;
         TCandidateLines candidate{author.Label, {}, {}, {}};
         for (const TTextSource& text : author.Texts) {
-            if (stop.stop_requested()) throw TCalculationCancelled();
             candidate.TextStarts.push_back(candidate.Lines.size());
             candidate.TextLabels.push_back(text.Label);
-            // One text entry at a time, through the same reading rule.
-            TLines lines = ReadSource(text, request.CodePage);
-            candidate.Lines.insert(candidate.Lines.end(), std::make_move_iterator(lines.begin()),
-                                   std::make_move_iterator(lines.end()));
-            if (progress) progress(++done, total);
+            TLines& lines = read[next++];
+            if (candidate.Lines.empty())
+                candidate.Lines = std::move(lines);
+            else
+                candidate.Lines.insert(candidate.Lines.end(), std::make_move_iterator(lines.begin()),
+                                       std::make_move_iterator(lines.end()));
+            TLines().swap(lines);
         }
         if (unknown) {
             *test = JoinLines(candidate.Lines);

@@ -7,6 +7,7 @@
 
 #include "FakeViews.h"
 #include "TempProject.h"
+#include "workspace/RunRequest.h"
 #include "workspace/SplitMix64.h"
 #include "workspace/Workspace.h"
 
@@ -95,6 +96,54 @@ TEST_F(Jobs, OneThreadAndThreeGiveTheSameTables) {
         EXPECT_EQ(three.Result, one.Result);
         EXPECT_EQ(three.Analysis, one.Analysis);
         EXPECT_EQ(three.Validation, one.Validation);
+    }
+}
+
+// The texts are read side by side, a few at a time: the candidates' lines,
+// text boundaries, the test text and the progress are those of reading one
+// after another, and of two unreadable files the first one's error is met.
+TEST(ReadingTexts, SideBySideAsOneAfterAnother) {
+    const auto inMemory = [](const char16_t* label, TLines lines) { return TTextSource{label, u"", std::move(lines)}; };
+    TRunRequest request;
+    request.Authors = {
+        {u"Alpha", {inMemory(u"a1", {u"one", u"two"}), inMemory(u"a2", {u"three"}), inMemory(u"a3", {})}},
+        {u"Unknown", {inMemory(u"u1", {u"four"}), inMemory(u"u2", {u"five six"})}},
+        {u"Beta", {inMemory(u"b1", {u"seven"}), inMemory(u"b2", {u"eight", u"nine"})}},
+        {u"Gamma", {inMemory(u"g1", {u"ten"})}},
+    };
+    for (const unsigned jobs : {1u, 2u, 3u}) {
+        request.Jobs = jobs;
+        std::u16string test;
+        std::vector<int32_t> done;
+        const std::vector<TCandidateLines> candidates =
+            ReadCandidates(request, &test, [&](int32_t count, int32_t total) {
+                EXPECT_EQ(total, 8);
+                done.push_back(count);
+            });
+        EXPECT_EQ(done, (std::vector<int32_t>{1, 2, 3, 4, 5, 6, 7, 8})) << jobs;
+        EXPECT_EQ(test, u"four\r\nfive six\r\n") << jobs;
+        ASSERT_EQ(candidates.size(), 3u) << jobs;
+        EXPECT_EQ(candidates[0].Lines, (TLines{u"one", u"two", u"three"})) << jobs;
+        EXPECT_EQ(candidates[0].TextStarts, (std::vector<size_t>{0, 2, 3})) << jobs;
+        EXPECT_EQ(candidates[0].TextLabels, (std::vector<std::u16string>{u"a1", u"a2", u"a3"})) << jobs;
+        EXPECT_EQ(candidates[1].Lines, (TLines{u"seven", u"eight", u"nine"})) << jobs;
+        EXPECT_EQ(candidates[1].TextStarts, (std::vector<size_t>{0, 1})) << jobs;
+        EXPECT_EQ(candidates[2].Name, u"Gamma") << jobs;
+        EXPECT_EQ(ReadCandidates(request, nullptr).size(), 3u) << jobs;
+    }
+
+    TTempFolder folder;
+    request.Authors[2].Texts[0] = {u"b1", folder.Dir() + u"missing-first.txt", std::nullopt};
+    request.Authors[2].Texts[1] = {u"b2", folder.Dir() + u"missing-second.txt", std::nullopt};
+    for (const unsigned jobs : {1u, 2u, 3u}) {
+        request.Jobs = jobs;
+        std::u16string test;
+        try {
+            ReadCandidates(request, &test);
+            ADD_FAILURE() << "read without an error, jobs " << jobs;
+        } catch (const TFileReadError& error) {
+            EXPECT_NE(std::string(error.what()).find("missing-first.txt"), std::string::npos) << error.what();
+        }
     }
 }
 
