@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <numeric>
 #include <stdexcept>
+#include <string_view>
 
 #include "engine/Cancellation.h"
 
@@ -95,27 +96,42 @@ int TCollation::Compare(std::u16string_view left, std::u16string_view right) con
 std::vector<int32_t> TCollation::Ranks(const std::vector<std::u16string_view>& words, const std::stop_token& stop) const
 {
     // Sort keys compare like the collator itself, so equal keys mean equal
-    // strings under the collation.
-    std::vector<std::string> keys(words.size());
+    // strings under the collation. The keys lie one after another in one
+    // buffer; each is made by one call into room that usually suffices (a
+    // second call only for a key longer than that).
+    std::vector<uint8_t> room(256);
+    std::vector<uint8_t> store;
+    store.reserve(words.size() * 16);
+    std::vector<size_t> starts(words.size() + 1, 0);
     for (size_t i = 0; i < words.size(); ++i) {
         // A sort key costs far more than a plain step.
         CheckEvery64K(stop, i * 16);
-        const icu::UnicodeString text(false, words[i].data(), static_cast<int32_t>(words[i].size()));
-        int32_t length = FImpl->Collator->getSortKey(text, nullptr, 0);
-        keys[i].resize(static_cast<size_t>(length));
-        FImpl->Collator->getSortKey(text, reinterpret_cast<uint8_t*>(keys[i].data()), length);
+        const auto* text = reinterpret_cast<const UChar*>(words[i].data());
+        const auto textLength = static_cast<int32_t>(words[i].size());
+        auto length = static_cast<size_t>(
+            FImpl->Collator->getSortKey(text, textLength, room.data(), static_cast<int32_t>(room.size())));
+        if (length > room.size()) {
+            room.resize(length);
+            FImpl->Collator->getSortKey(text, textLength, room.data(), static_cast<int32_t>(length));
+        }
         // The key ends with a zero byte that carries no order.
-        if (!keys[i].empty() && keys[i].back() == '\0')
-            keys[i].pop_back();
+        if (length > 0 && room[length - 1] == 0)
+            --length;
+        store.insert(store.end(), room.begin(), room.begin() + static_cast<std::ptrdiff_t>(length));
+        starts[i + 1] = store.size();
     }
+    const auto key = [&](int32_t i) {
+        const auto at = static_cast<size_t>(i);
+        return std::string_view(reinterpret_cast<const char*>(store.data()) + starts[at], starts[at + 1] - starts[at]);
+    };
     std::vector<int32_t> order(words.size());
     std::iota(order.begin(), order.end(), 0);
-    std::sort(order.begin(), order.end(), [&](int32_t a, int32_t b) { return keys[a] < keys[b]; });
+    std::sort(order.begin(), order.end(), [&](int32_t a, int32_t b) { return key(a) < key(b); });
 
     std::vector<int32_t> ranks(words.size());
     int32_t rank = -1;
     for (size_t i = 0; i < order.size(); ++i) {
-        if (i == 0 || keys[order[i]] != keys[order[i - 1]])
+        if (i == 0 || key(order[i]) != key(order[i - 1]))
             ++rank;
         ranks[order[i]] = rank;
     }

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "EngineTestHelpers.h"
+#include "engine/Collation.h"
 #include "engine/WordIds.h"
 
 namespace quillprint::testing {
@@ -41,6 +43,18 @@ TEST(WordIds, KeepsEveryIdAsItGrows) {
         ASSERT_EQ(ids.Word(static_cast<int32_t>(i)), words[i]);
     }
     EXPECT_EQ(ids.Size(), words.size());
+}
+
+// Ranks follow the collation: letter case ignored, accents kept; words
+// whose sort keys are longer than the room first tried, and differ only far
+// in, are ranked as well.
+TEST(CollationRanks, OrderTheWordsAsTheCollationDoes) {
+    const std::u16string longB(300, u'b');
+    const std::vector<std::u16string> words{longB + u"a", u"a", longB, u"\u00E4", u"A", std::u16string(300, u'B'),
+                                            longB + u"c"};
+    std::vector<std::u16string_view> views(words.begin(), words.end());
+    const TCollation collation(kTestLocale);
+    EXPECT_EQ(collation.Ranks(views), (std::vector<int32_t>{3, 0, 2, 1, 0, 2, 4}));
 }
 
 }  // namespace
