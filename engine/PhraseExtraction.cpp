@@ -64,9 +64,10 @@ private:
         std::vector<int32_t>& FIds = FCorpus.FWordIds;
         FIds.resize(n);
         TWordIds idOf;
-        for (size_t pos = 0; pos < n; ++pos) {
-            FCancellation.Tick(1 << 16);
-            FIds[pos] = idOf.Intern(FWords[pos]);
+        for (size_t pos = 0; pos < n; pos += 1 << 16) {
+            FCancellation.Check();
+            const size_t count = std::min<size_t>(n - pos, 1 << 16);
+            idOf.InternAll(std::span(FWords).subspan(pos, count), FIds.data() + pos);
         }
         std::vector<std::u16string_view> distinct(idOf.Size());
         for (size_t id = 0; id < distinct.size(); ++id)

@@ -1,6 +1,7 @@
 #include "engine/WordIds.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <limits>
 #include <stdexcept>
@@ -25,7 +26,7 @@ TWordIds::TWordIds(size_t expected)
     size_t slots = 64;
     while (slots < expected * 2)
         slots *= 2;
-    FSlots.assign(slots, 0);
+    FSlots.assign(slots, TSlot());
     FMask = slots - 1;
     FStarts.push_back(0);
 }
@@ -48,28 +49,67 @@ uint64_t TWordIds::Hash(std::u16string_view word)
     return Mix(h);
 }
 
+uint64_t TWordIds::HeadOf(std::u16string_view word)
+{
+    uint64_t head = 0;
+    const size_t units = std::min<size_t>(word.size(), 4);
+    for (size_t i = 0; i < units; ++i)
+        head |= static_cast<uint64_t>(word[i]) << (16 * i);
+    return head;
+}
+
 size_t TWordIds::SlotOf(std::u16string_view word, uint64_t hash) const
 {
-    const auto check = static_cast<uint32_t>(hash >> 32);
+    const uint64_t head = HeadOf(word);
     for (size_t slot = hash & FMask;; slot = (slot + 1) & FMask) {
-        const int32_t entry = FSlots[slot];
-        if (entry == 0)
+        const TSlot& entry = FSlots[slot];
+        if (entry.Entry == 0)
             return slot;
-        const auto id = static_cast<size_t>(entry - 1);
-        if (FHashes[id] == check && FStarts[id + 1] - FStarts[id] == word.size()
-            && std::equal(word.begin(), word.end(), FStore.begin() + static_cast<std::ptrdiff_t>(FStarts[id])))
+        if (entry.Head != head || entry.Length != word.size())
+            continue;
+        if (word.size() <= 4)
+            return slot;
+        // Past the first four code units, the rest is compared in the store.
+        const size_t start = FStarts[static_cast<size_t>(entry.Entry - 1)];
+        if (std::equal(word.begin() + 4, word.end(), FStore.begin() + static_cast<std::ptrdiff_t>(start + 4)))
             return slot;
     }
 }
 
 int32_t TWordIds::Intern(std::u16string_view word)
 {
-    const uint64_t hash = Hash(word);
+    return Intern(word, Hash(word));
+}
+
+void TWordIds::InternAll(std::span<const std::u16string> words, int32_t* ids)
+{
+    constexpr size_t kAhead = 8;
+    std::array<uint64_t, kAhead> hashes{};
+    const auto askAhead = [&](size_t i) {
+        const uint64_t hash = Hash(words[i]);
+        hashes[i % kAhead] = hash;
+#if defined(__GNUC__)
+        __builtin_prefetch(&FSlots[hash & FMask]);
+#endif
+    };
+    for (size_t i = 0; i < words.size() && i < kAhead; ++i)
+        askAhead(i);
+    for (size_t i = 0; i < words.size(); ++i) {
+        const uint64_t hash = hashes[i % kAhead];
+        if (i + kAhead < words.size())
+            askAhead(i + kAhead);
+        ids[i] = Intern(words[i], hash);
+    }
+}
+
+int32_t TWordIds::Intern(std::u16string_view word, uint64_t hash)
+{
     size_t slot = SlotOf(word, hash);
-    if (FSlots[slot] != 0)
-        return FSlots[slot] - 1;
-    if (Size() >= static_cast<size_t>(std::numeric_limits<int32_t>::max() - 1))
-        throw std::length_error("TWordIds: too many distinct words");
+    if (FSlots[slot].Entry != 0)
+        return FSlots[slot].Entry - 1;
+    if (Size() >= static_cast<size_t>(std::numeric_limits<int32_t>::max() - 1)
+        || word.size() > std::numeric_limits<uint32_t>::max())
+        throw std::length_error("TWordIds: too many distinct words, or one too long");
     // At most half full: probes stay short.
     if ((Size() + 1) * 2 > FSlots.size()) {
         Grow();
@@ -78,26 +118,27 @@ int32_t TWordIds::Intern(std::u16string_view word)
     const auto id = static_cast<int32_t>(Size());
     FStore.insert(FStore.end(), word.begin(), word.end());
     FStarts.push_back(FStore.size());
-    FHashes.push_back(static_cast<uint32_t>(hash >> 32));
-    FSlots[slot] = id + 1;
+    FSlots[slot] = {HeadOf(word), static_cast<uint32_t>(word.size()), id + 1};
     return id;
 }
 
 int32_t TWordIds::Find(std::u16string_view word) const
 {
-    return FSlots[SlotOf(word, Hash(word))] - 1;
+    return FSlots[SlotOf(word, Hash(word))].Entry - 1;
 }
 
 void TWordIds::Grow()
 {
-    FSlots.assign(FSlots.size() * 2, 0);
+    std::vector<TSlot> old(FSlots.size() * 2);
+    old.swap(FSlots);
     FMask = FSlots.size() - 1;
-    for (size_t id = 0; id < Size(); ++id) {
-        const uint64_t hash = Hash(Word(static_cast<int32_t>(id)));
-        size_t slot = hash & FMask;
-        while (FSlots[slot] != 0)
+    for (const TSlot& entry : old) {
+        if (entry.Entry == 0)
+            continue;
+        size_t slot = Hash(Word(entry.Entry - 1)) & FMask;
+        while (FSlots[slot].Entry != 0)
             slot = (slot + 1) & FMask;
-        FSlots[slot] = static_cast<int32_t>(id) + 1;
+        FSlots[slot] = entry;
     }
 }
 

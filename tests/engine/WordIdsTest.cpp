@@ -29,7 +29,8 @@ TEST(WordIds, NumbersDistinctWordsInOrderOfFirstAppearance) {
     EXPECT_EQ(ids.Find(u"fox "), -1);
 }
 
-// Past its first room the table grows, and every word keeps its id.
+// Past its first room the table grows, and every word keeps its id,
+// interned one at a time or many at once.
 TEST(WordIds, KeepsEveryIdAsItGrows) {
     TWordIds ids;
     std::vector<std::u16string> words;
@@ -37,7 +38,12 @@ TEST(WordIds, KeepsEveryIdAsItGrows) {
         words.push_back(u"w" + std::u16string(1, static_cast<char16_t>(u'a' + i % 26)) +
                         std::u16string(static_cast<size_t>(i / 26 % 9), u'x') +
                         std::u16string(1, static_cast<char16_t>(0x4E00 + i)));
-    for (size_t i = 0; i < words.size(); ++i) ASSERT_EQ(ids.Intern(words[i]), static_cast<int32_t>(i));
+    // All at once, twice over, the table growing on the way.
+    std::vector<std::u16string> twice = words;
+    twice.insert(twice.end(), words.begin(), words.end());
+    std::vector<int32_t> got(twice.size(), -1);
+    ids.InternAll(twice, got.data());
+    for (size_t i = 0; i < twice.size(); ++i) ASSERT_EQ(got[i], static_cast<int32_t>(i % words.size())) << i;
     for (size_t i = words.size(); i-- > 0;) {
         ASSERT_EQ(ids.Intern(words[i]), static_cast<int32_t>(i));
         ASSERT_EQ(ids.Word(static_cast<int32_t>(i)), words[i]);
