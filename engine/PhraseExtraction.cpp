@@ -1,6 +1,7 @@
 #include "engine/PhraseExtraction.h"
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <stdexcept>
 #include <string>
@@ -75,8 +76,10 @@ private:
         FRanks = FEngine.Collation().Ranks(distinct, FCancellation.Token());
         FHasBlank.resize(distinct.size());
         FMasks.resize(distinct.size());
+        FLengths.resize(distinct.size());
         bool anyBlank = false;
         for (size_t id = 0; id < distinct.size(); ++id) {
+            FLengths[id] = static_cast<int32_t>(distinct[id].size());
             FHasBlank[id] = distinct[id].find(u' ') != std::u16string_view::npos;
             FMasks[id] = CharMaskOf(distinct[id]);
             anyBlank = anyBlank || FHasBlank[id];
@@ -142,10 +145,11 @@ private:
             if (cut >= 0 && cut <= n)
                 isStart[static_cast<size_t>(cut)] = 1;
         }
-        FHasNext.assign(static_cast<size_t>(n), 0);
+        FHasNext.assign((static_cast<size_t>(n) + 63) / 64, 0);
         for (int32_t p = 0; p + 1 < n; ++p) {
             FCancellation.Tick(1 << 16);
-            FHasNext[static_cast<size_t>(p)] = !isStart[static_cast<size_t>(p) + 1];
+            if (!isStart[static_cast<size_t>(p) + 1])
+                FHasNext[static_cast<size_t>(p) >> 6] |= uint64_t{1} << (p & 63);
         }
 
         // The author of the first position of every block: AuthorOf goes on
@@ -192,16 +196,23 @@ private:
     }
 
     int32_t Rank(int32_t position) const { return FRanks[static_cast<size_t>(FCorpus.FWordIds[static_cast<size_t>(position)])]; }
+    // Whether position p has a next word in the same author's text (one bit
+    // a position, so that the table stays in the cache while the walk reads
+    // positions all over the corpus).
+    bool HasNext(int32_t p) const { return (FHasNext[static_cast<size_t>(p) >> 6] >> (p & 63)) & 1u; }
     int32_t Id(int32_t position) const { return FCorpus.FWordIds[static_cast<size_t>(position)]; }
 
     // What one walk over part of the sorted list changes; walks over
     // different groups of runs can go on side by side.
     struct TWalk {
         std::vector<int32_t> Buffer;   // the lists of all open levels, one after another
+        std::vector<int32_t> Ids;      // per entry of Buffer, the id of its last word
         std::vector<int32_t> ScratchCounts;    // per author, 0 between phrases
         std::vector<int32_t> Touched;          // authors counted for the current phrase
         std::vector<uint64_t> SortKeys;        // scratch of MakeExtensions for long runs
+        std::vector<uint64_t> SortSpare;       // the same
         std::vector<int32_t> SortEntries;      // the same
+        std::vector<int32_t> SortIds;          // the same
         uint32_t Ticks = 0;                    // steps, for asking about cancellation
     };
 
@@ -235,19 +246,27 @@ private:
             return;
         if (FEngine.ParallelFor() && FindPhrasesInGroups())
             return;
+        // The groups one after another are the single walk: its runs are
+        // independent, and a group's list is a copy of a part of the sorted
+        // list rather than of all of it.
         TWalk walk;
-        walk.Buffer.assign(sorted.begin(), sorted.end());
-        Walk(walk, [&](size_t runBegin, size_t runEnd, int32_t level, int32_t length, bool hasBlank, uint64_t mask) {
-            const auto instances = static_cast<int32_t>(runEnd - runBegin);
-            ++FPhraseCount;
-            FInstanceCount += instances;
-            if (FPhraseCount > FEngine.Budget().MaxPhrases || FInstanceCount > FEngine.Budget().MaxInstances)
-                throw TPassageTooLongError(
-                    DescribeLongPassage(walk.Buffer[runBegin], walk.Buffer[runBegin + 1], level));
-            const TFoundPhrase found = Count(walk, runBegin, runEnd, level, length, hasBlank, mask);
-            Store(found, walk);
-            return true;
-        });
+        for (const TGroup& group : GroupRuns()) {
+            walk.Buffer.assign(sorted.begin() + static_cast<std::ptrdiff_t>(group.Begin),
+                               sorted.begin() + static_cast<std::ptrdiff_t>(group.End));
+            AddIds(walk);
+            Walk(walk,
+                 [&](size_t runBegin, size_t runEnd, int32_t level, int32_t length, bool hasBlank, uint64_t mask) {
+                     const auto instances = static_cast<int32_t>(runEnd - runBegin);
+                     ++FPhraseCount;
+                     FInstanceCount += instances;
+                     if (FPhraseCount > FEngine.Budget().MaxPhrases || FInstanceCount > FEngine.Budget().MaxInstances)
+                         throw TPassageTooLongError(
+                             DescribeLongPassage(walk.Buffer[runBegin], walk.Buffer[runBegin + 1], level));
+                     const TFoundPhrase found = Count(walk, runBegin, runEnd, level, length, hasBlank, mask);
+                     Store(found, walk);
+                     return true;
+                 });
+        }
     }
 
     // The runs of the first level are independent: each one's phrases come
@@ -286,7 +305,6 @@ private:
         }
         if (phrases > FEngine.Budget().MaxPhrases || instances > FEngine.Budget().MaxInstances)
             return false;
-        FHasNext = {};  // the walks are over; storing does not need it
         ReservePhraseLists(groups, phrases);
         TWalk storing;
         for (TGroup& group : groups) {
@@ -353,6 +371,7 @@ private:
         TWalk walk;
         walk.Buffer.assign(sorted.begin() + static_cast<std::ptrdiff_t>(group.Begin),
                            sorted.begin() + static_cast<std::ptrdiff_t>(group.End));
+        AddIds(walk);
         // Found by this group and not yet added to the shared totals.
         int64_t newPhrases = 0;
         int64_t newInstances = 0;
@@ -390,6 +409,7 @@ private:
     void Walk(TWalk& walk, TFound&& found) const
     {
         std::vector<int32_t>& buffer = walk.Buffer;
+        std::vector<int32_t>& ids = walk.Ids;
         std::vector<TFrame> frames{{buffer.size(), 0, 1, 0, false, 0}};
         while (!frames.empty()) {
             // Every walk counts for itself: walks may run side by side.
@@ -398,23 +418,22 @@ private:
             TFrame& frame = frames.back();
             if (frame.Cursor >= frame.End) {
                 buffer.resize(FrameBegin(frames));
+                ids.resize(buffer.size());
                 frames.pop_back();
                 continue;
             }
             const size_t runBegin = frame.Cursor;
-            const int32_t id = Id(buffer[runBegin]);
+            const int32_t id = ids[runBegin];
             size_t runEnd = runBegin + 1;
-            while (runEnd < frame.End && Id(buffer[runEnd]) == id)
+            while (runEnd < frame.End && ids[runEnd] == id)
                 ++runEnd;
             frame.Cursor = runEnd;
             if (runEnd - runBegin < 2)
                 continue;
 
             const TFrame current = frame;
-            const size_t wordLength = FWords[static_cast<size_t>(buffer[runBegin])].size();
-            const int32_t length = current.Level == 1
-                ? static_cast<int32_t>(wordLength)
-                : current.PrefixLength + 1 + static_cast<int32_t>(wordLength);
+            const int32_t wordLength = FLengths[static_cast<size_t>(id)];
+            const int32_t length = current.Level == 1 ? wordLength : current.PrefixLength + 1 + wordLength;
             const bool hasBlank = current.PrefixHasBlank || FHasBlank[static_cast<size_t>(id)];
             const uint64_t mask = FMasks[static_cast<size_t>(id)]
                 | (current.Level == 1 ? 0 : current.PrefixMask | CharMaskOf(u" "));
@@ -423,10 +442,12 @@ private:
 
             const size_t childBegin = buffer.size();
             MakeExtensions(walk, runBegin, runEnd);
-            if (buffer.size() - childBegin >= 2)
+            if (buffer.size() - childBegin >= 2) {
                 frames.push_back({buffer.size(), childBegin, current.Level + 1, length, hasBlank, mask});
-            else
+            } else {
                 buffer.resize(childBegin);
+                ids.resize(childBegin);
+            }
         }
     }
 
@@ -436,44 +457,111 @@ private:
         return frames.size() >= 2 ? frames[frames.size() - 2].End : 0;
     }
 
+    // The ids of the entries of the first list, which the walk reads run by
+    // run instead of looking each one up in the corpus again.
+    void AddIds(TWalk& walk) const
+    {
+        walk.Ids.resize(walk.Buffer.size());
+        for (size_t i = 0; i < walk.Buffer.size(); ++i)
+            walk.Ids[i] = Id(walk.Buffer[i]);
+    }
+
     // Appends the extensions of a run that have a next word, in the order of
-    // their insertion into a sorted list.
+    // their insertion into a sorted list, with their ids.
     void MakeExtensions(TWalk& walk, size_t runBegin, size_t runEnd) const
     {
         std::vector<int32_t>& buffer = walk.Buffer;
+        std::vector<int32_t>& ids = walk.Ids;
         const size_t childBegin = buffer.size();
         // Inserting in run order puts later entries in front of equal ones:
         // reverse first, then a stable sort by rank.
         for (size_t i = runEnd; i-- > runBegin;) {
             const int32_t q = buffer[i];
-            if (FHasNext[static_cast<size_t>(q)])
+            if (HasNext(q)) {
                 buffer.push_back(q + 1);
+                ids.push_back(Id(q + 1));
+            }
         }
-        const auto first = buffer.begin() + static_cast<std::ptrdiff_t>(childBegin);
-        const auto byRank = [&](int32_t a, int32_t b) { return Rank(a) < Rank(b); };
-        if (buffer.end() - first <= 16) {
+        const size_t count = buffer.size() - childBegin;
+        int32_t* entries = buffer.data() + childBegin;
+        int32_t* entryIds = ids.data() + childBegin;
+        const auto rankOf = [&](int32_t id) { return FRanks[static_cast<size_t>(id)]; };
+        if (count <= 16) {
             // Most runs are short: a stable insertion sort without the
             // buffer that std::stable_sort allocates.
-            for (auto it = first + 1; it < buffer.end(); ++it) {
-                const int32_t entry = *it;
-                auto hole = it;
-                for (; hole > first && byRank(entry, hole[-1]); --hole)
-                    *hole = hole[-1];
-                *hole = entry;
+            for (size_t k = 1; k < count; ++k) {
+                const int32_t entry = entries[k];
+                const int32_t id = entryIds[k];
+                const int32_t rank = rankOf(id);
+                size_t hole = k;
+                for (; hole > 0 && rank < rankOf(entryIds[hole - 1]); --hole) {
+                    entries[hole] = entries[hole - 1];
+                    entryIds[hole] = entryIds[hole - 1];
+                }
+                entries[hole] = entry;
+                entryIds[hole] = id;
             }
-        } else {
-            // A stable sort by rank is a sort by (rank, place in the list):
-            // both packed into one integer, each rank read once rather
-            // than at every comparison.
-            std::vector<int32_t>& entries = walk.SortEntries;
-            std::vector<uint64_t>& keys = walk.SortKeys;
-            entries.assign(first, buffer.end());
-            keys.resize(entries.size());
-            for (size_t k = 0; k < entries.size(); ++k)
-                keys[k] = static_cast<uint64_t>(static_cast<uint32_t>(Rank(entries[k]))) << 32 | k;
-            std::sort(keys.begin(), keys.end());
-            for (size_t k = 0; k < keys.size(); ++k)
-                first[static_cast<std::ptrdiff_t>(k)] = entries[static_cast<size_t>(keys[k] & 0xFFFFFFFFu)];
+            return;
+        }
+        if (count >= kRadixSortFrom) {
+            RadixSortByRank(walk, entries, entryIds, count);
+            return;
+        }
+        // A stable sort by rank is a sort by (rank, place in the list): both
+        // packed into one integer, each rank read once rather than at every
+        // comparison.
+        std::vector<uint64_t>& keys = walk.SortKeys;
+        keys.resize(count);
+        for (size_t k = 0; k < count; ++k)
+            keys[k] = static_cast<uint64_t>(static_cast<uint32_t>(rankOf(entryIds[k]))) << 32 | k;
+        std::sort(keys.begin(), keys.end());
+        walk.SortEntries.assign(entries, entries + count);
+        walk.SortIds.assign(entryIds, entryIds + count);
+        for (size_t k = 0; k < count; ++k) {
+            const auto from = static_cast<size_t>(keys[k] & 0xFFFFFFFFu);
+            entries[k] = walk.SortEntries[from];
+            entryIds[k] = walk.SortIds[from];
+        }
+    }
+
+    // From this many extensions on, they are sorted by a radix sort, whose
+    // passes cost a fixed table each but no comparisons.
+    static constexpr size_t kRadixSortFrom = 2048;
+    static constexpr int kRadixBits = 11;
+
+    // A stable sort of `count` entries and their ids by the ids' ranks,
+    // least significant digit first: every pass keeps the order of equal
+    // digits, so equal ranks keep their order. Each entry travels with its
+    // id as one integer.
+    void RadixSortByRank(TWalk& walk, int32_t* entries, int32_t* entryIds, size_t count) const
+    {
+        std::vector<uint64_t>& items = walk.SortKeys;
+        std::vector<uint64_t>& spare = walk.SortSpare;
+        items.resize(count);
+        spare.resize(count);
+        for (size_t k = 0; k < count; ++k)
+            items[k] =
+                static_cast<uint64_t>(static_cast<uint32_t>(entryIds[k])) << 32 | static_cast<uint32_t>(entries[k]);
+        constexpr uint32_t kDigit = (1u << kRadixBits) - 1;
+        const auto digitOf = [&](uint64_t item, int shift) {
+            return (static_cast<uint32_t>(FRanks[static_cast<size_t>(item >> 32)]) >> shift) & kDigit;
+        };
+        const auto highestRank = static_cast<uint32_t>(FRanks.empty() ? 0 : FRanks.size() - 1);
+        std::array<uint32_t, size_t{1} << kRadixBits> starts{};
+        for (int shift = 0; shift < 32 && (highestRank >> shift) != 0; shift += kRadixBits) {
+            starts.fill(0);
+            for (const uint64_t item : items)
+                ++starts[digitOf(item, shift)];
+            uint32_t sum = 0;
+            for (uint32_t& start : starts)
+                sum += std::exchange(start, sum);
+            for (const uint64_t item : items)
+                spare[starts[digitOf(item, shift)]++] = item;
+            items.swap(spare);
+        }
+        for (size_t k = 0; k < count; ++k) {
+            entries[k] = static_cast<int32_t>(static_cast<uint32_t>(items[k]));
+            entryIds[k] = static_cast<int32_t>(items[k] >> 32);
         }
     }
 
@@ -551,13 +639,13 @@ private:
         int32_t startA = a - level + 1;
         int32_t startB = b - level + 1;
         int32_t words = level;
-        while (FHasNext[static_cast<size_t>(a)] && FHasNext[static_cast<size_t>(b)] && Id(a + 1) == Id(b + 1)) {
+        while (HasNext(a) && HasNext(b) && Id(a + 1) == Id(b + 1)) {
             ++a;
             ++b;
             ++words;
         }
-        while (startA > 0 && startB > 0 && FHasNext[static_cast<size_t>(startA - 1)]
-               && FHasNext[static_cast<size_t>(startB - 1)] && Id(startA - 1) == Id(startB - 1)) {
+        while (startA > 0 && startB > 0 && HasNext(startA - 1) && HasNext(startB - 1)
+               && Id(startA - 1) == Id(startB - 1)) {
             --startA;
             --startB;
             ++words;
@@ -590,7 +678,8 @@ private:
     std::vector<int32_t> FRanks;
     std::vector<uint8_t> FHasBlank;
     std::vector<uint64_t> FMasks;
-    std::vector<uint8_t> FHasNext;
+    std::vector<int32_t> FLengths;   // per word id, its length in code units
+    std::vector<uint64_t> FHasNext;  // per position, a bit: HasNext
     // Positions per block of AuthorOf's table, as a power of two.
     static constexpr int kAuthorBlockBits = 8;
     std::vector<int32_t> FAuthorAtBlock;

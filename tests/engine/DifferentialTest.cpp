@@ -267,6 +267,24 @@ TEST(Differential, AuthorsBeginningAroundPosition256) {
     }
 }
 
+TEST(Differential, WordsMetThousandsOfTimes) {
+    // "the" before thousands of words of a vocabulary of thousands: its
+    // extensions are sorted by the radix sort, over more ranks than one pass
+    // of it covers, and the words that differ in case only tie in rank.
+    uint32_t state = 11;
+    const auto text = [&](int pairs) {
+        std::u16string out;
+        for (int i = 0; i < pairs; ++i) {
+            state = state * 1664525u + 1013904223u;
+            std::u16string word = (state >> 4) % 3 == 0 ? u"É" : u"é";
+            for (uint32_t r = (state >> 8) % 3000; r > 0; r /= 26) word += static_cast<char16_t>(u'a' + r % 26);
+            out += u"the " + word + u" ";
+        }
+        return out;
+    };
+    EXPECT_TRUE(SameAsLiteral({{text(1500), text(1500)}, text(1500)}));
+}
+
 TEST(Differential, EmptyWordsAtTheEnd) {
     for (const std::u16string& test : {std::u16string(u"a \"\" \"\""), std::u16string(u"\"\" \"\" \"\""),
                                        std::u16string(u"x \"\" x \"\"")}) {
