@@ -328,9 +328,8 @@ public:
             Phrase.push_back(p);
             Words.push_back(p->CountWords());
             const bool keyed = p->WordIds() != nullptr && !p->HasBlankInWord() && p->CountWords() >= 3;
-            Keyed.push_back(keyed ? 1 : 0);
-            Key.push_back(keyed ? MiddleWordsKey(*p) : 0);
-            ShortKey.push_back(static_cast<uint32_t>(Key.back() ^ (Key.back() >> 32)));
+            const uint64_t key = keyed ? MiddleWordsKey(*p) : 0;
+            ShortKey.push_back(static_cast<uint32_t>(key ^ (key >> 32)));
             SecondWord.push_back(keyed ? p->WordIds()[p->Start() + 1] : -1);
             if (sharedIds == nullptr)
                 sharedIds = p->WordIds();
@@ -338,7 +337,6 @@ public:
         }
         // Word ids compare only within one corpus.
         if (!oneCorpus) {
-            std::fill(Keyed.begin(), Keyed.end(), 0);
             std::fill(SecondWord.begin(), SecondWord.end(), -1);
         }
         Size = Index.size();
@@ -359,8 +357,6 @@ public:
             MaskLow[kept] = MaskLow[b];
             MaskHigh[kept] = MaskHigh[b];
             Words[kept] = Words[b];
-            Keyed[kept] = Keyed[b];
-            Key[kept] = Key[b];
             ShortKey[kept] = ShortKey[b];
             SecondWord[kept] = SecondWord[b];
             Valid[kept] = 1;
@@ -400,7 +396,7 @@ public:
     {
         const int32_t outerLength = Length[a];
         const int32_t outerWords = Words[a];
-        const bool outerKeyed = Keyed[a] != 0;
+        const bool outerKeyed = SecondWord[a] >= 0;
         // The bits an inner text may not have, in two halves: every test of
         // the scan below is then on 32-bit values.
         const uint32_t notOuterLow = ~MaskLow[a];
@@ -488,7 +484,7 @@ public:
         };
         for (size_t k = 0; k < count; ++k) {
             const uint32_t b = suspects[k];
-            if (outerKeyed && Keyed[b] != 0 && !mayMatch(b))
+            if (outerKeyed && SecondWord[b] >= 0 && !mayMatch(b))
                 continue;
             if (PhraseOccursInside(*Phrase[b], *Phrase[a]))
                 inside(b);
@@ -510,10 +506,8 @@ public:
     std::vector<uint8_t> Valid;
     std::vector<TPhrase*> Phrase;
     std::vector<int32_t> Words;
-    std::vector<uint8_t> Keyed;
-    std::vector<uint64_t> Key;
     std::vector<uint32_t> ShortKey;   // the key folded to 32 bits
-    std::vector<int32_t> SecondWord;  // the id of a keyed entry's first middle word, else -1
+    std::vector<int32_t> SecondWord;  // a keyed entry's first middle word id; -1 for an entry without a key
     // By first place, never compacted: the next entry of the same number of
     // words and key (kNoEntry at the last), and whether every entry from
     // there to the end of its group has a key.
@@ -534,10 +528,10 @@ private:
             byKey.clear();
             bool keyedToEnd = true;
             for (size_t b = groupEnd; b-- > groupStart;) {
-                keyedToEnd = keyedToEnd && Keyed[b] != 0;
+                keyedToEnd = keyedToEnd && SecondWord[b] >= 0;
                 KeyedToGroupEnd[b] = keyedToEnd ? 1 : 0;
-                if (Keyed[b] != 0)
-                    byKey.emplace_back(Key[b], static_cast<uint32_t>(b));
+                if (SecondWord[b] >= 0)
+                    byKey.emplace_back(MiddleWordsKey(*Phrase[b]), static_cast<uint32_t>(b));
             }
             // The entries of one key come side by side, in list order.
             std::sort(byKey.begin(), byKey.end());
