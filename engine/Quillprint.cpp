@@ -14,6 +14,7 @@
 #include "engine/PhraseBudgetReport.h"
 #include "engine/PhraseExtraction.h"
 #include "engine/PhraseOrder.h"
+#include "engine/Prefault.h"
 #include "engine/ScoreFormat.h"
 
 namespace quillprint {
@@ -115,6 +116,8 @@ void TQuillprint::BuildCombinedCorpus()
         begins[a + 1] += begins[a];
     FCancellation.Check();
     // Sized once, the corpus never moves its words: the views stay valid.
+    all.reserve(begins[authors]);
+    PrefaultMemory(FParallelFor, all.data(), begins[authors] * sizeof(std::u16string));
     all.resize(begins[authors]);
     FCancellation.Check();
     RunParts(FParallelFor, authors, [&](size_t a) {

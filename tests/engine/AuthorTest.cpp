@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -7,6 +8,7 @@
 #include "EngineTestHelpers.h"
 #include "engine/Author.h"
 #include "engine/Phrase.h"
+#include "engine/Prefault.h"
 #include "engine/Quillprint.h"
 
 namespace quillprint::testing {
@@ -133,6 +135,18 @@ TEST(Phrase, KeepsOnlyTheAuthorsThatHoldIt) {
     for (const auto& [author, count] : {std::pair{0, 0}, {1, 2}, {2, 0}, {3, 7}, {4, 0}})
         EXPECT_EQ(phrase.AuthorsCount(author), count) << author;
     EXPECT_THROW(phrase.AuthorsCount(5), std::out_of_range);
+}
+
+// Memory made ready for the combined corpus keeps what it holds, in a
+// stretch that begins and ends inside pages and is large enough to be
+// prepared in parts.
+TEST(Prefault, ChangesNoByte) {
+    std::vector<uint8_t> bytes((size_t{24} << 20) + 123);
+    for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<uint8_t>(i * 7 + i / 4096);
+    const std::vector<uint8_t> before = bytes;
+    PrefaultMemory(ThreadedParts(3), bytes.data() + 5, bytes.size() - 10);
+    PrefaultMemory({}, bytes.data(), bytes.size());
+    EXPECT_TRUE(bytes == before);
 }
 
 }  // namespace
