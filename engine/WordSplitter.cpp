@@ -11,12 +11,14 @@ namespace {
 bool IsSeparator(char16_t c) { return c >= 1 && c <= 32; }
 
 // Reads a quoted item whose opening quote is at `pos`; returns the position
-// after its closing quote (or the end of the text).
+// after its closing quote, or of the code 0 or the end that ends the text.
 size_t ReadQuotedItem(std::u16string_view text, size_t pos, std::u16string& item)
 {
     ++pos;  // the opening quote is dropped
     while (pos < text.size()) {
         const char16_t c = text[pos];
+        if (c == u'\0')
+            return pos;
         if (c == u'"') {
             if (pos + 1 < text.size() && text[pos + 1] == u'"') {
                 item.push_back(u'"');
@@ -52,16 +54,12 @@ size_t MaxWords(std::u16string_view text)
 template <typename TPlain, typename TQuoted>
 void ForEachWord(std::u16string_view text, TPlain&& plain, TQuoted&& quoted)
 {
-    // Code 0 ends the text.
-    const size_t end = text.find(u'\0');
-    if (end != std::u16string_view::npos)
-        text = text.substr(0, end);
-
     size_t pos = 0;
     while (true) {
         while (pos < text.size() && IsSeparator(text[pos]))
             ++pos;
-        if (pos == text.size())
+        // Code 0 ends the text.
+        if (pos == text.size() || text[pos] == u'\0')
             return;
         const size_t start = pos;
         if (text[pos] == u'"') {
@@ -69,7 +67,8 @@ void ForEachWord(std::u16string_view text, TPlain&& plain, TQuoted&& quoted)
             pos = ReadQuotedItem(text, pos, item);
             quoted(std::move(item), start);
         } else {
-            while (pos < text.size() && !IsSeparator(text[pos]))
+            // Up to a separator or code 0: the code units up to 32.
+            while (pos < text.size() && text[pos] > 32)
                 ++pos;
             plain(text.substr(start, pos - start), start);
         }
