@@ -205,12 +205,14 @@ private:
             }
         });
         int32_t next = 0;
+        FRankEnds.resize(ranks);
         for (size_t r = 0; r < ranks; ++r) {
             for (size_t part = parts; part-- > 0;) {
                 const int32_t count = slots[part][r];
                 slots[part][r] = next;
                 next += count;
             }
+            FRankEnds[r] = next;
         }
         RunParts(FEngine.ParallelFor(), parts, [&](size_t part) {
             std::vector<int32_t>& slot = slots[part];
@@ -366,28 +368,25 @@ private:
         FCorpus.FPhrases.reserve(FCorpus.FPhrases.size() + static_cast<size_t>(phrases));
     }
 
-    // Cuts the sorted list between runs of one word into groups of about
-    // equal size, more groups than threads so that a long run evens out.
+    // Cuts the sorted list into groups of about equal size, more groups
+    // than threads so that a long run evens out. A cut between two ranks is
+    // a cut between runs of different words, and the ranks' bounds are
+    // known from the word sort without reading the list.
     std::vector<TGroup> GroupRuns() const
     {
         constexpr size_t kGroups = 64;
-        const std::vector<int32_t>& sorted = FCorpus.FWordsAlphabetic;
-        const size_t target = std::max<size_t>(1, sorted.size() / kGroups);
+        const size_t size = FCorpus.FWordsAlphabetic.size();
+        const size_t target = std::max<size_t>(1, size / kGroups);
         std::vector<TGroup> groups;
         size_t begin = 0;
-        size_t runBegin = 0;
-        while (runBegin < sorted.size()) {
-            const int32_t id = Id(sorted[runBegin]);
-            size_t runEnd = runBegin + 1;
-            while (runEnd < sorted.size() && Id(sorted[runEnd]) == id)
-                ++runEnd;
-            if (runEnd - begin >= target || runEnd == sorted.size()) {
+        for (const int32_t rankEnd : FRankEnds) {
+            const auto end = static_cast<size_t>(rankEnd);
+            if (end > begin && (end - begin >= target || end == size)) {
                 TGroup& group = groups.emplace_back();
                 group.Begin = begin;
-                group.End = runEnd;
-                begin = runEnd;
+                group.End = end;
+                begin = end;
             }
-            runBegin = runEnd;
         }
         return groups;
     }
@@ -489,8 +488,25 @@ private:
     void AddIds(TWalk& walk) const
     {
         walk.Ids.resize(walk.Buffer.size());
-        for (size_t i = 0; i < walk.Buffer.size(); ++i)
+        for (size_t i = 0; i < walk.Buffer.size(); ++i) {
+            if (i + kLookAhead < walk.Buffer.size())
+                PrefetchId(walk.Buffer[i + kLookAhead]);
             walk.Ids[i] = Id(walk.Buffer[i]);
+        }
+    }
+
+    // How far ahead of their reading the ids of scattered positions are
+    // asked for, in entries.
+    static constexpr size_t kLookAhead = 16;
+    // Asks the memory for the id of `position` without waiting for it; a
+    // position past the corpus is never read.
+    void PrefetchId(int32_t position) const
+    {
+#if defined(__GNUC__)
+        __builtin_prefetch(FCorpus.FWordIds.data() + position);
+#else
+        (void)position;
+#endif
     }
 
     // Appends the extensions of a run that have a next word, in the order of
@@ -502,14 +518,24 @@ private:
         const size_t childBegin = buffer.size();
         // Inserting in run order puts later entries in front of equal ones:
         // reverse first, then a stable sort by rank.
+        // The next words lie all over the corpus: their ids are asked for
+        // a few entries ahead of their reading.
+        buffer.resize(childBegin + (runEnd - runBegin));
+        ids.resize(buffer.size());
+        size_t made = childBegin;
         for (size_t i = runEnd; i-- > runBegin;) {
+            if (i >= runBegin + kLookAhead)
+                PrefetchId(buffer[i - kLookAhead] + 1);
             const int32_t q = buffer[i];
             if (HasNext(q)) {
-                buffer.push_back(q + 1);
-                ids.push_back(Id(q + 1));
+                buffer[made] = q + 1;
+                ids[made] = Id(q + 1);
+                ++made;
             }
         }
-        const size_t count = buffer.size() - childBegin;
+        buffer.resize(made);
+        ids.resize(made);
+        const size_t count = made - childBegin;
         int32_t* entries = buffer.data() + childBegin;
         int32_t* entryIds = ids.data() + childBegin;
         const auto rankOf = [&](int32_t id) { return FRanks[static_cast<size_t>(id)]; };
@@ -706,6 +732,7 @@ private:
     std::vector<uint8_t> FHasBlank;
     std::vector<uint64_t> FMasks;
     std::vector<int32_t> FLengths;   // per word id, its length in code units
+    std::vector<int32_t> FRankEnds;  // per rank, where its words end in the sorted list
     std::vector<uint64_t> FHasNext;  // per position, a bit: HasNext
     // Positions per block of AuthorOf's table, as a power of two.
     static constexpr int kAuthorBlockBits = 8;
