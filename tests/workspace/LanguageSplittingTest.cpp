@@ -108,6 +108,10 @@ TEST(ScriptShare, MoreThanHalfOfTheCharactersCallForTheHint) {
         {u"한국어 문장", false},  // Korean is written with spaces
         {u"ab学校c 学", false},   // in and out of those scripts: half
         {u"a学校b 学", true},     // the same, one Latin letter fewer
+        // Long enough for blocks of plain text and blocks with those scripts.
+        {std::u16string(100, u'x') + std::u16string(99, u'学') + u"\r\n", false},
+        {std::u16string(100, u'x') + std::u16string(101, u'学') + u"\t", true},
+        {std::u16string(63, u' ') + u"\U00020000" + std::u16string(70, u' '), true},  // a pair across blocks
     };
     for (const auto& c : cases) {
         TScriptShare share;
