@@ -22,18 +22,35 @@ namespace {
 
 using TRange = std::pair<int64_t, int64_t>;  // first and last index, both included
 
+// A phrase with the two fields of its order packed into one integer that
+// ascends as ComparePhrases does (more words, then more instances, first),
+// so that the sort compares integers side by side in one array instead of
+// reading records all over memory.
+struct TSortItem {
+    uint64_t Key;
+    TPhrase* Phrase;
+};
+
+uint64_t SortKey(const TPhrase& phrase)
+{
+    // Flipping the sign bit keeps the order of signed values; the
+    // complement reverses it.
+    const auto descending = [](int32_t value) { return ~(static_cast<uint32_t>(value) ^ 0x80000000u); };
+    return static_cast<uint64_t>(descending(phrase.CountWords())) << 32 | descending(phrase.CountInstances());
+}
+
 // One partition step over [left, right] around its middle element: the
 // phrases before the pivot end up in [left, j], those after it in
 // [i, right], those between in their final places.
-std::pair<int64_t, int64_t> Partition(std::vector<TPhrase*>& phrases, int64_t left, int64_t right)
+std::pair<int64_t, int64_t> Partition(std::vector<TSortItem>& phrases, int64_t left, int64_t right)
 {
     int64_t i = left;
     int64_t j = right;
-    const TPhrase* pivot = phrases[static_cast<size_t>(left + (right - left) / 2)];
+    const uint64_t pivot = phrases[static_cast<size_t>(left + (right - left) / 2)].Key;
     do {
-        while (ComparePhrases(*phrases[static_cast<size_t>(i)], *pivot) < 0)
+        while (phrases[static_cast<size_t>(i)].Key < pivot)
             ++i;
-        while (ComparePhrases(*phrases[static_cast<size_t>(j)], *pivot) > 0)
+        while (phrases[static_cast<size_t>(j)].Key > pivot)
             --j;
         if (i <= j) {
             if (i != j)
@@ -45,7 +62,7 @@ std::pair<int64_t, int64_t> Partition(std::vector<TPhrase*>& phrases, int64_t le
     return {i, j};
 }
 
-void SortRange(std::vector<TPhrase*>& phrases, TRange range, const std::stop_token& stop)
+void SortRange(std::vector<TSortItem>& phrases, TRange range, const std::stop_token& stop)
 {
     // Ranges still to sort; the right part of each partition is handled in
     // the loop, the left part is pushed.
@@ -68,11 +85,14 @@ void SortRange(std::vector<TPhrase*>& phrases, TRange range, const std::stop_tok
 
 }  // namespace
 
-void PartitionSortPhrases(std::vector<TPhrase*>& phrases, TCancellation* cancellation, const TParallelFor& runner)
+void PartitionSortPhrases(std::vector<TPhrase*>& list, TCancellation* cancellation, const TParallelFor& runner)
 {
-    if (phrases.size() < 2)
+    if (list.size() < 2)
         return;
     const std::stop_token stop = cancellation != nullptr ? cancellation->Token() : std::stop_token{};
+    std::vector<TSortItem> phrases(list.size());
+    for (size_t p = 0; p < list.size(); ++p)
+        phrases[p] = {SortKey(*list[p]), list[p]};
     std::vector<TRange> parts{{0, static_cast<int64_t>(phrases.size()) - 1}};
     // The parts of a partition are sorted independently of each other, so
     // the largest part is split until there are enough to share out; each
@@ -96,6 +116,8 @@ void PartitionSortPhrases(std::vector<TPhrase*>& phrases, TCancellation* cancell
             parts.emplace_back(i, right);
     }
     RunParts(runner, parts.size(), [&](size_t p) { SortRange(phrases, parts[p], stop); });
+    for (size_t p = 0; p < list.size(); ++p)
+        list[p] = phrases[p].Phrase;
 }
 
 namespace {
