@@ -50,31 +50,50 @@ TEST_P(DecodeText, GivesTheSameLinesReadLineByLine) {
 INSTANTIATE_TEST_SUITE_P(
     ReadingRule, DecodeText,
     ::testing::Values(
-        TDecodeCase{"Empty", "", {}},
-        TDecodeCase{"LineBreaks", "a\r\nb\rc\nd", {u"a", u"b", u"c", u"d"}},
+        TDecodeCase{"Empty", "", {}}, TDecodeCase{"LineBreaks", "a\r\nb\rc\nd", {u"a", u"b", u"c", u"d"}},
         // A final break makes no empty last line; a blank line before it stays.
-        TDecodeCase{"FinalBreak", "a\r\n", {u"a"}},
-        TDecodeCase{"BlankLastLine", "a\r\n\r\n", {u"a", u""}},
+        TDecodeCase{"FinalBreak", "a\r\n", {u"a"}}, TDecodeCase{"BlankLastLine", "a\r\n\r\n", {u"a", u""}},
         TDecodeCase{"LoneBreakPairReversed", "a\n\rb", {u"a", u"", u"b"}},
         TDecodeCase{"Utf8WithoutMark", "caf\xC3\xA9 \xE2\x82\xAC", {u"caf\u00E9 \u20AC"}},
+        // Past a long stretch of ASCII, in the same block and the next.
+        TDecodeCase{"Utf8AfterLongAscii",
+                    std::string(40, 'a') + "\xC3\xA9" + std::string(70, 'b') + "\r\nc\xE2\x82\xAC",
+                    {std::u16string(40, u'a') + u"\u00E9" + std::u16string(70, u'b'), u"c\u20AC"}},
+        TDecodeCase{"Utf8AsciiOnly",
+                    std::string(65, 'x') + "\n" + std::string(30, 'y'),
+                    {std::u16string(65, u'x'), std::u16string(30, u'y')}},
         // UTF-8 validity is judged on the whole file, also after the NUL.
         TDecodeCase{"InvalidAfterNul", std::string("caf\xC3\xA9\0\xFF", 7), {u"caf\u00C3\u00A9"}},
-        TDecodeCase{"Utf8Mark", "\xEF\xBB\xBF" "caf\xC3\xA9", {u"caf\u00E9"}},
-        TDecodeCase{"Utf8MarkInvalidBytes", "\xEF\xBB\xBF" "a\xFF" "b", {u"a\uFFFDb"}},
+        TDecodeCase{"Utf8Mark",
+                    "\xEF\xBB\xBF"
+                    "caf\xC3\xA9",
+                    {u"caf\u00E9"}},
+        TDecodeCase{"Utf8MarkInvalidBytes",
+                    "\xEF\xBB\xBF"
+                    "a\xFF"
+                    "b",
+                    {u"a\uFFFDb"}},
         // Not valid UTF-8, so every byte is a windows-1252 character; the
         // unassigned 0x81 becomes the C1 control of the same value.
         TDecodeCase{"Windows1252", "caf\xE9 \x80\x81", {u"caf\u00E9 \u20AC\u0081"}},
-        TDecodeCase{"Utf16LittleEndian", std::string("\xFF\xFE" "a\0\xE9\0\r\0\n\0b\0", 12), {u"a\u00E9", u"b"}},
+        TDecodeCase{"Utf16LittleEndian",
+                    std::string("\xFF\xFE"
+                                "a\0\xE9\0\r\0\n\0b\0",
+                                12),
+                    {u"a\u00E9", u"b"}},
         TDecodeCase{"Utf16BigEndian", std::string("\xFE\xFF\0a\x20\xAC", 6), {u"a\u20AC"}},
-        TDecodeCase{"Utf16OddTrailingByte", std::string("\xFF\xFE" "a\0b", 5), {u"a"}},
+        TDecodeCase{"Utf16OddTrailingByte",
+                    std::string("\xFF\xFE"
+                                "a\0b",
+                                5),
+                    {u"a"}},
         // Without a mark UTF-16 is 8-bit text that ends at its first zero byte.
         TDecodeCase{"Utf16WithoutMark", std::string("a\0b\0", 4), {u"a"}},
         TDecodeCase{"CutAtNul", std::string("one\ntwo\0three\nfour", 18), {u"one", u"two"}},
         // Validity is judged before the cut: the invalid byte after the NUL
         // sends the whole file to windows-1252.
         TDecodeCase{"ValidityBeforeCut", std::string("\xC3\xA9\0\xFF", 4), {u"\u00C3\u00A9"}},
-        TDecodeCase{"BinaryIsDecodedNotRefused", std::string("\x89PNG\r\n\x1A\n\0\0", 10),
-                    {u"\u2030PNG", u"\u001A"}}),
+        TDecodeCase{"BinaryIsDecodedNotRefused", std::string("\x89PNG\r\n\x1A\n\0\0", 10), {u"\u2030PNG", u"\u001A"}}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 TEST(LegacyCodePage, FollowsTheLanguage) {
