@@ -587,7 +587,7 @@ public:
     std::vector<uint32_t> ShortKey;   // the key folded to 32 bits
     std::vector<int32_t> SecondWord;  // a keyed entry's first middle word id; -1 for an entry without a key
     // By first place, never compacted: the next entry of the same number of
-    // words and key (kNoEntry at the last), and whether every entry from
+    // words and folded key (kNoEntry at the last), and whether every entry from
     // there to the end of its group has a key.
     std::vector<uint32_t> NextSameKey;
     std::vector<uint8_t> KeyedToGroupEnd;
@@ -598,7 +598,10 @@ private:
     {
         NextSameKey.assign(Size, kNoEntry);
         KeyedToGroupEnd.assign(Size, 0);
-        std::vector<std::pair<uint64_t, uint32_t>> byKey;
+        // Linked by the folded key: a chain holds every entry of a key, and
+        // rarely one of another key folded alike, which the full comparison
+        // then turns away.
+        std::vector<uint64_t> byKey;
         for (size_t groupStart = 0; groupStart < Size;) {
             size_t groupEnd = groupStart;
             while (groupEnd < Size && Words[groupEnd] == Words[groupStart])
@@ -609,13 +612,13 @@ private:
                 keyedToEnd = keyedToEnd && SecondWord[b] >= 0;
                 KeyedToGroupEnd[b] = keyedToEnd ? 1 : 0;
                 if (SecondWord[b] >= 0)
-                    byKey.emplace_back(MiddleWordsKey(*Phrase[b]), static_cast<uint32_t>(b));
+                    byKey.push_back(static_cast<uint64_t>(ShortKey[b]) << 32 | b);
             }
             // The entries of one key come side by side, in list order.
             std::sort(byKey.begin(), byKey.end());
             for (size_t k = 0; k + 1 < byKey.size(); ++k) {
-                if (byKey[k].first == byKey[k + 1].first)
-                    NextSameKey[byKey[k].second] = byKey[k + 1].second;
+                if (byKey[k] >> 32 == byKey[k + 1] >> 32)
+                    NextSameKey[static_cast<uint32_t>(byKey[k])] = static_cast<uint32_t>(byKey[k + 1]);
             }
             groupStart = groupEnd;
         }
