@@ -2,7 +2,6 @@
 // of repeated and case-variant words, and which author a phrase is unique to.
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -167,41 +166,6 @@ INSTANTIATE_TEST_SUITE_P(
                       TUniqueCase{"SecondCandidateAndTest", {u"a", u"z"}, u"z", {0, 1, 1}, 1, 2},
                       TUniqueCase{"CandidateAfterOneWithoutWords", {u"", u"z"}, u"z", {0, 1, 1}, 1, 2}),
     [](const auto& info) { return std::string(info.param.Name); });
-
-// Past a million words the word sort is cut into parts dealt side by side:
-// the sorted list, and so every phrase, is the one of a single pass, also
-// for words of one rank and two ids (letter case of a non-ASCII letter,
-// which normalising leaves) spread over every part.
-TEST(PhraseExtraction, ALargeCorpusSortedInPartsIsSortedAsInOnePass) {
-    uint64_t state = 11;
-    const auto text = [&](size_t words) {
-        std::u16string made;
-        for (size_t i = 0; i < words; ++i) {
-            state = state * 6364136223846793005ull + 1442695040888963407ull;
-            uint64_t r = (state >> 33) % 40'000;
-            made += (r % 1000 == 0) ? ((state >> 20) % 2 ? u"\u00C9" : u"\u00E9") : u"w";
-            do {
-                made += static_cast<char16_t>(u'a' + r % 26);
-                r /= 26;
-            } while (r > 0);
-            made += i % 12 == 11 ? u"\r\n" : u" ";
-        }
-        return made;
-    };
-    const std::u16string first = text(520'000);
-    const std::u16string second = text(520'000);
-    const std::u16string test = text(20'000);
-    TQuillprint inOrder(kTestLocale);
-    inOrder.AddAuthor(u"First", first);
-    inOrder.AddAuthor(u"Second", second);
-    const std::u16string summary = inOrder.Detect(test);
-    TQuillprint inParts(kTestLocale);
-    inParts.SetParallelFor(ThreadedParts(3));
-    inParts.AddAuthors({{u"First", first}, {u"Second", second}});
-    EXPECT_EQ(ToUtf8(inParts.Detect(test)), ToUtf8(summary));
-    EXPECT_TRUE(inParts.WordsAll().WordsAlphabetic() == inOrder.WordsAll().WordsAlphabetic());
-    EXPECT_EQ(inParts.Phrases().size(), inOrder.Phrases().size());
-}
 
 }  // namespace
 }  // namespace quillprint::testing
