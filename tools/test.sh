@@ -129,7 +129,7 @@ thread_sanitizer_tests() {
   GTEST_FILTER="-$large_cli_cases:$large_unit_cases:CliMemory.*" \
     TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" QUILLPRINT_TEST_JOBS=3 \
     ctest --test-dir build-tsan --output-on-failure -j "$jobs" --timeout 600 \
-    -R "^quillprint_($programs)_tests\$"
+    -R "^quillprint_($programs)_tests(_shard[0-9]+)?\$"
 }
 stage "thread sanitizer build" thread_sanitizer_build
 stage "thread sanitizer tests" thread_sanitizer_tests
