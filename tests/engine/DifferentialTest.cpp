@@ -14,6 +14,7 @@
 
 #include "EngineTestHelpers.h"
 #include "LiteralExtraction.h"
+#include "SampleText.h"
 #include "engine/Quillprint.h"
 
 namespace quillprint::testing {
@@ -256,8 +257,7 @@ TEST(Differential, AuthorsBeginningAroundPosition256) {
     const auto words = [&](int count) {
         std::u16string text;
         for (int i = 0; i < count; ++i) {
-            state = state * 1664525u + 1013904223u;
-            text += {static_cast<char16_t>(u'a' + (state >> 24) % 6), u' '};
+            text += {static_cast<char16_t>(u'a' + (NextRandom(state) >> 24) % 6), u' '};
         }
         return text;
     };
@@ -275,7 +275,7 @@ TEST(Differential, WordsMetThousandsOfTimes) {
     const auto text = [&](int pairs) {
         std::u16string out;
         for (int i = 0; i < pairs; ++i) {
-            state = state * 1664525u + 1013904223u;
+            NextRandom(state);
             std::u16string word = (state >> 4) % 3 == 0 ? u"É" : u"é";
             for (uint32_t r = (state >> 8) % 3000; r > 0; r /= 26) word += static_cast<char16_t>(u'a' + r % 26);
             out += u"the " + word + u" ";
